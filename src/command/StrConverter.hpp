@@ -6,16 +6,9 @@
 #include <string>
 #include <vector>
 
-namespace VelmarCommandParser {
+#include "command/Encode.hpp"
 
-// The converter's numbering of the encodings a character can be sent in.
-enum class Encode : int32_t {
-    Japanese = 0,            // Shift_JIS
-    SimplifiedChinese = 1,   // GB18030, two-byte codes
-    TraditionalChinese = 2,  // Big5
-    Korean = 3,              // KS X 1001 (EUC-KR)
-    CodePage = 4,            // the printers' single-byte code pages
-};
+namespace VelmarCommandParser {
 
 // The emulation code the text commands pass in; only EscPosMobile changes the output.
 using VelmarCommandParserEmulation = int32_t;
