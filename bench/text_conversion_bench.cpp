@@ -32,7 +32,8 @@ void BM_FromUtf8toUtf8DefaultPriority(benchmark::State& state) {
     std::vector<CharStruct> out;
     for (auto _ : state) {
         out.clear();
-        StrConverter::fromUtf8toUtf8(text, encodes, out, kEmulationCodeUtf8, true);
+        StrConverter::fromUtf8toUtf8(text, encodes, out, kEmulationCodeUtf8,
+                                     PrinterCommandBuilder::Printer::AmbiguousCharacterWidthType::Half);
         benchmark::DoNotOptimize(out.data());
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));

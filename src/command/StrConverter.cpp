@@ -8,6 +8,9 @@
 #include "command/UnicodeUtil.hpp"
 
 namespace VelmarCommandParser {
+
+using PrinterCommandBuilder::Printer::AmbiguousCharacterWidthType;
+
 namespace {
 
 constexpr uint8_t kMissingPage = 0xFE;
@@ -129,8 +132,9 @@ uint16_t StrConverter::toUcs2(const std::string& text, size_t* position, uint8_t
 }
 
 bool StrConverter::fromUtf8(const std::string& text, std::vector<Encode> encodes, std::vector<CharStruct>& out,
-                            VelmarCommandParserEmulation emulation, bool ambiguousHalfWidth, bool utf8Mode,
-                            bool forDisplay) {
+                            VelmarCommandParserEmulation emulation, AmbiguousCharacterWidthType ambiguousWidthType,
+                            bool utf8Mode, bool forDisplay) {
+    const bool ambiguousHalfWidth = ambiguousWidthType == AmbiguousCharacterWidthType::Half;
     size_t position = 0;
     while (position < text.size()) {
         uint8_t raw[4] = {};
@@ -201,17 +205,17 @@ bool StrConverter::fromUtf8(const std::string& text, std::vector<Encode> encodes
 
 bool StrConverter::fromUtf8toPrinter(const std::string& text, Encode encode, std::vector<CharStruct>& out,
                                      VelmarCommandParserEmulation emulation) {
-    return fromUtf8(text, {encode}, out, emulation, true, false, false);
+    return fromUtf8(text, {encode}, out, emulation, AmbiguousCharacterWidthType::Half, false, false);
 }
 
 bool StrConverter::fromUtf8toUtf8(const std::string& text, const std::vector<Encode>& encodes,
                                   std::vector<CharStruct>& out, VelmarCommandParserEmulation emulation,
-                                  bool ambiguousHalfWidth) {
-    return fromUtf8(text, encodes, out, emulation, ambiguousHalfWidth, true, false);
+                                  AmbiguousCharacterWidthType ambiguousWidthType) {
+    return fromUtf8(text, encodes, out, emulation, ambiguousWidthType, true, false);
 }
 
 bool StrConverter::fromUtf8toDisplay(const std::string& text, Encode encode, std::vector<CharStruct>& out) {
-    return fromUtf8(text, {encode}, out, kEmulationCodeUtf8, true, false, true);
+    return fromUtf8(text, {encode}, out, kEmulationCodeUtf8, AmbiguousCharacterWidthType::Half, false, true);
 }
 
 }  // namespace VelmarCommandParser

@@ -9,6 +9,9 @@
 #include "command/UnicodeUtil.hpp"
 
 using namespace VelmarCommandParser;
+using PrinterCommandBuilder::Printer::AmbiguousCharacterWidthType;
+constexpr auto Half = AmbiguousCharacterWidthType::Half;
+constexpr auto Full = AmbiguousCharacterWidthType::Full;
 
 namespace {
 
@@ -107,7 +110,7 @@ TEST(StrConverterTest, ConvertsByPriorityAndTarget) {
     };
     for (const Case& c : cases) {
         std::vector<CharStruct> out;
-        EXPECT_TRUE(StrConverter::fromUtf8(c.text, c.encodes, out, c.emulation, c.ambiguousHalf, c.utf8Mode,
+        EXPECT_TRUE(StrConverter::fromUtf8(c.text, c.encodes, out, c.emulation, c.ambiguousHalf ? Half : Full, c.utf8Mode,
                                            c.forDisplay))
             << c.label;
         EXPECT_EQ(hex(out), c.bytes) << c.label;
@@ -119,18 +122,18 @@ TEST(StrConverterTest, WrappersPassTheirModes) {
     std::vector<CharStruct> out;
     StrConverter::fromUtf8toPrinter("\xC3\xA9", Encode::CodePage, out, 5);
     StrConverter::fromUtf8toDisplay("\xC3\xA9", Encode::CodePage, out);
-    StrConverter::fromUtf8toUtf8("\xC2\xB0", {Encode::Japanese}, out, 2, false);
+    StrConverter::fromUtf8toUtf8("\xC2\xB0", {Encode::Japanese}, out, 2, Full);
     EXPECT_EQ(hex(out), "1B740282 1B523982 C2B0");
     EXPECT_EQ(widths(out), "hhF");
 }
 
 TEST(StrConverterTest, EncodingWithoutTableStopsAndKeepsWhatWasConverted) {
     std::vector<CharStruct> out;
-    EXPECT_FALSE(StrConverter::fromUtf8("ab", {static_cast<Encode>(7)}, out, 0, true, false, false));
+    EXPECT_FALSE(StrConverter::fromUtf8("ab", {static_cast<Encode>(7)}, out, 0, Half, false, false));
     EXPECT_TRUE(out.empty());
     // Stops at the first character that reaches the unknown encoding.
     EXPECT_FALSE(StrConverter::fromUtf8("a\xC3\xA9" "b", {Encode::Korean, static_cast<Encode>(7)}, out, 0,
-                                        true, false, false));
+                                        Half, false, false));
     EXPECT_EQ(hex(out), "61");
 }
 

@@ -1,14 +1,34 @@
 #include "command/printer/SeparatorFeed.hpp"
 
+#include "command/printer/MethodChecker.hpp"
+
 namespace PrinterCommandBuilder::Printer {
+namespace {
 
-void SeparatorFeed::orvoCommon(ByteBuffer*, PrintSettingsInformation*, PrinterModel) {}
+void feed(ByteBuffer* buffer, PrintSettingsInformation* settings, PrinterModel model,
+          std::initializer_list<uint8_t> command) {
+    if (buffer == nullptr || settings == nullptr || !MethodChecker::isSeparatorFeedSupported(model)) return;
+    buffer->add(command);
+    settings->isLineHead = true;
+}
 
-void SeparatorFeed::escpos(ByteBuffer*, PrintSettingsInformation*, PrinterModel) {}
+}  // namespace
 
-void SeparatorFeed::escposMobile(ByteBuffer*, PrintSettingsInformation*, PrinterModel) {}
+void SeparatorFeed::orvoCommon(ByteBuffer* buffer, PrintSettingsInformation* settings, PrinterModel model) {
+    feed(buffer, settings, model, {0x0C});
+}
 
-void SeparatorFeed::orvoGraphic(ByteBuffer*, PrintSettingsInformation*, PrinterModel) {}
+void SeparatorFeed::escpos(ByteBuffer* buffer, PrintSettingsInformation* settings, PrinterModel model) {
+    feed(buffer, settings, model, {0x0C});
+}
+
+void SeparatorFeed::escposMobile(ByteBuffer* buffer, PrintSettingsInformation* settings, PrinterModel model) {
+    feed(buffer, settings, model, {0x1B, 0x7A, 0x1B, 0x79});
+}
+
+void SeparatorFeed::orvoGraphic(ByteBuffer* buffer, PrintSettingsInformation* settings, PrinterModel model) {
+    feed(buffer, settings, model, {0x0C});
+}
 
 void SeparatorFeed::orvoYalme1(ByteBuffer*, PrintSettingsInformation*, PrinterModel) {}
 
