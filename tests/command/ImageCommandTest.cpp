@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "command/RasterBandCutter.hpp"
+#include "command/RasterCommands.hpp"
 #include "command/RunLengthEncoder.hpp"
 
 using namespace PrinterCommandBuilder::Printer;
@@ -140,4 +141,37 @@ TEST(RasterBandCutter, WorkingRasterCutsWideRowsAndPadsMissingBytes) {
     EXPECT_EQ(hex(raster), "01 02 04 05 07 00 00 00");
     EXPECT_EQ(RasterBandCutter::usedWidth(raster.data() + 4, 4, 2), 1);
     EXPECT_EQ(RasterBandCutter::usedWidth(raster.data(), 0, 2), 0);
+}
+
+TEST(RasterCommands, FeedsAreSplitIntoCommandsThatFit) {
+    Bytes out;
+    RasterCommands::appendDotFeed(out, 0x49, 600);
+    EXPECT_EQ(hex(out), "1B 49 FF 1B 49 FF 1B 49 5A");
+    out.clear();
+    RasterCommands::appendRasterFeed(out, 80);
+    EXPECT_EQ(hex(out), "1B 2A 72 59 38 30 00 00 00");
+    out.clear();
+    RasterCommands::appendRasterFeed(out, 5000);
+    EXPECT_EQ(hex(out), "1B 2A 72 59 32 34 30 30 00 1B 2A 72 59 32 34 30 30 00 1B 2A 72 59 32 30 30 00 00");
+}
+
+TEST(RasterCommands, DotImpactPictureSendsEightDotColumns) {
+    // An 8x8 diagonal: row r has dot r set, so column c holds only row c.
+    const Bytes diagonal = {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01};
+    Bytes out;
+    RasterCommands::appendDotImpactPicture(out, diagonal.data(), diagonal.size(), 8, 8, true);
+    EXPECT_EQ(hex(out), "0A 1B 4B 08 00 80 40 20 10 08 04 02 01 1B 4A 08");
+
+    // 300 dots wide, 9 rows: two bands of 248 columns; the rows below the picture are white.
+    const Bytes wide(38 * 9 + 38, 0xFF);
+    out.clear();
+    RasterCommands::appendDotImpactPicture(out, wide.data(), wide.size(), 300, 9, false);
+    ASSERT_EQ(out.size(), 2u * (4 + 248 + 3));
+    EXPECT_EQ(hex(Bytes(out.begin(), out.begin() + 5)), "1B 4B F8 00 FF");
+    EXPECT_EQ(out[255 + 4], 0x80);  // second band: only its top row is part of the picture
+
+    // A width of two thousand million dots reads only the printed part and allocates nothing big.
+    out.clear();
+    RasterCommands::appendDotImpactPicture(out, diagonal.data(), diagonal.size(), 2000000000, 16, false);
+    EXPECT_EQ(out.size(), 2u * (4 + 248 + 3));
 }
