@@ -1,0 +1,7 @@
+#include "command/document/SendRaw.hpp"
+
+namespace PrinterCommandBuilder::Document {
+
+void SendRaw::common(ByteBuffer*, const std::string&) {}
+
+}  // namespace PrinterCommandBuilder::Document
