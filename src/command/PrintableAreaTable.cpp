@@ -6,17 +6,17 @@ namespace PrinterCommandBuilder::Document {
 
 namespace {
 
-void addSteps(std::vector<PrintableAreaTable::Entry>& list, int from, int to, int step) {
+void addSteps(std::vector<PrintableAreaInfo>& list, int from, int to, int step) {
     for (int width = from; width <= to; width += step) {
-        list.emplace_back(width, static_cast<std::uint8_t>(width / 8));
+        list.push_back({width, static_cast<std::uint8_t>(width / 8)});
     }
 }
 
 }  // namespace
 
-std::vector<PrintableAreaTable::Entry> PrintableAreaTable::entries(int model) {
-    std::vector<Entry> list;
-    switch (model) {
+std::vector<PrintableAreaInfo> PrintableAreaTable::entries(PrinterModel model) {
+    std::vector<PrintableAreaInfo> list;
+    switch (rawValue(model)) {
     case 2: list = {{576, 0}, {276, 1}, {256, 2}, {406, 3}}; break;
     case 3: list = {{576, 0}, {406, 3}, {420, 1}, {416, 4}, {640, 2}}; break;
     case 4: list = {{832, 0}, {576, 2}}; break;
@@ -39,7 +39,7 @@ std::vector<PrintableAreaTable::Entry> PrintableAreaTable::entries(int model) {
                                                   568, 580, 592, 604, 614, 626, 638, 650, 662};
         std::uint8_t code = 15;
         for (std::int32_t width : widths) {
-            list.emplace_back(width, code++);
+            list.push_back({width, code++});
         }
         break;
     }
@@ -67,31 +67,31 @@ std::vector<PrintableAreaTable::Entry> PrintableAreaTable::entries(int model) {
     return list;
 }
 
-std::optional<std::uint8_t> PrintableAreaTable::chooseCode(int model, std::int32_t dots) {
-    const std::vector<Entry> list = entries(model);
+std::optional<std::uint8_t> PrintableAreaTable::chooseCode(PrinterModel model, std::int32_t dots) {
+    const std::vector<PrintableAreaInfo> list = entries(model);
     if (list.empty()) {
         return std::nullopt;
     }
     // First the narrowest width that holds the dots; failing that, the widest.
-    const Entry* best = nullptr;
+    const PrintableAreaInfo* best = nullptr;
     std::int64_t bestDifference = 0;
-    for (const Entry& e : list) {
-        const std::int64_t difference = static_cast<std::int64_t>(e.first) - dots;
+    for (const PrintableAreaInfo& e : list) {
+        const std::int64_t difference = static_cast<std::int64_t>(e.width) - dots;
         if (difference >= 0 && (best == nullptr || difference < bestDifference)) {
             best = &e;
             bestDifference = difference;
         }
     }
     if (best == nullptr) {
-        for (const Entry& e : list) {
-            const std::int64_t difference = static_cast<std::int64_t>(dots) - e.first;
+        for (const PrintableAreaInfo& e : list) {
+            const std::int64_t difference = static_cast<std::int64_t>(dots) - e.width;
             if (best == nullptr || difference < bestDifference) {
                 best = &e;
                 bestDifference = difference;
             }
         }
     }
-    return best->second;
+    return best->code;
 }
 
 }  // namespace PrinterCommandBuilder::Document
