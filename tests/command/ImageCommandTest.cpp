@@ -512,3 +512,41 @@ TEST(ImageCommand, BitmapFromImageMagickRoundTrips) {
         }
     }
 }
+
+#include "command/BuilderFactory.hpp"
+
+TEST(ImageCommand, ThroughTheBuilderTree) {
+    // What the tree sends around the picture (defaults when the level opens, restores when it
+    // closes, the raster bracket of the raster-only document) is taken from the tree itself; the
+    // picture's own bytes sit between.
+    struct Case {
+        const char* emulation;
+        bool insideDocument;
+        const char* picture;
+    } cases[] = {
+        {"EscPos", false, "1D 76 30 00 01 00 01 00 FF"},
+        {"Kestrin", false, "1B 1D 53 01 01 00 01 00 00 FF"},
+        {"OrvoGraphic", true, "62 01 00 FF"},
+        {"OrvoYalme1", false, ""},
+    };
+    for (const auto& c : cases) {
+        ByteBuffer buffer;
+        auto root = BuilderFactory(c.emulation, &buffer, PrinterModel::Harlo599KZ).create();
+        ASSERT_NE(root, nullptr);
+        auto* document = root->getDocumentBuilder();
+        auto* printer = root->getPrinterBuilder();
+        if (c.insideDocument) document->notifyRank(0);
+        printer->notifyRank(c.insideDocument ? 2 : 1);
+        const std::size_t before = buffer.getDataSize();
+        printer->appendImage("/w==", 8, 1);
+        const std::size_t after = buffer.getDataSize();
+        printer->notifyRank(0);
+        if (c.insideDocument) document->notifyRank(static_cast<std::size_t>(-1));
+        const Bytes all = buffer.toVector();
+        EXPECT_EQ(hex(Bytes(all.begin() + before, all.begin() + after)), c.picture) << c.emulation;
+        if (c.insideDocument) {
+            EXPECT_EQ(hex(Bytes(all.begin(), all.begin() + 16)), "1B 2A 72 41 1B 2A 72 50 30 00 1B 2A 72 45 31 00");
+            EXPECT_EQ(hex(Bytes(all.end() - 4, all.end())), "1B 2A 72 42");
+        }
+    }
+}
