@@ -12,7 +12,7 @@ namespace PrinterCommandBuilder::Document {
 // The printable widths a model offers, in printer dots, each with the code that the printable-area
 // command carries for it. The order matters: on equal distance the earlier entry wins.
 class PrintableAreaTable {
-public:
+  public:
     // Empty for a model that has no printable-area command.
     static std::vector<PrintableAreaInfo> entries(PrinterModel model);
 

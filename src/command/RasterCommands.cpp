@@ -79,7 +79,8 @@ void RasterCommands::appendDotImpactPicture(std::vector<std::uint8_t>& out, cons
 void RasterCommands::appendDotImpactLine(std::vector<std::uint8_t>& out, int x, int width, int rows) {
     x = std::max(x, 0);
     width = std::max(width, 0);
-    const auto n = static_cast<std::uint8_t>(std::min<std::int64_t>(static_cast<std::int64_t>(x) + width, 255));
+    const auto n =
+        static_cast<std::uint8_t>(std::min<std::int64_t>(static_cast<std::int64_t>(x) + width, 255));
     while (rows > 0) {
         const int pass = std::min(rows, 8);
         const auto dots = static_cast<std::uint8_t>(0xFF << (8 - pass));

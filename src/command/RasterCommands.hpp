@@ -9,7 +9,7 @@ namespace PrinterCommandBuilder::Printer {
 // Byte sequences shared by the picture and ruled-line commands: paper feeds counted in dots,
 // horizontal line rows, and the dot-impact printers' 8-dot column bands.
 class RasterCommands {
-public:
+  public:
     // Feeds of this many dots or fewer go out as one raster-mode feed command.
     static constexpr std::uint64_t maxRasterFeedDots = 2400;
 

@@ -17,8 +17,8 @@ using TestHex::hex;
 namespace {
 
 std::string choose(const std::string& content) {
-    const auto out = Code128CodeSetChooser::choose(reinterpret_cast<const std::uint8_t*>(content.data()),
-                                                   content.size());
+    const auto out =
+        Code128CodeSetChooser::choose(reinterpret_cast<const std::uint8_t*>(content.data()), content.size());
     std::string s;
     for (std::uint8_t b : out) {
         if (b >= 0x20 && b < 0x7F) {
@@ -45,13 +45,24 @@ TEST(Code128CodeSetChooser, MarksEachCodeSet) {
         {"12345", "{C<0C>\"{B5"},
         {"12", "{B12"},
         {"AB1234cd", "{BAB{C<0C>\"{Bcd"},
-        {"\x01" "AB", "{A<01>AB"},
+        {"\x01"
+         "AB",
+         "{A<01>AB"},
         {"AB\x01", "{AAB<01>"},
-        {"ab\x01" "c\x02", "{Bab{S<01>c{A<02>"},
-        {"\x01" "a\x02", "{A<01>{Sa<02>"},
+        {"ab\x01"
+         "c\x02",
+         "{Bab{S<01>c{A<02>"},
+        {"\x01"
+         "a\x02",
+         "{A<01>{Sa<02>"},
         {"a{b", "{Ba{{b"},
-        {"\x86" "0123", "{B{1{C<01><17>"},
-        {std::string("A\x81" "B\x84", 4), "{BA{2B{4"},
+        {"\x86"
+         "0123",
+         "{B{1{C<01><17>"},
+        {std::string("A\x81"
+                     "B\x84",
+                     4),
+         "{BA{2B{4"},
         {"A\xC3\xA9", "{BA"},
         {"", ""},
     };
@@ -80,7 +91,8 @@ std::string barcode(Family family, const Request& r, PrintSettingsInformation* s
     ByteBuffer buffer;
     switch (family) {
         case Family::PagePrinter:
-            Barcode::orvoCommon(&buffer, r.type, r.content, r.hri, r.barDots, r.level, settings, r.model, r.height);
+            Barcode::orvoCommon(&buffer, r.type, r.content, r.hri, r.barDots, r.level, settings, r.model,
+                                r.height);
             break;
         case Family::DotImpact:
             Barcode::orvoDotImpact(&buffer, r.type, r.content, r.hri, r.barDots, r.level, settings, r.height);
@@ -125,10 +137,12 @@ TEST(BarcodeCommand, EverySymbologyOnEveryFamily) {
         const char* pagePrinter;  // ESC b symbology byte
         const char* escpos;       // GS k format-2 byte
     } cases[] = {
-        {BarcodeType::Jan8, "02", "44"},   {BarcodeType::Ean8, "02", "44"},   {BarcodeType::Jan13, "03", "43"},
-        {BarcodeType::Ean13, "03", "43"},  {BarcodeType::UpcA, "01", "41"},   {BarcodeType::UpcE, "00", "42"},
-        {BarcodeType::Code39, "04", "45"}, {BarcodeType::Code128, "06", "49"}, {BarcodeType::Code93, "07", "48"},
-        {BarcodeType::NW7, "08", "47"},    {BarcodeType::Itf, "05", "46"},
+        {BarcodeType::Jan8, "02", "44"},   {BarcodeType::Ean8, "02", "44"},
+        {BarcodeType::Jan13, "03", "43"},  {BarcodeType::Ean13, "03", "43"},
+        {BarcodeType::UpcA, "01", "41"},   {BarcodeType::UpcE, "00", "42"},
+        {BarcodeType::Code39, "04", "45"}, {BarcodeType::Code128, "06", "49"},
+        {BarcodeType::Code93, "07", "48"}, {BarcodeType::NW7, "08", "47"},
+        {BarcodeType::Itf, "05", "46"},
     };
     for (const auto& c : cases) {
         Request r;
@@ -136,13 +150,18 @@ TEST(BarcodeCommand, EverySymbologyOnEveryFamily) {
         r.content = "12";
         r.hri = false;
         r.height = 1.0;
-        const std::string w = c.type == BarcodeType::Itf ? "01" : (c.type == BarcodeType::Code39 || c.type == BarcodeType::NW7) ? "04" : "01";
-        EXPECT_EQ(barcode(Family::PagePrinter, r), "1B 62 " + std::string(c.pagePrinter) + " 01 " + w + " 08 31 32 1E");
+        const std::string w = c.type == BarcodeType::Itf                                      ? "01"
+                              : (c.type == BarcodeType::Code39 || c.type == BarcodeType::NW7) ? "04"
+                                                                                              : "01";
+        EXPECT_EQ(barcode(Family::PagePrinter, r),
+                  "1B 62 " + std::string(c.pagePrinter) + " 01 " + w + " 08 31 32 1E");
         const std::string data = c.type == BarcodeType::Code128 ? "04 7B 42 31 32" : "02 31 32";
         EXPECT_EQ(barcode(Family::EscPos, r),
                   "1D 48 30 1D 68 08 1D 77 02 1D 6B " + std::string(c.escpos) + " " + data);
-        EXPECT_EQ(barcode(Family::EscPosMobile, r), "1D 48 30 1D 68 08 1D 77 02 1D 6B " + std::string(c.escpos) + " 02 31 32 0A");
-        EXPECT_EQ(barcode(Family::DotImpact, r), c.type == BarcodeType::Itf ? "1B 62 05 01 03 02 31 32 1E" : "");
+        EXPECT_EQ(barcode(Family::EscPosMobile, r),
+                  "1D 48 30 1D 68 08 1D 77 02 1D 6B " + std::string(c.escpos) + " 02 31 32 0A");
+        EXPECT_EQ(barcode(Family::DotImpact, r),
+                  c.type == BarcodeType::Itf ? "1B 62 05 01 03 02 31 32 1E" : "");
         EXPECT_EQ(barcode(Family::OrvoGraphic, r), "");
     }
 }
@@ -190,7 +209,12 @@ TEST(BarcodeCommand, HeightsAndEscapes) {
     EXPECT_EQ(barcode(Family::PagePrinter, r).substr(15, 2), "01");
     r.height = 1e300;
     EXPECT_EQ(barcode(Family::EscPos, r).substr(15, 2), "FF");
-    EXPECT_EQ(barcode(Family::DotImpact, [] { Request q = with(BarcodeType::Itf); q.height = 10; return q; }()),
+    EXPECT_EQ(barcode(Family::DotImpact,
+                      [] {
+                          Request q = with(BarcodeType::Itf);
+                          q.height = 10;
+                          return q;
+                      }()),
               "1B 62 05 01 03 1C 31 1E");
     // Page-printer Code128: control characters and "%" become two-character codes, names their codes.
     Request code128 = with(BarcodeType::Code128);
@@ -202,7 +226,8 @@ TEST(BarcodeCommand, HeightsAndEscapes) {
     // Mobile Code128 names and a doubled brace.
     Request mobile = with(BarcodeType::Code128);
     mobile.content = "\\(CODE_B){\\(SHIFT)";
-    EXPECT_EQ(barcode(Family::EscPosMobile, mobile), "1D 48 30 1D 68 50 1D 77 02 1D 6B 49 06 7B 42 7B 7B 7B 53 0A");
+    EXPECT_EQ(barcode(Family::EscPosMobile, mobile),
+              "1D 48 30 1D 68 50 1D 77 02 1D 6B 49 06 7B 42 7B 7B 7B 53 0A");
     mobile.hri = true;
     mobile.barDots = 20;
     EXPECT_EQ(barcode(Family::EscPosMobile, mobile).substr(0, 26), "1D 48 31 1D 68 50 1D 77 08");
@@ -211,7 +236,8 @@ TEST(BarcodeCommand, HeightsAndEscapes) {
     escpos.content = "\\(FNC1)0123";
     escpos.hri = true;
     escpos.barDots = 0;
-    EXPECT_EQ(barcode(Family::EscPos, escpos), "1D 48 32 1D 68 50 1D 77 01 1D 6B 49 08 7B 42 7B 31 7B 43 01 17");
+    EXPECT_EQ(barcode(Family::EscPos, escpos),
+              "1D 48 32 1D 68 50 1D 77 01 1D 6B 49 08 7B 42 7B 31 7B 43 01 17");
 }
 
 TEST(BarcodeCommand, EscposDataLengthFitsOneByte) {

@@ -5,10 +5,10 @@
 
 #include "command/BuilderFactory.hpp"
 #include "command/PrintableAreaTable.hpp"
+#include "command/TestHex.hpp"
 #include "command/document/BlackMark.hpp"
 #include "command/document/Builder.hpp"
 #include "command/document/TopMargin.hpp"
-#include "command/TestHex.hpp"
 
 using namespace PrinterCommandBuilder;
 using Document::BlackMarkPosition;
@@ -17,10 +17,11 @@ using TestHex::hex;
 
 namespace {
 
-const char* const emulations[] = {"Kestrin", "OrvoLine", "OrvoGraphic", "OrvoDot", "OrvoYalme1", "EscPos",
-                                  "EscPosMobile"};
+const char* const emulations[] = {"Kestrin",    "OrvoLine", "OrvoGraphic", "OrvoDot",
+                                  "OrvoYalme1", "EscPos",   "EscPosMobile"};
 
-std::string run(const char* emulation, PrinterModel model, const std::function<void(Document::Builder&)>& action) {
+std::string run(const char* emulation, PrinterModel model,
+                const std::function<void(Document::Builder&)>& action) {
     ByteBuffer buffer;
     auto root = BuilderFactory(emulation, &buffer, model).create();
     EXPECT_NE(root, nullptr) << emulation;
@@ -40,7 +41,9 @@ std::string margins(std::initializer_list<int> steps) {
 
 TEST(DocumentSettings, CommandsPerEmulationAndModel) {
     using B = Document::Builder;
-    const auto blackMark = [](bool on, BlackMarkPosition p) { return [=](B& b) { b.appendBlackMark(on, false, p); }; };
+    const auto blackMark = [](bool on, BlackMarkPosition p) {
+        return [=](B& b) { b.appendBlackMark(on, false, p); };
+    };
     const auto label = [](bool on) { return [=](B& b) { b.appendLabel(on, false); }; };
     const auto hold = [](bool on) { return [=](B& b) { b.appendHoldPrint(on); }; };
     const auto area = [](double mm) { return [=](B& b) { b.appendPrintableArea(mm); }; };
@@ -51,8 +54,10 @@ TEST(DocumentSettings, CommandsPerEmulationAndModel) {
         std::function<void(B&)> action;
         std::string bytes;
     } cases[] = {
-        {"Kestrin", PrinterModel::Harlo599KZ, blackMark(true, BlackMarkPosition::Back), "1B 1E 7A 01 1B 1E 6D 01 02"},
-        {"Kestrin", PrinterModel::Harlo599KZ, blackMark(false, BlackMarkPosition::Front), "1B 1E 7A 00 1B 1E 6D 00 00"},
+        {"Kestrin", PrinterModel::Harlo599KZ, blackMark(true, BlackMarkPosition::Back),
+         "1B 1E 7A 01 1B 1E 6D 01 02"},
+        {"Kestrin", PrinterModel::Harlo599KZ, blackMark(false, BlackMarkPosition::Front),
+         "1B 1E 7A 00 1B 1E 6D 00 00"},
         {"OrvoLine", PrinterModel::Harlo599KZ, blackMark(true, BlackMarkPosition::Back), "1B 1E 6D 01"},
         {"OrvoDot", PrinterModel::Harlo599KZ, blackMark(false, BlackMarkPosition::Front), "1B 1E 6D 00"},
         {"EscPos", PrinterModel::Harlo599KZ, blackMark(true, BlackMarkPosition::Front), "1B 1E 6D 01"},
@@ -72,8 +77,8 @@ TEST(DocumentSettings, CommandsPerEmulationAndModel) {
         {"Kestrin", PrinterModel::Harlo599H, area(80), "1B 1E 41 00"},
         {"Kestrin", PrinterModel::Pundo1_6G, area(54), "1B 1E 41 01"},
         {"Kestrin", PrinterModel::Pundo1_6G, area(58), "1B 1E 41 3A"},
-        {"Kestrin", PrinterModel::Ginor_7, area(72), "1B 1E 41 04"},  // 300 dpi: 850 dots
-        {"OrvoLine", PrinterModel::Ginor_7, area(72), "1B 1E 41 00"},  // 8 dots/mm: 576 dots
+        {"Kestrin", PrinterModel::Ginor_7, area(72), "1B 1E 41 04"},    // 300 dpi: 850 dots
+        {"OrvoLine", PrinterModel::Ginor_7, area(72), "1B 1E 41 00"},   // 8 dots/mm: 576 dots
         {"OrvoDot", PrinterModel::Harlo599H, area(72), "1B 1E 41 01"},  // 240 dots
         {"EscPos", PrinterModel::Harlo599H, area(1e300), "1B 1E 41 00"},
         {"OrvoGraphic", PrinterModel::Harlo599KZ, area(48), "1B 1E 41 02"},
@@ -92,7 +97,8 @@ TEST(DocumentSettings, CommandsPerEmulationAndModel) {
         {"OrvoDot", PrinterModel::Harlo599KZ, margin(11), ""},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(run(c.emulation, c.model, c.action), c.bytes) << c.emulation << " model " << rawValue(c.model);
+        EXPECT_EQ(run(c.emulation, c.model, c.action), c.bytes)
+            << c.emulation << " model " << rawValue(c.model);
     }
 }
 
@@ -110,12 +116,15 @@ TEST(DocumentSettings, SecondFlagAndUnknownPosition) {
 TEST(DocumentSettings, RawContentIsPassedOnEveryEmulation) {
     for (const char* emulation : emulations) {
         for (PrinterModel model : {PrinterModel::Unknown, PrinterModel::Harlo599KZ, PrinterModel::Yalme1}) {
-            EXPECT_EQ(run(emulation, model, [](Document::Builder& b) { b.appendRaw("G0A="); }), "1B 40") << emulation;
+            EXPECT_EQ(run(emulation, model, [](Document::Builder& b) { b.appendRaw("G0A="); }), "1B 40")
+                << emulation;
         }
         // Characters outside the Base64 alphabet are skipped.
-        EXPECT_EQ(run(emulation, PrinterModel::Harlo599KZ, [](Document::Builder& b) { b.appendRaw("G0\nA="); }),
-                  "1B 40");
-        EXPECT_EQ(run(emulation, PrinterModel::Harlo599KZ, [](Document::Builder& b) { b.appendRaw(""); }), "");
+        EXPECT_EQ(
+            run(emulation, PrinterModel::Harlo599KZ, [](Document::Builder& b) { b.appendRaw("G0\nA="); }),
+            "1B 40");
+        EXPECT_EQ(run(emulation, PrinterModel::Harlo599KZ, [](Document::Builder& b) { b.appendRaw(""); }),
+                  "");
     }
 }
 
@@ -139,10 +148,10 @@ TEST(PrintableAreaTable, ChoosesTheNarrowestWidthThatHoldsTheDots) {
         int dots;
         int code;  // -1: no command
     } cases[] = {
-        {6, 576, 0}, {6, 408, 1}, {6, 640, 0},  // no width reaches 640: the widest wins
-        {36, 432, 1},                            // 432->1 and 432->54 tie: the earlier wins
-        {36, 464, 0x3A}, {20, 850, 4}, {31, 155, 1}, {32, 0, 40}, {21, 121, 16}, {5, -5, 30},
-        {24, 576, -1}, {38, 576, -1}, {0, 576, -1}, {1, 576, -1}, {37, 576, -1},
+        {6, 576, 0},     {6, 408, 1},   {6, 640, 0},  // no width reaches 640: the widest wins
+        {36, 432, 1},                                 // 432->1 and 432->54 tie: the earlier wins
+        {36, 464, 0x3A}, {20, 850, 4},  {31, 155, 1}, {32, 0, 40},  {21, 121, 16}, {5, -5, 30},
+        {24, 576, -1},   {38, 576, -1}, {0, 576, -1}, {1, 576, -1}, {37, 576, -1},
     };
     for (const auto& c : cases) {
         const auto code = PrintableAreaTable::chooseCode(static_cast<PrinterModel>(c.model), c.dots);

@@ -1,22 +1,21 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "command/BuilderFactory.hpp"
 #include "command/ByteBuffer.hpp"
 #include "command/RasterBandCutter.hpp"
 #include "command/RasterCommands.hpp"
 #include "command/RunLengthEncoder.hpp"
+#include "command/TestHex.hpp"
 #include "command/printer/Image.hpp"
-
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <functional>
-#include <sstream>
 
 using namespace PrinterCommandBuilder;
 using namespace PrinterCommandBuilder::Printer;
@@ -24,16 +23,7 @@ using namespace PrinterCommandBuilder::Printer;
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-std::string hex(const Bytes& bytes) {
-    std::string s;
-    char b[4];
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        std::snprintf(b, sizeof b, i ? " %02X" : "%02X", bytes[i]);
-        s += b;
-    }
-    return s;
-}
+using TestHex::hex;
 
 // The printer's side of the run-length form.
 Bytes decodeRunLength(const Bytes& encoded) {
@@ -132,8 +122,8 @@ TEST(RasterBandCutter, LeftAlignedPictureTrimsBandsAndFeedsBlankRuns) {
     }
     Recorder recorder;
     RasterBandCutter::cut(raster.data(), rowWidth, static_cast<int>(widths.size()), true, 8, 256, recorder);
-    EXPECT_EQ(recorder.events, (std::vector<std::string>{"feed 3", "band 2x8/4", "band 3x8/4", "band 4x4", "feed 2",
-                                                         "band 2x1/4", "feed 4"}));
+    EXPECT_EQ(recorder.events, (std::vector<std::string>{"feed 3", "band 2x8/4", "band 3x8/4", "band 4x4",
+                                                         "feed 2", "band 2x1/4", "feed 4"}));
 }
 
 TEST(RasterBandCutter, AlignedPictureGoesOutWholeInFullWidthBands) {
@@ -214,32 +204,50 @@ enum class Emulation { Kestrin, OrvoLine, EscPos, EscPosMobile, OrvoGraphic, Orv
 
 const char* nameOf(Emulation e) {
     switch (e) {
-        case Emulation::Kestrin: return "Kestrin";
-        case Emulation::OrvoLine: return "OrvoLine";
-        case Emulation::EscPos: return "EscPos";
-        case Emulation::EscPosMobile: return "EscPosMobile";
-        case Emulation::OrvoGraphic: return "OrvoGraphic";
-        case Emulation::OrvoDot: return "OrvoDot";
+        case Emulation::Kestrin:
+            return "Kestrin";
+        case Emulation::OrvoLine:
+            return "OrvoLine";
+        case Emulation::EscPos:
+            return "EscPos";
+        case Emulation::EscPosMobile:
+            return "EscPosMobile";
+        case Emulation::OrvoGraphic:
+            return "OrvoGraphic";
+        case Emulation::OrvoDot:
+            return "OrvoDot";
     }
     return "?";
 }
 
-Bytes picture(Emulation e, const std::string& source, int width, int height, PrintSettingsInformation& settings,
-              PrinterModel model = PrinterModel::Harlo599KZ) {
+Bytes picture(Emulation e, const std::string& source, int width, int height,
+              PrintSettingsInformation& settings, PrinterModel model = PrinterModel::Harlo599KZ) {
     ByteBuffer buffer;
     switch (e) {
-        case Emulation::Kestrin: Image::kestrin(&buffer, source, width, height, &settings, model); break;
-        case Emulation::OrvoLine: Image::orvoLine(&buffer, source, width, height, &settings, model); break;
-        case Emulation::EscPos: Image::escpos(&buffer, source, width, height, &settings); break;
-        case Emulation::EscPosMobile: Image::escposMobile(&buffer, source, width, height, &settings); break;
-        case Emulation::OrvoGraphic: Image::orvoGraphic(&buffer, source, width, height, &settings); break;
-        case Emulation::OrvoDot: Image::orvoDotImpact(&buffer, source, width, height, &settings); break;
+        case Emulation::Kestrin:
+            Image::kestrin(&buffer, source, width, height, &settings, model);
+            break;
+        case Emulation::OrvoLine:
+            Image::orvoLine(&buffer, source, width, height, &settings, model);
+            break;
+        case Emulation::EscPos:
+            Image::escpos(&buffer, source, width, height, &settings);
+            break;
+        case Emulation::EscPosMobile:
+            Image::escposMobile(&buffer, source, width, height, &settings);
+            break;
+        case Emulation::OrvoGraphic:
+            Image::orvoGraphic(&buffer, source, width, height, &settings);
+            break;
+        case Emulation::OrvoDot:
+            Image::orvoDotImpact(&buffer, source, width, height, &settings);
+            break;
     }
     return buffer.toVector();
 }
 
-Bytes picture(Emulation e, const Bytes& raster, int width, int height, AlignmentType alignment = AlignmentType::Left,
-              PrinterModel model = PrinterModel::Harlo599KZ) {
+Bytes picture(Emulation e, const Bytes& raster, int width, int height,
+              AlignmentType alignment = AlignmentType::Left, PrinterModel model = PrinterModel::Harlo599KZ) {
     PrintSettingsInformation settings;
     settings.alignment = alignment;
     return picture(e, base64(raster), width, height, settings, model);
@@ -272,14 +280,16 @@ Reassembled reassemble(Emulation e, const Bytes& out, std::size_t byteWidth) {
     };
     while (p < out.size()) {
         const auto at = [&](std::size_t k) { return out.at(p + k); };
-        if (e == Emulation::Kestrin && at(0) == 0x1B && at(1) == 0x1D && at(2) == 0x53 && at(3) == 0x01 && at(8) == 0) {
+        if (e == Emulation::Kestrin && at(0) == 0x1B && at(1) == 0x1D && at(2) == 0x53 && at(3) == 0x01 &&
+            at(8) == 0) {
             const std::size_t w = at(4) | (at(5) << 8), n = at(6) | (at(7) << 8);
             p += 9;
             need(w * n);
             rows(out.data() + p, w, n);
             p += w * n;
         } else if ((e == Emulation::Kestrin && at(0) == 0x1B && at(1) == 0x49) ||
-                   ((e == Emulation::EscPos || e == Emulation::EscPosMobile) && at(0) == 0x1B && at(1) == 0x4A)) {
+                   ((e == Emulation::EscPos || e == Emulation::EscPosMobile) && at(0) == 0x1B &&
+                    at(1) == 0x4A)) {
             blank(at(2));
             p += 3;
         } else if (e == Emulation::EscPos && at(0) == 0x1D && at(1) == 0x76 && at(2) == 0x30 && at(3) == 0) {
@@ -288,7 +298,8 @@ Reassembled reassemble(Emulation e, const Bytes& out, std::size_t byteWidth) {
             need(w * n);
             rows(out.data() + p, w, n);
             p += w * n;
-        } else if (e == Emulation::EscPosMobile && at(0) == 0x1B && at(1) == 0x58 && (at(2) == 0x33 || at(2) == 0x34)) {
+        } else if (e == Emulation::EscPosMobile && at(0) == 0x1B && at(1) == 0x58 &&
+                   (at(2) == 0x33 || at(2) == 0x34)) {
             const std::size_t w = at(3), n = at(4);
             const bool compressed = at(2) == 0x33;
             p += 5;
@@ -312,7 +323,8 @@ Reassembled reassemble(Emulation e, const Bytes& out, std::size_t byteWidth) {
             }
             if (plain.size() != w * n) throw std::runtime_error("run crosses the band");
             rows(plain.data(), w, n);
-            if (at(0) != 0x1B || at(1) != 0x58 || at(2) != 0x32 || at(3) != n) throw std::runtime_error("no print");
+            if (at(0) != 0x1B || at(1) != 0x58 || at(2) != 0x32 || at(3) != n)
+                throw std::runtime_error("no print");
             p += 4;
         } else if (e == Emulation::OrvoGraphic && at(0) == 0x62) {
             const std::size_t w = at(1) | (at(2) << 8);
@@ -320,7 +332,8 @@ Reassembled reassemble(Emulation e, const Bytes& out, std::size_t byteWidth) {
             need(w);
             rows(out.data() + p, w, 1);
             p += w;
-        } else if (e == Emulation::OrvoGraphic && at(0) == 0x1B && at(1) == 0x2A && at(2) == 0x72 && at(3) == 0x59) {
+        } else if (e == Emulation::OrvoGraphic && at(0) == 0x1B && at(1) == 0x2A && at(2) == 0x72 &&
+                   at(3) == 0x59) {
             need(9);
             std::size_t n = 0;
             for (int k = 4; k < 9 && at(k) != 0; ++k) n = n * 10 + (at(k) - '0');
@@ -361,7 +374,8 @@ TEST(ImageCommand, OneRowPictureOnEveryEmulation) {
         EXPECT_EQ(hex(picture(c.emulation, "/w==", 8, 1, settings)), c.bytes) << nameOf(c.emulation);
         // Away from the line head a line feed comes first, except on the raster-only emulation.
         settings.isLineHead = false;
-        const std::string expected = c.emulation == Emulation::OrvoGraphic ? c.bytes : std::string("0A ") + c.bytes;
+        const std::string expected =
+            c.emulation == Emulation::OrvoGraphic ? c.bytes : std::string("0A ") + c.bytes;
         EXPECT_EQ(hex(picture(c.emulation, "/w==", 8, 1, settings)), expected) << nameOf(c.emulation);
         EXPECT_TRUE(settings.isLineHead);
     }
@@ -389,13 +403,15 @@ TEST(ImageCommand, BandsAreCutAndTrimmedPerEmulation) {
     // Centred, 300 rows with blank ones among them: full-width bands of 256 and 44 rows, no feeds.
     Bytes tall(3 * 300, 0);
     tall[0] = 0x80;
-    const auto centred = reassemble(Emulation::EscPos, picture(Emulation::EscPos, tall, 24, 300, AlignmentType::Center), 3);
+    const auto centred =
+        reassemble(Emulation::EscPos, picture(Emulation::EscPos, tall, 24, 300, AlignmentType::Center), 3);
     EXPECT_EQ(centred.commands, (std::vector<std::string>{"band 3x256", "band 3x44"}));
-    const auto mobile =
-        reassemble(Emulation::EscPosMobile, picture(Emulation::EscPosMobile, tall, 24, 300, AlignmentType::Right), 3);
+    const auto mobile = reassemble(Emulation::EscPosMobile,
+                                   picture(Emulation::EscPosMobile, tall, 24, 300, AlignmentType::Right), 3);
     EXPECT_EQ(mobile.commands, (std::vector<std::string>{"band 3x128", "band 3x128", "band 3x44"}));
-    const auto raster1 = reassemble(Emulation::OrvoGraphic,
-                                    picture(Emulation::OrvoGraphic, Bytes(3 * 4, 0), 24, 4, AlignmentType::Center), 3);
+    const auto raster1 =
+        reassemble(Emulation::OrvoGraphic,
+                   picture(Emulation::OrvoGraphic, Bytes(3 * 4, 0), 24, 4, AlignmentType::Center), 3);
     EXPECT_EQ(raster1.commands, (std::vector<std::string>(4, "band 3x1")));
 }
 
@@ -414,13 +430,20 @@ TEST(ImageCommand, SizesOutsideTheRangesGiveNothing) {
         int width, height;
         PrinterModel model;
     } refused[] = {
-        {Emulation::Kestrin, 1025, 1, PrinterModel::Harlo599KZ},   {Emulation::EscPos, 1025, 1, PrinterModel::Unknown},
-        {Emulation::EscPosMobile, 1025, 1, PrinterModel::Unknown}, {Emulation::OrvoGraphic, 65536, 1, PrinterModel::Unknown},
-        {Emulation::Kestrin, 0, 1, PrinterModel::Harlo599KZ},      {Emulation::EscPos, 8, 0, PrinterModel::Unknown},
-        {Emulation::EscPos, 8, 80001, PrinterModel::Unknown},      {Emulation::Kestrin, 8, 80001, PrinterModel::Harlo599KZ},
-        {Emulation::Kestrin, 8, 118111, PrinterModel::Ginor_7},    {Emulation::OrvoGraphic, 8, 80001, PrinterModel::Unknown},
-        {Emulation::OrvoDot, 0, 8, PrinterModel::Unknown},         {Emulation::OrvoDot, 8, 56694, PrinterModel::Unknown},
-        {Emulation::EscPos, -8, 8, PrinterModel::Unknown},         {Emulation::OrvoDot, 8, -1, PrinterModel::Unknown},
+        {Emulation::Kestrin, 1025, 1, PrinterModel::Harlo599KZ},
+        {Emulation::EscPos, 1025, 1, PrinterModel::Unknown},
+        {Emulation::EscPosMobile, 1025, 1, PrinterModel::Unknown},
+        {Emulation::OrvoGraphic, 65536, 1, PrinterModel::Unknown},
+        {Emulation::Kestrin, 0, 1, PrinterModel::Harlo599KZ},
+        {Emulation::EscPos, 8, 0, PrinterModel::Unknown},
+        {Emulation::EscPos, 8, 80001, PrinterModel::Unknown},
+        {Emulation::Kestrin, 8, 80001, PrinterModel::Harlo599KZ},
+        {Emulation::Kestrin, 8, 118111, PrinterModel::Ginor_7},
+        {Emulation::OrvoGraphic, 8, 80001, PrinterModel::Unknown},
+        {Emulation::OrvoDot, 0, 8, PrinterModel::Unknown},
+        {Emulation::OrvoDot, 8, 56694, PrinterModel::Unknown},
+        {Emulation::EscPos, -8, 8, PrinterModel::Unknown},
+        {Emulation::OrvoDot, 8, -1, PrinterModel::Unknown},
     };
     for (const auto& c : refused) {
         PrintSettingsInformation settings;
@@ -440,7 +463,8 @@ TEST(ImageCommand, SizesOutsideTheRangesGiveNothing) {
 }
 
 TEST(ImageCommand, LongBlankRunsAreFedCompletely) {
-    for (Emulation e : {Emulation::Kestrin, Emulation::EscPos, Emulation::EscPosMobile, Emulation::OrvoGraphic}) {
+    for (Emulation e :
+         {Emulation::Kestrin, Emulation::EscPos, Emulation::EscPosMobile, Emulation::OrvoGraphic}) {
         // An empty source reads as white: the whole picture is one blank run.
         PrintSettingsInformation settings;
         const Bytes out = picture(e, "", 16, 80000, settings);
@@ -452,7 +476,8 @@ TEST(ImageCommand, LongBlankRunsAreFedCompletely) {
     Bytes raster(2 * 5002, 0);
     raster[0] = 0xF0;
     raster.back() = 0x0F;
-    for (Emulation e : {Emulation::Kestrin, Emulation::EscPos, Emulation::EscPosMobile, Emulation::OrvoGraphic}) {
+    for (Emulation e :
+         {Emulation::Kestrin, Emulation::EscPos, Emulation::EscPosMobile, Emulation::OrvoGraphic}) {
         const auto r = reassemble(e, picture(e, raster, 16, 5002), 2);
         EXPECT_EQ(r.raster, raster) << nameOf(e);
         EXPECT_EQ(sumOfFeeds(r), 5000u) << nameOf(e);
@@ -488,9 +513,10 @@ TEST(ImageCommand, BitmapFromImageMagickRoundTrips) {
     }
     const auto path = std::filesystem::path(testing::TempDir()) / "prelix10_image_round_trip.pbm";
     // 203 dots wide (not a multiple of 8), with blank rows at the top, in the middle and at the bottom.
-    const std::string command = "convert -size 203x160 xc:white -fill black -draw 'circle 100,40 100,10' "
-                                "-draw 'rectangle 150,100 202,130' -draw 'line 0,140 60,150' -monochrome pbm:" +
-                                path.string();
+    const std::string command =
+        "convert -size 203x160 xc:white -fill black -draw 'circle 100,40 100,10' "
+        "-draw 'rectangle 150,100 202,130' -draw 'line 0,140 60,150' -monochrome pbm:" +
+        path.string();
     ASSERT_EQ(std::system(command.c_str()), 0);
     int width = 0, height = 0;
     Bytes source;
@@ -498,7 +524,8 @@ TEST(ImageCommand, BitmapFromImageMagickRoundTrips) {
     std::filesystem::remove(path);
     ASSERT_EQ(width, 203);
     const std::size_t byteWidth = (width + 7) / 8;
-    for (Emulation e : {Emulation::Kestrin, Emulation::EscPos, Emulation::EscPosMobile, Emulation::OrvoGraphic}) {
+    for (Emulation e :
+         {Emulation::Kestrin, Emulation::EscPos, Emulation::EscPosMobile, Emulation::OrvoGraphic}) {
         for (AlignmentType alignment : {AlignmentType::Left, AlignmentType::Center}) {
             const Bytes out = picture(e, source, width, height, alignment);
             Reassembled r;
@@ -512,8 +539,6 @@ TEST(ImageCommand, BitmapFromImageMagickRoundTrips) {
         }
     }
 }
-
-#include "command/BuilderFactory.hpp"
 
 TEST(ImageCommand, ThroughTheBuilderTree) {
     // What the tree sends around the picture (defaults when the level opens, restores when it
@@ -545,7 +570,8 @@ TEST(ImageCommand, ThroughTheBuilderTree) {
         const Bytes all = buffer.toVector();
         EXPECT_EQ(hex(Bytes(all.begin() + before, all.begin() + after)), c.picture) << c.emulation;
         if (c.insideDocument) {
-            EXPECT_EQ(hex(Bytes(all.begin(), all.begin() + 16)), "1B 2A 72 41 1B 2A 72 50 30 00 1B 2A 72 45 31 00");
+            EXPECT_EQ(hex(Bytes(all.begin(), all.begin() + 16)),
+                      "1B 2A 72 41 1B 2A 72 50 30 00 1B 2A 72 45 31 00");
             EXPECT_EQ(hex(Bytes(all.end() - 4, all.end())), "1B 2A 72 42");
         }
     }

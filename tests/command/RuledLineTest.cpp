@@ -1,15 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
-#include <cstdio>
+#include <limits>
 #include <string>
 #include <vector>
 
-#include <cmath>
-#include <limits>
-
 #include "command/ByteBuffer.hpp"
 #include "command/RasterCommands.hpp"
+#include "command/TestHex.hpp"
 #include "command/printer/RuledLine.hpp"
 
 using namespace PrinterCommandBuilder;
@@ -18,16 +17,7 @@ using namespace PrinterCommandBuilder::Printer;
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-std::string hex(const Bytes& bytes) {
-    std::string s;
-    char b[4];
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        std::snprintf(b, sizeof b, i ? " %02X" : "%02X", bytes[i]);
-        s += b;
-    }
-    return s;
-}
+using TestHex::hex;
 
 }  // namespace
 
@@ -45,17 +35,30 @@ namespace {
 enum class Family { PagePrinter, DotImpact, EscPos, EscPosMobile, OrvoGraphic, OrvoYalme1 };
 
 std::string line(Family family, double x, double width, double thickness, LineStyle style = LineStyle::Single,
-                 PrinterModel model = PrinterModel::Harlo599KZ, PrintSettingsInformation* settings = nullptr) {
+                 PrinterModel model = PrinterModel::Harlo599KZ,
+                 PrintSettingsInformation* settings = nullptr) {
     PrintSettingsInformation fresh;
     if (settings == nullptr) settings = &fresh;
     ByteBuffer buffer;
     switch (family) {
-        case Family::PagePrinter: RuledLine::orvoCommon(&buffer, x, width, thickness, style, settings, model); break;
-        case Family::DotImpact: RuledLine::orvoDotImpact(&buffer, x, width, thickness, style, settings, model); break;
-        case Family::EscPos: RuledLine::escpos(&buffer, x, width, thickness, style, settings, model); break;
-        case Family::EscPosMobile: RuledLine::escposMobile(&buffer, x, width, thickness, style, settings, model); break;
-        case Family::OrvoGraphic: RuledLine::orvoGraphic(&buffer, x, width, thickness, style, settings, model); break;
-        case Family::OrvoYalme1: RuledLine::orvoYalme1(&buffer, x, width, thickness, style, settings, model); break;
+        case Family::PagePrinter:
+            RuledLine::orvoCommon(&buffer, x, width, thickness, style, settings, model);
+            break;
+        case Family::DotImpact:
+            RuledLine::orvoDotImpact(&buffer, x, width, thickness, style, settings, model);
+            break;
+        case Family::EscPos:
+            RuledLine::escpos(&buffer, x, width, thickness, style, settings, model);
+            break;
+        case Family::EscPosMobile:
+            RuledLine::escposMobile(&buffer, x, width, thickness, style, settings, model);
+            break;
+        case Family::OrvoGraphic:
+            RuledLine::orvoGraphic(&buffer, x, width, thickness, style, settings, model);
+            break;
+        case Family::OrvoYalme1:
+            RuledLine::orvoYalme1(&buffer, x, width, thickness, style, settings, model);
+            break;
     }
     return hex(buffer.toVector());
 }
@@ -89,7 +92,8 @@ TEST(RuledLine, SingleAndDoubleLinesPerEmulation) {
         {Family::DotImpact, 0, 0.9, 0.35, LineStyle::Double, PrinterModel::Harlo599KZ,
          "1B 4B 03 00 80 80 80 1B 4A 01 1B 49 02 1B 4B 03 00 80 80 80 1B 4A 01 1B 49 06"},
         // A negative x puts the line at the left edge.
-        {Family::EscPos, -5, 1, 0.125, LineStyle::Single, PrinterModel::Harlo599KZ, "1D 76 30 00 01 00 01 00 FF 1B 4A 08"},
+        {Family::EscPos, -5, 1, 0.125, LineStyle::Single, PrinterModel::Harlo599KZ,
+         "1D 76 30 00 01 00 01 00 FF 1B 4A 08"},
         {Family::OrvoYalme1, 0, 1, 0.25, LineStyle::Single, PrinterModel::Yalme1, ""},
     };
     for (const auto& c : cases) {
@@ -120,7 +124,8 @@ TEST(RuledLine, FrameAndLimits) {
         {0, nan, 1, PrinterModel::Harlo599KZ},    {0, 1, nan, PrinterModel::Harlo599KZ},
     };
     for (const auto& r : refused) {
-        EXPECT_FALSE(RuledLine::checkInvalidParameter(r.model, r.x, r.width, r.thickness)) << r.x << " " << r.width;
+        EXPECT_FALSE(RuledLine::checkInvalidParameter(r.model, r.x, r.width, r.thickness))
+            << r.x << " " << r.width;
         for (Family f : {Family::PagePrinter, Family::DotImpact, Family::EscPos, Family::EscPosMobile,
                          Family::OrvoGraphic}) {
             PrintSettingsInformation away;

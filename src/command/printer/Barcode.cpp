@@ -22,9 +22,9 @@ constexpr std::size_t maxEscposDataLength = 255;
 
 std::optional<std::uint8_t> pagePrinterSymbology(BarcodeType type) {
     static const std::map<BarcodeType, std::uint8_t> codes = {
-        {BarcodeType::UpcE, 0x00},  {BarcodeType::UpcA, 0x01},    {BarcodeType::Jan8, 0x02},
-        {BarcodeType::Ean8, 0x02},  {BarcodeType::Jan13, 0x03},   {BarcodeType::Ean13, 0x03},
-        {BarcodeType::Code39, 0x04}, {BarcodeType::Itf, 0x05},    {BarcodeType::Code128, 0x06},
+        {BarcodeType::UpcE, 0x00},   {BarcodeType::UpcA, 0x01},  {BarcodeType::Jan8, 0x02},
+        {BarcodeType::Ean8, 0x02},   {BarcodeType::Jan13, 0x03}, {BarcodeType::Ean13, 0x03},
+        {BarcodeType::Code39, 0x04}, {BarcodeType::Itf, 0x05},   {BarcodeType::Code128, 0x06},
         {BarcodeType::Code93, 0x07}, {BarcodeType::NW7, 0x08},
     };
     const auto it = codes.find(type);
@@ -34,9 +34,9 @@ std::optional<std::uint8_t> pagePrinterSymbology(BarcodeType type) {
 
 std::optional<std::uint8_t> escposSymbology(BarcodeType type) {
     static const std::map<BarcodeType, std::uint8_t> codes = {
-        {BarcodeType::UpcA, 0x41},  {BarcodeType::UpcE, 0x42},   {BarcodeType::Jan13, 0x43},
-        {BarcodeType::Ean13, 0x43}, {BarcodeType::Jan8, 0x44},   {BarcodeType::Ean8, 0x44},
-        {BarcodeType::Code39, 0x45}, {BarcodeType::Itf, 0x46},   {BarcodeType::NW7, 0x47},
+        {BarcodeType::UpcA, 0x41},   {BarcodeType::UpcE, 0x42},    {BarcodeType::Jan13, 0x43},
+        {BarcodeType::Ean13, 0x43},  {BarcodeType::Jan8, 0x44},    {BarcodeType::Ean8, 0x44},
+        {BarcodeType::Code39, 0x45}, {BarcodeType::Itf, 0x46},     {BarcodeType::NW7, 0x47},
         {BarcodeType::Code93, 0x48}, {BarcodeType::Code128, 0x49},
     };
     const auto it = codes.find(type);
@@ -47,15 +47,19 @@ std::optional<std::uint8_t> escposSymbology(BarcodeType type) {
 // 0 for LevelMinus1, 1 for Level0, 2 for LevelPlus1; an unknown level counts as Level0.
 int ratioIndex(BarRatioLevel level) {
     switch (level) {
-        case BarRatioLevel::LevelMinus1: return 0;
-        case BarRatioLevel::LevelPlus1: return 2;
-        case BarRatioLevel::Level0: break;
+        case BarRatioLevel::LevelMinus1:
+            return 0;
+        case BarRatioLevel::LevelPlus1:
+            return 2;
+        case BarRatioLevel::Level0:
+            break;
     }
     return 1;
 }
 
 // The module-width byte of the page-printer barcode: module code plus ratio code.
-std::uint8_t pagePrinterModuleWidth(BarcodeType type, int barDots, BarRatioLevel level, PrintResolution resolution) {
+std::uint8_t pagePrinterModuleWidth(BarcodeType type, int barDots, BarRatioLevel level,
+                                    PrintResolution resolution) {
     const int ratio = ratioIndex(level);
     const bool dpi300 = resolution == PrintResolution::Dpi300;
     if (type == BarcodeType::Itf) {
@@ -91,17 +95,17 @@ const StrUtil::CharacterMap& pagePrinterCharacterMap() {
 
 const StrUtil::NameMap& pagePrinterCode128Names() {
     static const StrUtil::NameMap map = {
-        {"FNC1", "%1"},    {"FNC2", "%2"},   {"FNC3", "%3"},    {"FNC4", "%4"},   {"START_A", "%6"},
-        {"CODE_A", "%6"},  {"START_B", "%7"}, {"CODE_B", "%7"}, {"START_C", "%8"}, {"CODE_C", "%8"},
+        {"FNC1", "%1"},   {"FNC2", "%2"},    {"FNC3", "%3"},   {"FNC4", "%4"},    {"START_A", "%6"},
+        {"CODE_A", "%6"}, {"START_B", "%7"}, {"CODE_B", "%7"}, {"START_C", "%8"}, {"CODE_C", "%8"},
     };
     return map;
 }
 
 const StrUtil::NameMap& mobileCode128Names() {
     static const StrUtil::NameMap map = {
-        {"FNC1", "{1"},    {"FNC2", "{2"},    {"FNC3", "{3"},   {"FNC4", "{4"},    {"SHIFT", "{S"},
-        {"START_A", "{A"}, {"CODE_A", "{A"},  {"START_B", "{B"}, {"CODE_B", "{B"}, {"START_C", "{C"},
-        {"CODE_C", "{C"},
+        {"FNC1", "{1"},   {"FNC2", "{2"},    {"FNC3", "{3"},   {"FNC4", "{4"},
+        {"SHIFT", "{S"},  {"START_A", "{A"}, {"CODE_A", "{A"}, {"START_B", "{B"},
+        {"CODE_B", "{B"}, {"START_C", "{C"}, {"CODE_C", "{C"},
     };
     return map;
 }
@@ -153,7 +157,8 @@ void escposCommon(ByteBuffer* buffer, BarcodeType type, const std::string& conte
     }
     if (data.size() > maxEscposDataLength) return;
 
-    buffer->add({0x1D, 0x48, t, 0x1D, 0x68, h, 0x1D, 0x77, w, 0x1D, 0x6B, *m, static_cast<std::uint8_t>(data.size())});
+    buffer->add({0x1D, 0x48, t, 0x1D, 0x68, h, 0x1D, 0x77, w, 0x1D, 0x6B, *m,
+                 static_cast<std::uint8_t>(data.size())});
     buffer->add(data);
     if (mobile) buffer->add({0x0A});
     settings->isLineHead = true;
@@ -161,9 +166,9 @@ void escposCommon(ByteBuffer* buffer, BarcodeType type, const std::string& conte
 
 }  // namespace
 
-void Barcode::orvoCommon(ByteBuffer* buffer, BarcodeType type, const std::string& content, bool hri, int barDots,
-                         BarRatioLevel barRatioLevel, PrintSettingsInformation* settings, PrinterModel model,
-                         double height) {
+void Barcode::orvoCommon(ByteBuffer* buffer, BarcodeType type, const std::string& content, bool hri,
+                         int barDots, BarRatioLevel barRatioLevel, PrintSettingsInformation* settings,
+                         PrinterModel model, double height) {
     if (buffer == nullptr || settings == nullptr) return;
     if (!MethodChecker::isValidInPageMode(settings, model, MethodCheckCondition())) return;
     const auto s = pagePrinterSymbology(type);
@@ -171,9 +176,10 @@ void Barcode::orvoCommon(ByteBuffer* buffer, BarcodeType type, const std::string
     const PrintResolution resolution = ModelChecker::getPrintResolution(model);
     const std::uint8_t t = hri ? 0x02 : 0x01;
     const std::uint8_t w = pagePrinterModuleWidth(type, barDots, barRatioLevel, resolution);
-    const std::uint8_t h = clampToByte(
-        MathUtil::mmToDotRound(height, MathUtil::getMmToDotCoefficient(resolution), BaseMagnificationType::Standard),
-        1, 255);
+    const std::uint8_t h =
+        clampToByte(MathUtil::mmToDotRound(height, MathUtil::getMmToDotCoefficient(resolution),
+                                           BaseMagnificationType::Standard),
+                    1, 255);
     buffer->add({0x1B, 0x62, *s, t, w, h});
     if (type == BarcodeType::Code128) {
         StrUtil::decodeEscape(content, buffer, &pagePrinterCode128Names(), &pagePrinterCharacterMap());
@@ -186,8 +192,9 @@ void Barcode::orvoCommon(ByteBuffer* buffer, BarcodeType type, const std::string
     settings->isLineHead = true;
 }
 
-void Barcode::orvoDotImpact(ByteBuffer* buffer, BarcodeType type, const std::string& content, bool hri, int barDots,
-                            BarRatioLevel barRatioLevel, PrintSettingsInformation* settings, double height) {
+void Barcode::orvoDotImpact(ByteBuffer* buffer, BarcodeType type, const std::string& content, bool hri,
+                            int barDots, BarRatioLevel barRatioLevel, PrintSettingsInformation* settings,
+                            double height) {
     if (buffer == nullptr || settings == nullptr) return;
     if (type != BarcodeType::Itf) return;
     const std::uint8_t t = hri ? 0x02 : 0x01;

@@ -46,8 +46,8 @@ void Image::orvoCommon(ByteBuffer* buffer, const std::string& source, int width,
                        PrintSettingsInformation* settings, PrinterModel model) {
     if (buffer == nullptr || settings == nullptr) return;
     const PrintResolution resolution = ModelChecker::getPrintResolution(model);
-    const int maxHeight =
-        MathUtil::mmToDotFloor(10000.0, MathUtil::getMmToDotCoefficient(resolution), BaseMagnificationType::Standard);
+    const int maxHeight = MathUtil::mmToDotFloor(10000.0, MathUtil::getMmToDotCoefficient(resolution),
+                                                 BaseMagnificationType::Standard);
     if (!inRange(width, 1, maxBandWidthDots) || !inRange(height, 1, maxHeight)) return;
     KestrinImageCommandCreator creator(resolution);
     createWith(creator, buffer, source, width, height, settings, true);
@@ -95,7 +95,8 @@ void Image::orvoDotImpact(ByteBuffer* buffer, const std::string& source, int wid
     // source, so a huge width costs nothing.
     const std::vector<std::uint8_t> decoded = decodeSource(source);
     std::vector<std::uint8_t> bytes;
-    RasterCommands::appendDotImpactPicture(bytes, decoded.data(), decoded.size(), width, height, !settings->isLineHead);
+    RasterCommands::appendDotImpactPicture(bytes, decoded.data(), decoded.size(), width, height,
+                                           !settings->isLineHead);
     buffer->add(bytes);
     settings->isLineHead = true;
 }

@@ -44,7 +44,8 @@ void ImageCommandCreator::create(const std::vector<std::uint8_t>& source, int by
                                         static_cast<std::size_t>(rowWidth), static_cast<std::size_t>(height));
     const bool leftAligned = alignment != AlignmentType::Center && alignment != AlignmentType::Right;
     ImageCommandCreatorSink sink(*this);
-    RasterBandCutter::cut(raster.data(), rowWidth, height, leftAligned, leftBandRows_, alignedBandRows_, sink);
+    RasterBandCutter::cut(raster.data(), rowWidth, height, leftAligned, leftBandRows_, alignedBandRows_,
+                          sink);
     output_ = nullptr;
 }
 
@@ -116,8 +117,8 @@ void EscposMobileImageCommandCreator::createFeedCommand(std::size_t rows) {
     output_->add(bytes);
 }
 
-void EscposMobileImageCommandCreator::createReduceImageCommand(const std::uint8_t* data, int width, int stride,
-                                                               int rows) {
+void EscposMobileImageCommandCreator::createReduceImageCommand(const std::uint8_t* data, int width,
+                                                               int stride, int rows) {
     // The command carries the width and the rows in one byte each.
     if (width <= 0 || rows <= 0 || width > 255 || rows > 255) {
         return;

@@ -65,24 +65,28 @@ void appendUnitFeed(std::vector<std::uint8_t>& out, LineEmulation emulation, dou
     }
 }
 
-void appendLine(std::vector<std::uint8_t>& out, LineEmulation emulation, double x, double width, double thickness,
-                PrinterModel model) {
+void appendLine(std::vector<std::uint8_t>& out, LineEmulation emulation, double x, double width,
+                double thickness, PrinterModel model) {
     if (emulation == LineEmulation::DotImpact) {
-        RasterCommands::appendDotImpactLine(out, toDots(x, dotImpactAcrossMm), toDots(width, dotImpactAcrossMm),
+        RasterCommands::appendDotImpactLine(out, toDots(x, dotImpactAcrossMm),
+                                            toDots(width, dotImpactAcrossMm),
                                             std::max(1, toDots(thickness, dotImpactDownMm)));
         return;
     }
     const double coefficient = emulation == LineEmulation::PagePrinter ? modelCoefficient(model) : 0.125;
-    const std::vector<std::uint8_t> row = RasterCommands::lineRow(toDots(x, coefficient), toDots(width, coefficient));
+    const std::vector<std::uint8_t> row =
+        RasterCommands::lineRow(toDots(x, coefficient), toDots(width, coefficient));
     const int rows = std::max(1, toDots(thickness, coefficient));
     const int rowBytes = static_cast<int>(row.size());
     switch (emulation) {
         case LineEmulation::PagePrinter:
-            out.insert(out.end(), {0x1B, 0x1D, 0x53, 0x01, low(rowBytes), high(rowBytes), low(rows), high(rows), 0x00});
+            out.insert(out.end(),
+                       {0x1B, 0x1D, 0x53, 0x01, low(rowBytes), high(rowBytes), low(rows), high(rows), 0x00});
             for (int r = 0; r < rows; ++r) out.insert(out.end(), row.begin(), row.end());
             break;
         case LineEmulation::Escpos:
-            out.insert(out.end(), {0x1D, 0x76, 0x30, 0x00, low(rowBytes), high(rowBytes), low(rows), high(rows)});
+            out.insert(out.end(),
+                       {0x1D, 0x76, 0x30, 0x00, low(rowBytes), high(rowBytes), low(rows), high(rows)});
             for (int r = 0; r < rows; ++r) out.insert(out.end(), row.begin(), row.end());
             break;
         case LineEmulation::EscposMobile: {
@@ -130,8 +134,8 @@ void RuledLine::orvoCommon(ByteBuffer* buffer, double x, double width, double th
     createRuledLine(buffer, LineEmulation::PagePrinter, x, width, thickness, lineStyle, settings, model);
 }
 
-void RuledLine::orvoDotImpact(ByteBuffer* buffer, double x, double width, double thickness, LineStyle lineStyle,
-                              PrintSettingsInformation* settings, PrinterModel model) {
+void RuledLine::orvoDotImpact(ByteBuffer* buffer, double x, double width, double thickness,
+                              LineStyle lineStyle, PrintSettingsInformation* settings, PrinterModel model) {
     createRuledLine(buffer, LineEmulation::DotImpact, x, width, thickness, lineStyle, settings, model);
 }
 
@@ -140,8 +144,8 @@ void RuledLine::escpos(ByteBuffer* buffer, double x, double width, double thickn
     createRuledLine(buffer, LineEmulation::Escpos, x, width, thickness, lineStyle, settings, model);
 }
 
-void RuledLine::escposMobile(ByteBuffer* buffer, double x, double width, double thickness, LineStyle lineStyle,
-                             PrintSettingsInformation* settings, PrinterModel model) {
+void RuledLine::escposMobile(ByteBuffer* buffer, double x, double width, double thickness,
+                             LineStyle lineStyle, PrintSettingsInformation* settings, PrinterModel model) {
     createRuledLine(buffer, LineEmulation::EscposMobile, x, width, thickness, lineStyle, settings, model);
 }
 
