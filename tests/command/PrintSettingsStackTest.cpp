@@ -71,7 +71,8 @@ TEST(PrintSettingsStack, RestoreOrderAndValues) {
     ByteBuffer buffer;
     Recording::Log log;
     SettingsStack stack;
-    Recording::PrinterRecorder recorder(&buffer, PrinterModel::Harlo599KZ, &stack, &log, "P", true);
+    Recording::PrinterRecorder recorder(&buffer, PrinterModel::Harlo599KZ, &stack, &log, "P",
+                                        Recording::PrinterRecorder::Stack::printer);
     recorder.notifyRank(1);
     EXPECT_EQ(log, (Recording::Log{
                        "P.rank(1)", "P.appendCalculatePitch()",
@@ -157,4 +158,69 @@ TEST(PrintSettingsStack, DisplayEmulationPrintsNothing) {
     tree.printer->appendLineFeed(3);
     tree.printer->notifyRank(0);
     EXPECT_EQ(tree.take(), "");
+}
+
+TEST(PrintSettingsStack, PageModeLevels) {
+    using Stack = Recording::PrinterRecorder::Stack;
+    ByteBuffer buffer;
+    Recording::Log log;
+    SettingsStack stack;
+    Recording::PrinterRecorder printer(&buffer, PrinterModel::Harlo599KZ, &stack, &log, "P", Stack::printer);
+    Recording::PrinterRecorder pageMode(&buffer, PrinterModel::Harlo599KZ, &stack, &log, "M",
+                                        Stack::pageMode);
+    printer.notifyRank(1);
+    stack[0]->isLineHead = false;
+    stack[0]->bold = true;
+    log.clear();
+    pageMode.notifyRank(3);
+    const Recording::Log opened = {
+        "M.rank(3)",
+        "M.appendText(\n)",
+        "M.beginPageMode()",
+        "M.appendTextDecorationBold(1)",
+        "M.appendTextDecorationCharacterSpace(0)",
+        "M.appendTextDecorationCjkCharacterPriority()",
+        "M.appendTextDecorationFont(0)",
+        "M.appendTextDecorationHorizontalTabPositions()",
+        "M.appendTextDecorationInvert(0)",
+        "M.appendTextDecorationLineSpace(4)",
+        "M.appendTextDecorationUnderLine(0)",
+        "M.appendTextDecorationInternationalCharacter(0)",
+        "M.appendTextDecorationExpansionRate(1,1)",
+    };
+    // The second page-mode level lies inside page mode already: no second begin.
+    EXPECT_EQ(log, opened);
+    ASSERT_EQ(stack.size(), 3u);
+    EXPECT_TRUE(stack[1]->isPageMode && stack[2]->isPageMode);
+
+    stack[2]->isPageModeAreaSet = true;
+    stack[1]->pageModeAreaSize = PageModeAreaSize(AreaType::Page, 1, 2, 30, 40);
+    stack[2]->printDirection = PrintDirection::TopToBottom;
+    log.clear();
+    pageMode.notifyRank(2);
+    EXPECT_EQ(log, (Recording::Log{"M.rank(2)", "M.appendArea(1,2,30,40)", "M.stylePrintDirection(0)"}));
+
+    stack[1]->isLineHead = false;
+    log.clear();
+    pageMode.notifyRank(0);
+    EXPECT_EQ(log, (Recording::Log{"M.rank(0)", "M.endPageMode(1)", "M.stylePrintDirection(0)"}));
+    ASSERT_EQ(stack.size(), 1u);
+    // After the page is printed the position is at the head of a line, whatever the closing level said.
+    EXPECT_TRUE(stack[0]->isLineHead);
+}
+
+TEST(PrintSettingsStack, PageModeOnAModelWithoutIt) {
+    using Stack = Recording::PrinterRecorder::Stack;
+    ByteBuffer buffer;
+    Recording::Log log;
+    SettingsStack stack;
+    Recording::PrinterRecorder printer(&buffer, PrinterModel::Kelto59, &stack, &log, "P", Stack::printer);
+    Recording::PrinterRecorder pageMode(&buffer, PrinterModel::Kelto59, &stack, &log, "M", Stack::pageMode);
+    printer.notifyRank(1);
+    log.clear();
+    pageMode.notifyRank(2);
+    EXPECT_EQ(log, (Recording::Log{"M.rank(2)"}));
+    EXPECT_EQ(stack.size(), 2u);
+    pageMode.notifyRank(1);
+    EXPECT_EQ(stack.size(), 1u);
 }

@@ -38,10 +38,12 @@ inline int n(auto value) {
 
 class PrinterRecorder : public PageModeBuilder {
   public:
-    // With keepStack the printer builder's own style stack runs, so defaults and restores show up
-    // as recorded calls.
+    // What a rank notification does besides being recorded: nothing, the printer builder's style
+    // stack, or the page-mode builder's; the defaults and restores they send show up as calls.
+    enum class Stack { none, printer, pageMode };
+
     PrinterRecorder(ByteBuffer* buffer, PrinterModel model, SettingsStack* stack, Log* log, std::string tag,
-                    bool keepStack = false)
+                    Stack keepStack = Stack::none)
         : Builder(buffer, model, stack),
           PageModeBuilder(buffer, model, stack),
           log_(log),
@@ -50,7 +52,8 @@ class PrinterRecorder : public PageModeBuilder {
 
     void notifyRank(std::size_t rank) override {
         put("rank", rankText(rank));
-        if (keepStack_) Builder::notifyRank(rank);
+        if (keepStack_ == Stack::printer) Builder::notifyRank(rank);
+        if (keepStack_ == Stack::pageMode) PageModeBuilder::notifyRank(rank);
     }
     SettingsStack& stack() { return *settingsStack_; }
     void appendCalculatePitch() override { put("appendCalculatePitch"); }
@@ -149,7 +152,7 @@ class PrinterRecorder : public PageModeBuilder {
     }
     Log* log_;
     std::string tag_;
-    bool keepStack_;
+    Stack keepStack_;
 };
 
 class DocumentRecorder : public Document::Builder {
