@@ -64,7 +64,8 @@ TEST(CharacterStyleCommandTest, BytesPerEmulation) {
         {"font B dot", [](B b, P s) { Font::orvoDotImpact(b, FontType::B, s, k203); }, "1B 50"},
         {"font C dot", [](B b, P s) { Font::orvoDotImpact(b, FontType::C, s, k203); }, "1B 4D"},
         {"font B escpos", [](B b, P s) { Font::escpos(b, FontType::B, s, k203); }, "1B 4D 01"},
-        {"space 1 mm escpos", [](B b, P s) { CharacterSpace::escposCommon(b, 1.0, s, k203); }, "1B 20 08 1C 53 00 08"},
+        {"space 1 mm escpos", [](B b, P s) { CharacterSpace::escposCommon(b, 1.0, s, k203); },
+         "1B 20 08 1C 53 00 08"},
         {"space 40 mm escpos", [](B b, P s) { CharacterSpace::escposCommon(b, 40.0, s, k203); },
          "1B 20 FF 1C 53 00 FF"},
         {"space negative escpos", [](B b, P s) { CharacterSpace::escposCommon(b, -3.0, s, k203); },
@@ -92,24 +93,31 @@ TEST(CharacterStyleCommandTest, BytesPerEmulation) {
         {"magnify extreme escpos",
          [](B b, P s) { ExpansionRate::escposCommon(b, INT32_MIN, INT32_MAX, s, k203); }, "1D 21 07"},
         {"magnify 9x9 page", [](B b, P s) { ExpansionRate::orvoCommon(b, 9, 9, s, k203); }, "1B 69 05 05"},
-        {"magnify 9x9 R799", [](B b, P s) { ExpansionRate::orvoCommon(b, 9, 9, s, PrinterModel::Wexal_R799); },
-         "1B 69 02 05"},
+        {"magnify 9x9 R799",
+         [](B b, P s) { ExpansionRate::orvoCommon(b, 9, 9, s, PrinterModel::Wexal_R799); }, "1B 69 02 05"},
         {"magnify 1x1 dot", [](B b, P s) { ExpansionRate::orvoDotImpact(b, 1, 1, s, k203); },
          "1B 57 00 1B 68 00 1B 78 01"},
         {"magnify 3x2 dot", [](B b, P s) { ExpansionRate::orvoDotImpact(b, 3, 2, s, k203); },
          "1B 57 01 1B 68 01 1B 78 00"},
-        {"base magnification 203 dpi", [](B b, P s) { BaseMagnification::orvoCommon(b, BaseMagnificationType::X1_5, s, k203); },
-         ""},
-        {"cjk K K J", [](B b, P s) { CjkPriority::orvoCommon(b, {Encode::Korean, Encode::Korean, Encode::Japanese}, s, k203); },
+        {"base magnification 203 dpi",
+         [](B b, P s) { BaseMagnification::orvoCommon(b, BaseMagnificationType::X1_5, s, k203); }, ""},
+        {"cjk K K J",
+         [](B b, P s) {
+             CjkPriority::orvoCommon(b, {Encode::Korean, Encode::Korean, Encode::Japanese}, s, k203);
+         },
          "1B 1D 29 55 05 00 41 04 01 00 00"},
-        {"cjk all four", [](B b, P s) {
-             CjkPriority::orvoCommon(b, {Encode::TraditionalChinese, Encode::SimplifiedChinese, Encode::Japanese,
-                                         Encode::Korean, Encode::Japanese}, s, k203);
+        {"cjk all four",
+         [](B b, P s) {
+             CjkPriority::orvoCommon(b,
+                                     {Encode::TraditionalChinese, Encode::SimplifiedChinese, Encode::Japanese,
+                                      Encode::Korean, Encode::Japanese},
+                                     s, k203);
          },
          "1B 1D 29 55 05 00 41 03 02 01 04"},
-        {"cjk empty", [](B b, P s) { CjkPriority::orvoCommon(b, {}, s, k203); }, "1B 1D 29 55 05 00 41 00 00 00 00"},
-        {"cjk mobile", [](B b, P s) { CjkPriority::orvoCommon(b, {Encode::Japanese}, s, PrinterModel::Wexal_X759k); },
-         ""},
+        {"cjk empty", [](B b, P s) { CjkPriority::orvoCommon(b, {}, s, k203); },
+         "1B 1D 29 55 05 00 41 00 00 00 00"},
+        {"cjk mobile",
+         [](B b, P s) { CjkPriority::orvoCommon(b, {Encode::Japanese}, s, PrinterModel::Wexal_X759k); }, ""},
     });
 }
 

@@ -55,7 +55,8 @@ std::string escposMoves(std::initializer_list<int> values) {
     for (int v : values) {
         const auto u = static_cast<uint16_t>(static_cast<int16_t>(v));
         if (!result.empty()) result += ' ';
-        result += hex(std::vector<uint8_t>{0x1B, 0x5C, static_cast<uint8_t>(u & 0xFF), static_cast<uint8_t>(u >> 8)});
+        result += hex(
+            std::vector<uint8_t>{0x1B, 0x5C, static_cast<uint8_t>(u & 0xFF), static_cast<uint8_t>(u >> 8)});
     }
     return result;
 }
@@ -68,7 +69,8 @@ TEST(PositionFeedCutCommandTest, Feeds) {
         {"line feed 300 escpos", [](B b, P s) { LineFeed::escposCommon(b, 300, s, k203); }, "1B 64 FF", 1},
         {"line feed raster", [](B b, P s) { LineFeed::orvoGraphic(b, 3, s, k203); }, "", 1},
         {"unit 10 mm page", [](B b, P s) { UnitFeed::orvoCommon(b, 10.0, s, k203); }, "1B 49 50", 1},
-        {"unit 75 mm page", [](B b, P s) { UnitFeed::orvoCommon(b, 75.0, s, k203); }, "1B 49 FF 1B 49 FF 1B 49 5A", 1},
+        {"unit 75 mm page", [](B b, P s) { UnitFeed::orvoCommon(b, 75.0, s, k203); },
+         "1B 49 FF 1B 49 FF 1B 49 5A", 1},
         {"unit 0.1 mm page", [](B b, P s) { UnitFeed::orvoCommon(b, 0.1, s, k203); }, "", -1},
         {"unit 0.1 mm 300 dpi", [](B b, P s) { UnitFeed::orvoCommon(b, 0.1, s, k300); }, "1B 49 01", 1},
         {"unit 1 mm dot", [](B b, P s) { UnitFeed::orvoDotImpact(b, 1.0, s, k203); }, "1B 49 06", 1},
@@ -82,12 +84,15 @@ TEST(PositionFeedCutCommandTest, Feeds) {
         {"unit 0.1 mm raster", [](B b, P s) { UnitFeed::orvoGraphic(b, 0.1, s, k203); }, "", -1},
         {"unit 1300 mm raster: two commands", [](B b, P s) { UnitFeed::orvoGraphic(b, 1300.0, s, k203); },
          "1B 2A 72 59 39 39 39 39 00 1B 2A 72 59 34 30 31 00 00", 1},
-        {"separator supported", [](B b, P s) { SeparatorFeed::orvoCommon(b, s, PrinterModel::Harlo399KK); }, "0C", 1},
+        {"separator supported", [](B b, P s) { SeparatorFeed::orvoCommon(b, s, PrinterModel::Harlo399KK); },
+         "0C", 1},
         {"separator unsupported", [](B b, P s) { SeparatorFeed::orvoCommon(b, s, k203); }, "", -1},
         {"separator mobile", [](B b, P s) { SeparatorFeed::escposMobile(b, s, PrinterModel::Wexal_X759k); },
          "1B 7A 1B 79", 1},
-        {"separator escpos", [](B b, P s) { SeparatorFeed::escpos(b, s, PrinterModel::Pundo5_7GG); }, "0C", 1},
-        {"separator raster", [](B b, P s) { SeparatorFeed::orvoGraphic(b, s, PrinterModel::Pundo5_7GG); }, "0C", 1},
+        {"separator escpos", [](B b, P s) { SeparatorFeed::escpos(b, s, PrinterModel::Pundo5_7GG); }, "0C",
+         1},
+        {"separator raster", [](B b, P s) { SeparatorFeed::orvoGraphic(b, s, PrinterModel::Pundo5_7GG); },
+         "0C", 1},
     });
 }
 
@@ -150,13 +155,15 @@ TEST(PositionFeedCutCommandTest, RelativeMoves) {
          escposMoves({5, 2, 1, 1, 1}), 0},
         {"-4 dots", [](B b, P s) { HorizontalPositionBy::escposCommon(b, -0.5, s, k203); },
          escposMoves({-2, -1, -1}), 0},
-        {"1 dot", [](B b, P s) { HorizontalPositionBy::escposCommon(b, 0.125, s, k203); }, escposMoves({1}), 0},
+        {"1 dot", [](B b, P s) { HorizontalPositionBy::escposCommon(b, 0.125, s, k203); }, escposMoves({1}),
+         0},
         {"zero", [](B b, P s) { HorizontalPositionBy::escposCommon(b, 0.05, s, k203); }, "", -1},
         {"page printer 1 mm", [](B b, P s) { HorizontalPositionBy::kestrin(b, 1.0, s, k203); },
          "1B 1D 52 04 00 1B 1D 52 02 00 1B 1D 52 01 00 1B 1D 52 01 00", 0},
         {"dot impact 0.3 mm", [](B b, P s) { HorizontalPositionBy::orvoDotImpact(b, 0.3, s, k203); },
          "1B 1D 52 01 00 1B 1D 52 01 00", 0},
-        {"absolute escpos 0 mm", [](B b, P s) { HorizontalPositionTo::escposCommon(b, 0.0, s, k203); }, "1B 24 00 00", 0},
+        {"absolute escpos 0 mm", [](B b, P s) { HorizontalPositionTo::escposCommon(b, 0.0, s, k203); },
+         "1B 24 00 00", 0},
         {"absolute page 0.25 mm", [](B b, P s) { HorizontalPositionTo::orvoLine(b, 0.25, s, k203); },
          "1B 1D 41 00 00 1B 1D 52 01 00 1B 1D 52 01 00", 0},
         {"raster", [](B b, P s) { HorizontalPositionBy::orvoGraphic(b, 5.0, s, k203); }, "", -1},
@@ -170,9 +177,16 @@ TEST(PositionFeedCutCommandTest, RelativeMoveSeriesSumAndClamp) {
         double mm;
         long dots;
     };
-    for (const Move& m : std::vector<Move>{{0.125, 1},      {0.875, 7},     {12.5, 100},      {-12.5, -100},
-                                           {1000.0, 8000},  {4095.875, 32767}, {10000.0, 32767}, {1e12, 32767},
-                                           {-10000.0, -32768}, {-1e12, -32768}}) {
+    for (const Move& m : std::vector<Move>{{0.125, 1},
+                                           {0.875, 7},
+                                           {12.5, 100},
+                                           {-12.5, -100},
+                                           {1000.0, 8000},
+                                           {4095.875, 32767},
+                                           {10000.0, 32767},
+                                           {1e12, 32767},
+                                           {-10000.0, -32768},
+                                           {-1e12, -32768}}) {
         PrintSettingsInformation s;
         ByteBuffer b;
         HorizontalPositionBy::escposCommon(&b, m.mm, &s, k203);
@@ -204,16 +218,20 @@ TEST(PositionFeedCutCommandTest, PageModeRefusesPagePrinterMovesAndFeeds) {
 TEST(PositionFeedCutCommandTest, CutsPerEmulationAndModel) {
     expectCases({
         {"partial page", [](B b, P s) { Cut::orvoCommon(b, CutType::Partial, s, k203); }, "1B 64 03", 1},
-        {"partial direct page", [](B b, P s) { Cut::orvoCommon(b, CutType::PartialDirect, s, k203); }, "1B 64 01", 1},
+        {"partial direct page", [](B b, P s) { Cut::orvoCommon(b, CutType::PartialDirect, s, k203); },
+         "1B 64 01", 1},
         {"full page", [](B b, P s) { Cut::orvoCommon(b, CutType::Full, s, k203); }, "1B 64 02", 1},
-        {"full direct page", [](B b, P s) { Cut::orvoCommon(b, CutType::FullDirect, s, k203); }, "1B 64 00", 1},
+        {"full direct page", [](B b, P s) { Cut::orvoCommon(b, CutType::FullDirect, s, k203); }, "1B 64 00",
+         1},
         {"tear off page", [](B b, P s) { Cut::orvoCommon(b, CutType::TearOff, s, k203); }, "1B 64 74", 1},
-        {"tear off kiosk", [](B b, P s) { Cut::orvoCommon(b, CutType::TearOff, s, PrinterModel::Pundo5_7GG); },
-         "1B 64 03", 1},
-        {"unknown page", [](B b, P s) { Cut::orvoCommon(b, static_cast<CutType>(7), s, k203); }, "1B 64 03", 1},
+        {"tear off kiosk",
+         [](B b, P s) { Cut::orvoCommon(b, CutType::TearOff, s, PrinterModel::Pundo5_7GG); }, "1B 64 03", 1},
+        {"unknown page", [](B b, P s) { Cut::orvoCommon(b, static_cast<CutType>(7), s, k203); }, "1B 64 03",
+         1},
         {"partial escpos", [](B b, P s) { Cut::escpos(b, CutType::Partial, s, k203); }, "1D 56 42 00", 1},
         {"full escpos", [](B b, P s) { Cut::escpos(b, CutType::Full, s, k203); }, "1D 56 41 00", 1},
-        {"full direct escpos", [](B b, P s) { Cut::escpos(b, CutType::FullDirect, s, k203); }, "1D 56 00 00", 1},
+        {"full direct escpos", [](B b, P s) { Cut::escpos(b, CutType::FullDirect, s, k203); }, "1D 56 00 00",
+         1},
         {"tear off escpos", [](B b, P s) { Cut::escpos(b, CutType::TearOff, s, k203); }, "1D 56 42 00", 1},
         {"full mobile", [](B b, P s) { Cut::escposMobile(b, CutType::Full, s, PrinterModel::Wexal_X759k); },
          "0A 0A 0A 0A 1B 7A 1B 79", 1},
@@ -224,7 +242,8 @@ TEST(PositionFeedCutCommandTest, CutsPerEmulationAndModel) {
          "1B 2A 72 65 31 33 00 1B 0C 19", 1},
         {"partial direct raster", [](B b, P s) { Cut::orvoGraphic(b, CutType::PartialDirect, s, k203); },
          "1B 2A 72 65 31 32 00 1B 0C 19", 1},
-        {"full raster", [](B b, P s) { Cut::orvoGraphic(b, CutType::Full, s, k203); }, "1B 2A 72 65 39 00 1B 0C 19", 1},
+        {"full raster", [](B b, P s) { Cut::orvoGraphic(b, CutType::Full, s, k203); },
+         "1B 2A 72 65 39 00 1B 0C 19", 1},
         {"full direct raster", [](B b, P s) { Cut::orvoGraphic(b, CutType::FullDirect, s, k203); },
          "1B 2A 72 65 38 00 1B 0C 19", 1},
         {"display", [](B b, P s) { Cut::orvoYalme1(b, CutType::Full, s, k203); }, "", -1},
@@ -236,18 +255,28 @@ TEST(PositionFeedCutCommandTest, Logos) {
         {"kestrin", [](B b, P s) { Logo::kestrin(b, "A1", 1, 2, s, k203); },
          "1B 1D 28 4C 06 00 30 45 41 31 01 02", 1},
         {"kestrin one character", [](B b, P s) { Logo::kestrin(b, "A", 1, 1, s, k203); }, "", -1},
-        {"kestrin control character", [](B b, P s) { Logo::kestrin(b, "\x01" "A", 1, 1, s, k203); }, "", -1},
+        {"kestrin control character",
+         [](B b, P s) {
+             Logo::kestrin(b,
+                           "\x01"
+                           "A",
+                           1, 1, s, k203);
+         },
+         "", -1},
         {"escpos", [](B b, P s) { Logo::escpos(b, "LG", 3, 0, s, k203); },
          "1D 38 4C 06 00 00 00 30 45 4C 47 02 01", -1},
         {"escpos one character", [](B b, P s) { Logo::escpos(b, "A", 1, 1, s, k203); }, "", -1},
         {"line 5", [](B b, P s) { Logo::orvoCommon(b, "5", 1, 1, s, k203); }, "1B 1C 70 05 30", 1},
-        {"line double width", [](B b, P s) { Logo::orvoCommon(b, "255", 2, 1, s, k203); }, "1B 1C 70 FF 31", 1},
-        {"line double height", [](B b, P s) { Logo::orvoCommon(b, "7", 1, 2, s, k203); }, "1B 1C 70 07 32", 1},
+        {"line double width", [](B b, P s) { Logo::orvoCommon(b, "255", 2, 1, s, k203); }, "1B 1C 70 FF 31",
+         1},
+        {"line double height", [](B b, P s) { Logo::orvoCommon(b, "7", 1, 2, s, k203); }, "1B 1C 70 07 32",
+         1},
         {"line both", [](B b, P s) { Logo::orvoCommon(b, "7", 2, 2, s, k203); }, "1B 1C 70 07 33", 1},
         {"line abc", [](B b, P s) { Logo::orvoCommon(b, "abc", 1, 1, s, k203); }, "", -1},
         {"line 0", [](B b, P s) { Logo::orvoCommon(b, "0", 1, 1, s, k203); }, "", -1},
         {"line 256", [](B b, P s) { Logo::orvoCommon(b, "256", 1, 1, s, k203); }, "", -1},
-        {"line huge", [](B b, P s) { Logo::orvoCommon(b, "99999999999999999999999", 1, 1, s, k203); }, "", -1},
+        {"line huge", [](B b, P s) { Logo::orvoCommon(b, "99999999999999999999999", 1, 1, s, k203); }, "",
+         -1},
         {"mobile 300 clamps", [](B b, P s) { Logo::escposMobile(b, "300", 1, 1, s, k203); }, "1B 66 FF", 1},
         {"mobile -3 clamps", [](B b, P s) { Logo::escposMobile(b, "-3", 1, 1, s, k203); }, "1B 66 00", 1},
         {"mobile text", [](B b, P s) { Logo::escposMobile(b, "x1", 1, 1, s, k203); }, "", -1},

@@ -21,7 +21,8 @@ const std::string kUtf8Prefix = "1B 1D 74 80 1B 20 00 1B 73 00 00 1B 74 00 00";
 
 TextWidthParameter width(int cells, TextAlignment alignment = TextAlignment::Left,
                          TextEllipsizeType ellipsize = TextEllipsizeType::None,
-                         TextWidthType type = TextWidthType::Half, TextPrintType print = TextPrintType::GoneWhenEmpty) {
+                         TextWidthType type = TextWidthType::Half,
+                         TextPrintType print = TextPrintType::GoneWhenEmpty) {
     TextWidthParameter p;
     p.widthSpecified = true;
     p.width = cells;
@@ -38,7 +39,7 @@ struct TextRun {
 };
 
 TextRun pageText(const std::string& content, PrinterModel model, TextWidthParameter p = {},
-             PrintSettingsInformation settings = {}) {
+                 PrintSettingsInformation settings = {}) {
     ByteBuffer b;
     Text::orvoCommon(&b, content, p, model, &settings);
     return {hex(b), settings.isLineHead};
@@ -65,7 +66,11 @@ TEST(TextCommandTest, PagePrinterCodePageModel) {
     EXPECT_EQ(pageText("\xC3\xA9", PrinterModel::Harlo399KK).bytes, "1B 1D 74 04 82");
     PrintSettingsInformation japanese;
     japanese.secondPriorityCharacterEncoding = ConverterEncode::Japanese;
-    EXPECT_EQ(pageText("\xE3\x81\x82" "A", PrinterModel::Harlo399KK, {}, japanese).bytes, "82 A0 41");
+    EXPECT_EQ(pageText("\xE3\x81\x82"
+                       "A",
+                       PrinterModel::Harlo399KK, {}, japanese)
+                  .bytes,
+              "82 A0 41");
     // Width parameters are ignored on these models.
     EXPECT_EQ(pageText("ab", PrinterModel::Harlo399KK, width(6)).bytes, "61 62");
 }
@@ -130,11 +135,12 @@ TEST(TextCommandTest, EscposForms) {
 
 TEST(TextCommandTest, EncodeLists) {
     EXPECT_EQ(Text::createDefaultEncodeList(),
-              (std::vector<ConverterEncode>{ConverterEncode::SimplifiedChinese, ConverterEncode::TraditionalChinese,
-                                            ConverterEncode::Japanese, ConverterEncode::Korean,
-                                            ConverterEncode::CodePage}));
+              (std::vector<ConverterEncode>{ConverterEncode::SimplifiedChinese,
+                                            ConverterEncode::TraditionalChinese, ConverterEncode::Japanese,
+                                            ConverterEncode::Korean, ConverterEncode::CodePage}));
     PrintSettingsInformation s;
-    s.cjkCharacterPriority = {Encode::Korean, static_cast<Encode>(9), Encode::TraditionalChinese, Encode::Japanese};
+    s.cjkCharacterPriority = {Encode::Korean, static_cast<Encode>(9), Encode::TraditionalChinese,
+                              Encode::Japanese};
     EXPECT_EQ(Text::createEncodeList(&s),
               (std::vector<ConverterEncode>{ConverterEncode::Korean, ConverterEncode::TraditionalChinese,
                                             ConverterEncode::Japanese, ConverterEncode::CodePage}));
@@ -148,8 +154,9 @@ TEST(TextCommandTest, WidthSpecifiedOnUtf8Models) {
     TextRun r = pageText("", PrinterModel::Harlo599KZ, width(3));
     EXPECT_EQ(r.bytes, kUtf8Prefix);
     EXPECT_TRUE(r.isLineHead);
-    r = pageText("", PrinterModel::Harlo599KZ,
-                 width(2, TextAlignment::Left, TextEllipsizeType::None, TextWidthType::Full, TextPrintType::Always));
+    r = pageText(
+        "", PrinterModel::Harlo599KZ,
+        width(2, TextAlignment::Left, TextEllipsizeType::None, TextWidthType::Full, TextPrintType::Always));
     EXPECT_EQ(r.bytes, kUtf8Prefix + " E3 80 80 E3 80 80");
     EXPECT_FALSE(r.isLineHead);
     // A model without print-width support ignores the field.
@@ -228,15 +235,21 @@ TEST(WidthSpecifiedTextTest, AlignmentAndEllipsis) {
               std::string("41 42 ") + E + " 47 48"},
              {"middle odd", "ABCDEFGH", width(6, TextAlignment::Left, TextEllipsizeType::Middle),
               std::string("41 42 43 ") + E + " 47 48"},
-             {"none cuts", "ABCDEFGH", width(5, TextAlignment::Right, TextEllipsizeType::None), "41 42 43 44 45"},
-             {"fits: no ellipsis", "ABCDE", width(5, TextAlignment::Left, TextEllipsizeType::End), "41 42 43 44 45"},
-             {"wide fits exactly", "\xE3\x81\x82" "A", width(3), "E3 81 82 41"},
+             {"none cuts", "ABCDEFGH", width(5, TextAlignment::Right, TextEllipsizeType::None),
+              "41 42 43 44 45"},
+             {"fits: no ellipsis", "ABCDE", width(5, TextAlignment::Left, TextEllipsizeType::End),
+              "41 42 43 44 45"},
+             {"wide fits exactly",
+              "\xE3\x81\x82"
+              "A",
+              width(3), "E3 81 82 41"},
              {"wide does not fit one cell", "\xE3\x81\x82", width(1), "20"},
              {"full cells", "A", width(2, TextAlignment::Right, TextEllipsizeType::None, TextWidthType::Full),
               "E3 80 80 41"},
              {"zero width", "AB", width(0), ""},
              {"negative width", "AB", width(-4, TextAlignment::Center, TextEllipsizeType::None), ""},
-             {"ellipsis alone when nothing fits", "ABC", width(1, TextAlignment::Left, TextEllipsizeType::End), E},
+             {"ellipsis alone when nothing fits", "ABC",
+              width(1, TextAlignment::Left, TextEllipsizeType::End), E},
              {"line feeds after padding", "AB\n\n", width(4), "41 42 20 20 0A 0A"},
          }) {
         EXPECT_EQ(layout(c.text, c.p).bytes, c.bytes) << c.label;
@@ -267,8 +280,8 @@ TEST(WidthSpecifiedTextTest, HugeWidthIsBounded) {
     const WidthSpecifiedTextConverter converter(nullptr, PrinterModel::Harlo599KZ);
     ByteBuffer b;
     bool isLineHead = true;
-    converter.convert(&b, chars("A"), width(INT32_MAX, TextAlignment::Left, TextEllipsizeType::None,
-                                            TextWidthType::Full),
+    converter.convert(&b, chars("A"),
+                      width(INT32_MAX, TextAlignment::Left, TextEllipsizeType::None, TextWidthType::Full),
                       isLineHead);
     EXPECT_LT(b.getDataSize(), 300000u);
 }

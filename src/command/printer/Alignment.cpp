@@ -5,9 +5,12 @@ namespace {
 
 uint8_t alignmentByte(AlignmentType type) {
     switch (type) {
-        case AlignmentType::Center: return 1;
-        case AlignmentType::Right: return 2;
-        default: return 0;
+        case AlignmentType::Center:
+            return 1;
+        case AlignmentType::Right:
+            return 2;
+        default:
+            return 0;
     }
 }
 
@@ -21,7 +24,8 @@ void endLineUnlessAtHead(ByteBuffer* buffer, PrintSettingsInformation* settings)
 
 }  // namespace
 
-void Alignment::orvoCommon(ByteBuffer* buffer, AlignmentType type, PrintSettingsInformation* settings, PrinterModel) {
+void Alignment::orvoCommon(ByteBuffer* buffer, AlignmentType type, PrintSettingsInformation* settings,
+                           PrinterModel) {
     if (buffer == nullptr || settings == nullptr) return;
     endLineUnlessAtHead(buffer, settings);
     buffer->add({0x1B, 0x1D, 0x61, alignmentByte(type)});

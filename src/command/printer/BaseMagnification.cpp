@@ -17,9 +17,14 @@ void BaseMagnification::orvoCommon(ByteBuffer* buffer, BaseMagnificationType typ
     if (ModelChecker::getPrintResolution(model) != PrintResolution::Dpi300) return;
     uint8_t n = 0;
     switch (type) {
-        case BaseMagnificationType::Standard: n = 0; break;
-        case BaseMagnificationType::X1_5: n = 1; break;
-        default: return;
+        case BaseMagnificationType::Standard:
+            n = 0;
+            break;
+        case BaseMagnificationType::X1_5:
+            n = 1;
+            break;
+        default:
+            return;
     }
     buffer->add({0x1B, 0x1D, 0x29, 0x45, 0x02, 0x00, 0x30, n});
     settings->baseMagnification = type;
@@ -28,8 +33,10 @@ void BaseMagnification::orvoCommon(ByteBuffer* buffer, BaseMagnificationType typ
     LineSpace::orvoCommon(buffer, static_cast<double>(settings->lineSpace), settings, model);
 }
 
-void BaseMagnification::orvoGraphic(ByteBuffer*, BaseMagnificationType, PrintSettingsInformation*, PrinterModel) {}
+void BaseMagnification::orvoGraphic(ByteBuffer*, BaseMagnificationType, PrintSettingsInformation*,
+                                    PrinterModel) {}
 
-void BaseMagnification::orvoYalme1(ByteBuffer*, BaseMagnificationType, PrintSettingsInformation*, PrinterModel) {}
+void BaseMagnification::orvoYalme1(ByteBuffer*, BaseMagnificationType, PrintSettingsInformation*,
+                                   PrinterModel) {}
 
 }  // namespace PrinterCommandBuilder::Printer

@@ -34,7 +34,8 @@ void CharacterSpace::orvoDotImpact(ByteBuffer* buffer, double mm, PrintSettingsI
     settings->characterSpace = mm;
 }
 
-void CharacterSpace::escposCommon(ByteBuffer* buffer, double mm, PrintSettingsInformation* settings, PrinterModel) {
+void CharacterSpace::escposCommon(ByteBuffer* buffer, double mm, PrintSettingsInformation* settings,
+                                  PrinterModel) {
     if (buffer == nullptr || settings == nullptr) return;
     const auto n = static_cast<uint8_t>(std::clamp(MathUtil::saturateToInt32((mm + 0.001) * 8), 0, 255));
     buffer->add({0x1B, 0x20, n, 0x1C, 0x53, 0x00, n});

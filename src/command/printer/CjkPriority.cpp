@@ -13,12 +13,23 @@ constexpr int32_t kEmptySlot = 4;
 
 bool slotByte(int32_t value, uint8_t* byte) {
     switch (value) {
-        case static_cast<int32_t>(Encode::Japanese): *byte = 1; return true;
-        case static_cast<int32_t>(Encode::SimplifiedChinese): *byte = 2; return true;
-        case static_cast<int32_t>(Encode::TraditionalChinese): *byte = 3; return true;
-        case static_cast<int32_t>(Encode::Korean): *byte = 4; return true;
-        case kEmptySlot: *byte = 0; return true;
-        default: return false;
+        case static_cast<int32_t>(Encode::Japanese):
+            *byte = 1;
+            return true;
+        case static_cast<int32_t>(Encode::SimplifiedChinese):
+            *byte = 2;
+            return true;
+        case static_cast<int32_t>(Encode::TraditionalChinese):
+            *byte = 3;
+            return true;
+        case static_cast<int32_t>(Encode::Korean):
+            *byte = 4;
+            return true;
+        case kEmptySlot:
+            *byte = 0;
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -47,8 +58,10 @@ void CjkPriority::orvoCommon(ByteBuffer* buffer, const std::vector<Encode>& prio
     buffer->add({0x1B, 0x1D, 0x29, 0x55, 0x05, 0x00, 0x41, bytes[0], bytes[1], bytes[2], bytes[3]});
 }
 
-void CjkPriority::orvoGraphic(ByteBuffer*, const std::vector<Encode>&, PrintSettingsInformation*, PrinterModel) {}
+void CjkPriority::orvoGraphic(ByteBuffer*, const std::vector<Encode>&, PrintSettingsInformation*,
+                              PrinterModel) {}
 
-void CjkPriority::orvoYalme1(ByteBuffer*, const std::vector<Encode>&, PrintSettingsInformation*, PrinterModel) {}
+void CjkPriority::orvoYalme1(ByteBuffer*, const std::vector<Encode>&, PrintSettingsInformation*,
+                             PrinterModel) {}
 
 }  // namespace PrinterCommandBuilder::Printer

@@ -27,8 +27,8 @@ void ExpansionRate::orvoCommon(ByteBuffer* buffer, int width, int height, PrintS
     settings->expansionRatio = ExpansionRatioParam(b + 1, a + 1);
 }
 
-void ExpansionRate::orvoDotImpact(ByteBuffer* buffer, int width, int height, PrintSettingsInformation* settings,
-                                  PrinterModel model) {
+void ExpansionRate::orvoDotImpact(ByteBuffer* buffer, int width, int height,
+                                  PrintSettingsInformation* settings, PrinterModel model) {
     if (buffer == nullptr || settings == nullptr ||
         !MethodChecker::isValidInPageMode(settings, model, MethodCheckCondition())) {
         return;
@@ -40,8 +40,8 @@ void ExpansionRate::orvoDotImpact(ByteBuffer* buffer, int width, int height, Pri
     settings->expansionRatio = ExpansionRatioParam(b + 1, a + 1);
 }
 
-void ExpansionRate::escposCommon(ByteBuffer* buffer, int width, int height, PrintSettingsInformation* settings,
-                                 PrinterModel) {
+void ExpansionRate::escposCommon(ByteBuffer* buffer, int width, int height,
+                                 PrintSettingsInformation* settings, PrinterModel) {
     if (buffer == nullptr || settings == nullptr) return;
     const int32_t w = stepsAboveOne(width, 7);
     const int32_t h = stepsAboveOne(height, 7);

@@ -9,11 +9,14 @@ namespace PrinterCommandBuilder::Printer {
 namespace {
 
 // Font B has its own byte; A and any type without an entry (C) use font A's.
-uint8_t fontByte(FontType type) { return type == FontType::B ? 1 : 0; }
+uint8_t fontByte(FontType type) {
+    return type == FontType::B ? 1 : 0;
+}
 
 }  // namespace
 
-void Font::orvoCommon(ByteBuffer* buffer, FontType type, PrintSettingsInformation* settings, PrinterModel model) {
+void Font::orvoCommon(ByteBuffer* buffer, FontType type, PrintSettingsInformation* settings,
+                      PrinterModel model) {
     if (buffer == nullptr || settings == nullptr ||
         !MethodChecker::isValidInPageMode(settings, model, MethodCheckCondition())) {
         return;
@@ -38,14 +41,15 @@ void Font::escpos(ByteBuffer* buffer, FontType type, PrintSettingsInformation* s
     settings->font = type;
 }
 
-void Font::escposMobile(ByteBuffer* buffer, FontType type, PrintSettingsInformation* settings, PrinterModel model) {
+void Font::escposMobile(ByteBuffer* buffer, FontType type, PrintSettingsInformation* settings,
+                        PrinterModel model) {
     if (buffer == nullptr || settings == nullptr) return;
     // ESC ! resets emphasis, size and underline on these printers, so they are sent again.
     buffer->add({0x1B, 0x21, fontByte(type)});
     settings->font = type;
     Bold::escposCommon(buffer, settings->bold, settings, model);
-    ExpansionRate::escposCommon(buffer, settings->expansionRatio.width, settings->expansionRatio.height, settings,
-                                model);
+    ExpansionRate::escposCommon(buffer, settings->expansionRatio.width, settings->expansionRatio.height,
+                                settings, model);
     UnderLine::escposMobile(buffer, settings->underline, settings, model);
 }
 

@@ -36,7 +36,9 @@ void appendSeries(ByteBuffer* buffer, uint8_t const* prefix, size_t prefixSize, 
     settings->isLineHead = false;
 }
 
-int32_t signOf(double mm) { return mm < 0 ? -1 : 1; }
+int32_t signOf(double mm) {
+    return mm < 0 ? -1 : 1;
+}
 
 void pagePrinterMove(ByteBuffer* buffer, double mm, double coefficient, PrintSettingsInformation* settings,
                      PrinterModel model) {
@@ -46,15 +48,16 @@ void pagePrinterMove(ByteBuffer* buffer, double mm, double coefficient, PrintSet
     }
     static const uint8_t prefix[] = {0x1B, 0x1D, 0x52};
     appendSeries(buffer, prefix, sizeof(prefix),
-                 MathUtil::mmToDotFloor(mm, coefficient, BaseMagnificationType::Standard), signOf(mm), settings);
+                 MathUtil::mmToDotFloor(mm, coefficient, BaseMagnificationType::Standard), signOf(mm),
+                 settings);
 }
 
 }  // namespace
 
 void HorizontalPositionBy::kestrin(ByteBuffer* buffer, double mm, PrintSettingsInformation* settings,
                                    PrinterModel model) {
-    pagePrinterMove(buffer, mm, MathUtil::getMmToDotCoefficient(ModelChecker::getPrintResolution(model)), settings,
-                    model);
+    pagePrinterMove(buffer, mm, MathUtil::getMmToDotCoefficient(ModelChecker::getPrintResolution(model)),
+                    settings, model);
 }
 
 void HorizontalPositionBy::orvoLine(ByteBuffer* buffer, double mm, PrintSettingsInformation* settings,

@@ -26,12 +26,14 @@ void HorizontalPositionTo::kestrin(ByteBuffer* buffer, double mm, PrintSettingsI
 
 void HorizontalPositionTo::orvoLine(ByteBuffer* buffer, double mm, PrintSettingsInformation* settings,
                                     PrinterModel model) {
-    if (pagePrinterStart(buffer, settings, model)) HorizontalPositionBy::orvoLine(buffer, mm, settings, model);
+    if (pagePrinterStart(buffer, settings, model))
+        HorizontalPositionBy::orvoLine(buffer, mm, settings, model);
 }
 
 void HorizontalPositionTo::orvoDotImpact(ByteBuffer* buffer, double mm, PrintSettingsInformation* settings,
                                          PrinterModel model) {
-    if (pagePrinterStart(buffer, settings, model)) HorizontalPositionBy::orvoDotImpact(buffer, mm, settings, model);
+    if (pagePrinterStart(buffer, settings, model))
+        HorizontalPositionBy::orvoDotImpact(buffer, mm, settings, model);
 }
 
 void HorizontalPositionTo::escposCommon(ByteBuffer* buffer, double mm, PrintSettingsInformation* settings,

@@ -4,7 +4,8 @@
 
 namespace PrinterCommandBuilder::Printer {
 
-void Invert::orvoCommon(ByteBuffer* buffer, bool enable, PrintSettingsInformation* settings, PrinterModel model) {
+void Invert::orvoCommon(ByteBuffer* buffer, bool enable, PrintSettingsInformation* settings,
+                        PrinterModel model) {
     if (buffer == nullptr || settings == nullptr ||
         !MethodChecker::isValidInPageMode(settings, model, MethodCheckCondition())) {
         return;

@@ -6,7 +6,8 @@
 
 namespace PrinterCommandBuilder::Printer {
 
-void LineFeed::orvoCommon(ByteBuffer* buffer, int count, PrintSettingsInformation* settings, PrinterModel model) {
+void LineFeed::orvoCommon(ByteBuffer* buffer, int count, PrintSettingsInformation* settings,
+                          PrinterModel model) {
     if (buffer == nullptr || settings == nullptr ||
         !MethodChecker::isValidInPageMode(settings, model, MethodCheckCondition())) {
         return;

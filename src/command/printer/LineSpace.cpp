@@ -8,7 +8,8 @@
 
 namespace PrinterCommandBuilder::Printer {
 
-void LineSpace::orvoCommon(ByteBuffer* buffer, double mm, PrintSettingsInformation* settings, PrinterModel model) {
+void LineSpace::orvoCommon(ByteBuffer* buffer, double mm, PrintSettingsInformation* settings,
+                           PrinterModel model) {
     if (buffer == nullptr || settings == nullptr ||
         !MethodChecker::isValidInPageMode(settings, model, MethodCheckCondition())) {
         return;
@@ -33,7 +34,8 @@ void LineSpace::orvoDotImpact(ByteBuffer* buffer, double mm, PrintSettingsInform
     settings->lineSpace = MathUtil::saturateToInt32(mm);
 }
 
-void LineSpace::escposCommon(ByteBuffer* buffer, double mm, PrintSettingsInformation* settings, PrinterModel) {
+void LineSpace::escposCommon(ByteBuffer* buffer, double mm, PrintSettingsInformation* settings,
+                             PrinterModel) {
     if (buffer == nullptr || settings == nullptr) return;
     const auto n = static_cast<uint8_t>(std::clamp(MathUtil::saturateToInt32((mm + 0.001) * 8), 0, 255));
     buffer->add({0x1B, 0x33, n});

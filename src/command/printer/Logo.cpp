@@ -7,7 +7,9 @@
 namespace PrinterCommandBuilder::Printer {
 namespace {
 
-bool isPrintableAscii(char c) { return c >= 0x20 && c <= 0x7E; }
+bool isPrintableAscii(char c) {
+    return c >= 0x20 && c <= 0x7E;
+}
 
 // The two key characters of a stored logo, when the key has at least two and both are printable.
 bool keyCharacters(const std::string& key, uint8_t* k1, uint8_t* k2) {
@@ -32,7 +34,9 @@ std::optional<int64_t> keyNumber(const std::string& key) {
     return negative ? -value : value;
 }
 
-uint8_t magnificationByte(int magnification) { return magnification < 2 ? 1 : 2; }
+uint8_t magnificationByte(int magnification) {
+    return magnification < 2 ? 1 : 2;
+}
 
 }  // namespace
 
@@ -72,8 +76,8 @@ void Logo::escpos(ByteBuffer* buffer, const std::string& keyCode, int width, int
                  magnificationByte(height)});
 }
 
-void Logo::escposMobile(ByteBuffer* buffer, const std::string& keyCode, int, int, PrintSettingsInformation* settings,
-                        PrinterModel) {
+void Logo::escposMobile(ByteBuffer* buffer, const std::string& keyCode, int, int,
+                        PrintSettingsInformation* settings, PrinterModel) {
     if (buffer == nullptr || settings == nullptr) return;
     const std::optional<int64_t> number = keyNumber(keyCode);
     if (!number) return;

@@ -123,7 +123,8 @@ void Text::orvoCommon(ByteBuffer* buffer, const std::string& content, TextWidthP
     settings->isLineHead = isLineHead;
 }
 
-void Text::escpos(ByteBuffer* buffer, const std::string& content, PrinterModel, PrintSettingsInformation* settings) {
+void Text::escpos(ByteBuffer* buffer, const std::string& content, PrinterModel,
+                  PrintSettingsInformation* settings) {
     singleEncodingText(buffer, content, settings, VelmarCommandParser::kEmulationCodeEscpos);
 }
 
@@ -137,8 +138,8 @@ void Text::orvoGraphic(ByteBuffer*, const std::string&, PrinterModel, PrintSetti
 void Text::orvoYalme1(ByteBuffer*, const std::string&, PrinterModel, PrintSettingsInformation*) {}
 
 std::vector<VelmarCommandParser::Encode> Text::createDefaultEncodeList() {
-    return {ConverterEncode::SimplifiedChinese, ConverterEncode::TraditionalChinese, ConverterEncode::Japanese,
-            ConverterEncode::Korean, ConverterEncode::CodePage};
+    return {ConverterEncode::SimplifiedChinese, ConverterEncode::TraditionalChinese,
+            ConverterEncode::Japanese, ConverterEncode::Korean, ConverterEncode::CodePage};
 }
 
 std::vector<VelmarCommandParser::Encode> Text::createEncodeList(PrintSettingsInformation* settings) {
@@ -146,11 +147,20 @@ std::vector<VelmarCommandParser::Encode> Text::createEncodeList(PrintSettingsInf
     if (settings != nullptr) {
         for (const Encode encode : settings->cjkCharacterPriority) {
             switch (encode) {
-                case Encode::TraditionalChinese: list.push_back(ConverterEncode::TraditionalChinese); break;
-                case Encode::SimplifiedChinese: list.push_back(ConverterEncode::SimplifiedChinese); break;
-                case Encode::Japanese: list.push_back(ConverterEncode::Japanese); break;
-                case Encode::Korean: list.push_back(ConverterEncode::Korean); break;
-                default: break;
+                case Encode::TraditionalChinese:
+                    list.push_back(ConverterEncode::TraditionalChinese);
+                    break;
+                case Encode::SimplifiedChinese:
+                    list.push_back(ConverterEncode::SimplifiedChinese);
+                    break;
+                case Encode::Japanese:
+                    list.push_back(ConverterEncode::Japanese);
+                    break;
+                case Encode::Korean:
+                    list.push_back(ConverterEncode::Korean);
+                    break;
+                default:
+                    break;
             }
         }
     }

@@ -4,7 +4,8 @@
 
 namespace PrinterCommandBuilder::Printer {
 
-void UnderLine::orvoCommon(ByteBuffer* buffer, bool enable, PrintSettingsInformation* settings, PrinterModel model) {
+void UnderLine::orvoCommon(ByteBuffer* buffer, bool enable, PrintSettingsInformation* settings,
+                           PrinterModel model) {
     if (buffer == nullptr || settings == nullptr ||
         !MethodChecker::isValidInPageMode(settings, model, MethodCheckCondition())) {
         return;
@@ -21,7 +22,8 @@ void UnderLine::escpos(ByteBuffer* buffer, bool enable, PrintSettingsInformation
     settings->underline = enable;
 }
 
-void UnderLine::escposMobile(ByteBuffer* buffer, bool enable, PrintSettingsInformation* settings, PrinterModel) {
+void UnderLine::escposMobile(ByteBuffer* buffer, bool enable, PrintSettingsInformation* settings,
+                             PrinterModel) {
     if (buffer == nullptr || settings == nullptr) return;
     buffer->add({0x1B, 0x2D, static_cast<uint8_t>(enable ? 2 : 0)});
     settings->underline = enable;

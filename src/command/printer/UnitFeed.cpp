@@ -52,7 +52,8 @@ void escposFeed(ByteBuffer* buffer, double mm, PrintSettingsInformation* setting
 
 }  // namespace
 
-void UnitFeed::orvoCommon(ByteBuffer* buffer, double mm, PrintSettingsInformation* settings, PrinterModel model) {
+void UnitFeed::orvoCommon(ByteBuffer* buffer, double mm, PrintSettingsInformation* settings,
+                          PrinterModel model) {
     const double coefficient = MathUtil::getMmToDotCoefficient(ModelChecker::getPrintResolution(model));
     pagePrinterFeed(buffer, mm, coefficient, coefficient, settings, model);
 }

@@ -28,8 +28,8 @@ WidthSpecifiedTextConverter::WidthSpecifiedTextConverter(const PrintSettingsInfo
     : settings_(settings) {
     const double coefficient = MathUtil::getMmToDotCoefficient(ModelChecker::getPrintResolution(model));
     const double characterSpace = settings != nullptr ? settings->characterSpace : 0.0;
-    const int spacing =
-        std::clamp(MathUtil::mmToDotFloor(characterSpace, coefficient, BaseMagnificationType::Standard), 0, 15);
+    const int spacing = std::clamp(
+        MathUtil::mmToDotFloor(characterSpace, coefficient, BaseMagnificationType::Standard), 0, 15);
     const bool fontA = settings == nullptr || settings->font == FontType::A;
     if (settings != nullptr && settings->baseMagnification == BaseMagnificationType::X1_5) {
         halfCell_ = fontA ? 18 : 14;
@@ -89,7 +89,8 @@ void WidthSpecifiedTextConverter::convert(ByteBuffer* output, const std::vector<
     const TextEllipsizeType ellipsize = widthParameter.ellipsizeType;
     const bool withEllipsis = overflow && ellipsize != TextEllipsizeType::None;
     if (withEllipsis) {
-        budget -= settings_ != nullptr && settings_->ambiguousCharacterWidthType == AmbiguousCharacterWidthType::Full
+        budget -= settings_ != nullptr &&
+                          settings_->ambiguousCharacterWidthType == AmbiguousCharacterWidthType::Full
                       ? fullCell_
                       : halfCell_;
     }

@@ -13,7 +13,7 @@ namespace PrinterCommandBuilder::Printer {
 // Lays converted UTF-8 text into a field of a fixed number of character cells: cuts what does not
 // fit (marking the cut with an ellipsis when asked), pads by the alignment and keeps trailing line feeds.
 class WidthSpecifiedTextConverter {
-public:
+  public:
     WidthSpecifiedTextConverter(const PrintSettingsInformation* settings, PrinterModel model);
 
     void convert(ByteBuffer* output, const std::vector<VelmarCommandParser::CharStruct>& characters,
@@ -28,7 +28,7 @@ public:
     int halfCellDots() const { return halfCell_; }
     int fullCellDots() const { return fullCell_; }
 
-private:
+  private:
     int widthOf(const VelmarCommandParser::CharStruct& character) const {
         return character.isHalfWidth ? halfCell_ : fullCell_;
     }
