@@ -56,6 +56,7 @@ TextSupport textSupport(PrinterModel model) {
 // The content with its \xHH escapes decoded. The decoded length is kept, so an escaped NUL does not
 // cut off the rest of the text (the converter skips NUL characters).
 std::string decodedText(const std::string& content) {
+    if (content.find('\\') == std::string::npos) return content;
     ByteBuffer scratch;
     VelmarCommandParser::StrUtil::decodeEscape(content, &scratch);
     const std::vector<uint8_t> bytes = scratch.toVector();

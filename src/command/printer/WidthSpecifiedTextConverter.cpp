@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
 
 #include "command/printer/MathUtil.hpp"
 #include "command/printer/ModelChecker.hpp"
@@ -17,8 +18,13 @@ constexpr uint8_t kEllipsis[] = {0xE2, 0x80, 0xA6};   // U+2026
 // Far beyond any paper width; bounds the padding a document can ask for.
 constexpr int32_t kMaximumWidthCells = 65535;
 
-void appendCharacter(ByteBuffer& buffer, const CharStruct& character) {
-    buffer.add(character.bytes.data(), std::min<uint64_t>(character.size, character.bytes.size()));
+void appendCharacter(std::vector<uint8_t>& scratch, const CharStruct& character) {
+    const auto* bytes = character.bytes.data();
+    scratch.insert(scratch.end(), bytes, bytes + std::min<uint64_t>(character.size, character.bytes.size()));
+}
+
+void appendEllipsis(std::vector<uint8_t>& scratch) {
+    scratch.insert(scratch.end(), std::begin(kEllipsis), std::end(kEllipsis));
 }
 
 }  // namespace
@@ -51,8 +57,8 @@ bool WidthSpecifiedTextConverter::isOverflow(int width, const std::vector<CharSt
     return false;
 }
 
-void WidthSpecifiedTextConverter::append(ByteBuffer* output, const ByteBuffer& scratch, int) const {
-    if (scratch.getDataSize() > 0) output->add(&scratch);
+void WidthSpecifiedTextConverter::append(ByteBuffer* output, const std::vector<uint8_t>& scratch, int) const {
+    if (!scratch.empty()) output->add(scratch);
 }
 
 void WidthSpecifiedTextConverter::appendSpace(ByteBuffer* output, int count, TextWidthType type) const {
@@ -95,7 +101,8 @@ void WidthSpecifiedTextConverter::convert(ByteBuffer* output, const std::vector<
                       : halfCell_;
     }
 
-    ByteBuffer scratch;
+    // A small vector, not a ByteBuffer: one field of text does not need a 1 MiB chunk.
+    std::vector<uint8_t> scratch;
     int64_t used = 0;
     if (ellipsize == TextEllipsizeType::Start) {
         size_t first = bodySize;
@@ -103,7 +110,7 @@ void WidthSpecifiedTextConverter::convert(ByteBuffer* output, const std::vector<
             used += widthOf(characters[first - 1]);
             --first;
         }
-        if (withEllipsis) scratch.add(kEllipsis, sizeof(kEllipsis));
+        if (withEllipsis) appendEllipsis(scratch);
         for (size_t i = first; i < bodySize; ++i) appendCharacter(scratch, characters[i]);
     } else if (ellipsize == TextEllipsizeType::Middle) {
         size_t head = 0;
@@ -124,7 +131,7 @@ void WidthSpecifiedTextConverter::convert(ByteBuffer* output, const std::vector<
         }
         used = headWidth + tailWidth;
         for (size_t i = 0; i < head; ++i) appendCharacter(scratch, characters[i]);
-        if (withEllipsis) scratch.add(kEllipsis, sizeof(kEllipsis));
+        if (withEllipsis) appendEllipsis(scratch);
         for (size_t i = tail; i < bodySize; ++i) appendCharacter(scratch, characters[i]);
     } else {
         size_t count = 0;
@@ -133,7 +140,7 @@ void WidthSpecifiedTextConverter::convert(ByteBuffer* output, const std::vector<
             ++count;
         }
         for (size_t i = 0; i < count; ++i) appendCharacter(scratch, characters[i]);
-        if (withEllipsis && ellipsize == TextEllipsizeType::End) scratch.add(kEllipsis, sizeof(kEllipsis));
+        if (withEllipsis && ellipsize == TextEllipsizeType::End) appendEllipsis(scratch);
     }
 
     const int64_t rest = budget - used;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "command/ByteBuffer.hpp"
@@ -21,7 +22,7 @@ class WidthSpecifiedTextConverter {
 
     // True when the running sum of the character widths exceeds width (dots); false for no characters.
     bool isOverflow(int width, const std::vector<VelmarCommandParser::CharStruct>& characters) const;
-    void append(ByteBuffer* output, const ByteBuffer& scratch, int width) const;
+    void append(ByteBuffer* output, const std::vector<uint8_t>& scratch, int width) const;
     void appendSpace(ByteBuffer* output, int count, TextWidthType type) const;
     void appendLf(ByteBuffer* output, int count) const;
 
