@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "MediaCompile.hpp"
 #include "command/ByteBuffer.hpp"
 #include "command/Code128CodeSetChooser.hpp"
 #include "command/TestHex.hpp"
@@ -272,4 +273,74 @@ TEST(BarcodeCommand, PagePrinterRefusesAnInvalidPageModeState) {
     r.model = PrinterModel::Harlo599H;  // no page mode at all
     EXPECT_EQ(barcode(Family::PagePrinter, r, &settings), "");
     EXPECT_EQ(barcode(Family::PagePrinter, with(static_cast<BarcodeType>(11))), "");
+}
+
+namespace {
+
+std::string barcodeItem(const std::string& symbology, const std::string& content,
+                        const std::string& extra = "") {
+    return R"({"method":"Action.Print.Barcode","parameter":{"symbology":")" + symbology + R"(","content":")" +
+           content + "\"" + extra + "}}";
+}
+
+::testing::AssertionResult compiles(const std::string& items, Prelix10::OrvoPrinterEmulation emulation,
+                                    const std::string& expected) {
+    const auto model = Prelix10::OrvoPrinterModel::harlo599KZ;
+    return MediaCompile::holds(MediaCompile::compile(items, emulation, model),
+                               MediaCompile::compile("", emulation, model), expected);
+}
+
+}  // namespace
+
+TEST(BarcodeCommand, CompileDocToolMustShow) {
+    const std::string doc =
+        MediaCompile::document(barcodeItem("Code39", "123", R"(,"print_hri":true,"height":10)"));
+    const auto out = MediaCompile::compileDocTool("Kestrin", "Harlo599KZ", doc);
+    const auto empty = MediaCompile::compileDocTool("Kestrin", "Harlo599KZ", MediaCompile::document(""));
+    ASSERT_FALSE(out.empty());
+    EXPECT_TRUE(MediaCompile::holds(out, empty, "1B 62 04 02 04 50 31 32 33 1E"));
+}
+
+TEST(BarcodeCommand, EverySymbologyKeywordThroughTheCompileCall) {
+    using Prelix10::OrvoPrinterEmulation;
+    struct Case {
+        const char* keyword;
+        const char* pagePrinter;  // ESC b: symbology, text, width, height
+        const char* escpos;       // GS k format-2 byte
+    } cases[] = {
+        {"Jan8", "02 01 01 FF", "44"},   {"Ean8", "02 01 01 FF", "44"},    {"Jan13", "03 01 01 FF", "43"},
+        {"Ean13", "03 01 01 FF", "43"},  {"UpcA", "01 01 01 FF", "41"},    {"UpcE", "00 01 01 FF", "42"},
+        {"Code39", "04 01 04 FF", "45"}, {"Code128", "06 01 01 FF", "49"}, {"Code93", "07 01 01 FF", "48"},
+        {"NW7", "08 01 04 FF", "47"},    {"Itf", "05 01 01 FF", "46"},
+    };
+    for (const auto& c : cases) {
+        // Defaults: no text, 2 dots, Level0, 160 mm (clamped to 255 dots).
+        EXPECT_TRUE(compiles(barcodeItem(c.keyword, "12"), OrvoPrinterEmulation::kestrin,
+                             std::string("1B 62 ") + c.pagePrinter + " 31 32 1E"))
+            << c.keyword;
+        const std::string data = std::string(c.keyword) == "Code128" ? "04 7B 42 31 32" : "02 31 32";
+        EXPECT_TRUE(compiles(barcodeItem(c.keyword, "12"), OrvoPrinterEmulation::escPos,
+                             "1D 48 30 1D 68 FF 1D 77 02 1D 6B " + std::string(c.escpos) + " " + data))
+            << c.keyword;
+    }
+    EXPECT_TRUE(compiles(barcodeItem("code39", "12"), OrvoPrinterEmulation::kestrin, ""));
+    EXPECT_TRUE(compiles(barcodeItem("Code39", "12", R"(,"bar_ratio_level":"Level1")"),
+                         OrvoPrinterEmulation::kestrin, ""));
+    EXPECT_TRUE(
+        compiles(barcodeItem("Itf", "12"), OrvoPrinterEmulation::orvoDot, "1B 62 05 01 03 FF 31 32 1E"));
+    EXPECT_TRUE(compiles(barcodeItem("Code128", "12"), OrvoPrinterEmulation::orvoDot, ""));
+    EXPECT_TRUE(compiles(barcodeItem("Code39", "12"), OrvoPrinterEmulation::orvoGraphic, ""));
+}
+
+TEST(BarcodeCommand, EscposLengthLimitThroughTheCompileCall) {
+    using Prelix10::OrvoPrinterEmulation;
+    const std::string head = "1D 48 30 1D 68 FF 1D 77 02 1D 6B ";
+    EXPECT_TRUE(compiles(barcodeItem("Code39", std::string(255, '1')), OrvoPrinterEmulation::escPos,
+                         head + "45 FF " + hex(std::string(255, '1'))));
+    EXPECT_TRUE(compiles(barcodeItem("Code39", std::string(256, '1')), OrvoPrinterEmulation::escPos, ""));
+    EXPECT_TRUE(compiles(barcodeItem("Code128", std::string(253, 'A')), OrvoPrinterEmulation::escPos,
+                         head + "49 FF 7B 42 " + hex(std::string(253, 'A'))));
+    EXPECT_TRUE(compiles(barcodeItem("Code128", std::string(254, 'A')), OrvoPrinterEmulation::escPos, ""));
+    EXPECT_TRUE(
+        compiles(barcodeItem("Code128", std::string(256, 'A')), OrvoPrinterEmulation::escPosMobile, ""));
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "MediaCompile.hpp"
 #include "command/BuilderFactory.hpp"
 #include "command/ByteBuffer.hpp"
 #include "command/RasterBandCutter.hpp"
@@ -575,4 +576,58 @@ TEST(ImageCommand, ThroughTheBuilderTree) {
             EXPECT_EQ(hex(Bytes(all.end() - 4, all.end())), "1B 2A 72 42");
         }
     }
+}
+
+TEST(ImageCommand, CompileDocToolMustShow) {
+    const std::string doc = MediaCompile::document(
+        R"({"method":"Action.Print.Image","parameter":{"source":"/w==","width":8,"height":1}})");
+    const std::string empty = MediaCompile::document("");
+    struct Case {
+        const char* emulation;
+        const char* picture;
+    } cases[] = {
+        {"EscPos", "1D 76 30 00 01 00 01 00 FF"},
+        {"Kestrin", "1B 1D 53 01 01 00 01 00 00 FF"},
+        {"OrvoGraphic", "62 01 00 FF"},
+        {"EscPosMobile", "1B 58 34 01 01 FF 1B 58 32 01"},
+    };
+    for (const auto& c : cases) {
+        const Bytes out = MediaCompile::compileDocTool(c.emulation, "Harlo599KZ", doc);
+        ASSERT_FALSE(out.empty()) << c.emulation;
+        EXPECT_TRUE(MediaCompile::holds(out, MediaCompile::compileDocTool(c.emulation, "Harlo599KZ", empty),
+                                        c.picture))
+            << c.emulation;
+    }
+    // The raster-only emulation has no defaults: raster start, the row, raster end.
+    EXPECT_EQ(hex(MediaCompile::compileDocTool("OrvoGraphic", "Harlo599KZ", doc)),
+              "1B 2A 72 41 1B 2A 72 50 30 00 1B 2A 72 45 31 00 62 01 00 FF 1B 2A 72 42");
+}
+
+TEST(ImageCommand, ThroughTheCompileCall) {
+    using Prelix10::OrvoPrinterEmulation;
+    using Prelix10::OrvoPrinterModel;
+    const auto image = [](const std::string& source, const std::string& size) {
+        return R"({"method":"Action.Print.Image","parameter":{"source":")" + source + "\"" + size + "}}";
+    };
+    const Bytes empty = MediaCompile::compile("", OrvoPrinterEmulation::escPos, OrvoPrinterModel::harlo599KZ);
+    const auto holds = [&](const std::string& items, const std::string& expected) {
+        return MediaCompile::holds(
+            MediaCompile::compile(items, OrvoPrinterEmulation::escPos, OrvoPrinterModel::harlo599KZ), empty,
+            expected);
+    };
+    // Width and height default to 0, which prints nothing; a mistyped size skips the method.
+    EXPECT_TRUE(holds(image("/w==", ""), ""));
+    EXPECT_TRUE(holds(image("/w==", R"(,"width":"8","height":1)"), ""));
+    EXPECT_TRUE(holds(image("/w==", R"(,"width":8.9,"height":1)"), "1D 76 30 00 01 00 01 00 FF"));
+    EXPECT_TRUE(holds(image("/w==", R"(,"width":1e12,"height":1)"), ""));
+
+    // A bitmap takes the whole road, Base64 in the document, and comes out as the creator makes it.
+    Bytes raster(3 * 40, 0);
+    for (int row = 5; row < 30; ++row)
+        raster[row * 3 + row % 3] = static_cast<std::uint8_t>(0x80 >> (row % 8));
+    const std::string size = R"(,"width":20,"height":40)";
+    EXPECT_TRUE(holds(image(base64(raster), size), hex(picture(Emulation::EscPos, raster, 20, 40))));
+    EXPECT_TRUE(holds(
+        R"({"method":"Style.Alignment","parameter":{"position":"Center"}},)" + image(base64(raster), size),
+        "1B 61 01 " + hex(picture(Emulation::EscPos, raster, 20, 40, AlignmentType::Center)) + " 1B 61 00"));
 }

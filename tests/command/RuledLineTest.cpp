@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "MediaCompile.hpp"
 #include "command/ByteBuffer.hpp"
 #include "command/RasterCommands.hpp"
 #include "command/TestHex.hpp"
@@ -139,4 +140,25 @@ TEST(RuledLine, FrameAndLimits) {
     EXPECT_TRUE(RuledLine::checkInvalidParameter(PrinterModel::Harlo599KZ, -100, 128, 1));
     // The widest line still fits the mobile command's one-byte width.
     EXPECT_EQ(line(Family::EscPosMobile, 0, 128, 0.125).substr(0, 14), "1B 58 33 80 01");
+}
+
+TEST(RuledLine, ThroughTheCompileCall) {
+    using Prelix10::OrvoPrinterEmulation;
+    using Prelix10::OrvoPrinterModel;
+    const auto item = [](const std::string& style) {
+        return R"({"method":"Action.Print.RuledLine","parameter":{"x":0,"width":1,"thickness":0.25,"lineStyle":")" +
+               style + "\"}}";
+    };
+    const auto compiles = [](const std::string& items, OrvoPrinterEmulation emulation,
+                             const std::string& expected) {
+        return MediaCompile::holds(MediaCompile::compile(items, emulation, OrvoPrinterModel::harlo599KZ),
+                                   MediaCompile::compile("", emulation, OrvoPrinterModel::harlo599KZ),
+                                   expected);
+    };
+    EXPECT_TRUE(
+        compiles(item("Single"), OrvoPrinterEmulation::escPos, "1D 76 30 00 01 00 02 00 FF FF 1B 4A 08"));
+    EXPECT_TRUE(
+        compiles(item("Double"), OrvoPrinterEmulation::kestrin,
+                 "1B 1D 53 01 01 00 02 00 00 FF FF 1B 49 02 1B 1D 53 01 01 00 02 00 00 FF FF 1B 49 08"));
+    EXPECT_TRUE(compiles(item("single"), OrvoPrinterEmulation::escPos, ""));
 }
