@@ -45,9 +45,10 @@ int main(int argc, char** argv) {
     std::string expanded = parser.parse(templateText, fieldData, errorTypeId, errorCode, errorMessageId);
     std::cout << expanded << "\n";
     if (errorTypeId == -1) return 0;
-    std::cerr << "error: errorTypeId=" << errorTypeId << " errorCode=" << errorCode
-              << " errorMessageId=" << errorMessageId << " ("
-              << Prelix10::Prelix10ErrorThrower::makeError(errorTypeId, errorCode, errorMessageId).description()
-              << ")\n";
+    std::cerr
+        << "error: errorTypeId=" << errorTypeId << " errorCode=" << errorCode
+        << " errorMessageId=" << errorMessageId << " ("
+        << Prelix10::Prelix10ErrorThrower::makeError(errorTypeId, errorCode, errorMessageId).description()
+        << ")\n";
     return 1;
 }

@@ -1,22 +1,12 @@
 #include "compiler/EscapeUtil.hpp"
 
+#include "command/StrUtil.hpp"
+
 namespace TemplatePrint {
 
-namespace {
-
-// Replaces every occurrence of a non-empty `from`, resuming after each inserted `to`.
-std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
-    std::size_t position = 0;
-    while ((position = text.find(from, position)) != std::string::npos) {
-        text.replace(position, from.size(), to);
-        position += to.size();
-    }
-    return text;
+std::string EscapeUtil::decodeParenthesisEscape(const std::string& text) {
+    return VelmarCommandParser::StrUtil::repace(text, "\\}", "}");
 }
-
-}  // namespace
-
-std::string EscapeUtil::decodeParenthesisEscape(const std::string& text) { return replaceAll(text, "\\}", "}"); }
 
 std::string EscapeUtil::decodeSemicolonEscape(const std::string& text) {
     std::string out;
@@ -33,7 +23,8 @@ std::string EscapeUtil::decodeSemicolonEscape(const std::string& text) {
 }
 
 std::string EscapeUtil::decodePeriodPercentEscape(const std::string& text) {
-    return replaceAll(replaceAll(text, "\\.", "."), "\\%", "%");
+    return VelmarCommandParser::StrUtil::repace(VelmarCommandParser::StrUtil::repace(text, "\\.", "."), "\\%",
+                                                "%");
 }
 
 }  // namespace TemplatePrint

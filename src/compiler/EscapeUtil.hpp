@@ -6,7 +6,7 @@ namespace TemplatePrint {
 
 // The escapes of replacing specifiers.
 class EscapeUtil {
-public:
+  public:
     // Every "\}" becomes "}".
     static std::string decodeParenthesisEscape(const std::string& text);
     // "\;" becomes ";", any other ";" is removed.

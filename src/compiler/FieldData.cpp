@@ -28,7 +28,9 @@ T saturate(double value) {
     return static_cast<T>(value);
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Reads a run of digits; false when it is longer or larger than the formatter can use.
 bool readNumber(const std::string& text, std::size_t& position) {
@@ -71,7 +73,8 @@ const nlohmann::json* FieldData::find(const JsonPointer& pointer) const {
     }
 }
 
-KeySpecifierInfo FieldData::createJsonPointer(const std::string& key, std::int64_t arrayIndex, bool& error) const {
+KeySpecifierInfo FieldData::createJsonPointer(const std::string& key, std::int64_t arrayIndex,
+                                              bool& error) const {
     KeySpecifierInfo info;
     error = true;
     std::vector<std::string> segments = TemplatePrintUtil::split(key, ".", -1);
@@ -107,7 +110,8 @@ std::string FieldData::numberToString(double value, const std::string& format) {
     const std::string spec = format.empty() ? std::string("d") : format;
     // Exactly one conversion, with only flags, width and precision before it, reaches the formatter.
     std::size_t position = 0;
-    while (position < spec.size() && std::string_view("-+ #0").find(spec[position]) != std::string_view::npos) {
+    while (position < spec.size() &&
+           std::string_view("-+ #0").find(spec[position]) != std::string_view::npos) {
         ++position;
     }
     if (position < spec.size() && isDigit(spec[position]) && !readNumber(spec, position)) {
@@ -117,23 +121,29 @@ std::string FieldData::numberToString(double value, const std::string& format) {
         ++position;
         if (!readNumber(spec, position)) throw TemplatePrintException::invalidNumberFormat();
     }
-    const std::string head = "%" + spec.substr(0, position);
-    const std::string conversion = spec.substr(position);
+    const std::string_view conversion = std::string_view(spec).substr(position);
+    // The format as the C formatter gets it; 64-bit conversions are passed as long long.
+    std::string cFormat;
+    cFormat.reserve(spec.size() + 3);
+    cFormat.push_back('%');
+    cFormat.append(spec, 0, position);
+    auto with = [&cFormat](std::string_view tail) -> const std::string& { return cFormat.append(tail); };
 
-    if (conversion == "d") return formatWith(head + "d", saturate<std::int32_t>(value));
+    if (conversion == "d") return formatWith(with("d"), saturate<std::int32_t>(value));
     if (conversion == "x" || conversion == "X") {
-        return formatWith(head + conversion, static_cast<std::uint32_t>(saturate<std::int32_t>(value)));
+        return formatWith(with(conversion), static_cast<std::uint32_t>(saturate<std::int32_t>(value)));
     }
-    if (conversion == "u") return formatWith(head + "u", saturate<std::uint32_t>(value));
+    if (conversion == "u") return formatWith(with("u"), saturate<std::uint32_t>(value));
     // "f" formats the double itself, so amounts such as 1234567.89 print exactly.
-    if (conversion == "f" || conversion == "lf") return formatWith(head + "f", value);
-    if (conversion == "ld") return formatWith(head + "lld", static_cast<long long>(saturate<std::int64_t>(value)));
+    if (conversion == "f" || conversion == "lf") return formatWith(with("f"), value);
+    if (conversion == "ld")
+        return formatWith(with("lld"), static_cast<long long>(saturate<std::int64_t>(value)));
     if (conversion == "lx" || conversion == "lX") {
-        return formatWith(head + "ll" + conversion.substr(1),
+        return formatWith(with(conversion == "lx" ? "llx" : "llX"),
                           static_cast<unsigned long long>(saturate<std::int64_t>(value)));
     }
     if (conversion == "lu") {
-        return formatWith(head + "llu", static_cast<unsigned long long>(saturate<std::uint64_t>(value)));
+        return formatWith(with("llu"), static_cast<unsigned long long>(saturate<std::uint64_t>(value)));
     }
     throw TemplatePrintException::invalidNumberFormat();
 }

@@ -1,9 +1,8 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
-
 #include <nlohmann/json.hpp>
+#include <string>
 
 #include "compiler/KeySpecifierInfo.hpp"
 #include "compiler/TemplatePrintUtil.hpp"
@@ -12,7 +11,7 @@ namespace TemplatePrint {
 
 // The values a template is filled with: one parsed JSON document, read-only after construction.
 class FieldData {
-public:
+  public:
     // Parses the text; a syntax error raises the JSON library's parse error 101.
     explicit FieldData(const std::string& text);
 
@@ -32,7 +31,7 @@ public:
 
     const nlohmann::json& data() const { return data_; }
 
-private:
+  private:
     // The value at `pointer`, or null when the pointer does not lead anywhere.
     const nlohmann::json* find(const JsonPointer& pointer) const;
     std::string render(const std::string& specifier, std::int64_t arrayIndex) const;

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <limits>
-
 #include <nlohmann/json.hpp>
 
 namespace TemplatePrint {
@@ -11,7 +10,7 @@ using JsonPointer = nlohmann::json::json_pointer;
 
 // Where a specifier's key leads in the field data, and the array it passed through, if any.
 class KeySpecifierInfo {
-public:
+  public:
     const JsonPointer& getKeyPointer() const { return keyPointer_; }
     bool isArray() const { return isArray_; }
     const JsonPointer& getArrayKeyPointer() const { return arrayKeyPointer_; }
@@ -22,7 +21,7 @@ public:
     void setArrayKeyPointer(JsonPointer pointer) { arrayKeyPointer_ = std::move(pointer); }
     void setArraySize(std::uint64_t size) { arraySize_ = size; }
 
-private:
+  private:
     JsonPointer keyPointer_;
     bool isArray_ = false;
     JsonPointer arrayKeyPointer_;

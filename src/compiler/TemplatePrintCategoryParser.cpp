@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "compiler/JsonUtil.hpp"
 #include "compiler/TemplatePrintException.hpp"
 
 namespace TemplatePrint {
@@ -13,18 +14,19 @@ namespace {
 
 using namespace std::string_view_literals;
 
-constexpr std::array kTopCategories = {"Document"sv, "Printer"sv, "PageMode"sv, "Display"sv,
+constexpr std::array kTopCategories = {"Document"sv, "Printer"sv, "PageMode"sv,     "Display"sv,
                                        "Drawer"sv,   "Buzzer"sv,  "MelodySpeaker"sv};
 constexpr std::array kNestedCategories = {"Printer"sv, "PageMode"sv, "Display"sv,
                                           "Drawer"sv,  "Buzzer"sv,   "MelodySpeaker"sv};
 constexpr std::array kParameterBearingCategories = {"Printer"sv, "PageMode"sv};
 constexpr std::array kWalkedCategories = {"Document"sv, "Printer"sv, "PageMode"sv};
 constexpr std::array kCopiedMethodPrefixes = {"Action"sv, "Style"sv, "Setting"sv, "Raw"sv};
-constexpr std::array kReplacedMethods = {"Action.Print.Text"sv, "Action.Print.Barcode"sv, "Action.Print.QRCode"sv,
-                                         "Action.Print.Pdf417"sv, "Action.Show.Text"sv};
+constexpr std::array kReplacedMethods = {"Action.Print.Text"sv, "Action.Print.Barcode"sv,
+                                         "Action.Print.QRCode"sv, "Action.Print.Pdf417"sv,
+                                         "Action.Show.Text"sv};
 constexpr std::array kArrayModeMethodPrefixes = {"Action"sv, "Style"sv};
-constexpr std::array kArrayModeDroppedMethods = {"Action.Print.PageModeImage"sv, "Action.Print.PageModeRuledLine"sv,
-                                                 "Action.Print.PageModeRectangle"sv};
+constexpr std::array kArrayModeDroppedMethods = {
+    "Action.Print.PageModeImage"sv, "Action.Print.PageModeRuledLine"sv, "Action.Print.PageModeRectangle"sv};
 constexpr std::array kArrayModeReplacedMethods = {"Action.Print.Text"sv, "Action.Print.Barcode"sv,
                                                   "Action.Print.QRCode"sv, "Action.Print.Pdf417"sv};
 constexpr std::array kTemplateExtension = {"Setting.TemplateExtension"sv};
@@ -67,7 +69,8 @@ TemplatePrintCategoryParser::TemplatePrintCategoryParser(const FieldData& fieldD
       skeletonBuffer_(initializeBuffer(name, OrderedJson::array(), 0)),
       objectIdCounters_(kMaxDepth, -1) {}
 
-OrderedJson TemplatePrintCategoryParser::initializeBuffer(const std::string& name, const OrderedJson& parameters,
+OrderedJson TemplatePrintCategoryParser::initializeBuffer(const std::string& name,
+                                                          const OrderedJson& parameters,
                                                           std::int32_t objectId) {
     OrderedJson buffer = OrderedJson::object();
     buffer["category"] = name;
@@ -119,10 +122,12 @@ void TemplatePrintCategoryParser::visitNestedCategory(const OrderedJson& item, s
     const std::string& name = item.at("category").get_ref<const std::string&>();
     OrderedJson parameters = categoryParameters(item, name);
     for (const OrderedJson& parameter : parameters) {
-        if (arrayTemplateMode_ || !TemplatePrintUtil::isMethodStartWith(parameter, kTemplateExtension)) continue;
-        const OrderedJson& options = parameter.at("parameter");
-        auto enable = options.find("enableArrayFieldData");
-        if (enable != options.end() && *enable == true) enterArrayTemplateMode(depth + 1);
+        if (arrayTemplateMode_ || !TemplatePrintUtil::isMethodStartWith(parameter, kTemplateExtension))
+            continue;
+        bool notFound = false;
+        const bool enabled = VelmarCommandParser::JsonUtil::getBoolean(&parameter.at("parameter"),
+                                                                       "enableArrayFieldData", notFound);
+        if (!notFound && enabled) enterArrayTemplateMode(depth + 1);
     }
     addEmptyCategory(arrayTemplateMode_ ? *arrayTemplateBuffer_ : outputBuffer_, name, parameters, depth);
     addEmptyCategory(skeletonBuffer_, name, parameters, depth);
@@ -157,7 +162,8 @@ void TemplatePrintCategoryParser::addEmptyCategory(OrderedJson& buffer, const st
         initializeBuffer(name, parameters, objectIdCounters_[static_cast<std::size_t>(depth)]));
 }
 
-void TemplatePrintCategoryParser::addMethod(OrderedJson& buffer, std::int32_t depth, const OrderedJson& method) {
+void TemplatePrintCategoryParser::addMethod(OrderedJson& buffer, std::int32_t depth,
+                                            const OrderedJson& method) {
     bool notFound = false;
     auto [pointer, index] = TemplatePrintUtil::getKey(depth, objectIdCounters_, buffer, notFound);
     if (notFound) return;
@@ -188,7 +194,8 @@ void TemplatePrintCategoryParser::enterArrayTemplateMode(std::int32_t depth) {
 void TemplatePrintCategoryParser::exitArrayTemplateMode() {
     const std::int32_t depth = arrayTemplateDepth_ - 1;
     bool notFound = false;
-    auto [pointer, index] = TemplatePrintUtil::getKey(depth, objectIdCounters_, *arrayTemplateBuffer_, notFound);
+    auto [pointer, index] =
+        TemplatePrintUtil::getKey(depth, objectIdCounters_, *arrayTemplateBuffer_, notFound);
     if (notFound) return;
     // An index of -1 (the block's category is not where it should be) is rejected by the lookup.
     const JsonPointer categoryPointer = pointer / std::to_string(index);

@@ -13,7 +13,7 @@ namespace TemplatePrint {
 // Rebuilds one "Document" element of a template: keeps what the compiler understands, fills the
 // specifiers and repeats array blocks once per element of their field-data array.
 class TemplatePrintCategoryParser {
-public:
+  public:
     // Nested categories are counted per depth in a table of this size; deeper templates are refused.
     static constexpr std::size_t kMaxDepth = 1000;
 
@@ -23,7 +23,7 @@ public:
     // element that is no category this parser knows).
     OrderedJson parse(const OrderedJson& element, std::int32_t depth);
 
-private:
+  private:
     static OrderedJson initializeBuffer(const std::string& name, const OrderedJson& parameters,
                                         std::int32_t objectId);
     void initializeArrayInfo();

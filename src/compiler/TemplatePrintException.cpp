@@ -7,7 +7,7 @@ TemplatePrintException::TemplatePrintException(std::int32_t errorTypeId, std::in
     : errorTypeId_(errorTypeId),
       errorCode_(errorCode),
       errorMessageId_(errorMessageId),
-      text_("TemplatePrintException: errorTypeId = " + std::to_string(errorTypeId) +
-            ", errorCode = " + std::to_string(errorCode) + ", errorMessageId = " + std::to_string(errorMessageId)) {}
+      text_("TemplatePrintException: errorTypeId = " + std::to_string(errorTypeId) + ", errorCode = " +
+            std::to_string(errorCode) + ", errorMessageId = " + std::to_string(errorMessageId)) {}
 
 }  // namespace TemplatePrint

@@ -8,7 +8,7 @@ namespace TemplatePrint {
 
 // A template failure as the triple the compile call reports: type id, code and message id.
 class TemplatePrintException : public std::exception {
-public:
+  public:
     TemplatePrintException(std::int32_t errorTypeId, std::int32_t errorCode, std::int32_t errorMessageId);
 
     std::int32_t getErrorTypeId() const noexcept { return errorTypeId_; }
@@ -22,7 +22,7 @@ public:
     static TemplatePrintException differentArrays() { return {1, 7000, 7002}; }
     static TemplatePrintException nonAsciiSpecifier() { return {1, 7000, 7003}; }
 
-private:
+  private:
     std::int32_t errorTypeId_;
     std::int32_t errorCode_;
     std::int32_t errorMessageId_;

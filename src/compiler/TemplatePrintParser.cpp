@@ -1,10 +1,10 @@
 #include "compiler/TemplatePrintParser.hpp"
 
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <stdexcept>
 
-#include <nlohmann/json.hpp>
-
+#include "command/StrUtil.hpp"
 #include "compiler/FieldData.hpp"
 #include "compiler/TemplatePrintCategoryParser.hpp"
 #include "compiler/TemplatePrintException.hpp"
@@ -42,16 +42,14 @@ std::size_t bracketNesting(const std::string& text) {
     return deepest;
 }
 
-bool startsWith(const std::string& text, std::string_view prefix) {
-    return std::string_view(text).substr(0, prefix.size()) == prefix;
-}
-
 std::string expand(const std::string& templateText, const FieldData& fieldData) {
-    if (bracketNesting(templateText) > kMaxTemplateNesting) throw std::length_error("template nesting too deep");
+    if (bracketNesting(templateText) > kMaxTemplateNesting)
+        throw std::length_error("template nesting too deep");
     OrderedJson document = OrderedJson::parse(templateText);
     const std::string& title = document.at("title").get_ref<const std::string&>();
     const std::string& version = document.at("version").get_ref<const std::string&>();
-    if (title == "VelmarCommand" && startsWith(version, "1.") && document.at("contents").is_array()) {
+    if (title == "VelmarCommand" && VelmarCommandParser::StrUtil::startsWith(version, "1.") &&
+        document.at("contents").is_array()) {
         for (OrderedJson& element : document.at("contents")) {
             if (element.at("category") != "Document") continue;
             TemplatePrintCategoryParser parser(fieldData, "Document");

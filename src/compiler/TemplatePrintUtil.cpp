@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "command/StrUtil.hpp"
 #include "compiler/EscapeUtil.hpp"
 #include "compiler/TemplatePrintException.hpp"
 
@@ -9,16 +10,9 @@ namespace TemplatePrint {
 
 namespace {
 
-bool isAscii(const std::string& text) {
-    for (unsigned char c : text) {
-        if (c >= 0x80) return false;
-    }
-    return true;
-}
-
 bool startsWithAny(const std::string& text, TemplatePrintUtil::Names prefixes) {
     for (std::string_view prefix : prefixes) {
-        if (std::string_view(text).substr(0, prefix.size()) == prefix) return true;
+        if (std::string_view(text).starts_with(prefix)) return true;
     }
     return false;
 }
@@ -47,8 +41,8 @@ bool TemplatePrintUtil::isMethodStartWith(const OrderedJson& element, Names pref
 }
 
 std::pair<JsonPointer, std::int32_t> TemplatePrintUtil::getKey(std::int32_t depth,
-                                                              const std::vector<std::int32_t>& counters,
-                                                              const OrderedJson& buffer, bool& notFound) {
+                                                               const std::vector<std::int32_t>& counters,
+                                                               const OrderedJson& buffer, bool& notFound) {
     if (depth < 0 || static_cast<std::size_t>(depth) >= counters.size()) {
         throw std::length_error("template nesting too deep");
     }
@@ -133,19 +127,22 @@ std::vector<std::string> TemplatePrintUtil::extractReplacingSpecifier(const std:
         position = match.end;
         if (match.kind == SpecifierMatch::Kind::escape) continue;
         std::string decoded = decodeSpecifier(match.text);
-        if (!isAscii(decoded)) throw TemplatePrintException::nonAsciiSpecifier();
+        if (!VelmarCommandParser::StrUtil::isAsciiString(decoded))
+            throw TemplatePrintException::nonAsciiSpecifier();
         specifiers.push_back(std::move(decoded));
     }
     return specifiers;
 }
 
-std::pair<std::string, std::string> TemplatePrintUtil::getReplacingSpecifierPair(const std::string& specifier) {
+std::pair<std::string, std::string> TemplatePrintUtil::getReplacingSpecifierPair(
+    const std::string& specifier) {
     std::vector<std::string> parts = split(specifier, "%", 1);
     if (parts.size() < 2) return {parts.empty() ? std::string() : parts[0], std::string()};
     return {parts[0], parts[1]};
 }
 
-std::vector<std::string> TemplatePrintUtil::extractKeySpecifierList(const std::vector<std::string>& specifiers) {
+std::vector<std::string> TemplatePrintUtil::extractKeySpecifierList(
+    const std::vector<std::string>& specifiers) {
     std::vector<std::string> keys;
     keys.reserve(specifiers.size());
     for (const auto& specifier : specifiers) keys.push_back(getReplacingSpecifierPair(specifier).first);

@@ -2,13 +2,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <nlohmann/json.hpp>
 #include <span>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 namespace TemplatePrint {
 
@@ -31,7 +30,7 @@ struct SpecifierMatch {
 
 // Tests and text operations shared by the template passes.
 class TemplatePrintUtil {
-public:
+  public:
     using Names = std::span<const std::string_view>;
 
     // An object whose "category" is a text in `names` (an empty list accepts any category).
@@ -41,7 +40,8 @@ public:
 
     // Finds the current category at `depth` in `buffer` by the object ids in `counters`; returns the
     // pointer of the contents array to add to and the position of the category there (-1 for none).
-    static std::pair<JsonPointer, std::int32_t> getKey(std::int32_t depth, const std::vector<std::int32_t>& counters,
+    static std::pair<JsonPointer, std::int32_t> getKey(std::int32_t depth,
+                                                       const std::vector<std::int32_t>& counters,
                                                        const OrderedJson& buffer, bool& notFound);
     // "/contents" then "/<path[i]>/contents" for each level below `depth`.
     static JsonPointer createKey(const std::vector<std::int32_t>& path, std::int32_t depth);
