@@ -12,7 +12,9 @@ struct Token {
     std::uint8_t value;
 };
 
-bool isDigit(std::uint8_t c) { return c >= '0' && c <= '9'; }
+bool isDigit(std::uint8_t c) {
+    return c >= '0' && c <= '9';
+}
 
 bool isFunction(std::uint8_t c) {
     return c == Code128CodeSetChooser::fnc1 || c == Code128CodeSetChooser::fnc2 ||
@@ -20,7 +22,7 @@ bool isFunction(std::uint8_t c) {
 }
 
 class Chooser {
-public:
+  public:
     std::vector<Token> tokens;
 
     void put(const std::uint8_t* data, std::size_t length) {
@@ -68,12 +70,12 @@ public:
         }
     }
 
-private:
+  private:
     CodeSet current_ = CodeSet::None;
     CodeSet previous_ = CodeSet::None;
-    bool opening_ = false;        // the current set B mark may still become set A
-    std::size_t markIndex_ = 0;   // the token of the last mark
-    std::size_t sinceMark_ = 0;   // characters written since that mark
+    bool opening_ = false;       // the current set B mark may still become set A
+    std::size_t markIndex_ = 0;  // the token of the last mark
+    std::size_t sinceMark_ = 0;  // characters written since that mark
 
     void write(TokenKind kind, std::uint8_t value) {
         tokens.push_back({kind, value});
@@ -126,20 +128,28 @@ std::vector<std::uint8_t> Code128CodeSetChooser::choose(const std::uint8_t* data
     };
     for (const Token& t : chooser.tokens) {
         switch (t.kind) {
-        case TokenKind::SetA: pair('A'); break;
-        case TokenKind::SetB: pair('B'); break;
-        case TokenKind::SetC: pair('C'); break;
-        case TokenKind::Shift: pair('S'); break;
-        case TokenKind::Function:
-            pair(t.value == fnc1 ? '1' : t.value == fnc2 ? '2' : t.value == fnc3 ? '3' : '4');
-            break;
-        case TokenKind::Data:
-            if (t.value == '{') {
-                pair('{');
-            } else {
-                out.push_back(t.value);
-            }
-            break;
+            case TokenKind::SetA:
+                pair('A');
+                break;
+            case TokenKind::SetB:
+                pair('B');
+                break;
+            case TokenKind::SetC:
+                pair('C');
+                break;
+            case TokenKind::Shift:
+                pair('S');
+                break;
+            case TokenKind::Function:
+                pair(t.value == fnc1 ? '1' : t.value == fnc2 ? '2' : t.value == fnc3 ? '3' : '4');
+                break;
+            case TokenKind::Data:
+                if (t.value == '{') {
+                    pair('{');
+                } else {
+                    out.push_back(t.value);
+                }
+                break;
         }
     }
     return out;

@@ -10,7 +10,7 @@ namespace PrinterCommandBuilder::Printer {
 // shift "{S", function characters "{1" to "{4", and "{{" for a literal "{"). The input holds the
 // function characters as the single bytes below.
 class Code128CodeSetChooser {
-public:
+  public:
     static constexpr std::uint8_t fnc1 = 0x86;
     static constexpr std::uint8_t fnc2 = 0x81;
     static constexpr std::uint8_t fnc3 = 0x80;

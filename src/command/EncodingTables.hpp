@@ -34,7 +34,7 @@ using Ucs2Table = std::array<uint16_t, 65536>;
 
 // The tables, unpacked once on first use and shared by every conversion afterwards.
 class EncodingTables {
-public:
+  public:
     static const Ucs2Table& ucs2ToShiftJisTable();
     static const Ucs2Table& ucs2ToGb18030Table();
     static const Ucs2Table& ucs2ToBig5Table();

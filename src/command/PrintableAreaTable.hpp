@@ -2,23 +2,23 @@
 
 #include <cstdint>
 #include <optional>
-#include <utility>
 #include <vector>
+
+#include "command/PrinterModel.hpp"
+#include "command/document/DocumentTypes.hpp"
 
 namespace PrinterCommandBuilder::Document {
 
 // The printable widths a model offers, in printer dots, each with the code that the printable-area
 // command carries for it. The order matters: on equal distance the earlier entry wins.
 class PrintableAreaTable {
-public:
-    using Entry = std::pair<std::int32_t, std::uint8_t>;
-
+  public:
     // Empty for a model that has no printable-area command.
-    static std::vector<Entry> entries(int model);
+    static std::vector<PrintableAreaInfo> entries(PrinterModel model);
 
     // The code of the narrowest width that holds `dots`, or of the widest one when none does;
     // nothing for a model without entries.
-    static std::optional<std::uint8_t> chooseCode(int model, std::int32_t dots);
+    static std::optional<std::uint8_t> chooseCode(PrinterModel model, std::int32_t dots);
 };
 
 }  // namespace PrinterCommandBuilder::Document

@@ -5,9 +5,9 @@
 
 namespace PrinterCommandBuilder::Printer {
 
-std::vector<std::uint8_t> RasterBandCutter::workingRaster(const std::uint8_t* source, std::size_t sourceLength,
-                                                          std::size_t byteWidth, std::size_t rowWidth,
-                                                          std::size_t height) {
+std::vector<std::uint8_t> RasterBandCutter::workingRaster(const std::uint8_t* source,
+                                                          std::size_t sourceLength, std::size_t byteWidth,
+                                                          std::size_t rowWidth, std::size_t height) {
     std::vector<std::uint8_t> raster(rowWidth * height, 0);
     if (rowWidth == 0 || byteWidth == 0) {
         return raster;
@@ -36,8 +36,8 @@ int RasterBandCutter::usedWidth(const std::uint8_t* row, long remaining, int row
     return 0;
 }
 
-void RasterBandCutter::cut(const std::uint8_t* raster, int rowWidth, int height, bool leftAligned, int leftBandRows,
-                           int alignedBandRows, RasterBandSink& sink) {
+void RasterBandCutter::cut(const std::uint8_t* raster, int rowWidth, int height, bool leftAligned,
+                           int leftBandRows, int alignedBandRows, RasterBandSink& sink) {
     if (rowWidth < 1 || height < 1) {
         return;
     }
@@ -83,7 +83,8 @@ void RasterBandCutter::cut(const std::uint8_t* raster, int rowWidth, int height,
         flush();
         int blank = 1;
         while (r + blank < height &&
-               usedWidth(rowAt(r + blank), total - static_cast<long>(static_cast<std::size_t>(r + blank) * stride),
+               usedWidth(rowAt(r + blank),
+                         total - static_cast<long>(static_cast<std::size_t>(r + blank) * stride),
                          rowWidth) == 0) {
             ++blank;
         }

@@ -8,7 +8,7 @@ namespace PrinterCommandBuilder::Printer {
 
 // Receives the pieces of a one-bit raster cut into bands.
 class RasterBandSink {
-public:
+  public:
     virtual ~RasterBandSink() = default;
     // A run of blank rows to skip.
     virtual void feed(std::size_t rows) = 0;
@@ -19,11 +19,12 @@ public:
 // Cuts a one-bit raster (rows of `rowWidth` bytes, most significant bit leftmost) into the bands
 // that the printers' raster commands carry.
 class RasterBandCutter {
-public:
+  public:
     // Copies the first `rowWidth` bytes of each of `height` source rows of `byteWidth` bytes into a
     // packed raster; bytes that the source lacks read as white.
     static std::vector<std::uint8_t> workingRaster(const std::uint8_t* source, std::size_t sourceLength,
-                                                   std::size_t byteWidth, std::size_t rowWidth, std::size_t height);
+                                                   std::size_t byteWidth, std::size_t rowWidth,
+                                                   std::size_t height);
 
     // Index of the row's last non-zero byte plus one, looking at no more than `remaining` bytes;
     // 0 for a blank row.

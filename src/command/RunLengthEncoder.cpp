@@ -26,7 +26,8 @@ void RunLengthEncoder::encode(const std::uint8_t* data, std::size_t length, std:
         } else {
             // Literal run: stops before a pair of equal neighbours, which starts a repeat run.
             if (remaining >= 4) {
-                while (count < maxRunLength && p + count - 1 < length - 2 && data[p + count] != data[p + count + 1]) {
+                while (count < maxRunLength && p + count - 1 < length - 2 &&
+                       data[p + count] != data[p + count + 1]) {
                     ++count;
                 }
             }

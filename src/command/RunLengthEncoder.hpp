@@ -10,7 +10,7 @@ namespace PrinterCommandBuilder::Printer {
 // 80 | n followed by n literal bytes, or C0 | n followed by one byte that stands for n copies
 // (n from 1 to 62).
 class RunLengthEncoder {
-public:
+  public:
     static constexpr std::size_t maxRunLength = 62;
 
     // Appends the encoded form of `length` bytes at `data` to `out`.

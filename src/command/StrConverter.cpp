@@ -8,6 +8,9 @@
 #include "command/UnicodeUtil.hpp"
 
 namespace VelmarCommandParser {
+
+using PrinterCommandBuilder::Printer::AmbiguousCharacterWidthType;
+
 namespace {
 
 constexpr uint8_t kMissingPage = 0xFE;
@@ -27,9 +30,19 @@ PageRemap makeRemap(std::initializer_list<std::pair<int, int>> pairs, std::initi
 
 const PageRemap& displayRemap() {
     static const PageRemap remap =
-        makeRemap({{0, 0}, {1, 0}, {2, 49}, {3, 0}, {4, 57}, {5, 56}, {6, 51}, {8, 52}, {9, 53}, {10, 55},
-                   {32, 54}, {255, 0}},
-                  {7,  11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 33,  34,  64,  65,  66,  67,  68,  69,
+        makeRemap({{0, 0},
+                   {1, 0},
+                   {2, 49},
+                   {3, 0},
+                   {4, 57},
+                   {5, 56},
+                   {6, 51},
+                   {8, 52},
+                   {9, 53},
+                   {10, 55},
+                   {32, 54},
+                   {255, 0}},
+                  {7,  11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 33, 34, 64,  65,  66,  67,  68,  69,
                    70, 71, 72, 73, 74, 75, 76, 77, 78, 79, 96, 97, 98, 99, 100, 101, 102, 110, 111, 128});
     return remap;
 }
@@ -39,23 +52,30 @@ const PageRemap& escposMobileRemap() {
         makeRemap({{0, 0},   {1, 0},   {2, 1},   {3, 0},   {4, 2},   {5, 6},   {6, 3},
                    {7, 7},   {8, 4},   {9, 5},   {10, 8},  {11, 9},  {12, 10}, {13, 11},
                    {14, 12}, {15, 13}, {19, 14}, {20, 15}, {21, 16}, {32, 17}, {255, 0}},
-                  {16, 17, 18, 33, 34, 64, 65, 66, 67, 68, 69, 70, 71, 72, 73, 74, 75, 76, 77, 78, 79, 96, 97,
-                   98, 99, 100, 101, 102, 110, 111, 128});
+                  {16, 17, 18, 33, 34, 64, 65, 66, 67, 68,  69,  70,  71,  72,  73, 74,
+                   75, 76, 77, 78, 79, 96, 97, 98, 99, 100, 101, 102, 110, 111, 128});
     return remap;
 }
 
 const Ucs2Table* tableOf(Encode encode) {
     switch (encode) {
-        case Encode::TraditionalChinese: return &EncodingTables::ucs2ToBig5Table();
-        case Encode::SimplifiedChinese: return &EncodingTables::ucs2ToGb18030Table();
-        case Encode::Korean: return &EncodingTables::ucs2ToKoreanTable();
-        case Encode::Japanese: return &EncodingTables::ucs2ToShiftJisTable();
-        case Encode::CodePage: return &EncodingTables::ucs2ToCodePageTable();
+        case Encode::TraditionalChinese:
+            return &EncodingTables::ucs2ToBig5Table();
+        case Encode::SimplifiedChinese:
+            return &EncodingTables::ucs2ToGb18030Table();
+        case Encode::Korean:
+            return &EncodingTables::ucs2ToKoreanTable();
+        case Encode::Japanese:
+            return &EncodingTables::ucs2ToShiftJisTable();
+        case Encode::CodePage:
+            return &EncodingTables::ucs2ToCodePageTable();
     }
     return nullptr;
 }
 
-bool isContinuation(uint8_t byte) { return (byte & 0xC0) == 0x80; }
+bool isContinuation(uint8_t byte) {
+    return (byte & 0xC0) == 0x80;
+}
 
 }  // namespace
 
@@ -67,9 +87,13 @@ CharStruct StrConverter::createUtf8CharStruct(bool isHalfWidth, const uint8_t* b
     return result;
 }
 
-uint8_t StrConverter::toDisplayParameterFromOrvo(uint8_t page) { return displayRemap()[page]; }
+uint8_t StrConverter::toDisplayParameterFromOrvo(uint8_t page) {
+    return displayRemap()[page];
+}
 
-uint8_t StrConverter::toEscposMobileParameterFromOrvo(uint8_t page) { return escposMobileRemap()[page]; }
+uint8_t StrConverter::toEscposMobileParameterFromOrvo(uint8_t page) {
+    return escposMobileRemap()[page];
+}
 
 uint16_t StrConverter::from2byteUtf8(const std::string& text, size_t position) {
     if (position > text.size() || text.size() - position < 2) {
@@ -128,9 +152,10 @@ uint16_t StrConverter::toUcs2(const std::string& text, size_t* position, uint8_t
     return code;
 }
 
-bool StrConverter::fromUtf8(const std::string& text, std::vector<Encode> encodes, std::vector<CharStruct>& out,
-                            VelmarCommandParserEmulation emulation, bool ambiguousHalfWidth, bool utf8Mode,
-                            bool forDisplay) {
+bool StrConverter::fromUtf8(const std::string& text, std::vector<Encode> encodes,
+                            std::vector<CharStruct>& out, VelmarCommandParserEmulation emulation,
+                            AmbiguousCharacterWidthType ambiguousWidthType, bool utf8Mode, bool forDisplay) {
+    const bool ambiguousHalfWidth = ambiguousWidthType == AmbiguousCharacterWidthType::Half;
     size_t position = 0;
     while (position < text.size()) {
         uint8_t raw[4] = {};
@@ -201,17 +226,17 @@ bool StrConverter::fromUtf8(const std::string& text, std::vector<Encode> encodes
 
 bool StrConverter::fromUtf8toPrinter(const std::string& text, Encode encode, std::vector<CharStruct>& out,
                                      VelmarCommandParserEmulation emulation) {
-    return fromUtf8(text, {encode}, out, emulation, true, false, false);
+    return fromUtf8(text, {encode}, out, emulation, AmbiguousCharacterWidthType::Half, false, false);
 }
 
 bool StrConverter::fromUtf8toUtf8(const std::string& text, const std::vector<Encode>& encodes,
                                   std::vector<CharStruct>& out, VelmarCommandParserEmulation emulation,
-                                  bool ambiguousHalfWidth) {
-    return fromUtf8(text, encodes, out, emulation, ambiguousHalfWidth, true, false);
+                                  AmbiguousCharacterWidthType ambiguousWidthType) {
+    return fromUtf8(text, encodes, out, emulation, ambiguousWidthType, true, false);
 }
 
 bool StrConverter::fromUtf8toDisplay(const std::string& text, Encode encode, std::vector<CharStruct>& out) {
-    return fromUtf8(text, {encode}, out, kEmulationCodeUtf8, true, false, true);
+    return fromUtf8(text, {encode}, out, kEmulationCodeUtf8, AmbiguousCharacterWidthType::Half, false, true);
 }
 
 }  // namespace VelmarCommandParser

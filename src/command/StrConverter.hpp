@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "command/Encode.hpp"
+#include "command/printer/PrinterTypes.hpp"
 
 namespace VelmarCommandParser {
 
@@ -27,17 +28,19 @@ struct CharStruct {
 // Turns UTF-8 text into printer bytes, each character in the first encoding of a priority list that
 // holds it. Stateless apart from constant tables.
 class StrConverter {
-public:
+  public:
     // The worker. Appends to out; returns false (keeping what was converted) when an encoding of the
     // list has no table.
     static bool fromUtf8(const std::string& text, std::vector<Encode> encodes, std::vector<CharStruct>& out,
-                         VelmarCommandParserEmulation emulation, bool ambiguousHalfWidth, bool utf8Mode,
-                         bool forDisplay);
+                         VelmarCommandParserEmulation emulation,
+                         PrinterCommandBuilder::Printer::AmbiguousCharacterWidthType ambiguousWidthType,
+                         bool utf8Mode, bool forDisplay);
     static bool fromUtf8toPrinter(const std::string& text, Encode encode, std::vector<CharStruct>& out,
                                   VelmarCommandParserEmulation emulation);
-    static bool fromUtf8toUtf8(const std::string& text, const std::vector<Encode>& encodes,
-                               std::vector<CharStruct>& out, VelmarCommandParserEmulation emulation,
-                               bool ambiguousHalfWidth);
+    static bool fromUtf8toUtf8(
+        const std::string& text, const std::vector<Encode>& encodes, std::vector<CharStruct>& out,
+        VelmarCommandParserEmulation emulation,
+        PrinterCommandBuilder::Printer::AmbiguousCharacterWidthType ambiguousWidthType);
     static bool fromUtf8toDisplay(const std::string& text, Encode encode, std::vector<CharStruct>& out);
 
     // Decodes the character at *position and advances past it. Anything but a well-formed one-, two-

@@ -7,7 +7,7 @@
 namespace VelmarCommandParser {
 
 class UnicodeUtil {
-public:
+  public:
     // True when the code is East-Asian ambiguous in the given CJK encoding (never for CodePage).
     static bool isAmbiguousCharacter(uint16_t code, Encode encode);
 };

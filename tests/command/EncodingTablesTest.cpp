@@ -1,7 +1,6 @@
 // Cross-checks the generated conversion tables against glibc iconv, character by character.
-#include <iconv.h>
-
 #include <gtest/gtest.h>
+#include <iconv.h>
 
 #include <cstdint>
 #include <map>
@@ -18,7 +17,7 @@ namespace {
 
 // The bytes glibc encodes one BMP code to, empty when the charset lacks it.
 class Encoder {
-public:
+  public:
     explicit Encoder(const char* charset) : cd_(iconv_open(charset, "UTF-32LE")) {}
     ~Encoder() {
         if (ok()) iconv_close(cd_);
@@ -29,7 +28,8 @@ public:
 
     std::string encode(uint32_t code) {
         iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-        char in[4] = {static_cast<char>(code), static_cast<char>(code >> 8), static_cast<char>(code >> 16), 0};
+        char in[4] = {static_cast<char>(code), static_cast<char>(code >> 8), static_cast<char>(code >> 16),
+                      0};
         char out[16];
         char* inPtr = in;
         char* outPtr = out;
@@ -40,12 +40,16 @@ public:
         return std::string(out, sizeof(out) - outLeft);
     }
 
-private:
+  private:
     iconv_t cd_;
 };
 
-bool isSurrogate(uint32_t code) { return code >= 0xD800 && code <= 0xDFFF; }
-bool isPrivateUse(uint32_t code) { return code >= 0xE000 && code <= 0xF8FF; }
+bool isSurrogate(uint32_t code) {
+    return code >= 0xD800 && code <= 0xDFFF;
+}
+bool isPrivateUse(uint32_t code) {
+    return code >= 0xE000 && code <= 0xF8FF;
+}
 
 std::string twoBytes(uint16_t value) {
     return std::string{static_cast<char>(value >> 8), static_cast<char>(value & 0xFF)};
@@ -82,11 +86,15 @@ struct TwoByteCase {
     size_t expectedCount;
 };
 
-bool anyLead(uint8_t) { return true; }
+bool anyLead(uint8_t) {
+    return true;
+}
 bool japaneseLead(uint8_t lead) {
     return (lead >= 0x81 && lead <= 0x84) || (lead >= 0x87 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xEA);
 }
-bool koreanWithoutHanja(uint8_t lead) { return lead < 0xCA || lead > 0xFD; }
+bool koreanWithoutHanja(uint8_t lead) {
+    return lead < 0xCA || lead > 0xFD;
+}
 
 class TwoByteTableTest : public ::testing::TestWithParam<TwoByteCase> {};
 
@@ -106,8 +114,8 @@ TEST_P(TwoByteTableTest, MatchesIconvForEveryCharacter) {
             continue;
         }
         const std::string expected = encoder.encode(code);
-        const bool held = expected.size() == 2 && !isPrivateUse(code) &&
-                          c.leadAllowed(static_cast<uint8_t>(expected[0]));
+        const bool held =
+            expected.size() == 2 && !isPrivateUse(code) && c.leadAllowed(static_cast<uint8_t>(expected[0]));
         if (held) {
             if (value == 0 || (value & 0x8000) == 0 || twoBytes(value) != expected) {
                 ADD_FAILURE() << c.name << " U+" << std::hex << code << " table " << value << " iconv "
@@ -164,9 +172,9 @@ struct CodePage {
 };
 const std::vector<CodePage>& codePagesInPriorityOrder() {
     static const std::vector<CodePage> pages = {
-        {4, "CP858"},  {1, "CP437"},  {32, "CP1252"}, {5, "CP852"},  {10, "CP866"},
-        {2, "SHIFT_JIS"}, {11, "CP855"}, {12, "CP857"}, {13, "CP862"}, {14, "CP864"},
-        {21, "CP874"}, {17, "CP869"}, {33, "CP1250"}, {34, "CP1251"}};
+        {4, "CP858"},     {1, "CP437"},  {32, "CP1252"}, {5, "CP852"},  {10, "CP866"},
+        {2, "SHIFT_JIS"}, {11, "CP855"}, {12, "CP857"},  {13, "CP862"}, {14, "CP864"},
+        {21, "CP874"},    {17, "CP869"}, {33, "CP1250"}, {34, "CP1251"}};
     return pages;
 }
 
@@ -221,8 +229,9 @@ TEST(EncodingTablesTest, CodePageTableMatchesIconvInPriorityOrder) {
 TEST(EncodingTablesTest, AmbiguousFlagsFollowTheTwoByteTables) {
     size_t entries = 0;
     size_t allFour = 0;
-    const Ucs2Table* bitTables[4] = {&EncodingTables::ucs2ToGb18030Table(), &EncodingTables::ucs2ToShiftJisTable(),
-                                     &EncodingTables::ucs2ToBig5Table(), &EncodingTables::ucs2ToKoreanTable()};
+    const Ucs2Table* bitTables[4] = {
+        &EncodingTables::ucs2ToGb18030Table(), &EncodingTables::ucs2ToShiftJisTable(),
+        &EncodingTables::ucs2ToBig5Table(), &EncodingTables::ucs2ToKoreanTable()};
     for (uint32_t code = 0; code < 0x10000; ++code) {
         const uint8_t flags = EncodingTables::ambiguousFlags(static_cast<uint16_t>(code));
         if (flags == 0) continue;

@@ -1,14 +1,16 @@
-#include "command/StrConverter.hpp"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "command/EncodingTables.hpp"
+#include "command/StrConverter.hpp"
 #include "command/UnicodeUtil.hpp"
 
 using namespace VelmarCommandParser;
+using PrinterCommandBuilder::Printer::AmbiguousCharacterWidthType;
+constexpr auto Half = AmbiguousCharacterWidthType::Half;
+constexpr auto Full = AmbiguousCharacterWidthType::Full;
 
 namespace {
 
@@ -65,9 +67,9 @@ std::string utf8OfFirstCodeOnPage(int page) {
 TEST(StrConverterTest, ConvertsByPriorityAndTarget) {
     const Encode J = Encode::Japanese, SC = Encode::SimplifiedChinese, TC = Encode::TraditionalChinese,
                  K = Encode::Korean, CP = Encode::CodePage;
-    const std::string e = "\xC3\xA9";        // U+00E9
-    const std::string a = "\xE3\x81\x82";    // U+3042
-    const std::string deg = "\xC2\xB0";      // U+00B0
+    const std::string e = "\xC3\xA9";          // U+00E9
+    const std::string a = "\xE3\x81\x82";      // U+3042
+    const std::string deg = "\xC2\xB0";        // U+00B0
     const std::string zhong = "\xE4\xB8\xAD";  // U+4E2D
     const std::string page17 = utf8OfFirstCodeOnPage(17);
     ASSERT_FALSE(page17.empty());
@@ -98,17 +100,62 @@ TEST(StrConverterTest, ConvertsByPriorityAndTarget) {
         {"emoji", "\xF0\x9F\x98\x80", {J, CP}, 2, true, false, true, "", ""},
         {"NUL does not cut the text", std::string("a\0b", 3), {CP}, 0, false, false, true, "61 62", "hh"},
         {"truncated two-byte at end", "a\xC3", {CP}, 0, false, false, true, "61", "h"},
-        {"truncated three-byte then ascii", "\xE3\x81" "A", {J}, 0, false, false, true, "41", "h"},
-        {"stray continuation", "\x80\xBF" "A", {J}, 0, false, false, true, "41", "h"},
+        {"truncated three-byte then ascii",
+         "\xE3\x81"
+         "A",
+         {J},
+         0,
+         false,
+         false,
+         true,
+         "41",
+         "h"},
+        {"stray continuation",
+         "\x80\xBF"
+         "A",
+         {J},
+         0,
+         false,
+         false,
+         true,
+         "41",
+         "h"},
         {"overlong line feed", "\xC0\x8A", {CP}, 0, false, false, true, "", ""},
-        {"overlong three-byte", "\xE0\x80\x80" "A", {CP}, 0, false, false, true, "41", "h"},
-        {"surrogate", "\xED\xA0\x80" "A", {CP}, 0, false, false, true, "41", "h"},
-        {"two-byte lead before ascii", "\xC3" "A", {CP}, 0, false, false, true, "41", "h"},
+        {"overlong three-byte",
+         "\xE0\x80\x80"
+         "A",
+         {CP},
+         0,
+         false,
+         false,
+         true,
+         "41",
+         "h"},
+        {"surrogate",
+         "\xED\xA0\x80"
+         "A",
+         {CP},
+         0,
+         false,
+         false,
+         true,
+         "41",
+         "h"},
+        {"two-byte lead before ascii",
+         "\xC3"
+         "A",
+         {CP},
+         0,
+         false,
+         false,
+         true,
+         "41",
+         "h"},
     };
     for (const Case& c : cases) {
         std::vector<CharStruct> out;
-        EXPECT_TRUE(StrConverter::fromUtf8(c.text, c.encodes, out, c.emulation, c.ambiguousHalf, c.utf8Mode,
-                                           c.forDisplay))
+        EXPECT_TRUE(StrConverter::fromUtf8(c.text, c.encodes, out, c.emulation, c.ambiguousHalf ? Half : Full,
+                                           c.utf8Mode, c.forDisplay))
             << c.label;
         EXPECT_EQ(hex(out), c.bytes) << c.label;
         EXPECT_EQ(widths(out), c.widths) << c.label;
@@ -119,18 +166,20 @@ TEST(StrConverterTest, WrappersPassTheirModes) {
     std::vector<CharStruct> out;
     StrConverter::fromUtf8toPrinter("\xC3\xA9", Encode::CodePage, out, 5);
     StrConverter::fromUtf8toDisplay("\xC3\xA9", Encode::CodePage, out);
-    StrConverter::fromUtf8toUtf8("\xC2\xB0", {Encode::Japanese}, out, 2, false);
+    StrConverter::fromUtf8toUtf8("\xC2\xB0", {Encode::Japanese}, out, 2, Full);
     EXPECT_EQ(hex(out), "1B740282 1B523982 C2B0");
     EXPECT_EQ(widths(out), "hhF");
 }
 
 TEST(StrConverterTest, EncodingWithoutTableStopsAndKeepsWhatWasConverted) {
     std::vector<CharStruct> out;
-    EXPECT_FALSE(StrConverter::fromUtf8("ab", {static_cast<Encode>(7)}, out, 0, true, false, false));
+    EXPECT_FALSE(StrConverter::fromUtf8("ab", {static_cast<Encode>(7)}, out, 0, Half, false, false));
     EXPECT_TRUE(out.empty());
     // Stops at the first character that reaches the unknown encoding.
-    EXPECT_FALSE(StrConverter::fromUtf8("a\xC3\xA9" "b", {Encode::Korean, static_cast<Encode>(7)}, out, 0,
-                                        true, false, false));
+    EXPECT_FALSE(
+        StrConverter::fromUtf8("a\xC3\xA9"
+                               "b",
+                               {Encode::Korean, static_cast<Encode>(7)}, out, 0, Half, false, false));
     EXPECT_EQ(hex(out), "61");
 }
 
@@ -160,12 +209,26 @@ TEST(StrConverterTest, PageRemaps) {
     struct Remap {
         int page, display, mobile;
     };
-    for (const Remap& r : std::vector<Remap>{{0, 0, 0},     {1, 0, 0},      {2, 49, 1},     {4, 57, 2},
-                                             {5, 56, 6},    {7, 0xFE, 7},   {10, 55, 8},    {11, 0xFE, 9},
-                                             {17, 0xFE, 0xFE}, {21, 0xFE, 16}, {32, 54, 17}, {33, 0xFE, 0xFE},
-                                             {110, 0xFE, 0xFE}, {128, 0xFE, 0xFE}, {200, 0, 0}, {255, 0, 0}}) {
-        EXPECT_EQ(StrConverter::toDisplayParameterFromOrvo(static_cast<uint8_t>(r.page)), r.display) << r.page;
-        EXPECT_EQ(StrConverter::toEscposMobileParameterFromOrvo(static_cast<uint8_t>(r.page)), r.mobile) << r.page;
+    for (const Remap& r : std::vector<Remap>{{0, 0, 0},
+                                             {1, 0, 0},
+                                             {2, 49, 1},
+                                             {4, 57, 2},
+                                             {5, 56, 6},
+                                             {7, 0xFE, 7},
+                                             {10, 55, 8},
+                                             {11, 0xFE, 9},
+                                             {17, 0xFE, 0xFE},
+                                             {21, 0xFE, 16},
+                                             {32, 54, 17},
+                                             {33, 0xFE, 0xFE},
+                                             {110, 0xFE, 0xFE},
+                                             {128, 0xFE, 0xFE},
+                                             {200, 0, 0},
+                                             {255, 0, 0}}) {
+        EXPECT_EQ(StrConverter::toDisplayParameterFromOrvo(static_cast<uint8_t>(r.page)), r.display)
+            << r.page;
+        EXPECT_EQ(StrConverter::toEscposMobileParameterFromOrvo(static_cast<uint8_t>(r.page)), r.mobile)
+            << r.page;
     }
 }
 
