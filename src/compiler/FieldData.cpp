@@ -107,26 +107,26 @@ KeySpecifierInfo FieldData::createJsonPointer(const std::string& key, std::int64
 }
 
 std::string FieldData::numberToString(double value, const std::string& format) {
-    const std::string spec = format.empty() ? std::string("d") : format;
+    const std::string pattern = format.empty() ? std::string("d") : format;
     // Exactly one conversion, with only flags, width and precision before it, reaches the formatter.
     std::size_t position = 0;
-    while (position < spec.size() &&
-           std::string_view("-+ #0").find(spec[position]) != std::string_view::npos) {
+    while (position < pattern.size() &&
+           std::string_view("-+ #0").find(pattern[position]) != std::string_view::npos) {
         ++position;
     }
-    if (position < spec.size() && isDigit(spec[position]) && !readNumber(spec, position)) {
+    if (position < pattern.size() && isDigit(pattern[position]) && !readNumber(pattern, position)) {
         throw TemplatePrintException::invalidNumberFormat();
     }
-    if (position < spec.size() && spec[position] == '.') {
+    if (position < pattern.size() && pattern[position] == '.') {
         ++position;
-        if (!readNumber(spec, position)) throw TemplatePrintException::invalidNumberFormat();
+        if (!readNumber(pattern, position)) throw TemplatePrintException::invalidNumberFormat();
     }
-    const std::string_view conversion = std::string_view(spec).substr(position);
+    const std::string_view conversion = std::string_view(pattern).substr(position);
     // The format as the C formatter gets it; 64-bit conversions are passed as long long.
     std::string cFormat;
-    cFormat.reserve(spec.size() + 3);
+    cFormat.reserve(pattern.size() + 3);
     cFormat.push_back('%');
-    cFormat.append(spec, 0, position);
+    cFormat.append(pattern, 0, position);
     auto with = [&cFormat](std::string_view tail) -> const std::string& { return cFormat.append(tail); };
 
     if (conversion == "d") return formatWith(with("d"), saturate<std::int32_t>(value));

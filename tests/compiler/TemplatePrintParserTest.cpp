@@ -347,3 +347,20 @@ TEST(TemplateOutput, MatchesJqAndPassesItsCheck) {
     ASSERT_EQ(floats.triple, kNoError);
     EXPECT_EQ(run("jq empty " + dir.write("floats.json", floats.text)).second, 0);
 }
+
+TEST(TemplateArrayBlock, SiblingBlocksAreIndependentAndInnerSwitchesAreIgnored) {
+    const std::string on =
+        R"({"method":"Setting.TemplateExtension","parameter":{"enableArrayFieldData":true}})";
+    auto printer = [](const std::string& parameters, const std::string& contents) {
+        return R"({"category":"Printer","parameters":[)" + parameters + R"(],"contents":[)" + contents + "]}";
+    };
+    const std::string templateText =
+        document(printer(on, text("${a.x}") + "," + printer(on, text("in${a.x}"))) + "," +
+                 printer(on, text("${b.x}")));
+    const std::string expected = document(
+        printer("", printer("", text("1") + "," + printer("", text("in1"))) + "," +
+                        printer("", text("2") + "," + printer("", text("in2")))) +
+        "," +
+        printer("", printer("", text("p")) + "," + printer("", text("q")) + "," + printer("", text("r"))));
+    expectExpansion(templateText, R"({"a":[{"x":1},{"x":2}],"b":[{"x":"p"},{"x":"q"},{"x":"r"}]})", expected);
+}

@@ -1,6 +1,7 @@
 #include "command/printer/UnitFeed.hpp"
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 
 #include "command/printer/MathUtil.hpp"
@@ -68,9 +69,9 @@ void UnitFeed::orvoGraphic(ByteBuffer* buffer, double mm, PrintSettingsInformati
     int dots = std::max(feedDots(mm, kEscposMmPerDot), 1);
     while (dots > 0) {
         const int part = std::min(dots, kMaximumRasterFeedDots);
-        const std::string digits = std::to_string(part);
+        // Up to four digits and a closing zero byte.
         uint8_t command[9] = {0x1B, 0x2A, 0x72, 0x59};
-        std::copy(digits.begin(), digits.end(), command + 4);
+        std::snprintf(reinterpret_cast<char*>(command + 4), 5, "%d", part);
         buffer->add(command, sizeof(command));
         dots -= part;
     }

@@ -103,6 +103,7 @@ void WidthSpecifiedTextConverter::convert(ByteBuffer* output, const std::vector<
 
     // A small vector, not a ByteBuffer: one field of text does not need a 1 MiB chunk.
     std::vector<uint8_t> scratch;
+    scratch.reserve(bodySize * 4 + sizeof(kEllipsis));
     int64_t used = 0;
     if (ellipsize == TextEllipsizeType::Start) {
         size_t first = bodySize;
