@@ -1,0 +1,7 @@
+#include "command/bezel/BezelAutomaticPageLength.hpp"
+
+namespace PrinterCommandBuilder::Bezel {
+
+void BezelAutomaticPageLength::kestrin(ByteBuffer*, bool, PrinterModel) {}
+
+}  // namespace PrinterCommandBuilder::Bezel

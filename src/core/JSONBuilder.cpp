@@ -1,0 +1,234 @@
+#include "core/JSONBuilder.hpp"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+namespace Prelix10 {
+
+namespace {
+
+// Length of the well-formed UTF-8 sequence starting at text[i], or 0 when it is not one.
+std::size_t utf8SequenceLength(std::string_view text, std::size_t i) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char lead = byte(i);
+    const std::size_t remaining = text.size() - i;
+    const auto continuation = [&](std::size_t k) { return (byte(k) & 0xC0) == 0x80; };
+    if (lead < 0x80) return 1;
+    if (lead >= 0xC2 && lead <= 0xDF) return remaining >= 2 && continuation(i + 1) ? 2 : 0;
+    if (lead >= 0xE0 && lead <= 0xEF) {
+        if (remaining < 3 || !continuation(i + 1) || !continuation(i + 2)) return 0;
+        const unsigned char second = byte(i + 1);
+        if (lead == 0xE0 && second < 0xA0) return 0;  // overlong
+        if (lead == 0xED && second > 0x9F) return 0;  // surrogate
+        return 3;
+    }
+    if (lead >= 0xF0 && lead <= 0xF4) {
+        if (remaining < 4 || !continuation(i + 1) || !continuation(i + 2) || !continuation(i + 3)) return 0;
+        const unsigned char second = byte(i + 1);
+        if (lead == 0xF0 && second < 0x90) return 0;  // overlong
+        if (lead == 0xF4 && second > 0x8F) return 0;  // above U+10FFFF
+        return 4;
+    }
+    return 0;
+}
+
+template <typename T>
+std::string formatFloating(T value) {
+    if (!std::isfinite(value)) return {};
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    std::string text(buffer, result.ptr);
+    if (text.find_first_of(".e") == std::string::npos) text += ".0";
+    return text;
+}
+
+}  // namespace
+
+bool JsonValue::isWritable() const {
+    return std::visit(
+        [](const auto& v) {
+            using T = std::decay_t<decltype(v)>;
+            if constexpr (std::is_same_v<T, std::monostate>) {
+                return false;
+            } else if constexpr (std::is_same_v<T, float> || std::is_same_v<T, double>) {
+                return static_cast<bool>(std::isfinite(v));
+            } else if constexpr (std::is_same_v<T, JsonObjectRef>) {
+                return v != nullptr;
+            } else {
+                return true;
+            }
+        },
+        storage);
+}
+
+const JsonValue* JsonObject::get(std::string_view key) const {
+    for (const auto& pair : pairs_) {
+        if (pair.first == key) return &pair.second;
+    }
+    return nullptr;
+}
+
+JsonValue* JsonObject::find(std::string_view key) {
+    for (auto& pair : pairs_) {
+        if (pair.first == key) return &pair.second;
+    }
+    return nullptr;
+}
+
+void JsonObject::set(std::string_view key, JsonValue value) {
+    if (value.isNull()) {
+        remove(key);
+        return;
+    }
+    if (JsonValue* existing = find(key)) {
+        *existing = std::move(value);
+        return;
+    }
+    pairs_.emplace_back(std::string(key), std::move(value));
+}
+
+void JsonObject::remove(std::string_view key) {
+    const auto it = std::find_if(pairs_.begin(), pairs_.end(), [&](const Pair& p) { return p.first == key; });
+    if (it != pairs_.end()) pairs_.erase(it);
+}
+
+JSONBuilder::JSONBuilder() : newLineCode_("\n"), indentCode_("\t") {}
+
+JSONBuilder::JSONBuilder(std::string newLineCode, std::string indentCode)
+    : newLineCode_(std::move(newLineCode)), indentCode_(std::move(indentCode)) {}
+
+void JSONBuilder::appendEscaped(std::string& out, std::string_view text) {
+    static constexpr char hex[] = "0123456789abcdef";
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x20 && c < 0x80 && c != '"' && c != '\\') {
+            // Copy a run of plain ASCII at once.
+            std::size_t end = i + 1;
+            while (end < text.size()) {
+                const unsigned char d = static_cast<unsigned char>(text[end]);
+                if (d < 0x20 || d >= 0x80 || d == '"' || d == '\\') break;
+                ++end;
+            }
+            out.append(text.data() + i, end - i);
+            i = end;
+            continue;
+        }
+        switch (c) {
+            case '"': out += "\\\""; ++i; continue;
+            case '\\': out += "\\\\"; ++i; continue;
+            case '\n': out += "\\n"; ++i; continue;
+            case '\r': out += "\\r"; ++i; continue;
+            case '\t': out += "\\t"; ++i; continue;
+            case '\b': out += "\\b"; ++i; continue;
+            case '\f': out += "\\f"; ++i; continue;
+            default: break;
+        }
+        if (c < 0x20) {
+            out += "\\u00";
+            out += hex[c >> 4];
+            out += hex[c & 0x0F];
+            ++i;
+            continue;
+        }
+        const std::size_t length = utf8SequenceLength(text, i);
+        if (length == 0) {
+            out += "\xEF\xBF\xBD";  // U+FFFD for each byte that starts no valid sequence
+            ++i;
+        } else {
+            out.append(text.data() + i, length);
+            i += length;
+        }
+    }
+}
+
+std::string JSONBuilder::escaped(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    appendEscaped(out, text);
+    return out;
+}
+
+std::string JSONBuilder::formatNumber(double value) { return formatFloating(value); }
+std::string JSONBuilder::formatNumber(float value) { return formatFloating(value); }
+
+void JSONBuilder::indent(std::string& out, int depth) const {
+    for (int i = 0; i < depth; ++i) out += indentCode_;
+}
+
+std::string JSONBuilder::build(const JsonValue& value, int depth) const {
+    std::string out;
+    std::vector<const JsonObject*> path;
+    write(out, value, std::max(depth, 0), path);
+    return out;
+}
+
+// Writing an element of a list or object directly at depth + 1 gives the same text as building it at
+// depth 0 and indenting each of its lines once more, without the repeated copying.
+void JSONBuilder::write(std::string& out, const JsonValue& value, int depth,
+                        std::vector<const JsonObject*>& path) const {
+    std::visit(
+        [&](const auto& v) {
+            using T = std::decay_t<decltype(v)>;
+            if constexpr (std::is_same_v<T, std::monostate>) {
+                return;
+            } else if constexpr (std::is_same_v<T, std::string>) {
+                out += '"';
+                appendEscaped(out, v);
+                out += '"';
+            } else if constexpr (std::is_same_v<T, bool>) {
+                out += v ? "true" : "false";
+            } else if constexpr (std::is_same_v<T, std::int64_t>) {
+                char buffer[24];
+                const auto result = std::to_chars(buffer, buffer + sizeof buffer, v);
+                out.append(buffer, result.ptr);
+            } else if constexpr (std::is_same_v<T, float> || std::is_same_v<T, double>) {
+                out += formatFloating(v);
+            } else if constexpr (std::is_same_v<T, JsonList>) {
+                out += '[';
+                out += newLineCode_;
+                std::size_t remaining =
+                    static_cast<std::size_t>(std::count_if(v.begin(), v.end(), [&](const JsonValue& e) {
+                        return e.isWritable() && !(e.object() && std::find(path.begin(), path.end(), e.object()) != path.end());
+                    }));
+                for (const JsonValue& element : v) {
+                    if (!element.isWritable()) continue;
+                    if (element.object() && std::find(path.begin(), path.end(), element.object()) != path.end()) continue;
+                    indent(out, depth + 1);
+                    write(out, element, depth + 1, path);
+                    if (--remaining > 0) out += ',';
+                    out += newLineCode_;
+                }
+                indent(out, depth);
+                out += ']';
+            } else if constexpr (std::is_same_v<T, JsonObjectRef>) {
+                if (!v) return;
+                path.push_back(v.get());
+                out += '{';
+                out += newLineCode_;
+                const auto writable = [&](const JsonObject::Pair& p) {
+                    return p.second.isWritable() &&
+                           !(p.second.object() && std::find(path.begin(), path.end(), p.second.object()) != path.end());
+                };
+                std::size_t remaining =
+                    static_cast<std::size_t>(std::count_if(v->pairs().begin(), v->pairs().end(), writable));
+                for (const auto& pair : v->pairs()) {
+                    if (!writable(pair)) continue;
+                    indent(out, depth + 1);
+                    out += '"';
+                    appendEscaped(out, pair.first);
+                    out += "\": ";
+                    write(out, pair.second, depth + 1, path);
+                    if (--remaining > 0) out += ',';
+                    out += newLineCode_;
+                }
+                indent(out, depth);
+                out += '}';
+                path.pop_back();
+            }
+        },
+        value.storage);
+}
+
+}  // namespace Prelix10
