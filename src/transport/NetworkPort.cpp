@@ -5,6 +5,7 @@
 #include <regex>
 #include <thread>
 
+#include "transport/PollingSleep.hpp"
 #include "core/Log.hpp"
 #include "core/Stopwatch.hpp"
 
@@ -99,6 +100,7 @@ void NetworkPort::adoptConnection(std::unique_ptr<TcpConnection> connection) {
     }
     raw->startReceiving([this](std::span<const std::uint8_t> bytes) { appendReceived(bytes); },
                         [this](SocketStreamEnd end, int error) {
+                            noteArrival();
                             Log log(this, "receive()", __LINE__);
                             if (Prelix10Logger::shared().isLogging()) {
                                 log.write(end == SocketStreamEnd::closedByPeer
@@ -117,8 +119,26 @@ void NetworkPort::adoptConnection(std::unique_ptr<UdpConnection> connection) {
     raw->startReceiving([this](std::span<const std::uint8_t> bytes) { appendReceived(bytes); });
 }
 
+void NetworkPort::noteArrival() {
+    {
+        std::lock_guard lock(arrivalMutex_);
+        ++arrivals_;
+    }
+    arrivalCondition_.notify_all();
+}
+
+void NetworkPort::waitForIncomingBytes(std::chrono::milliseconds maxWait) {
+    const auto start = std::chrono::steady_clock::now();
+    std::unique_lock lock(arrivalMutex_);
+    const bool woken = arrivalCondition_.wait_for(lock, maxWait, [this] { return arrivals_ != arrivalsSeen_; });
+    arrivalsSeen_ = arrivals_;
+    lock.unlock();
+    PollingSleep::record(std::chrono::steady_clock::now() - start, woken);
+}
+
 void NetworkPort::appendReceived(std::span<const std::uint8_t> bytes) {
     responseCache_.append(bytes);
+    noteArrival();
     if (Prelix10Logger::shared().isLogging()) {
         Log(this, "receive()", __LINE__).write("Received - " + Util::describe(bytes));
     }
@@ -178,7 +198,7 @@ void NetworkPort::internalWrite(const ByteBlock& data, std::int64_t timeout, Com
             result = udp->send(data, wait);
         } else {
             // Nothing to send on: the write fails once its time is spent.
-            std::this_thread::sleep_for(wait);
+            PollingSleep::sleepFor(wait);
             result.error = ENOTCONN;
         }
     }
@@ -286,7 +306,7 @@ void TCPPort::connect(const std::string& ipAddress, std::int64_t timeout) {
                     : Prelix10Error(Prelix10ErrorKind::communication, Prelix10ErrorMessage::openFailed);
         const std::int64_t limit = refused ? refusalLimit : timeout;
         if (elapsedWhole(watch) >= limit) raiseError(log, recorded);
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        PollingSleep::sleepFor(std::chrono::milliseconds(100));
     }
 }
 
