@@ -9,6 +9,7 @@
 #include "command/BuilderFactory.hpp"
 #include "command/TestHex.hpp"
 #include "compiler/Parser.hpp"
+#include "compiler/VelmarCommandParser.hpp"
 #include "compiler/VelmarCommandParserEntry.hpp"
 
 using PrinterCommandBuilder::ByteBuffer;
@@ -464,4 +465,27 @@ TEST(DeviceElement, DocumentSettingsMatchTheirBuilders) {
             }
         }
     }
+}
+
+TEST(DeviceElement, ThroughThePublicCompileCall) {
+    using Prelix10::OrvoPrinterEmulation;
+    const std::string doc =
+        document(nest("Document/Drawer", item("Action.Open", R"({"channel":"No.1"})")) + "," +
+                 nest("Document/Buzzer", item("Action.Drive", R"({"channel":"No.1"})")));
+    struct Case {
+        OrvoPrinterEmulation emulation;
+        std::string bytes;
+    } cases[] = {
+        {OrvoPrinterEmulation::kestrin, "1B 07 14 14 07 1B 1D 19 11 01 0A 0A 1B 1D 19 12 01 01 00"},
+        {OrvoPrinterEmulation::orvoLine, "1B 07 14 14 07 1B 1D 19 11 01 0A 0A 1B 1D 19 12 01 01 00"},
+        {OrvoPrinterEmulation::orvoDot, "1B 07 14 14 07 1B 1D 19 11 01 0A 0A 1B 1D 19 12 01 01 00"},
+        {OrvoPrinterEmulation::escPos, "1B 70 30 64 64 1B 1D 19 11 01 0A 0A 1B 1D 19 12 01 01 00"},
+        {OrvoPrinterEmulation::escPosMobile, ""},
+        {OrvoPrinterEmulation::unknown, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(hex(Prelix10::VelmarCommandParser().parse(
+                      doc, std::nullopt, Prelix10::OrvoPrinterModel::harlo599KZ, c.emulation)),
+                  c.bytes)
+            << static_cast<int>(c.emulation);
 }
