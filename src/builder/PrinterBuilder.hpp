@@ -5,11 +5,11 @@
 #include <string_view>
 #include <vector>
 
+#include "builder/PageModeBuilder.hpp"
 #include "builder/PrinterBaseBuilder.hpp"
 
 namespace Prelix10::VelmarCommand {
 
-class PageModeBuilder;
 
 // The printer part of a command document: {"category": "Printer", "parameters": [...], "contents": [...]}.
 // Every method appends one item in call order and returns the builder.
