@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <string>
@@ -488,4 +493,27 @@ TEST(DeviceElement, ThroughThePublicCompileCall) {
                       doc, std::nullopt, Prelix10::OrvoPrinterModel::harlo599KZ, c.emulation)),
                   c.bytes)
             << static_cast<int>(c.emulation);
+}
+
+TEST(DeviceElement, DisplayDocumentThroughTheTool) {
+    const std::string doc = document(nest("Document/Display", item("Action.Clear.Line", "{}")));
+    const auto input = std::filesystem::temp_directory_path() /
+                       ("prelix10_device_element_" + std::to_string(::getpid()) + ".json");
+    std::ofstream(input, std::ios::binary) << doc;
+    const auto run = [&](const std::string& emulation) {
+        const std::string command = std::string(PRELIX10_BINARY_DIR) + "/tools/compile_doc --emulation " +
+                                    emulation + " --model Harlo599KKKH " + input.string();
+        Bytes out;
+        if (FILE* pipe = ::popen(command.c_str(), "r")) {
+            std::array<char, 256> block;
+            std::size_t n;
+            while ((n = std::fread(block.data(), 1, block.size(), pipe)) > 0)
+                out.insert(out.end(), block.data(), block.data() + n);
+            if (::pclose(pipe) != 0) out.push_back(0xEE);
+        }
+        return hex(out);
+    };
+    EXPECT_EQ(run("Kestrin"), "1B 1D 42 40 04 00 1B 5B 30 4B");
+    EXPECT_EQ(run("OrvoYalme1"), "");
+    std::filesystem::remove(input);
 }
