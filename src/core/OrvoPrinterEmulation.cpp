@@ -9,13 +9,20 @@ std::optional<OrvoPrinterEmulation> fromRawValue(std::int64_t raw) {
 
 std::string description(OrvoPrinterEmulation emulation) {
     switch (emulation) {
-        case OrvoPrinterEmulation::unknown: return "unknown";
-        case OrvoPrinterEmulation::orvoLine: return "orvoLine";
-        case OrvoPrinterEmulation::orvoDot: return "orvoDot";
-        case OrvoPrinterEmulation::orvoGraphic: return "orvoGraphic";
-        case OrvoPrinterEmulation::kestrin: return "kestrin";
-        case OrvoPrinterEmulation::escPos: return "escPos";
-        case OrvoPrinterEmulation::escPosMobile: return "escPosMobile";
+        case OrvoPrinterEmulation::unknown:
+            return "unknown";
+        case OrvoPrinterEmulation::orvoLine:
+            return "orvoLine";
+        case OrvoPrinterEmulation::orvoDot:
+            return "orvoDot";
+        case OrvoPrinterEmulation::orvoGraphic:
+            return "orvoGraphic";
+        case OrvoPrinterEmulation::kestrin:
+            return "kestrin";
+        case OrvoPrinterEmulation::escPos:
+            return "escPos";
+        case OrvoPrinterEmulation::escPosMobile:
+            return "escPosMobile";
     }
     return "unknown";
 }

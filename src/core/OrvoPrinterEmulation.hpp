@@ -22,7 +22,9 @@ namespace PrinterEmulations {
 // Nothing for raw values outside 0..6.
 std::optional<OrvoPrinterEmulation> fromRawValue(std::int64_t raw);
 std::string description(OrvoPrinterEmulation emulation);
-inline int rawValue(OrvoPrinterEmulation emulation) { return static_cast<int>(emulation); }
+inline int rawValue(OrvoPrinterEmulation emulation) {
+    return static_cast<int>(emulation);
+}
 }  // namespace PrinterEmulations
 
 }  // namespace Prelix10

@@ -8,11 +8,11 @@ namespace PrinterModels {
 
 namespace {
 const std::array<const char*, 29> kNames = {
-    "unknown",       "harlo219KK",    "harlo399KK",     "harlo499KK",    "zunel59",     "harlo599ROP",
-    "harlo599KKKY",  "harlo599KKKROP", "harlo599KKKJK", "harlo599KKKH",  "harlo599KZ_XW", "harlo599KZ",
-    "Rovan",         "Telva_7",       "Telva_6",        "Ginor_7",       "Ginor_6",     "wexal_X759k",
-    "wexal_X769k",   "wexal_D699k",   "wexal_D899k",    "wexal_R799",    "wexal_R699",  "kelto59KK",
-    "kelto59",       "harlo986",      "dalix399",       "vorne199",      "Fenur_Qel",
+    "unknown",      "harlo219KK",     "harlo399KK",    "harlo499KK",   "zunel59",       "harlo599ROP",
+    "harlo599KKKY", "harlo599KKKROP", "harlo599KKKJK", "harlo599KKKH", "harlo599KZ_XW", "harlo599KZ",
+    "Rovan",        "Telva_7",        "Telva_6",       "Ginor_7",      "Ginor_6",       "wexal_X759k",
+    "wexal_X769k",  "wexal_D699k",    "wexal_D899k",   "wexal_R799",   "wexal_R699",    "kelto59KK",
+    "kelto59",      "harlo986",       "dalix399",      "vorne199",     "Fenur_Qel",
 };
 }  // namespace
 
@@ -40,16 +40,26 @@ const std::vector<OrvoPrinterModel>& allCases() {
 
 MountedInterfaces::MountedInterfaces(const std::vector<std::string>& interfaces) {
     for (const auto& name : interfaces) {
-        if (name == "USB-A") hasUSB_A = true;
-        else if (name == "USB-B") hasUSB_B = true;
-        else if (name == "USB-C") hasUSB_C = true;
-        else if (name == "USB-C-I") hasUSB_C_I = true;
-        else if (name == "USB-C-CDC") hasUSB_C_CDC = true;
-        else if (name == "BT-I") hasBluetooth = true;
-        else if (name == "BT") hasBluetoothNoMFi = true;
-        else if (name == "BLE") hasBle = true;
-        else if (name == "ETHERNET") hasEthernet = true;
-        else if (name == "WLAN") hasWlan = true;
+        if (name == "USB-A")
+            hasUSB_A = true;
+        else if (name == "USB-B")
+            hasUSB_B = true;
+        else if (name == "USB-C")
+            hasUSB_C = true;
+        else if (name == "USB-C-I")
+            hasUSB_C_I = true;
+        else if (name == "USB-C-CDC")
+            hasUSB_C_CDC = true;
+        else if (name == "BT-I")
+            hasBluetooth = true;
+        else if (name == "BT")
+            hasBluetoothNoMFi = true;
+        else if (name == "BLE")
+            hasBle = true;
+        else if (name == "ETHERNET")
+            hasEthernet = true;
+        else if (name == "WLAN")
+            hasWlan = true;
     }
 }
 
@@ -60,9 +70,9 @@ namespace {
 // Flags in the order BT, BT no MFi, BLE, Ethernet, USB-A, USB-B, USB-C, USB-C-I, USB-C-CDC, WLAN.
 std::shared_ptr<MountedInterfaces> interfacesFrom(const char* flags) {
     auto set = std::make_shared<MountedInterfaces>();
-    bool* fields[] = {&set->hasBluetooth, &set->hasBluetoothNoMFi, &set->hasBle,     &set->hasEthernet,
-                      &set->hasUSB_A,     &set->hasUSB_B,          &set->hasUSB_C,   &set->hasUSB_C_I,
-                      &set->hasUSB_C_CDC, &set->hasWlan};
+    bool* fields[] = {
+        &set->hasBluetooth, &set->hasBluetoothNoMFi, &set->hasBle,     &set->hasEthernet,  &set->hasUSB_A,
+        &set->hasUSB_B,     &set->hasUSB_C,          &set->hasUSB_C_I, &set->hasUSB_C_CDC, &set->hasWlan};
     for (int i = 0; i < 10 && flags[i]; ++i) *fields[i] = flags[i] == 'x';
     return set;
 }
@@ -168,7 +178,8 @@ PrinterModelDetail lookup(OrvoPrinterModel printerModel, const MountedInterfaces
     }
     for (auto detail : cases) {
         const auto& c = content(detail);
-        if (c.printerModel == printerModel && c.verUpMountedInterfaces && **c.verUpMountedInterfaces == mountedInterfaces)
+        if (c.printerModel == printerModel && c.verUpMountedInterfaces &&
+            **c.verUpMountedInterfaces == mountedInterfaces)
             return detail;
     }
     return PrinterModelDetail::none;

@@ -46,13 +46,15 @@ namespace PrinterModels {
 std::optional<OrvoPrinterModel> fromRawValue(std::int64_t raw);
 // The case name, e.g. "harlo599KZ".
 std::string description(OrvoPrinterModel model);
-inline int rawValue(OrvoPrinterModel model) { return static_cast<int>(model); }
+inline int rawValue(OrvoPrinterModel model) {
+    return static_cast<int>(model);
+}
 const std::vector<OrvoPrinterModel>& allCases();
 }  // namespace PrinterModels
 
 // The interfaces a printer reports as mounted.
 class MountedInterfaces {
-public:
+  public:
     MountedInterfaces() = default;
     // Sets one flag per name that equals a known interface name exactly; other names are ignored.
     explicit MountedInterfaces(const std::vector<std::string>& interfaces);

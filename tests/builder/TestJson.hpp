@@ -28,3 +28,14 @@ inline bool isValidJson(const std::string& text) {
 }
 
 }  // namespace Testing
+
+#include "core/JSONBuilder.hpp"
+
+namespace Testing {
+
+// The written text of one object, parsed back with its key order kept.
+inline nlohmann::ordered_json written(const Prelix10::JsonObjectRef& object) {
+    return nlohmann::ordered_json::parse(Prelix10::JSONBuilder().build(Prelix10::JsonValue(object), 0));
+}
+
+}  // namespace Testing

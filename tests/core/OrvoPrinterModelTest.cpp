@@ -21,7 +21,8 @@ TEST(OrvoPrinterModel, RawValuesAndDescriptions) {
 }
 
 TEST(OrvoPrinterModel, MountedInterfacesFromNames) {
-    MountedInterfaces all({"USB-A", "USB-B", "USB-C", "USB-C-I", "USB-C-CDC", "BT-I", "BT", "BLE", "ETHERNET", "WLAN"});
+    MountedInterfaces all(
+        {"USB-A", "USB-B", "USB-C", "USB-C-I", "USB-C-CDC", "BT-I", "BT", "BLE", "ETHERNET", "WLAN"});
     EXPECT_TRUE(all.hasUSB_A && all.hasUSB_B && all.hasUSB_C && all.hasUSB_C_I && all.hasUSB_C_CDC &&
                 all.hasBluetooth && all.hasBluetoothNoMFi && all.hasBle && all.hasEthernet && all.hasWlan);
     // A name that differs in case or is cut short sets nothing.

@@ -1,0 +1,71 @@
+#include "builder/CategoryBuilder.hpp"
+
+#include <unordered_set>
+
+namespace Prelix10::VelmarCommand {
+
+CategoryBuilder::CategoryBuilder(std::string_view category, bool withParameters) : category_(JsonObject::make()) {
+    category_->set("category", JsonValue(category));
+    if (withParameters) category_->set("parameters", JsonList{});
+    category_->set("contents", JsonList{});
+}
+
+JsonObjectRef CategoryBuilder::methodItem(std::string_view method, JsonObjectRef parameter) {
+    for (const auto& [key, value] : parameter->pairs()) {
+        (void)key;
+        if (!value.isWritable()) return nullptr;
+    }
+    return JsonObject::make({{"method", JsonValue(method)}, {"parameter", std::move(parameter)}});
+}
+
+JsonList& CategoryBuilder::list(std::string_view key) {
+    JsonValue* value = category_->find(key);
+    if (!value || !value->list()) {
+        category_->set(key, JsonList{});
+        value = category_->find(key);
+    }
+    return *value->list();
+}
+
+bool CategoryBuilder::appendMethod(std::string_view listKey, std::string_view method, JsonObjectRef parameter) {
+    JsonObjectRef item = methodItem(method, std::move(parameter));
+    if (!item) return false;
+    list(listKey).emplace_back(std::move(item));
+    return true;
+}
+
+bool CategoryBuilder::insertMethod(std::size_t index, std::string_view method, JsonObjectRef parameter) {
+    JsonObjectRef item = methodItem(method, std::move(parameter));
+    if (!item) return false;
+    JsonList& contents = list("contents");
+    contents.insert(contents.begin() + static_cast<std::ptrdiff_t>(std::min(index, contents.size())),
+                    JsonValue(std::move(item)));
+    return true;
+}
+
+bool CategoryBuilder::reaches(const JsonObject& tree, const JsonObject* target) {
+    std::unordered_set<const JsonObject*> seen;
+    std::vector<const JsonObject*> pending{&tree};
+    while (!pending.empty()) {
+        const JsonObject* node = pending.back();
+        pending.pop_back();
+        if (node == target) return true;
+        if (!seen.insert(node).second) continue;
+        const JsonValue* contents = node->get("contents");
+        if (!contents || !contents->list()) continue;
+        for (const JsonValue& element : *contents->list()) {
+            const JsonObject* child = element.object();
+            // Method items hold no categories; only category objects are walked.
+            if (child && child->get("category")) pending.push_back(child);
+        }
+    }
+    return false;
+}
+
+bool CategoryBuilder::appendChild(const CategoryBuilder& child) {
+    if (reaches(*child.category_, category_.get())) return false;
+    list("contents").emplace_back(child.category_);
+    return true;
+}
+
+}  // namespace Prelix10::VelmarCommand

@@ -1,0 +1,7 @@
+#include "command/BaseBuilder.hpp"
+
+namespace PrinterCommandBuilder {
+
+void BaseBuilder::notifyRank(std::size_t) {}
+
+}  // namespace PrinterCommandBuilder

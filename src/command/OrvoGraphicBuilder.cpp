@@ -1,0 +1,30 @@
+#include "command/OrvoGraphicBuilder.hpp"
+
+#include "command/bezel/OrvoGraphicBuilder.hpp"
+#include "command/buzzer/OrvoGraphicBuilder.hpp"
+#include "command/display/OrvoGraphicBuilder.hpp"
+#include "command/document/OrvoGraphicBuilder.hpp"
+#include "command/drawer/OrvoGraphicBuilder.hpp"
+#include "command/melodyspeaker/OrvoGraphicBuilder.hpp"
+#include "command/presenter/OrvoGraphicBuilder.hpp"
+#include "command/presetting/OrvoGraphicBuilder.hpp"
+#include "command/printer/OrvoGraphicPrinterBuilder.hpp"
+#include "command/printer/OrvoGraphicPrinterPageModeBuilder.hpp"
+
+namespace PrinterCommandBuilder {
+
+OrvoGraphicBuilder::OrvoGraphicBuilder(ByteBuffer* buffer, PrinterModel model) : RootBuilder(buffer, model) {
+    buzzer_ = std::make_unique<Buzzer::OrvoGraphicBuilder>(buffer, model);
+    display_ = std::make_unique<Display::OrvoGraphicBuilder>(buffer, model);
+    document_ = std::make_unique<Document::OrvoGraphicBuilder>(buffer, model);
+    drawer_ = std::make_unique<Drawer::OrvoGraphicBuilder>(buffer, model);
+    melodySpeaker_ = std::make_unique<MelodySpeaker::OrvoGraphicBuilder>(buffer, model);
+    printer_ = std::make_unique<Printer::OrvoGraphicPrinterBuilder>(buffer, model, &settingsStack_);
+    printerPageMode_ =
+        std::make_unique<Printer::OrvoGraphicPrinterPageModeBuilder>(buffer, model, &settingsStack_);
+    preSetting_ = std::make_unique<PreSetting::OrvoGraphicBuilder>(buffer, model);
+    presenter_ = std::make_unique<Presenter::OrvoGraphicBuilder>(buffer, model);
+    bezel_ = std::make_unique<Bezel::OrvoGraphicBuilder>(buffer, model);
+}
+
+}  // namespace PrinterCommandBuilder

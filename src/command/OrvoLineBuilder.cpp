@@ -1,0 +1,30 @@
+#include "command/OrvoLineBuilder.hpp"
+
+#include "command/bezel/OrvoLineBuilder.hpp"
+#include "command/buzzer/OrvoLineBuilder.hpp"
+#include "command/display/OrvoLineBuilder.hpp"
+#include "command/document/OrvoLineBuilder.hpp"
+#include "command/drawer/OrvoLineBuilder.hpp"
+#include "command/melodyspeaker/OrvoLineBuilder.hpp"
+#include "command/presenter/OrvoLineBuilder.hpp"
+#include "command/presetting/OrvoLineBuilder.hpp"
+#include "command/printer/OrvoLinePrinterBuilder.hpp"
+#include "command/printer/OrvoLinePrinterPageModeBuilder.hpp"
+
+namespace PrinterCommandBuilder {
+
+OrvoLineBuilder::OrvoLineBuilder(ByteBuffer* buffer, PrinterModel model) : RootBuilder(buffer, model) {
+    buzzer_ = std::make_unique<Buzzer::OrvoLineBuilder>(buffer, model);
+    display_ = std::make_unique<Display::OrvoLineBuilder>(buffer, model);
+    document_ = std::make_unique<Document::OrvoLineBuilder>(buffer, model);
+    drawer_ = std::make_unique<Drawer::OrvoLineBuilder>(buffer, model);
+    melodySpeaker_ = std::make_unique<MelodySpeaker::OrvoLineBuilder>(buffer, model);
+    printer_ = std::make_unique<Printer::OrvoLinePrinterBuilder>(buffer, model, &settingsStack_);
+    printerPageMode_ =
+        std::make_unique<Printer::OrvoLinePrinterPageModeBuilder>(buffer, model, &settingsStack_);
+    preSetting_ = std::make_unique<PreSetting::OrvoLineBuilder>(buffer, model);
+    presenter_ = std::make_unique<Presenter::OrvoLineBuilder>(buffer, model);
+    bezel_ = std::make_unique<Bezel::OrvoLineBuilder>(buffer, model);
+}
+
+}  // namespace PrinterCommandBuilder

@@ -1,0 +1,3 @@
+#include "command/buzzer/Builder.hpp"
+
+namespace PrinterCommandBuilder::Buzzer {}  // namespace PrinterCommandBuilder::Buzzer

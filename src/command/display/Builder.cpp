@@ -1,0 +1,3 @@
+#include "command/display/Builder.hpp"
+
+namespace PrinterCommandBuilder::Display {}  // namespace PrinterCommandBuilder::Display

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "command/ByteBuffer.hpp"
+#include "command/PrinterModel.hpp"
+#include "command/display/DisplaySettingsInformation.hpp"
+#include "command/display/DisplayTypes.hpp"
+
+namespace PrinterCommandBuilder::Display {
+
+// Display international character set.
+class InternationalCharacter {
+  public:
+    static void orvoCommon(ByteBuffer* buffer, InternationalCharacterType type);
+    static void kestrin(ByteBuffer* buffer, InternationalCharacterType type);
+    static void orvoGraphic(ByteBuffer* buffer, InternationalCharacterType type);
+    static void orvoLine(ByteBuffer* buffer, InternationalCharacterType type);
+    static void orvoDotImpact(ByteBuffer* buffer, InternationalCharacterType type);
+    static void orvoYalme1(ByteBuffer* buffer, InternationalCharacterType type);
+    static void escpos(ByteBuffer* buffer, InternationalCharacterType type);
+    static void escposMobile(ByteBuffer* buffer, InternationalCharacterType type);
+};
+
+}  // namespace PrinterCommandBuilder::Display

@@ -1,0 +1,3 @@
+#include "command/drawer/Builder.hpp"
+
+namespace PrinterCommandBuilder::Drawer {}  // namespace PrinterCommandBuilder::Drawer

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "command/BaseBuilder.hpp"
+#include "command/drawer/DrawerTypes.hpp"
+
+namespace PrinterCommandBuilder::Drawer {
+
+class Builder : public BaseBuilder {
+  public:
+    Builder(ByteBuffer* buffer, PrinterModel model) : BaseBuilder(buffer, model) {}
+    ~Builder() override = default;
+
+    virtual void appendActionExecute(DrawerChannel channel, int onTime, int offTime) = 0;
+};
+
+}  // namespace PrinterCommandBuilder::Drawer

@@ -1,0 +1,11 @@
+#include "command/drawer/KestrinBuilder.hpp"
+
+#include "command/drawer/Execute.hpp"
+
+namespace PrinterCommandBuilder::Drawer {
+
+void KestrinBuilder::appendActionExecute(DrawerChannel channel, int onTime, int offTime) {
+    Execute::kestrin(buffer_, channel, onTime, offTime, model_);
+}
+
+}  // namespace PrinterCommandBuilder::Drawer

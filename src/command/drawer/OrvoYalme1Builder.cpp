@@ -1,0 +1,11 @@
+#include "command/drawer/OrvoYalme1Builder.hpp"
+
+#include "command/drawer/Execute.hpp"
+
+namespace PrinterCommandBuilder::Drawer {
+
+void OrvoYalme1Builder::appendActionExecute(DrawerChannel channel, int onTime, int offTime) {
+    Execute::orvoYalme1(buffer_, channel, onTime, offTime);
+}
+
+}  // namespace PrinterCommandBuilder::Drawer

@@ -1,0 +1,3 @@
+#include "command/melodyspeaker/Builder.hpp"
+
+namespace PrinterCommandBuilder::MelodySpeaker {}  // namespace PrinterCommandBuilder::MelodySpeaker

@@ -1,0 +1,21 @@
+#include "command/presenter/KestrinBuilder.hpp"
+
+#include "command/presenter/LedMode.hpp"
+#include "command/presenter/PresenterLed.hpp"
+#include "command/presenter/PresenterMode.hpp"
+
+namespace PrinterCommandBuilder::Presenter {
+
+void KestrinBuilder::appendMode(bool loop, bool hold, bool retract, int holdTime) {
+    PresenterMode::orvoCommon(buffer_, loop, hold, retract, holdTime, model_);
+}
+
+void KestrinBuilder::appendLedAutomaticBlink(LedType type, int onTime, int offTime) {
+    PresenterLed::kestrin(buffer_, type, onTime, offTime, model_, &presenterSettings_);
+}
+
+void KestrinBuilder::appendLedMode() {
+    LedMode::kestrin(buffer_, model_, &presenterSettings_);
+}
+
+}  // namespace PrinterCommandBuilder::Presenter

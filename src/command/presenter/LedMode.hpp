@@ -1,0 +1,16 @@
+#pragma once
+
+#include "command/ByteBuffer.hpp"
+#include "command/PrinterModel.hpp"
+#include "command/presenter/PresenterSettingsInformation.hpp"
+
+namespace PrinterCommandBuilder::Presenter {
+
+// Presenter LED mode from the stored blink times.
+class LedMode {
+  public:
+    static void kestrin(ByteBuffer* buffer, PrinterModel model, PresenterSettingsInformation* settings);
+    static void orvoLine(ByteBuffer* buffer, PrinterModel model, PresenterSettingsInformation* settings);
+};
+
+}  // namespace PrinterCommandBuilder::Presenter

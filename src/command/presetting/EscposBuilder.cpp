@@ -1,0 +1,3 @@
+#include "command/presetting/EscposBuilder.hpp"
+
+namespace PrinterCommandBuilder::PreSetting {}  // namespace PrinterCommandBuilder::PreSetting

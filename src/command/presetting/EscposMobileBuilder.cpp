@@ -1,0 +1,3 @@
+#include "command/presetting/EscposMobileBuilder.hpp"
+
+namespace PrinterCommandBuilder::PreSetting {}  // namespace PrinterCommandBuilder::PreSetting

@@ -1,0 +1,3 @@
+#include "command/presetting/KestrinBuilder.hpp"
+
+namespace PrinterCommandBuilder::PreSetting {}  // namespace PrinterCommandBuilder::PreSetting

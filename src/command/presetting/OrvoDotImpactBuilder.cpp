@@ -1,0 +1,3 @@
+#include "command/presetting/OrvoDotImpactBuilder.hpp"
+
+namespace PrinterCommandBuilder::PreSetting {}  // namespace PrinterCommandBuilder::PreSetting

@@ -1,0 +1,3 @@
+#include "command/presetting/OrvoGraphicBuilder.hpp"
+
+namespace PrinterCommandBuilder::PreSetting {}  // namespace PrinterCommandBuilder::PreSetting

@@ -1,0 +1,3 @@
+#include "command/presetting/OrvoLineBuilder.hpp"
+
+namespace PrinterCommandBuilder::PreSetting {}  // namespace PrinterCommandBuilder::PreSetting

@@ -1,0 +1,3 @@
+#include "command/presetting/OrvoYalme1Builder.hpp"
+
+namespace PrinterCommandBuilder::PreSetting {}  // namespace PrinterCommandBuilder::PreSetting

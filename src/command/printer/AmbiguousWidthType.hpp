@@ -1,0 +1,21 @@
+#pragma once
+
+#include "command/ByteBuffer.hpp"
+#include "command/PrinterModel.hpp"
+#include "command/printer/PrintSettingsInformation.hpp"
+#include "command/printer/PrinterTypes.hpp"
+
+namespace PrinterCommandBuilder::Printer {
+
+// Width of East Asian ambiguous characters.
+class AmbiguousWidthType {
+  public:
+    static void orvoCommon(ByteBuffer* buffer, AmbiguousCharacterWidthType type,
+                           PrintSettingsInformation* settings, PrinterModel model);
+    static void orvoGraphic(ByteBuffer* buffer, AmbiguousCharacterWidthType type,
+                            PrintSettingsInformation* settings, PrinterModel model);
+    static void orvoYalme1(ByteBuffer* buffer, AmbiguousCharacterWidthType type,
+                           PrintSettingsInformation* settings, PrinterModel model);
+};
+
+}  // namespace PrinterCommandBuilder::Printer

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "command/ByteBuffer.hpp"
+#include "command/PrinterModel.hpp"
+#include "command/printer/PrintSettingsInformation.hpp"
+#include "command/printer/PrinterTypes.hpp"
+
+namespace PrinterCommandBuilder::Printer {
+
+// Character magnification.
+class ExpansionRate {
+  public:
+    static void orvoCommon(ByteBuffer* buffer, int width, int height, PrintSettingsInformation* settings,
+                           PrinterModel model);
+    static void orvoDotImpact(ByteBuffer* buffer, int width, int height, PrintSettingsInformation* settings,
+                              PrinterModel model);
+    static void escposCommon(ByteBuffer* buffer, int width, int height, PrintSettingsInformation* settings,
+                             PrinterModel model);
+    static void orvoGraphic(ByteBuffer* buffer, int width, int height, PrintSettingsInformation* settings,
+                            PrinterModel model);
+    static void orvoYalme1(ByteBuffer* buffer, int width, int height, PrintSettingsInformation* settings,
+                           PrinterModel model);
+};
+
+}  // namespace PrinterCommandBuilder::Printer
