@@ -82,7 +82,8 @@ std::vector<PrinterSpecTable::Row> buildBase() {
         rows.emplace_back(model, s);
         return &rows.back().second;
     };
-    const Caps bt{{A::bluetooth}};
+    Caps bt{};
+    bt.kinds = {A::bluetooth};
     const Caps none{};
     lan(M::harlo219KK, E::orvoLine, "Harlo219KK", "^Harlo219KK.*", "^Harlo21[0-9] \\(ORV_T-001\\)$", bt);
     lan(M::harlo399KK, E::orvoLine, "Harlo399KK", "^Harlo399KK.*", "^Harlo3[0-9]{2}KK \\(ORV_T-001\\)$", bt);
@@ -157,7 +158,8 @@ std::vector<PrinterSpecTable::Row> buildAdded() {
         s.deviceModelPattern = pat(device);
         rows.emplace_back(model, s);
     };
-    Caps zunel{{A::bluetooth}};
+    Caps zunel{};
+    zunel.kinds = {A::bluetooth};
     zunel.portOpen = false;
     add(M::zunel59, E::orvoLine, "Zunel59", "^Zunel59.*", "^Zunel59 \\(ORV_T-001\\)$", zunel);
     add(M::kelto59, E::escPos, "Kelto59", "^Kelto59(JN| ROP| ROP JN)?(J5P|J8P)?Ver.*", "^Kelto[0-9]{2}.*\\(ESP-001\\)$",
