@@ -1,0 +1,34 @@
+// Automatic status block parsers over arbitrary bytes: no read outside the buffer, ranges inside it.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include "protocol/OrvoASBPrinterStatusParser.hpp"
+
+using namespace Prelix10;
+
+namespace {
+void checkRange(const CommandParserResult& r, std::size_t size) {
+    if (r.state != CommandParserState::complete) {
+        if (r.lowerIndex != -1 || r.upperIndex != -1) std::abort();
+        return;
+    }
+    if (r.lowerIndex < 0 || r.upperIndex < r.lowerIndex || r.upperIndex >= static_cast<std::int64_t>(size)) std::abort();
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const ByteView view(data, size);
+    const auto emulation = size > 0 && (data[0] & 1) ? OrvoPrinterEmulation::orvoGraphic : OrvoPrinterEmulation::kestrin;
+    OrvoASBPrinterStatusStrictParser strict(emulation);
+    OrvoASBPrinterStatusNonStrictParser nonStrict(emulation);
+    const auto s = strict.parse(view);
+    checkRange(s, size);
+    const auto n = nonStrict.parse(view);
+    checkRange(n, size);
+    if (n.state == CommandParserState::complete) {
+        if (!nonStrict.status() || !nonStrict.extensionData()) std::abort();
+        if (nonStrict.extensionData()->size() > size) std::abort();
+    }
+    return 0;
+}

@@ -1,0 +1,32 @@
+// The short status reply parsers and the ETB counter parser over arbitrary bytes.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include "protocol/StatusReplyParsers.hpp"
+
+using namespace Prelix10;
+
+namespace {
+void checkRange(const CommandParserResult& r, std::size_t size) {
+    if (r.state != CommandParserState::complete) return;
+    if (r.lowerIndex < 0 || r.upperIndex < r.lowerIndex || r.upperIndex >= static_cast<std::int64_t>(size)) std::abort();
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const ByteView view(data, size);
+    OrvoEOTPrinterStatusParser eot;
+    checkRange(eot.parse(view), size);
+    EscPosASBPrinterStatusStrictParser escPosStrict;
+    checkRange(escPosStrict.parse(view), size);
+    EscPosASBPrinterStatusNonStrictParser escPos;
+    checkRange(escPos.parse(view), size);
+    EscPosPrinterStatusParser realTime;
+    checkRange(realTime.parse(view), size);
+    EscPosMobilePrinterStatusParser mobile;
+    checkRange(mobile.parse(view), size);
+    OrvoOriginalETBCounterParser etb;
+    checkRange(etb.parse(view), size);
+    return 0;
+}

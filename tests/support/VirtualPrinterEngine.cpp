@@ -1,0 +1,311 @@
+#include "support/VirtualPrinterEngine.hpp"
+
+#include <algorithm>
+
+namespace Prelix10::Testing {
+
+namespace {
+
+std::uint8_t packFive(int value) {
+    auto v = static_cast<unsigned>(value) & 0x1Fu;
+    return static_cast<std::uint8_t>(((v & 0x18u) << 2) | ((v & 0x07u) << 1));
+}
+
+constexpr std::size_t kStatusPortRequestLength = 51;
+constexpr std::size_t kMaxItemValue = 0x7000;
+
+}  // namespace
+
+Bytes encodeStatusBlock(const PrinterState& state, int blockLength, int version, const Bytes* extensionItem) {
+    const int n = std::clamp(blockLength, 2, 31);
+    Bytes block(static_cast<std::size_t>(n), 0x00);
+    block[0] = static_cast<std::uint8_t>(0x01 | packFive(n));
+    const auto v = static_cast<unsigned>(version) & 0x0Fu;
+    block[1] = static_cast<std::uint8_t>((extensionItem ? 0x80 : 0x00) | ((v & 0x08u) << 2) | ((v & 0x07u) << 1));
+    auto set = [&](int index, std::uint8_t bits) {
+        if (index < n) block[static_cast<std::size_t>(index)] |= bits;
+    };
+    const bool error = state.errorForced || state.coverOpen || state.paperEmpty;
+    if (state.coverOpen) set(2, 0x20);
+    if (error) set(2, 0x08);
+    if (state.drawerSignal) set(2, 0x04);
+    if (state.paperEmpty) set(5, 0x08);
+    if (state.paperNearEmpty) set(5, 0x04);
+    if (state.paperPresent) set(6, 0x02);
+    if (n > 7) block[7] = packFive(state.etbCounter);
+    if (state.externalDevice12NotReady) set(12, 0x02);
+    if (state.externalDevice34NotReady) set(13, 0x02);
+    set(15, 0x04);  // paper width code 2
+    if (extensionItem) {
+        const std::size_t m = extensionItem->size();
+        const std::size_t l = m + 5;
+        block.push_back(static_cast<std::uint8_t>(l >> 8));
+        block.push_back(static_cast<std::uint8_t>(l & 0xFF));
+        block.push_back(0x00);
+        block.push_back(0x3A);
+        block.push_back(0x42);
+        block.push_back(static_cast<std::uint8_t>(m >> 8));
+        block.push_back(static_cast<std::uint8_t>(m & 0xFF));
+        block.insert(block.end(), extensionItem->begin(), extensionItem->end());
+    }
+    return block;
+}
+
+Bytes wrapInStatusBlocks(const PrinterState& state, int blockLength, int version, std::span<const std::uint8_t> reply) {
+    Bytes out;
+    std::size_t offset = 0;
+    do {
+        const std::size_t piece = std::min(kMaxItemValue, reply.size() - offset);
+        Bytes item(reply.begin() + static_cast<std::ptrdiff_t>(offset),
+                   reply.begin() + static_cast<std::ptrdiff_t>(offset + piece));
+        Bytes frame = encodeStatusBlock(state, blockLength, version, &item);
+        out.insert(out.end(), frame.begin(), frame.end());
+        offset += piece;
+    } while (offset < reply.size());
+    return out;
+}
+
+Bytes PrinterSession::receive(std::span<const std::uint8_t> bytes) {
+    std::lock_guard lock(engine_.mutex_);
+    auto& capture = engine_.capture_[channel_];
+    capture.insert(capture.end(), bytes.begin(), bytes.end());
+    return engine_.processLocked(*this, bytes);
+}
+
+Bytes PrinterSession::poll() {
+    std::lock_guard lock(engine_.mutex_);
+    engine_.settleLocked();
+    if (channel_ != PrinterChannel::data || !engine_.automaticStatus_) return {};
+    if (greeted_ && lastAutomaticStatusVersion_ == engine_.stateVersion_) return {};
+    greeted_ = true;
+    lastAutomaticStatusVersion_ = engine_.stateVersion_;
+    return engine_.statusReplyLocked();
+}
+
+VirtualPrinterEngine::VirtualPrinterEngine(VirtualPrinterConfig config)
+    : config_(std::move(config)), automaticStatus_(config_.automaticStatus) {
+    // Printer information: ESC GS ) I 01 00 31 -> the same seven bytes, the text, LF NUL.
+    handlers_.push_back([this](std::span<const std::uint8_t> bytes) {
+        static const Bytes request{0x1B, 0x1D, 0x29, 0x49, 0x01, 0x00, 0x31};
+        RequestMatch match;
+        const std::size_t common = std::min(bytes.size(), request.size());
+        if (!std::equal(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(common), request.begin())) {
+            return match;
+        }
+        if (bytes.size() < request.size()) {
+            match.kind = RequestMatch::Kind::needMore;
+            return match;
+        }
+        match.kind = RequestMatch::Kind::handled;
+        match.consumed = request.size();
+        match.reply = request;
+        match.reply.insert(match.reply.end(), config_.informationText.begin(), config_.informationText.end());
+        match.reply.push_back(0x0A);
+        match.reply.push_back(0x00);
+        return match;
+    });
+}
+
+std::unique_ptr<PrinterSession> VirtualPrinterEngine::openSession(PrinterChannel channel) {
+    return std::unique_ptr<PrinterSession>(new PrinterSession(*this, channel));
+}
+
+PrinterState VirtualPrinterEngine::state() {
+    std::lock_guard lock(mutex_);
+    settleLocked();
+    return state_;
+}
+
+void VirtualPrinterEngine::update(const std::function<void(PrinterState&)>& change) {
+    std::lock_guard lock(mutex_);
+    change(state_);
+    state_.etbCounter &= 0x1F;
+    changedLocked();
+}
+
+VirtualPrinterConfig VirtualPrinterEngine::config() {
+    std::lock_guard lock(mutex_);
+    return config_;
+}
+
+void VirtualPrinterEngine::configure(const std::function<void(VirtualPrinterConfig&)>& change) {
+    std::lock_guard lock(mutex_);
+    change(config_);
+    changedLocked();
+}
+
+bool VirtualPrinterEngine::automaticStatusEnabled() {
+    std::lock_guard lock(mutex_);
+    return automaticStatus_;
+}
+
+void VirtualPrinterEngine::addRequestHandler(RequestHandler handler) {
+    std::lock_guard lock(mutex_);
+    handlers_.push_back(std::move(handler));
+}
+
+Bytes VirtualPrinterEngine::capture(PrinterChannel channel) {
+    std::lock_guard lock(mutex_);
+    return capture_[channel];
+}
+
+std::size_t VirtualPrinterEngine::captureSize(PrinterChannel channel) {
+    std::lock_guard lock(mutex_);
+    return capture_[channel].size();
+}
+
+Bytes VirtualPrinterEngine::printedData() {
+    std::lock_guard lock(mutex_);
+    return printed_;
+}
+
+void VirtualPrinterEngine::clearCapture() {
+    std::lock_guard lock(mutex_);
+    capture_.clear();
+    printed_.clear();
+    statusRequests_ = 0;
+    etbMarkers_ = 0;
+}
+
+std::size_t VirtualPrinterEngine::statusRequestCount() {
+    std::lock_guard lock(mutex_);
+    return statusRequests_;
+}
+
+std::size_t VirtualPrinterEngine::etbMarkerCount() {
+    std::lock_guard lock(mutex_);
+    return etbMarkers_;
+}
+
+void VirtualPrinterEngine::settleLocked() {
+    if (pendingEtb_.empty() || state_.paperEmpty) return;
+    const auto now = Clock::now();
+    bool changed = false;
+    while (!pendingEtb_.empty() && pendingEtb_.front() <= now) {
+        pendingEtb_.erase(pendingEtb_.begin());
+        state_.etbCounter = (state_.etbCounter + 1) & 0x1F;
+        changed = true;
+    }
+    if (changed) changedLocked();
+}
+
+Bytes VirtualPrinterEngine::statusBlockLocked() {
+    return encodeStatusBlock(state_, config_.statusBlockLength, config_.statusVersion);
+}
+
+Bytes VirtualPrinterEngine::statusReplyLocked() {
+    Bytes block = statusBlockLocked();
+    if (config_.garbageReplies) std::fill(block.begin(), block.end(), std::uint8_t{0xFE});
+    if (config_.truncateRepliesTo && *config_.truncateRepliesTo < block.size()) block.resize(*config_.truncateRepliesTo);
+    return block;
+}
+
+Bytes VirtualPrinterEngine::frameReplyLocked(const PrinterSession& session, std::span<const std::uint8_t> reply) {
+    if (session.channel() == PrinterChannel::data && config_.replyFraming == ReplyFraming::asbExtension) {
+        return wrapInStatusBlocks(state_, config_.statusBlockLength, config_.statusVersion, reply);
+    }
+    return Bytes(reply.begin(), reply.end());
+}
+
+void VirtualPrinterEngine::takePrintDataLocked(std::uint8_t byte) {
+    printed_.push_back(byte);
+    ++printedCount_;
+    if (config_.paperEmptyAfterDataBytes && printedCount_ >= *config_.paperEmptyAfterDataBytes && !state_.paperEmpty) {
+        state_.paperEmpty = true;
+        changedLocked();
+    }
+}
+
+Bytes VirtualPrinterEngine::processLocked(PrinterSession& session, std::span<const std::uint8_t> bytes) {
+    auto& pending = session.pending_;
+    pending.insert(pending.end(), bytes.begin(), bytes.end());
+    settleLocked();
+    Bytes out;
+    std::size_t position = 0;
+    while (position < pending.size()) {
+        const std::span<const std::uint8_t> rest(pending.data() + position, pending.size() - position);
+        const std::size_t consumed = session.channel() == PrinterChannel::data ? stepDataLocked(rest, session, out)
+                                                                                : stepStatusLocked(rest, out);
+        if (consumed == 0) break;
+        position += consumed;
+    }
+    pending.erase(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(position));
+    return out;
+}
+
+std::size_t VirtualPrinterEngine::stepStatusLocked(std::span<const std::uint8_t> p, Bytes& out) {
+    if (p[0] != 0x32) return 1;
+    if (p.size() < kStatusPortRequestLength) return 0;
+    ++statusRequests_;
+    Bytes reply = statusReplyLocked();
+    out.insert(out.end(), reply.begin(), reply.end());
+    return kStatusPortRequestLength;
+}
+
+std::size_t VirtualPrinterEngine::stepDataLocked(std::span<const std::uint8_t> p, PrinterSession& session, Bytes& out) {
+    // Printable bytes are print data; commands start with a control byte.
+    if (p[0] >= 0x20) {
+        std::size_t run = 1;
+        while (run < p.size() && p[run] >= 0x20) ++run;
+        for (std::size_t i = 0; i < run; ++i) takePrintDataLocked(p[i]);
+        return run;
+    }
+    for (const auto& handler : handlers_) {
+        RequestMatch match = handler(p);
+        if (match.kind == RequestMatch::Kind::needMore) return 0;
+        if (match.kind == RequestMatch::Kind::handled) {
+            Bytes framed = frameReplyLocked(session, match.reply);
+            out.insert(out.end(), framed.begin(), framed.end());
+            return std::clamp<std::size_t>(match.consumed, 1, p.size());
+        }
+    }
+    auto asData = [&]() -> std::size_t {
+        takePrintDataLocked(p[0]);
+        return 1;
+    };
+    const std::uint8_t b = p[0];
+    if (b == 0x17) {
+        ++etbMarkers_;
+        if (config_.countsEtb) pendingEtb_.push_back(Clock::now() + config_.printDelay);
+        settleLocked();
+        return 1;
+    }
+    if (b != 0x1B) return asData();
+    if (p.size() < 2) return 0;
+    switch (p[1]) {
+        case 0x06: {  // ESC ACK SOH: status request
+            if (p.size() < 3) return 0;
+            if (p[2] != 0x01) return asData();
+            ++statusRequests_;
+            Bytes reply = statusReplyLocked();
+            out.insert(out.end(), reply.begin(), reply.end());
+            return 3;
+        }
+        case 0x1E:  // ESC RS a n (automatic status switch), ESC RS E n (clear the ETB counter)
+            if (p.size() < 3) return 0;
+            if (p[2] != 0x61 && p[2] != 0x45) return asData();
+            if (p.size() < 4) return 0;
+            if (p[2] == 0x61) {
+                automaticStatus_ = p[3] != 0;
+            } else {
+                state_.etbCounter = 0;
+                pendingEtb_.clear();
+                changedLocked();
+            }
+            return 4;
+        case 0x2A:  // ESC * r B
+            if (p.size() < 4) return 0;
+            if (p[2] != 0x72 || p[3] != 0x42) return asData();
+            return 4;
+        case 0x1D:  // ESC GS ETX s NUL NUL
+            if (p.size() < 3) return 0;
+            if (p[2] != 0x03) return asData();
+            if (p.size() < 6) return 0;
+            if (p[4] != 0x00 || p[5] != 0x00) return asData();
+            return 6;
+        default:
+            return asData();
+    }
+}
+
+}  // namespace Prelix10::Testing

@@ -1,0 +1,161 @@
+#pragma once
+
+// A virtual printer of the maker's emulations, written from the printer's side of the wire: it takes the
+// bytes a host sends, answers the status requests it understands, counts end-of-job markers and keeps a
+// capture of everything it received. It knows nothing of transports: front ends (TCP here; accessory,
+// Bluetooth LE or a spooler later) open sessions on it and move bytes in and out.
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace Prelix10::Testing {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Which connection of the printer a session stands for.
+enum class PrinterChannel {
+    data,    // the print connection (TCP 9100, an accessory stream, the BLE print service)
+    status,  // the LAN side connection for status requests (TCP 9101)
+};
+
+// How replies to requests other than the status request travel back.
+enum class ReplyFraming {
+    plain,          // as they are (accessory, Bluetooth LE, raw reads)
+    asbExtension,   // inside automatic status block extension ":B" items (the maker's LAN boards)
+};
+
+// The printer's state as the status block reports it. Edited through VirtualPrinterEngine::update().
+struct PrinterState {
+    bool coverOpen = false;
+    bool paperEmpty = false;
+    bool paperNearEmpty = false;
+    bool paperPresent = false;  // paper held at the exit ("holding paper")
+    bool drawerSignal = false;
+    bool errorForced = false;   // the error bit, whatever the cause
+    bool externalDevice12NotReady = false;
+    bool externalDevice34NotReady = false;
+    int etbCounter = 0;         // 0 to 31
+};
+
+struct VirtualPrinterConfig {
+    // Status block length n (header 1). 16 reports every field, 9 only bytes up to 8; below 8 there is no
+    // ETB counter byte.
+    int statusBlockLength = 16;
+    int statusVersion = 3;
+    // The board sends automatic status blocks by itself (right after connect and on every change) until
+    // a host switches them off with ESC RS a 0.
+    bool automaticStatus = false;
+    ReplyFraming replyFraming = ReplyFraming::asbExtension;
+    // Time between receiving an ETB marker and counting it (the printing of the data before it).
+    std::chrono::milliseconds printDelay{0};
+    // False: the printer never reports a job as printed (ETB markers are not counted).
+    bool countsEtb = true;
+    // After this many print-data bytes the paper runs out (the job stops printing).
+    std::optional<std::size_t> paperEmptyAfterDataBytes;
+    // Status replies are replaced by bytes that are no status block.
+    bool garbageReplies = false;
+    // Status replies are cut short to this many bytes.
+    std::optional<std::size_t> truncateRepliesTo;
+    // Printer information text for ESC GS ) I 1.
+    std::string informationText = "LaNmA=00:11:62:AA:BB:CC,PrSrN=VP0000001";
+};
+
+// A status block as the printer encodes it (header, status bytes, optional extension).
+Bytes encodeStatusBlock(const PrinterState& state, int blockLength, int version, const Bytes* extensionItem = nullptr);
+// Reply bytes wrapped in one or more status blocks with ":B" extension items (each item below 0x8000 bytes).
+Bytes wrapInStatusBlocks(const PrinterState& state, int blockLength, int version, std::span<const std::uint8_t> reply);
+
+class VirtualPrinterEngine;
+
+// One connection's worth of parsing state. Bytes are processed strictly in order.
+class PrinterSession {
+public:
+    PrinterChannel channel() const { return channel_; }
+    // Feeds received bytes; returns what the printer answers at once.
+    Bytes receive(std::span<const std::uint8_t> bytes);
+    // Unsolicited output due now (automatic status after a change); call every few milliseconds.
+    Bytes poll();
+
+private:
+    friend class VirtualPrinterEngine;
+    PrinterSession(VirtualPrinterEngine& engine, PrinterChannel channel) : engine_(engine), channel_(channel) {}
+    VirtualPrinterEngine& engine_;
+    PrinterChannel channel_;
+    Bytes pending_;
+    std::uint64_t lastAutomaticStatusVersion_ = 0;
+    bool greeted_ = false;
+};
+
+// Extension point for requests beyond the status exchange (spooler, configuration, files, ...).
+// Given the unprocessed bytes from a control byte on, a handler answers handled (with the count it consumed
+// and the reply), notMine, or needMore when the bytes are a prefix of its request.
+struct RequestMatch {
+    enum class Kind { notMine, needMore, handled } kind = Kind::notMine;
+    std::size_t consumed = 0;
+    Bytes reply;  // plain reply; the engine applies the session's framing
+};
+using RequestHandler = std::function<RequestMatch(std::span<const std::uint8_t> bytes)>;
+
+class VirtualPrinterEngine {
+public:
+    explicit VirtualPrinterEngine(VirtualPrinterConfig config = {});
+
+    std::unique_ptr<PrinterSession> openSession(PrinterChannel channel);
+
+    // State access; every change is reported by the next automatic status.
+    PrinterState state();
+    void update(const std::function<void(PrinterState&)>& change);
+    VirtualPrinterConfig config();
+    void configure(const std::function<void(VirtualPrinterConfig&)>& change);
+    bool automaticStatusEnabled();
+
+    void addRequestHandler(RequestHandler handler);
+
+    // Everything received per channel, in order, and the bytes taken as print data.
+    Bytes capture(PrinterChannel channel);
+    std::size_t captureSize(PrinterChannel channel);
+    Bytes printedData();
+    void clearCapture();
+    // Counters a test can assert on.
+    std::size_t statusRequestCount();
+    std::size_t etbMarkerCount();
+
+private:
+    friend class PrinterSession;
+    using Clock = std::chrono::steady_clock;
+
+    Bytes processLocked(PrinterSession& session, std::span<const std::uint8_t> bytes);
+    // Processes one command at the front of the bytes; returns the count consumed, 0 when more are needed.
+    std::size_t stepDataLocked(std::span<const std::uint8_t> bytes, PrinterSession& session, Bytes& out);
+    std::size_t stepStatusLocked(std::span<const std::uint8_t> bytes, Bytes& out);
+    void settleLocked();
+    void changedLocked() { ++stateVersion_; }
+    Bytes statusBlockLocked();
+    Bytes statusReplyLocked();
+    Bytes frameReplyLocked(const PrinterSession& session, std::span<const std::uint8_t> reply);
+    void takePrintDataLocked(std::uint8_t byte);
+
+    std::mutex mutex_;
+    VirtualPrinterConfig config_;
+    PrinterState state_;
+    bool automaticStatus_;
+    std::uint64_t stateVersion_ = 1;
+    std::vector<Clock::time_point> pendingEtb_;
+    std::size_t printedCount_ = 0;
+    std::map<PrinterChannel, Bytes> capture_;
+    Bytes printed_;
+    std::size_t statusRequests_ = 0;
+    std::size_t etbMarkers_ = 0;
+    std::vector<RequestHandler> handlers_;
+};
+
+}  // namespace Prelix10::Testing
