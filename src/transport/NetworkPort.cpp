@@ -291,9 +291,11 @@ void TCPPort::connect(const std::string& ipAddress, std::int64_t timeout) {
     watch.start();
     // A printer held by another host refuses; that is retried for at most a second.
     const std::int64_t refusalLimit = timeout <= 1000 ? timeout : 1000;
+    std::optional<Prelix10Error> recorded;
     for (;;) {
         const std::int64_t remaining = timeout - elapsedWhole(watch);
-        if (remaining < 0) raiseError(log, notFound);
+        // A budget spent on entry finds nothing; one spent by retries ends with the last attempt's error.
+        if (remaining < 0) raiseError(log, recorded ? *recorded : notFound);
         auto connection = std::make_unique<TcpConnection>();
         const int error = connection->connect(ipAddress, portNumber_, std::chrono::milliseconds(remaining));
         if (error == 0) {
@@ -301,12 +303,13 @@ void TCPPort::connect(const std::string& ipAddress, std::int64_t timeout) {
             return;
         }
         const bool refused = error == ECONNREFUSED;
-        Prelix10Error recorded =
-            refused ? Prelix10Error(Prelix10ErrorKind::inUse, Prelix10ErrorMessage::theDeviceIsInUseByAnotherHost)
-                    : Prelix10Error(Prelix10ErrorKind::communication, Prelix10ErrorMessage::openFailed);
+        recorded = refused ? Prelix10Error(Prelix10ErrorKind::inUse, Prelix10ErrorMessage::theDeviceIsInUseByAnotherHost)
+                           : Prelix10Error(Prelix10ErrorKind::communication, Prelix10ErrorMessage::openFailed);
         const std::int64_t limit = refused ? refusalLimit : timeout;
-        if (elapsedWhole(watch) >= limit) raiseError(log, recorded);
-        PollingSleep::sleepFor(std::chrono::milliseconds(100));
+        const std::int64_t elapsed = elapsedWhole(watch);
+        if (elapsed >= limit) raiseError(log, *recorded);
+        // The pause between attempts never runs past the limit.
+        PollingSleep::sleepFor(std::chrono::milliseconds(std::min<std::int64_t>(100, limit - elapsed)));
     }
 }
 
