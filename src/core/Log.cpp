@@ -6,10 +6,25 @@
 
 #include <cstdio>
 
+#include "core/HostFacts.hpp"
+#include "core/OrvoLogger.hpp"
+#include "core/PrivateFileManager.hpp"
+
 namespace Prelix10 {
 
 namespace {
 std::atomic<Prelix10Logger::Setup> setupHook{nullptr};
+
+// The file logger in the "logs" directory of the private directory, headed by the host facts. Without a
+// private directory there is no file logger and lines are dropped. Must not log: it runs while the
+// logger singleton is being made.
+void startFileLogger(Prelix10Logger& logger) {
+    const auto directory = PrivateFileManager::privateDirectoryIfAvailable();
+    if (!directory) return;
+    if (!OrvoLoggerWrapper::sink()) OrvoLoggerWrapper::setSink(std::make_shared<OrvoLoggerSink>());
+    OrvoLoggerWrapper::initialize((*directory / "logs").string());
+    logger.setHeaderText(HostFacts::logHeader());
+}
 }
 
 std::mutex& OrvoLoggerWrapper::mutex() {
@@ -49,7 +64,11 @@ void Prelix10Logger::setSetupHook(Setup hook) { setupHook.store(hook); }
 Prelix10Logger& Prelix10Logger::shared() {
     static Prelix10Logger* instance = [] {
         auto* logger = new Prelix10Logger();  // lives until the process ends
-        if (auto hook = setupHook.load()) hook(*logger);
+        if (auto hook = setupHook.load()) {
+            hook(*logger);
+        } else {
+            startFileLogger(*logger);
+        }
         return logger;
     }();
     return *instance;

@@ -54,8 +54,8 @@ public:
     // header = header + text + "\n", then hands the whole header to the sink.
     void appendWithHeader(const std::string& text);
 
-    // Sets up the header and the sink's directory; run once when the singleton is created. Exposed so
-    // the file logger can hook in the device facts it knows.
+    // Run once when the singleton is created, in place of the default set-up (the file logger in the
+    // private directory's "logs" directory, headed by the host facts). Set it before the first use.
     using Setup = void (*)(Prelix10Logger& logger);
     static void setSetupHook(Setup hook);
 

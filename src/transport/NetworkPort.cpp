@@ -170,7 +170,8 @@ void NetworkPort::internalWrite(const ByteBlock& data, std::int64_t timeout, Com
         TcpConnection* tcp = tcp_.get();
         UdpConnection* udp = udp_.get();
         lock.unlock();
-        const auto wait = std::chrono::milliseconds(std::max<std::int64_t>(timeout, 0));
+        // The write fails once more than its timeout has passed (strictly), as a watchdog would see it.
+        const auto wait = std::chrono::milliseconds(std::max<std::int64_t>(timeout, 0) + 1);
         if (tcp) {
             result = tcp->send(data, wait);
         } else if (udp) {

@@ -1,0 +1,20 @@
+#include "core/OrvoConnectionSettings.hpp"
+
+#include "core/PropertyDescription.hpp"
+
+namespace Prelix10 {
+
+const std::string& OrvoConnectionSettings::FIRST_FOUND_DEVICE() {
+    static const std::string value = "FirstFoundDevice__DefinedByOrvo";
+    return value;
+}
+
+std::string OrvoConnectionSettings::description() const {
+    return PropertyDescription()
+        .add("interfaceType", interfaceType_)
+        .add("identifier", identifier_)
+        .add("autoSwitchInterface", autoSwitchInterface_)
+        .text();
+}
+
+}  // namespace Prelix10

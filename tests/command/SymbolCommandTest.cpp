@@ -1,0 +1,336 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "MediaCompile.hpp"
+#include "SymbolReader.hpp"
+#include "command/ByteBuffer.hpp"
+#include "command/ORVOPDF417.hpp"
+#include "command/TestHex.hpp"
+#include "command/printer/Pdf417.hpp"
+#include "command/printer/QrCode.hpp"
+
+using namespace PrinterCommandBuilder;
+using namespace PrinterCommandBuilder::Printer;
+using TestHex::hex;
+
+namespace {
+
+enum class Family { PagePrinter, EscPos, EscPosMobile, OrvoGraphic, DotImpact, Yalme1 };
+
+struct Qr {
+    std::string content = "ABC";
+    QrCodeModel model = QrCodeModel::Model2;
+    QrCodeErrorCorrectionLevel level = QrCodeErrorCorrectionLevel::M;
+    int cellSize = 3;
+    PrinterModel printer = PrinterModel::Harlo599KZ;
+};
+
+std::vector<std::uint8_t> qrBytes(Family family, const Qr& q, PrintSettingsInformation* settings = nullptr) {
+    PrintSettingsInformation fresh;
+    if (settings == nullptr) settings = &fresh;
+    ByteBuffer buffer;
+    switch (family) {
+        case Family::PagePrinter:
+            QrCode::orvoCommon(&buffer, q.content, q.model, q.level, q.cellSize, settings, q.printer);
+            break;
+        case Family::EscPos: QrCode::escpos(&buffer, q.content, q.model, q.level, q.cellSize, settings); break;
+        case Family::EscPosMobile:
+            QrCode::escposMobile(&buffer, q.content, q.model, q.level, q.cellSize, settings);
+            break;
+        case Family::OrvoGraphic:
+            QrCode::orvoGraphic(&buffer, q.content, q.model, q.level, q.cellSize, settings);
+            break;
+        case Family::DotImpact:
+            QrCode::orvoDotImpact(&buffer, q.content, q.model, q.level, q.cellSize, settings);
+            break;
+        case Family::Yalme1: QrCode::orvoYalme1(&buffer, q.content, q.model, q.level, q.cellSize, settings); break;
+    }
+    return buffer.toVector();
+}
+
+struct Pdf {
+    std::string content = "AB";
+    int line = 0;
+    int column = 3;
+    Pdf417EccLevel level = Pdf417EccLevel::Ecc2;
+    int module = 2;
+    int aspect = 3;
+    PrinterModel printer = PrinterModel::Harlo599KZ;
+};
+
+std::vector<std::uint8_t> pdfBytes(Family family, const Pdf& p, PrintSettingsInformation* settings = nullptr) {
+    PrintSettingsInformation fresh;
+    if (settings == nullptr) settings = &fresh;
+    ByteBuffer buffer;
+    switch (family) {
+        case Family::PagePrinter:
+            Pdf417::orvoCommon(&buffer, p.content, p.line, p.column, p.level, p.module, p.aspect, settings, p.printer);
+            break;
+        case Family::EscPos:
+            Pdf417::escpos(&buffer, p.content, p.line, p.column, p.level, p.module, p.aspect, settings);
+            break;
+        case Family::EscPosMobile:
+            Pdf417::escposMobile(&buffer, p.content, p.line, p.column, p.level, p.module, p.aspect, settings);
+            break;
+        case Family::OrvoGraphic:
+            Pdf417::orvoGraphic(&buffer, p.content, p.line, p.column, p.level, p.module, p.aspect, settings);
+            break;
+        case Family::DotImpact:
+            Pdf417::orvoDotImpact(&buffer, p.content, p.line, p.column, p.level, p.module, p.aspect, settings);
+            break;
+        case Family::Yalme1:
+            Pdf417::orvoYalme1(&buffer, p.content, p.line, p.column, p.level, p.module, p.aspect, settings);
+            break;
+    }
+    return buffer.toVector();
+}
+
+const char* kEscposAbc =
+    "1D 28 6B 04 00 31 41 32 00 1D 28 6B 03 00 31 45 31 1D 28 6B 03 00 31 43 03 "
+    "1D 28 6B 06 00 31 50 30 41 42 43 1D 28 6B 03 00 31 51 30";
+
+const char* kQrItem =
+    R"({"method":"Action.Print.QRCode","parameter":{"content":"ABC","model":"Model2","level":"M","cell_size":3}})";
+
+// Raster rows as the raster-only printer receives them: each 62 nL nH and n bytes. Fails the test on
+// a malformed row; returns the rows' bits.
+struct Raster {
+    int width = 0;
+    std::vector<std::vector<std::uint8_t>> rows;
+};
+
+Raster readRaster(const std::vector<std::uint8_t>& bytes) {
+    Raster raster;
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        EXPECT_EQ(bytes[i], 0x62) << "at " << i;
+        if (bytes[i] != 0x62 || i + 3 > bytes.size()) return {};
+        const int n = bytes[i + 1] | (bytes[i + 2] << 8);
+        EXPECT_LE(i + 3 + n, bytes.size());
+        if (i + 3 + n > bytes.size()) return {};
+        if (raster.rows.empty()) raster.width = n;
+        EXPECT_EQ(n, raster.width);
+        std::vector<std::uint8_t> row(bytes.begin() + static_cast<long>(i) + 3,
+                                      bytes.begin() + static_cast<long>(i) + 3 + n);
+        for (std::size_t k = static_cast<std::size_t>((n + 7) / 8); k < row.size(); ++k) EXPECT_EQ(row[k], 0);
+        raster.rows.push_back(row);
+        i += 3 + static_cast<std::size_t>(n);
+    }
+    return raster;
+}
+
+void expectRasterDecodes(const std::vector<std::uint8_t>& bytes, const std::string& content,
+                         const std::string& name) {
+    Raster raster = readRaster(bytes);
+    ASSERT_FALSE(raster.rows.empty()) << name;
+    const std::string path = SymbolReader::imagePath(name);
+    const int height = static_cast<int>(raster.rows.size());
+    ASSERT_TRUE(SymbolReader::writePgm(
+        path, raster.width, height,
+        [&](int r, int c) { return ((raster.rows[r][c >> 3] >> (7 - (c & 7))) & 1) != 0; }, 1, 1, 32));
+    std::string error;
+    auto decoded = SymbolReader::decode(path, "QRCode", error);
+    ASSERT_TRUE(error.empty()) << error;
+    ASSERT_TRUE(decoded.has_value()) << name << ": nothing decoded from " << path;
+    EXPECT_EQ(SymbolReader::hex(*decoded), SymbolReader::hex(content)) << name;
+}
+
+}  // namespace
+
+TEST(QrCodeCommand, EscposMustShowThroughTheCompileCallAndTool) {
+    using Prelix10::OrvoPrinterEmulation;
+    using Prelix10::OrvoPrinterModel;
+    EXPECT_EQ(hex(qrBytes(Family::EscPos, Qr{})), kEscposAbc);
+    EXPECT_TRUE(MediaCompile::holds(
+        MediaCompile::compile(kQrItem, OrvoPrinterEmulation::escPos, OrvoPrinterModel::harlo599KZ),
+        MediaCompile::compile("", OrvoPrinterEmulation::escPos, OrvoPrinterModel::harlo599KZ), kEscposAbc));
+    const auto out = MediaCompile::compileDocTool("EscPos", "Harlo599KZ", MediaCompile::document(kQrItem));
+    const auto empty = MediaCompile::compileDocTool("EscPos", "Harlo599KZ", MediaCompile::document(""));
+    ASSERT_FALSE(out.empty());
+    EXPECT_TRUE(MediaCompile::holds(out, empty, kEscposAbc));
+}
+
+TEST(QrCodeCommand, EveryFamilyWithItsTablesAndClamps) {
+    struct Case {
+        const char* name;
+        Family family;
+        Qr qr;
+        const char* expected;
+    } cases[] = {
+        {"page printer", Family::PagePrinter, Qr{},
+         "1B 1D 79 53 30 02 1B 1D 79 53 31 01 1B 1D 79 53 32 03 1B 1D 79 44 31 00 03 00 41 42 43 1B 1D 79 50"},
+        {"page printer Model1 H, cell 20 at 203 dpi", Family::PagePrinter,
+         Qr{"A", QrCodeModel::Model1, QrCodeErrorCorrectionLevel::H, 20, PrinterModel::Harlo599KZ},
+         "1B 1D 79 53 30 01 1B 1D 79 53 31 03 1B 1D 79 53 32 08 1B 1D 79 44 31 00 01 00 41 1B 1D 79 50"},
+        {"page printer cell 20 at 300 dpi", Family::PagePrinter,
+         Qr{"A", QrCodeModel::Model2, QrCodeErrorCorrectionLevel::L, 20, PrinterModel::Ginor_7},
+         "1B 1D 79 53 30 02 1B 1D 79 53 31 00 1B 1D 79 53 32 0C 1B 1D 79 44 31 00 01 00 41 1B 1D 79 50"},
+        {"escpos Model1, cell 20", Family::EscPos,
+         Qr{"A", QrCodeModel::Model1, QrCodeErrorCorrectionLevel::Q, 20},
+         "1D 28 6B 04 00 31 41 31 00 1D 28 6B 03 00 31 45 32 1D 28 6B 03 00 31 43 10 "
+         "1D 28 6B 04 00 31 50 30 41 1D 28 6B 03 00 31 51 30"},
+        {"escpos cell 0", Family::EscPos, Qr{"A", QrCodeModel::Model2, QrCodeErrorCorrectionLevel::L, 0},
+         "1D 28 6B 04 00 31 41 32 00 1D 28 6B 03 00 31 45 30 1D 28 6B 03 00 31 43 01 "
+         "1D 28 6B 04 00 31 50 30 41 1D 28 6B 03 00 31 51 30"},
+        {"escpos mobile ignores the model", Family::EscPosMobile,
+         Qr{"AB", QrCodeModel::Model1, QrCodeErrorCorrectionLevel::H, 9}, "1D 5A 02 1B 5A 00 48 08 02 00 41 42"},
+        {"escape decoded", Family::EscPos, Qr{"\\x00\\x0a", QrCodeModel::Model2, QrCodeErrorCorrectionLevel::M, 3},
+         "1D 28 6B 04 00 31 41 32 00 1D 28 6B 03 00 31 45 31 1D 28 6B 03 00 31 43 03 "
+         "1D 28 6B 05 00 31 50 30 00 0A 1D 28 6B 03 00 31 51 30"},
+        {"dot impact", Family::DotImpact, Qr{}, ""},
+        {"customer display", Family::Yalme1, Qr{}, ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(hex(qrBytes(c.family, c.qr)), c.expected) << c.name;
+}
+
+TEST(QrCodeCommand, LineHeadFlag) {
+    PrintSettingsInformation settings;
+    settings.isLineHead = false;
+    qrBytes(Family::EscPos, Qr{}, &settings);
+    EXPECT_TRUE(settings.isLineHead);
+    // EscPosMobile clears it, so a second symbol right after starts on a new line.
+    EXPECT_EQ(hex(qrBytes(Family::EscPosMobile, Qr{"A"}, &settings)), "1D 5A 02 1B 5A 00 4D 03 01 00 41");
+    EXPECT_FALSE(settings.isLineHead);
+    EXPECT_EQ(hex(qrBytes(Family::EscPosMobile, Qr{"A"}, &settings)), "0A 1D 5A 02 1B 5A 00 4D 03 01 00 41");
+    // The raster path leaves it as it was.
+    settings.isLineHead = false;
+    EXPECT_FALSE(qrBytes(Family::OrvoGraphic, Qr{}, &settings).empty());
+    EXPECT_FALSE(settings.isLineHead);
+}
+
+TEST(QrCodeCommand, DataLimits) {
+    const std::string escposMax(65532, 'a');
+    auto bytes = qrBytes(Family::EscPos, Qr{escposMax});
+    ASSERT_FALSE(bytes.empty());
+    EXPECT_EQ(hex(std::vector<std::uint8_t>(bytes.begin() + 25, bytes.begin() + 33)), "1D 28 6B FF FF 31 50 30");
+    EXPECT_TRUE(qrBytes(Family::EscPos, Qr{std::string(65533, 'a')}).empty());
+    EXPECT_FALSE(qrBytes(Family::PagePrinter, Qr{std::string(65535, 'a')}).empty());
+    EXPECT_TRUE(qrBytes(Family::PagePrinter, Qr{std::string(65536, 'a')}).empty());
+    EXPECT_TRUE(qrBytes(Family::EscPosMobile, Qr{std::string(65536, 'a')}).empty());
+    // The raster path takes at most 1024 bytes.
+    EXPECT_FALSE(qrBytes(Family::OrvoGraphic, Qr{std::string(1024, 'a')}).empty());
+    EXPECT_TRUE(qrBytes(Family::OrvoGraphic, Qr{std::string(1025, 'a')}).empty());
+}
+
+// The raster-only printer's rows, drawn back into an image, read as the content.
+TEST(QrCodeCommand, RasterRowsDecodeToTheContent) {
+    std::mt19937 rng(143);
+    std::string binary;
+    for (int i = 0; i < 300; ++i) binary += static_cast<char>(rng() & 0xFF);
+    struct Case {
+        const char* name;
+        std::string content;  // raw bytes, escaped for the decoder where needed
+        std::string expected;
+        QrCodeErrorCorrectionLevel level;
+        int cell;
+    } cases[] = {
+        {"raster_abc", "ABC", "ABC", QrCodeErrorCorrectionLevel::M, 3},
+        {"raster_url", "https://example.invalid/receipt?id=20261210-0042", "https://example.invalid/receipt?id=20261210-0042",
+         QrCodeErrorCorrectionLevel::L, 2},
+        {"raster_digits_cell1", std::string(200, '7'), std::string(200, '7'), QrCodeErrorCorrectionLevel::Q, 1},
+        {"raster_control", "A\\x00B\\x1bC", std::string("A\0B\x1b" "C", 5), QrCodeErrorCorrectionLevel::H, 4},
+        {"raster_kanji", "\x8a\xbf\x8e\x9a\x83\x65\x83\x58\x83\x67", "\x8a\xbf\x8e\x9a\x83\x65\x83\x58\x83\x67",
+         QrCodeErrorCorrectionLevel::M, 8},
+        {"raster_cell20", "CELL", "CELL", QrCodeErrorCorrectionLevel::L, 20},
+    };
+    for (const auto& c : cases) {
+        Qr q{c.content, QrCodeModel::Model2, c.level, c.cell};
+        const auto bytes = qrBytes(Family::OrvoGraphic, q);
+        const int scale = std::clamp(c.cell, 1, 8);
+        Raster raster = readRaster(bytes);
+        ASSERT_FALSE(raster.rows.empty()) << c.name;
+        EXPECT_EQ(raster.width % scale, 0);
+        EXPECT_EQ(static_cast<int>(raster.rows.size()), raster.width);  // square, N x S
+        expectRasterDecodes(bytes, c.expected, c.name);
+    }
+}
+
+TEST(QrCodeCommand, RasterOnlyDocumentThroughTheCompileCall) {
+    using Prelix10::OrvoPrinterEmulation;
+    using Prelix10::OrvoPrinterModel;
+    const auto out = MediaCompile::compile(kQrItem, OrvoPrinterEmulation::orvoGraphic, OrvoPrinterModel::harlo599KZ);
+    const auto empty = MediaCompile::compile("", OrvoPrinterEmulation::orvoGraphic, OrvoPrinterModel::harlo599KZ);
+    const auto raster = qrBytes(Family::OrvoGraphic, Qr{});
+    ASSERT_FALSE(raster.empty());
+    EXPECT_TRUE(MediaCompile::holds(out, empty, hex(raster)));
+}
+
+TEST(Pdf417Command, EveryFamilyWithItsTablesAndClamps) {
+    struct Case {
+        const char* name;
+        Family family;
+        Pdf pdf;
+        const char* expected;
+    } cases[] = {
+        {"page printer", Family::PagePrinter, Pdf{},
+         "1B 1D 78 53 30 01 00 03 1B 1D 78 53 31 02 1B 1D 78 53 32 02 1B 1D 78 53 33 03 "
+         "1B 1D 78 44 02 00 41 42 1B 1D 78 50"},
+        {"page printer clamps at 203 dpi", Family::PagePrinter, Pdf{"A", 1, 40, Pdf417EccLevel::Ecc8, 20, 0},
+         "1B 1D 78 53 30 01 03 1E 1B 1D 78 53 31 08 1B 1D 78 53 32 0A 1B 1D 78 53 33 01 "
+         "1B 1D 78 44 01 00 41 1B 1D 78 50"},
+        {"page printer module at 300 dpi, line 0 column 0", Family::PagePrinter,
+         Pdf{"A", 0, 0, Pdf417EccLevel::Ecc0, 20, 20, PrinterModel::Ginor_7},
+         "1B 1D 78 53 30 01 00 01 1B 1D 78 53 31 00 1B 1D 78 53 32 0F 1B 1D 78 53 33 0A "
+         "1B 1D 78 44 01 00 41 1B 1D 78 50"},
+        {"escpos", Family::EscPos, Pdf{"AB", 2, -5, Pdf417EccLevel::Ecc5, 1, 9},
+         "1D 28 6B 03 00 30 41 00 1D 28 6B 03 00 30 42 03 1D 28 6B 04 00 30 45 30 35 "
+         "1D 28 6B 03 00 30 43 02 1D 28 6B 03 00 30 44 08 1D 28 6B 05 00 30 50 30 41 42 "
+         "1D 28 6B 03 00 30 51 30"},
+        {"escpos line 100", Family::EscPos, Pdf{"A", 100, 3, Pdf417EccLevel::Ecc1, 9, 1},
+         "1D 28 6B 03 00 30 41 03 1D 28 6B 03 00 30 42 5A 1D 28 6B 04 00 30 45 30 31 "
+         "1D 28 6B 03 00 30 43 08 1D 28 6B 03 00 30 44 02 1D 28 6B 04 00 30 50 30 41 "
+         "1D 28 6B 03 00 30 51 30"},
+        {"escpos mobile", Family::EscPosMobile, Pdf{"AB", 50, 0, Pdf417EccLevel::Ecc3, 9, 9},
+         "1D 5A 00 1D 77 08 1B 5A 01 03 05 02 00 41 42"},
+        {"dot impact", Family::DotImpact, Pdf{}, ""},
+        {"customer display", Family::Yalme1, Pdf{}, ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(hex(pdfBytes(c.family, c.pdf)), c.expected) << c.name;
+}
+
+TEST(Pdf417Command, LineHeadAndDataLimits) {
+    PrintSettingsInformation settings;
+    settings.isLineHead = false;
+    pdfBytes(Family::PagePrinter, Pdf{}, &settings);
+    EXPECT_TRUE(settings.isLineHead);
+    EXPECT_EQ(hex(pdfBytes(Family::EscPosMobile, Pdf{"A"}, &settings)), "1D 5A 00 1D 77 02 1B 5A 03 02 03 01 00 41");
+    EXPECT_FALSE(settings.isLineHead);
+    EXPECT_EQ(hex(pdfBytes(Family::EscPosMobile, Pdf{"A"}, &settings)),
+              "0A 1D 5A 00 1D 77 02 1B 5A 03 02 03 01 00 41");
+
+    auto bytes = pdfBytes(Family::EscPos, Pdf{std::string(65532, 'a')});
+    ASSERT_FALSE(bytes.empty());
+    EXPECT_EQ(hex(std::vector<std::uint8_t>(bytes.begin() + 41, bytes.begin() + 49)), "1D 28 6B FF FF 30 50 30");
+    EXPECT_TRUE(pdfBytes(Family::EscPos, Pdf{std::string(65533, 'a')}).empty());
+    EXPECT_FALSE(pdfBytes(Family::PagePrinter, Pdf{std::string(65535, 'a')}).empty());
+    EXPECT_TRUE(pdfBytes(Family::PagePrinter, Pdf{std::string(65536, 'a')}).empty());
+    EXPECT_TRUE(pdfBytes(Family::EscPosMobile, Pdf{std::string(65536, 'a')}).empty());
+    EXPECT_TRUE(pdfBytes(Family::OrvoGraphic, Pdf{std::string(1025, 'a')}).empty());
+}
+
+// The raster path needs the cluster table to draw bars; without it nothing is printed (never an
+// unreadable symbol) and the line-head flag stays.
+TEST(Pdf417Command, RasterPathPrintsNothingWithoutTheClusterTable) {
+    if (ORVOPDF417HasClusterTable()) GTEST_SKIP() << "cluster table present";
+    PrintSettingsInformation settings;
+    settings.isLineHead = false;
+    EXPECT_TRUE(pdfBytes(Family::OrvoGraphic, Pdf{"PDF417"}, &settings).empty());
+    EXPECT_FALSE(settings.isLineHead);
+}
+
+TEST(Pdf417Command, EscposThroughTheCompileCall) {
+    using Prelix10::OrvoPrinterEmulation;
+    using Prelix10::OrvoPrinterModel;
+    const std::string item =
+        R"({"method":"Action.Print.Pdf417","parameter":{"content":"AB","line":0,"column":3,"level":"Ecc2","module":3,"aspect":3}})";
+    EXPECT_TRUE(MediaCompile::holds(
+        MediaCompile::compile(item, OrvoPrinterEmulation::escPos, OrvoPrinterModel::harlo599KZ),
+        MediaCompile::compile("", OrvoPrinterEmulation::escPos, OrvoPrinterModel::harlo599KZ),
+        "1D 28 6B 03 00 30 41 03 1D 28 6B 03 00 30 42 00 1D 28 6B 04 00 30 45 30 32 "
+        "1D 28 6B 03 00 30 43 03 1D 28 6B 03 00 30 44 03 1D 28 6B 05 00 30 50 30 41 42 "
+        "1D 28 6B 03 00 30 51 30"));
+}
