@@ -86,13 +86,16 @@ void SerialQueue::sync(const std::function<void()>& work) {
     doneCondition.wait(lock, [&] { return done; });
 }
 
+// Each queued item is handed to a worker reserved for it: either an idle worker (taken off the idle count
+// when the item is queued) or a new thread started with the item. So an item never waits behind another
+// worker's long item.
 struct GlobalQueue::Pool {
     std::mutex mutex;
     std::condition_variable condition;
     std::deque<std::function<void()>> items;
     std::list<std::thread> workers;
     std::list<std::thread::id> finished;
-    std::size_t idle = 0;
+    std::size_t idle = 0;  // waiting workers not yet reserved for an item
     std::size_t alive = 0;
     bool stopping = false;
 
@@ -123,20 +126,23 @@ struct GlobalQueue::Pool {
         finished.clear();
     }
 
-    void workerLoop() {
+    void workerLoop(std::function<void()> first) {
+        runGuarded(first);
         std::unique_lock lock(mutex);
         for (;;) {
             ++idle;
-            bool gotWork = condition.wait_for(lock, std::chrono::seconds(5),
-                                              [&] { return stopping || !items.empty(); });
+            condition.wait_for(lock, std::chrono::seconds(5), [&] { return stopping || !items.empty(); });
+            if (!items.empty()) {
+                // The item's queuing already took one off the idle count for it.
+                auto item = std::move(items.front());
+                items.pop_front();
+                lock.unlock();
+                runGuarded(item);
+                lock.lock();
+                continue;
+            }
             --idle;
-            if (stopping && items.empty()) break;
-            if (!gotWork) break;
-            auto item = std::move(items.front());
-            items.pop_front();
-            lock.unlock();
-            runGuarded(item);
-            lock.lock();
+            break;  // stopping, or idle too long with nothing reserved for this worker
         }
         --alive;
         if (!stopping) finished.push_back(std::this_thread::get_id());
@@ -152,13 +158,14 @@ void GlobalQueue::async(std::function<void()> work) {
     auto& p = pool();
     std::lock_guard lock(p.mutex);
     p.reapFinished();
-    p.items.push_back(std::move(work));
-    if (p.idle < p.items.size()) {
-        ++p.alive;
-        p.workers.emplace_back([&p] { p.workerLoop(); });
-    } else {
+    if (p.idle > 0) {
+        --p.idle;
+        p.items.push_back(std::move(work));
         p.condition.notify_one();
+        return;
     }
+    ++p.alive;
+    p.workers.emplace_back([&p, first = std::move(work)]() mutable { p.workerLoop(std::move(first)); });
 }
 
 std::size_t GlobalQueue::threadCount() {
