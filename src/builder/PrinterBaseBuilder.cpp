@@ -131,7 +131,9 @@ void PrinterBaseBuilder::appendActionSeparatorFeed() { appendMethod("Action.Feed
 
 void PrinterBaseBuilder::appendActionPrintText(std::string_view content,
                                                const std::optional<Printer::TextParameter>& parameter) {
-    JsonObjectRef object = JsonObject::make({{"content", text(content)}});
+    JsonObjectRef object = JsonObject::make();
+    object->reserve(parameter && parameter->width() ? 6 : 1);
+    object->append("content", text(content));
     if (parameter && parameter->width()) {
         const Printer::TextWidthParameter width = parameter->widthParameter().value_or(Printer::TextWidthParameter());
         const auto widthType = name(width.widthType());
@@ -139,11 +141,11 @@ void PrinterBaseBuilder::appendActionPrintText(std::string_view content,
         const auto ellipsize = name(width.ellipsizeType());
         const auto printType = name(width.printType());
         if (!widthType || !alignment || !ellipsize || !printType) return;
-        object->set("width", *parameter->width());
-        object->set("widthType", *widthType);
-        object->set("alignment", *alignment);
-        object->set("ellipsizeType", *ellipsize);
-        object->set("printType", *printType);
+        object->append("width", *parameter->width());
+        object->append("widthType", *widthType);
+        object->append("alignment", *alignment);
+        object->append("ellipsizeType", *ellipsize);
+        object->append("printType", *printType);
     }
     appendMethod("Action.Print.Text", std::move(object));
 }

@@ -72,6 +72,9 @@ public:
     // A null value removes the pair.
     void set(std::string_view key, JsonValue value);
     void remove(std::string_view key);
+    // Appends without looking for the key: for callers that fill a fresh object with distinct keys.
+    void append(std::string key, JsonValue value) { pairs_.emplace_back(std::move(key), std::move(value)); }
+    void reserve(std::size_t count) { pairs_.reserve(count); }
 
     const std::vector<Pair>& pairs() const { return pairs_; }
     std::size_t size() const { return pairs_.size(); }

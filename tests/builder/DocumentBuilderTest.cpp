@@ -2,6 +2,7 @@
 
 #include "builder/TestJson.hpp"
 #include "builder/VelmarCommandBuilder.hpp"
+#include "builder/VelmarCommandParameterConverter.hpp"
 
 using namespace Prelix10;
 using namespace Prelix10::VelmarCommand;
@@ -166,4 +167,28 @@ TEST(DeviceBuilderTest, DisplayItems) {
     const std::string text = JSONBuilder().build(display.categoryObject(), 0);
     EXPECT_NE(text.find("\"content\": \"a\\nb\\nc\\nd\\\\n\""), std::string::npos);
     EXPECT_NE(text.find("\"method\": \"Action.Clear.Line\",\n\t\t\t\"parameter\": {\n\t\t\t}"), std::string::npos);
+}
+
+TEST(DocumentBuilderTest, HostileUserTextStillGivesValidJson) {
+    const std::string nasty = std::string("a\"b\\c\x1b[1m\x01\x7f\r\n\r\n\t", 17) + std::string(1, '\0') +
+                              "\xFF\xFE\xC0\xAF\xED\xA0\x80\xF4\x90\x80\x80 \xE2\x82";
+    VelmarCommandBuilder root;
+    DocumentBuilder document;
+    PrinterBuilder printer;
+    DisplayBuilder display;
+    printer.actionPrintText(nasty)
+        .actionPrintLogo(Printer::LogoParameter(nasty))
+        .actionPrintBarcode(Printer::BarcodeParameter(nasty, Printer::BarcodeSymbology::Code39))
+        .actionPrintPDF417(Printer::PDF417Parameter(nasty))
+        .actionPrintQRCode(Printer::QRCodeParameter(nasty));
+    display.actionShowText(nasty);
+    document.addPrinter(printer).addDisplay(display);
+    root.addDocument(document);
+    const std::string text = root.getCommands();
+    EXPECT_TRUE(Testing::isValidJson(text));
+    // The line breaks: CR LF twice becomes two "\n"; the quote and backslash are escaped, ESC is \u001b.
+    EXPECT_EQ(VelmarCommandParameterConverter::escape("x\r\ny\rz\n"), "x\\ny\\nz\\n");
+    EXPECT_EQ(VelmarCommandParameterConverter::escape("a\\nb"), "a\\\\nb");
+    EXPECT_NE(text.find("a\\\"b\\\\c\\u001b[1m\\u0001\x7f\\n\\n\\t\\u0000"), std::string::npos);
+    EXPECT_EQ(json::parse(text)["contents"][0]["contents"][0]["contents"].size(), 5u);
 }
