@@ -192,12 +192,18 @@ void LANOrvoDeviceDiscoveryManager::runDiscoveryLoop(std::shared_ptr<Run> run, s
 
         struct Target {
             std::string address;
-            bool isBroadcast;
+            bool isBroadcast = false;
             DiscoverySocket socket;
         };
         std::vector<std::unique_ptr<Target>> targets;
-        targets.push_back(std::make_unique<Target>(Target{broadcastTarget, !overridden, {}}));
-        if (run->targetIPAddress) targets.push_back(std::make_unique<Target>(Target{*run->targetIPAddress, false, {}}));
+        auto addTarget = [&](std::string address, bool isBroadcast) {
+            auto target = std::make_unique<Target>();
+            target->address = std::move(address);
+            target->isBroadcast = isBroadcast;
+            targets.push_back(std::move(target));
+        };
+        addTarget(broadcastTarget, !overridden);
+        if (run->targetIPAddress) addTarget(*run->targetIPAddress, false);
 
         // Whether a datagram comes from where this socket's request went.
         auto fromRequested = [&](const Target& target, const ReceivedDatagram& datagram) {
