@@ -24,7 +24,8 @@ ImagePixels photo(int width, int height) {
     rgba.reserve(std::size_t(width) * height * 4);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            const double base = 128 + 60 * std::sin(x / 37.0) * std::cos(y / 53.0) + 40 * std::sin((x + y) / 91.0);
+            const double base =
+                128 + 60 * std::sin(x / 37.0) * std::cos(y / 53.0) + 40 * std::sin((x + y) / 91.0);
             for (int c = 0; c < 3; ++c) {
                 const int v = static_cast<int>(base) + c * 10 + noise(random);
                 rgba.push_back(static_cast<std::uint8_t>(std::clamp(v, 0, 255)));
@@ -74,7 +75,10 @@ void BM_Receipt200LinesBuiltAndWritten(benchmark::State& state) {
         VelmarCommandBuilder root;
         DocumentBuilder document;
         PrinterBuilder printer;
-        printer.styleAlignment(Printer::Alignment::Center).styleBold(true).actionPrintText("Corner Cafe\n").styleBold(false);
+        printer.styleAlignment(Printer::Alignment::Center)
+            .styleBold(true)
+            .actionPrintText("Corner Cafe\n")
+            .styleBold(false);
         printer.styleAlignment(Printer::Alignment::Left);
         for (int i = 0; i < 200; ++i) {
             printer.actionPrintText(names[static_cast<std::size_t>(i)], Printer::TextParameter().setWidth(36))

@@ -61,7 +61,8 @@ std::string buildReceipt(const ImagePixels& picture) {
         const char* price;
     } lines[] = {{"Espresso", "2.40"}, {"Croissant", "2.10"}, {"Orange juice", "3.20"}};
     for (const auto& line : lines) {
-        printer.actionPrintText(line.item, Printer::TextParameter().setWidth(36)).actionPrintText(std::string(line.price) + "\n");
+        printer.actionPrintText(line.item, Printer::TextParameter().setWidth(36))
+            .actionPrintText(std::string(line.price) + "\n");
     }
     printer.actionPrintRuledLine(Printer::RuledLineParameter(72))
         .styleBold(true)
@@ -69,12 +70,15 @@ std::string buildReceipt(const ImagePixels& picture) {
         .styleBold(false)
         .actionFeedLine(1)
         .styleAlignment(Printer::Alignment::Center)
-        .actionPrintBarcode(Printer::BarcodeParameter("20261210", Printer::BarcodeSymbology::Code128).setPrintHRI(true))
+        .actionPrintBarcode(
+            Printer::BarcodeParameter("20261210", Printer::BarcodeSymbology::Code128).setPrintHRI(true))
         .actionPrintPDF417(Printer::PDF417Parameter("receipt 20261210-0042"))
         .actionPrintQRCode(Printer::QRCodeParameter("https://example.invalid/receipt/42").setCellSize(4));
 
     PageModeBuilder stamp;
-    stamp.actionPrintRectangle(Printer::PageModeRectangleParameter(0, 0, 40, 16).setRoundCorner(true).setCornerRadius(2))
+    stamp
+        .actionPrintRectangle(
+            Printer::PageModeRectangleParameter(0, 0, 40, 16).setRoundCorner(true).setCornerRadius(2))
         .styleVerticalPositionTo(6)
         .styleHorizontalPositionTo(8)
         .actionPrintText("PAID");
@@ -167,8 +171,8 @@ int main(int argc, char** argv) {
             std::cerr << "cannot write " << outDir << "/receipt.bin\n";
             return 1;
         }
-        std::cout << "receipt.json: " << document.size() << " bytes, receipt.bin: " << bytes.size() << " bytes ("
-                  << emulationName << ", " << modelName << ")\n";
+        std::cout << "receipt.json: " << document.size() << " bytes, receipt.bin: " << bytes.size()
+                  << " bytes (" << emulationName << ", " << modelName << ")\n";
     } catch (const Prelix10Error& error) {
         std::cerr << "compile failed: " << error.description() << "\n";
         return 1;

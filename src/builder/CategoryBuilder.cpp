@@ -5,7 +5,8 @@
 
 namespace Prelix10::VelmarCommand {
 
-CategoryBuilder::CategoryBuilder(std::string_view category, bool withParameters) : category_(JsonObject::make()) {
+CategoryBuilder::CategoryBuilder(std::string_view category, bool withParameters)
+    : category_(JsonObject::make()) {
     category_->set("category", JsonValue(category));
     if (withParameters) category_->set("parameters", JsonList{});
     category_->set("contents", JsonList{});
@@ -32,7 +33,8 @@ JsonList& CategoryBuilder::list(std::string_view key) {
     return *value->list();
 }
 
-bool CategoryBuilder::appendMethod(std::string_view listKey, std::string_view method, JsonObjectRef parameter) {
+bool CategoryBuilder::appendMethod(std::string_view listKey, std::string_view method,
+                                   JsonObjectRef parameter) {
     JsonObjectRef item = methodItem(method, std::move(parameter));
     if (!item) return false;
     list(listKey).emplace_back(std::move(item));

@@ -126,14 +126,36 @@ void JSONBuilder::appendEscaped(std::string& out, std::string_view text) {
         }
         const unsigned char c = bytes[i];
         switch (c) {
-            case '"': out += "\\\""; ++i; continue;
-            case '\\': out += "\\\\"; ++i; continue;
-            case '\n': out += "\\n"; ++i; continue;
-            case '\r': out += "\\r"; ++i; continue;
-            case '\t': out += "\\t"; ++i; continue;
-            case '\b': out += "\\b"; ++i; continue;
-            case '\f': out += "\\f"; ++i; continue;
-            default: break;
+            case '"':
+                out += "\\\"";
+                ++i;
+                continue;
+            case '\\':
+                out += "\\\\";
+                ++i;
+                continue;
+            case '\n':
+                out += "\\n";
+                ++i;
+                continue;
+            case '\r':
+                out += "\\r";
+                ++i;
+                continue;
+            case '\t':
+                out += "\\t";
+                ++i;
+                continue;
+            case '\b':
+                out += "\\b";
+                ++i;
+                continue;
+            case '\f':
+                out += "\\f";
+                ++i;
+                continue;
+            default:
+                break;
         }
         if (c < 0x20) {
             out += "\\u00";
@@ -160,8 +182,12 @@ std::string JSONBuilder::escaped(std::string_view text) {
     return out;
 }
 
-std::string JSONBuilder::formatNumber(double value) { return formatFloating(value); }
-std::string JSONBuilder::formatNumber(float value) { return formatFloating(value); }
+std::string JSONBuilder::formatNumber(double value) {
+    return formatFloating(value);
+}
+std::string JSONBuilder::formatNumber(float value) {
+    return formatFloating(value);
+}
 
 void JSONBuilder::indent(std::string& out, int depth) const {
     if (indentCode_.size() == 1) {
