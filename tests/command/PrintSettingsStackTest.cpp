@@ -187,8 +187,18 @@ TEST(PrintSettingsStack, PageModeLevels) {
         "M.appendTextDecorationUnderLine(0)",
         "M.appendTextDecorationInternationalCharacter(0)",
         "M.appendTextDecorationExpansionRate(1,1)",
+        // The second page-mode level lies inside page mode already: no second begin, the style again.
+        "M.appendTextDecorationBold(1)",
+        "M.appendTextDecorationCharacterSpace(0)",
+        "M.appendTextDecorationCjkCharacterPriority()",
+        "M.appendTextDecorationFont(0)",
+        "M.appendTextDecorationHorizontalTabPositions()",
+        "M.appendTextDecorationInvert(0)",
+        "M.appendTextDecorationLineSpace(4)",
+        "M.appendTextDecorationUnderLine(0)",
+        "M.appendTextDecorationInternationalCharacter(0)",
+        "M.appendTextDecorationExpansionRate(1,1)",
     };
-    // The second page-mode level lies inside page mode already: no second begin.
     EXPECT_EQ(log, opened);
     ASSERT_EQ(stack.size(), 3u);
     EXPECT_TRUE(stack[1]->isPageMode && stack[2]->isPageMode);

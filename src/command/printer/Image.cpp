@@ -103,7 +103,4 @@ void Image::orvoDotImpact(ByteBuffer* buffer, const std::string& source, int wid
 
 void Image::orvoYalme1(ByteBuffer*, const std::string&, int, int, PrintSettingsInformation*) {}
 
-void Image::orvoPageModeCommon(ByteBuffer*, const std::string&, double, double, int, int,
-                               PrintSettingsInformation*, PrinterModel) {}
-
 }  // namespace PrinterCommandBuilder::Printer

@@ -28,10 +28,12 @@ void PageModeBuilder::applySetting(const PrintSettingsInformation& entering,
     MethodCheckCondition condition;
     condition.setIsBeginPageMode(true);
     if (!MethodChecker::isValidInPageMode(&entering, model_, condition)) return;
-    // A nested page-mode level is already inside page mode: no second begin.
-    if (outer.isPageMode) return;
-    if (!entering.isLineHead) appendText("\n", TextWidthParameter{});
-    beginPageMode();
+    if (!outer.isPageMode) {
+        if (!entering.isLineHead) appendText("\n", TextWidthParameter{});
+        beginPageMode();
+    }
+    // A nested page-mode level is already inside page mode: it begins nothing, but its style is
+    // sent again like that of the outermost level.
     appendTextDecorationBold(entering.bold);
     appendTextDecorationCharacterSpace(entering.characterSpace);
     appendTextDecorationCjkCharacterPriority(entering.cjkCharacterPriority);

@@ -1,8 +1,18 @@
 #include "command/printer/PageModeStart.hpp"
 
+#include "command/printer/MethodChecker.hpp"
+#include "command/printer/ModelChecker.hpp"
+
 namespace PrinterCommandBuilder::Printer {
 
-void PageModeStart::orvoCommon(ByteBuffer*, PrintSettingsInformation*, PrinterModel) {}
+void PageModeStart::orvoCommon(ByteBuffer* buffer, PrintSettingsInformation* settings, PrinterModel model) {
+    if (buffer == nullptr || settings == nullptr) return;
+    // The record is still the line-mode one here, which the page-mode check always accepts, so
+    // the model is asked directly.
+    if (!ModelChecker::isPageModeSupported(model)) return;
+    if (!MethodChecker::isValidInPageMode(settings, model, MethodCheckCondition())) return;
+    buffer->add({0x1B, 0x1D, 0x50, 0x30});
+}
 
 void PageModeStart::orvoDotImpact(ByteBuffer*, PrintSettingsInformation*, PrinterModel) {}
 

@@ -164,10 +164,4 @@ bool RuledLine::checkInvalidParameter(PrinterModel model, double x, double width
     return width > 0 && thickness > 0 && std::max(x, 0.0) + width <= limit;
 }
 
-void RuledLine::orvoPageModeCommon(ByteBuffer*, double, double, double, double, double, LineStyle,
-                                   PrintSettingsInformation*, PrinterModel) {}
-
-void RuledLine::createSingleLineOrvoPageModeCommon(ByteBuffer*, double, double, double, double,
-                                                   PrintSettingsInformation*, PrinterModel) {}
-
 }  // namespace PrinterCommandBuilder::Printer

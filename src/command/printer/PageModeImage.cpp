@@ -1,0 +1,53 @@
+// The page-mode member of Image: a picture placed by coordinates in a page-mode area.
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "command/StrUtil.hpp"
+#include "command/printer/Image.hpp"
+#include "command/printer/MathUtil.hpp"
+#include "command/printer/MethodChecker.hpp"
+#include "command/printer/ModelChecker.hpp"
+#include "command/printer/PageModeElementBand.hpp"
+
+namespace PrinterCommandBuilder::Printer {
+
+namespace {
+constexpr double maxOffsetMm = 300.0;
+constexpr double maxWidthMm = 300.0;
+constexpr double maxHeightMm = 10000.0;
+}  // namespace
+
+void Image::orvoPageModeCommon(ByteBuffer* buffer, const std::string& source, double x, double y, int width,
+                               int height, PrintSettingsInformation* settings, PrinterModel model) {
+    if (buffer == nullptr || settings == nullptr || !settings->isPageMode) return;
+    if (!MethodChecker::isValidInPageMode(settings, model, MethodCheckCondition())) return;
+    const double c = MathUtil::getMmToDotCoefficient(ModelChecker::getPrintResolution(model));
+    const int maxWidth = MathUtil::mmToDotCeil(maxWidthMm, c, BaseMagnificationType::Standard);
+    const int maxHeight = MathUtil::mmToDotFloor(maxHeightMm, c, BaseMagnificationType::Standard);
+    if (!(x <= maxOffsetMm) || !(y <= maxOffsetMm)) return;
+    if (width < 1 || width > maxWidth || height < 1 || height > maxHeight) return;
+
+    PageModeElementBand band(buffer, settings, model);
+    if (!band.open(x, y, width * c, height * c)) return;
+
+    ByteBuffer decoded;
+    VelmarCommandParser::StrUtil::decodeBase64(source, &decoded);
+    const std::vector<std::uint8_t> raster = decoded.toVector();
+    const int byteWidth = (width + 7) / 8;
+    // Rows and bytes that the data lacks print white.
+    const auto dot = [&](std::int64_t row, int column) {
+        const std::int64_t index = row * byteWidth + column / 8;
+        if (index < 0 || static_cast<std::uint64_t>(index) >= raster.size()) return 0u;
+        return (raster[static_cast<std::size_t>(index)] >> (7 - column % 8)) & 1u;
+    };
+    band.sendBands(byteWidth * 8, byteWidth * 8, false, [&](int bandIndex, int column) {
+        std::uint32_t bits = 0;
+        const std::int64_t top = static_cast<std::int64_t>(bandIndex) * 24;
+        for (int row = 0; row < 24; ++row) bits = (bits << 1) | dot(top + row, column);
+        return bits;
+    });
+    band.close(std::max(x, 0.0) + width * c, std::max(y, 0.0));
+}
+
+}  // namespace PrinterCommandBuilder::Printer
