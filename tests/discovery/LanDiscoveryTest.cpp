@@ -257,3 +257,33 @@ TEST(DiscoveryFactory, InterfaceLists) {
     expectArgument([] { OrvoDeviceDiscoveryManagerFactory::create(std::vector<InterfaceType>{}); },
                    "Interface is not specified.");
 }
+
+TEST_F(LanDiscoveryTest, CompositeFiltersFindsOnceAndEndsAfterEveryMember) {
+    auto first = std::make_shared<LANOrvoDeviceDiscoveryManager>();
+    auto second = std::make_shared<LANOrvoDeviceDiscoveryManager>();
+    auto composite = std::make_shared<MultipleOrvoDeviceDiscoveryManager>(
+        std::vector<std::shared_ptr<OrvoDeviceDiscoveryManager>>{first, second});
+    auto delegate = std::make_shared<RecordingDelegate>();
+    composite->setDelegate(delegate);
+    composite->startDiscovery();
+    ASSERT_TRUE(delegate->waitFor([&] { return delegate->printers.size() >= 2; }));
+    std::this_thread::sleep_for(700ms);
+    composite->stopDiscovery();
+    ASSERT_TRUE(delegate->waitFor([&] { return delegate->finished; }));
+    std::lock_guard guard(delegate->mutex);
+    EXPECT_EQ(delegate->printers.size(), 2u);  // both members found both printers
+    EXPECT_EQ(delegate->finishes, 1);
+    EXPECT_FALSE(first->isOperating());
+    EXPECT_FALSE(second->isOperating());
+}
+
+TEST_F(LanDiscoveryTest, CompositeWhoseMembersEndAtOnceStillEnds) {
+    auto composite = std::make_shared<MultipleOrvoDeviceDiscoveryManager>(
+        std::vector<std::shared_ptr<OrvoDeviceDiscoveryManager>>{std::make_shared<LANOrvoDeviceDiscoveryManager>(),
+                                                                 std::make_shared<LANOrvoDeviceDiscoveryManager>()});
+    auto delegate = std::make_shared<RecordingDelegate>();
+    composite->setDelegate(delegate);
+    composite->setDiscoveryTime(0);
+    composite->startDiscovery();
+    EXPECT_TRUE(delegate->waitFor([&] { return delegate->finished; }, 3000ms));
+}

@@ -228,3 +228,44 @@ TEST_F(OrvoPrinterTest, APrinterFoundByDiscoveryOpensWithoutDetection) {
     EXPECT_NE(hex(engine->printedData()).find("68690A"), std::string::npos);
     found->close().get();
 }
+
+TEST_F(OrvoPrinterTest, ModelsThatMayNotBeOpenedAreRefusedAndReleased) {
+    struct Case {
+        const char* deviceModel;
+        const char* why;
+    };
+    const Case cases[] = {
+        {"Zunel59 (ORV_T-001)", "the model's record forbids opening"},
+        {"Unheard Of (XYZ-001)", "no model is detected"},
+    };
+    for (const auto& c : cases) {
+        DiscoveryIdentity id;
+        id.deviceModel = c.deviceModel;
+        responder.reset();
+        responder = std::make_unique<VirtualPrinterDiscovery>(std::vector<DiscoveryIdentity>{id});
+        lan.reset();
+        lan = std::make_unique<LoopbackLan>(server->dataPort(), server->statusPort(), responder->port());
+        auto printer = makePrinter();
+        auto error = errorOf([&] { printer->open().get(); });
+        ASSERT_TRUE(error) << c.why;
+        EXPECT_EQ(error->kind(), Prelix10ErrorKind::unsupportedModel) << c.why;
+        EXPECT_EQ(error->message(), "Not supported model.") << c.why;
+        EXPECT_FALSE(printer->isOpened());
+        EXPECT_EQ(OrvoDeviceManager::registeredCount(), 0u) << c.why;
+    }
+}
+
+TEST_F(OrvoPrinterTest, CompileErrorsEndThePrintAndKeepThePrinterOpen) {
+    auto printer = makePrinter();
+    printer->open().get();
+    const auto before = engine->captureSize(PrinterChannel::data);
+    auto error = errorOf([&] { printer->print(std::string("{ not a document")).get(); });
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->errorCode(), Prelix10ErrorCode::jsonFormatError) << error->description();
+    EXPECT_EQ(engine->captureSize(PrinterChannel::data), before);
+    EXPECT_TRUE(printer->isOpened());
+    // A changed timeout applies to the operations that start after it.
+    printer->setPrintTimeout(5000);
+    printer->print(receiptDocument()).get();
+    printer->close().get();
+}
