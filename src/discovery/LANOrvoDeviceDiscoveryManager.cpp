@@ -141,7 +141,7 @@ std::shared_ptr<OrvoPrinter> LANOrvoDeviceDiscoveryManager::discoverOrvoPrinter(
         detection = ModelDetection::detectModelFromExModelName(*record);
         spec = PrinterSpecTable::findSpec(detection->model());
     }
-    OrvoPrinterInformation information;
+    PrinterInformationRecord information;
     information.modelDetectionInformation = detection;
     information.model = detection->model();
     information.emulation = spec ? spec->emulation : OrvoPrinterEmulation::unknown;

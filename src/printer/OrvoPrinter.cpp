@@ -72,11 +72,11 @@ std::shared_ptr<OrvoPrinter> OrvoPrinter::create(OrvoConnectionSettings connecti
 }
 
 std::shared_ptr<OrvoPrinter> OrvoPrinter::create(OrvoConnectionSettings connectionSettings,
-                                                 std::optional<OrvoPrinterInformation> information) {
+                                                 std::optional<PrinterInformationRecord> information) {
     return std::shared_ptr<OrvoPrinter>(new OrvoPrinter(std::move(connectionSettings), std::move(information)));
 }
 
-OrvoPrinter::OrvoPrinter(OrvoConnectionSettings connectionSettings, std::optional<OrvoPrinterInformation> information)
+OrvoPrinter::OrvoPrinter(OrvoConnectionSettings connectionSettings, std::optional<PrinterInformationRecord> information)
     : information_(std::move(information)),
       connectionSettings_(std::move(connectionSettings)),
       processQueue_(std::make_unique<SerialQueue>("Prelix10.OrvoPrinter")) {
@@ -88,11 +88,11 @@ OrvoPrinter::~OrvoPrinter() {
     if (isOpened()) internalClose();
 }
 
-std::optional<OrvoPrinterInformation> OrvoPrinter::information() const {
+std::optional<PrinterInformationRecord> OrvoPrinter::information() const {
     std::lock_guard guard(fieldsMutex_);
     return information_;
 }
-void OrvoPrinter::setInformation(std::optional<OrvoPrinterInformation> information) {
+void OrvoPrinter::setInformation(std::optional<PrinterInformationRecord> information) {
     std::lock_guard guard(fieldsMutex_);
     information_ = std::move(information);
 }
@@ -329,10 +329,10 @@ std::future<std::shared_ptr<const OrvoPrinterStatus>> OrvoPrinter::getStatus() {
     return future;
 }
 
-OrvoPrinterInformation OrvoPrinter::getPrinterSpec(std::int64_t timeout) {
+PrinterInformationRecord OrvoPrinter::getPrinterSpec(std::int64_t timeout) {
     Stopwatch stopwatch;
     stopwatch.start();
-    OrvoPrinterInformation information = this->information().value_or(OrvoPrinterInformation());
+    PrinterInformationRecord information = this->information().value_or(PrinterInformationRecord());
     if (information.model != OrvoPrinterModel::unknown && information.emulation != OrvoPrinterEmulation::unknown) {
         return information;
     }

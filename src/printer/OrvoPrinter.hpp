@@ -11,7 +11,7 @@
 #include "core/OrvoConnectionSettings.hpp"
 #include "core/OrvoPrinterStatus.hpp"
 #include "core/Prelix10Error.hpp"
-#include "printer/OrvoPrinterInformation.hpp"
+#include "printer/PrinterInformationRecord.hpp"
 #include "protocol/CommandParser.hpp"
 
 namespace Prelix10 {
@@ -38,15 +38,15 @@ public:
     static std::shared_ptr<OrvoPrinter> create(OrvoConnectionSettings connectionSettings);
     // The common initialiser: discovery hands over what it found.
     static std::shared_ptr<OrvoPrinter> create(OrvoConnectionSettings connectionSettings,
-                                               std::optional<OrvoPrinterInformation> information);
+                                               std::optional<PrinterInformationRecord> information);
     // Closes an open connection (the device is released for other objects) without waiting for the queue.
     ~OrvoPrinter();
     OrvoPrinter(const OrvoPrinter&) = delete;
     OrvoPrinter& operator=(const OrvoPrinter&) = delete;
 
     // Plain properties, guarded so that the app's thread and the queue never race.
-    std::optional<OrvoPrinterInformation> information() const;
-    void setInformation(std::optional<OrvoPrinterInformation> information);
+    std::optional<PrinterInformationRecord> information() const;
+    void setInformation(std::optional<PrinterInformationRecord> information);
     OrvoConnectionSettings connectionSettings() const;
     void setConnectionSettings(OrvoConnectionSettings settings);
     int openTimeout() const;
@@ -82,7 +82,7 @@ public:
     std::string description() const;
 
 private:
-    OrvoPrinter(OrvoConnectionSettings connectionSettings, std::optional<OrvoPrinterInformation> information);
+    OrvoPrinter(OrvoConnectionSettings connectionSettings, std::optional<PrinterInformationRecord> information);
 
     struct Snapshot {
         int openTimeout, getStatusTimeout, printTimeout;
@@ -101,10 +101,10 @@ private:
     ByteBlock internalRead(std::int64_t size);
     void internalPrint(const ByteBlock& data, std::int64_t timeout);
     std::shared_ptr<const OrvoPrinterStatus> internalGetStatus(std::int64_t timeout);
-    OrvoPrinterInformation getPrinterSpec(std::int64_t timeout);
+    PrinterInformationRecord getPrinterSpec(std::int64_t timeout);
 
     mutable std::mutex fieldsMutex_;
-    std::optional<OrvoPrinterInformation> information_;
+    std::optional<PrinterInformationRecord> information_;
     OrvoConnectionSettings connectionSettings_;
     int openTimeout_ = kDefaultOpenTimeout;
     int getStatusTimeout_ = kDefaultGetStatusTimeout;

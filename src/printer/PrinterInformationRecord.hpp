@@ -23,9 +23,9 @@ struct PrinterConnectionIdentifier {
     std::optional<std::string> usbSerialNumber;
 };
 
-// What is known of one printer: its model and emulation, how the model was found, its identifiers and,
-// for a printer found on the LAN, its network-card record.
-class OrvoPrinterInformation {
+// What the printer object knows of one printer: its model and emulation, how the model was found, its
+// identifiers and, for a printer found on the LAN, its decoded network-card record.
+class PrinterInformationRecord {
 public:
     OrvoPrinterModel model = OrvoPrinterModel::unknown;
     OrvoPrinterEmulation emulation = OrvoPrinterEmulation::unknown;
