@@ -179,6 +179,7 @@ TEST_F(OrvoPrinterTest, ErrorsWhenThePrinterIsAbsentRefusesOrTimesOut) {
     auto absent = errorOf([&] { printer->open().get(); });
     ASSERT_TRUE(absent);
     EXPECT_EQ(absent->kind(), Prelix10ErrorKind::notFound) << absent->description();
+    EXPECT_EQ(absent->message(), "Device not found.");
     EXPECT_EQ(OrvoDeviceManager::registeredCount(), 0u);
 
     // Refuses: the printer answers the lookup but takes no connection.
@@ -187,7 +188,9 @@ TEST_F(OrvoPrinterTest, ErrorsWhenThePrinterIsAbsentRefusesOrTimesOut) {
     printer->setOpenTimeout(2000);
     auto refused = errorOf([&] { printer->open().get(); });
     ASSERT_TRUE(refused);
-    EXPECT_NE(refused->kind(), Prelix10ErrorKind::unknown) << refused->description();
+    // A printer whose port refuses every connection is taken as held by another host.
+    EXPECT_EQ(refused->kind(), Prelix10ErrorKind::inUse) << refused->description();
+    EXPECT_EQ(refused->message(), "The device is in use by another host.");
     EXPECT_FALSE(printer->isOpened());
     EXPECT_EQ(OrvoDeviceManager::registeredCount(), 0u);
 
@@ -268,4 +271,21 @@ TEST_F(OrvoPrinterTest, CompileErrorsEndThePrintAndKeepThePrinterOpen) {
     printer->setPrintTimeout(5000);
     printer->print(receiptDocument()).get();
     printer->close().get();
+}
+
+TEST_F(OrvoPrinterTest, APrinterThatNeverAnswersTimesTheStatusOut) {
+    server->setFaults(PrinterChannel::data, makeFaults([](auto& f) { f.silent = true; }));
+    server->setFaults(PrinterChannel::status, makeFaults([](auto& f) { f.silent = true; }));
+    auto printer = makePrinter();
+    printer->open().get();
+    printer->setGetStatusTimeout(600);
+    const auto start = std::chrono::steady_clock::now();
+    auto error = errorOf([&] { printer->getStatus().get(); });
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->kind(), Prelix10ErrorKind::communication) << error->description();
+    EXPECT_EQ(error->message(), "Request timed out.");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);
+    EXPECT_TRUE(printer->isOpened());
+    printer->close().get();
+    EXPECT_EQ(OrvoDeviceManager::registeredCount(), 0u);
 }
