@@ -3,10 +3,9 @@
 namespace Prelix10 {
 
 void Semaphore::signal() {
-    {
-        std::lock_guard lock(mutex_);
-        ++value_;
-    }
+    // Notified under the lock: a waiter that returns may destroy the semaphore at once.
+    std::lock_guard lock(mutex_);
+    ++value_;
     condition_.notify_one();
 }
 
@@ -29,13 +28,9 @@ void DispatchGroup::enter() {
 }
 
 void DispatchGroup::leave() {
-    bool wake = false;
-    {
-        std::lock_guard lock(mutex_);
-        if (count_ > 0) --count_;
-        wake = count_ == 0;
-    }
-    if (wake) condition_.notify_all();
+    std::lock_guard lock(mutex_);
+    if (count_ > 0) --count_;
+    if (count_ == 0) condition_.notify_all();
 }
 
 void DispatchGroup::wait() {

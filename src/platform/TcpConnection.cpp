@@ -25,7 +25,8 @@ bool makeAddress(const std::string& text, std::uint16_t port, sockaddr_in& out) 
 }
 
 int remainingMs(Clock::time_point deadline) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    // Rounded up, so that a wait never ends before its deadline.
+    auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
     if (left < 0) return 0;
     if (left > 1'000'000'000) return 1'000'000'000;
     return static_cast<int>(left);

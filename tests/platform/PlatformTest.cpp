@@ -71,11 +71,21 @@ TEST(SerialQueueTest, DestroyedInsideItsOwnItemDoesNotDeadlock) {
 }
 
 TEST(GlobalQueueTest, BlockingItemsDoNotStarveLaterOnes) {
-    Semaphore release, ran;
-    for (int i = 0; i < 8; ++i) GlobalQueue::async([&] { release.wait(); });
-    GlobalQueue::async([&] { ran.signal(); });
-    EXPECT_TRUE(ran.waitFor(2000ms));
-    for (int i = 0; i < 8; ++i) release.signal();
+    // Shared, so that no item can touch a semaphore after the test has returned.
+    auto release = std::make_shared<Semaphore>();
+    auto ran = std::make_shared<Semaphore>();
+    auto done = std::make_shared<DispatchGroup>();
+    for (int i = 0; i < 8; ++i) {
+        done->enter();
+        GlobalQueue::async([release, done] {
+            release->wait();
+            done->leave();
+        });
+    }
+    GlobalQueue::async([ran] { ran->signal(); });
+    EXPECT_TRUE(ran->waitFor(2000ms));
+    for (int i = 0; i < 8; ++i) release->signal();
+    EXPECT_TRUE(done->waitFor(2000ms));
 }
 
 TEST(SemaphoreTest, TimedWaitAndGroup) {
@@ -86,17 +96,17 @@ TEST(SemaphoreTest, TimedWaitAndGroup) {
     s.signal();
     EXPECT_TRUE(s.waitFor(0ms));
 
-    DispatchGroup group;
-    std::atomic<int> count{0};
+    auto group = std::make_shared<DispatchGroup>();
+    auto count = std::make_shared<std::atomic<int>>(0);
     for (int i = 0; i < 4; ++i) {
-        group.enter();
-        GlobalQueue::async([&] {
-            ++count;
-            group.leave();
+        group->enter();
+        GlobalQueue::async([group, count] {
+            ++*count;
+            group->leave();
         });
     }
-    EXPECT_TRUE(group.waitFor(2000ms));
-    EXPECT_EQ(count.load(), 4);
+    EXPECT_TRUE(group->waitFor(2000ms));
+    EXPECT_EQ(count->load(), 4);
 }
 
 TEST(TcpConnectionTest, RefusedConnectReportsTheErrno) {
