@@ -9,7 +9,8 @@ std::string base64Encode(std::span<const std::uint8_t> bytes) {
     std::size_t o = 0;
     std::size_t i = 0;
     for (; i + 3 <= bytes.size(); i += 3) {
-        const std::uint32_t v = (std::uint32_t{bytes[i]} << 16) | (std::uint32_t{bytes[i + 1]} << 8) | bytes[i + 2];
+        const std::uint32_t v =
+            (std::uint32_t{bytes[i]} << 16) | (std::uint32_t{bytes[i + 1]} << 8) | bytes[i + 2];
         out[o++] = alphabet[(v >> 18) & 63];
         out[o++] = alphabet[(v >> 12) & 63];
         out[o++] = alphabet[(v >> 6) & 63];

@@ -9,7 +9,8 @@ BezelSettingBuilder& BezelSettingBuilder::settingAutomaticPageLength(bool enable
     return *this;
 }
 
-BezelSettingBuilder& BezelSettingBuilder::settingLEDAutomaticBlink(const Bezel::LEDAutomaticBlinkParameter& parameter) {
+BezelSettingBuilder& BezelSettingBuilder::settingLEDAutomaticBlink(
+    const Bezel::LEDAutomaticBlinkParameter& parameter) {
     const auto type = jsonString(parameter.type());
     if (!type) return *this;
     appendMethod("Led.AutomaticBlink", JsonObject::make({{"type", JsonValue(*type)},

@@ -10,7 +10,7 @@ namespace Bezel {
 enum class LEDType : int { Holding, Error, Idle };
 
 class LEDAutomaticBlinkParameter {
-public:
+  public:
     explicit LEDAutomaticBlinkParameter(LEDType type) : type_(type) {}
     LEDType type() const { return type_; }
     int onTime() const { return onTime_; }
@@ -28,7 +28,7 @@ public:
         return *this;
     }
 
-private:
+  private:
     LEDType type_;
     int onTime_ = 100;
     int offTime_ = 100;
@@ -38,7 +38,7 @@ private:
 
 // {"category": "Bezel", "contents": [...]}; goes into a pre-setting block.
 class BezelSettingBuilder : public CategoryBuilder {
-public:
+  public:
     BezelSettingBuilder();
     BezelSettingBuilder& settingAutomaticPageLength(bool enable);
     BezelSettingBuilder& settingLEDAutomaticBlink(const Bezel::LEDAutomaticBlinkParameter& parameter);

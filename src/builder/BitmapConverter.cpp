@@ -19,8 +19,9 @@ const BitmapPixel& BitmapPixel::white() {
 
 BitmapConverter::BitmapConverter(const ImagePixels& image) {
     if (!image.hasPixelData()) {
-        raiseError(Log(static_cast<const void*>(this), "BitmapConverter", "init(_:)", 25),
-                   Prelix10Error(Prelix10ErrorKind::unknown, makeUnexpectedStateMessage("BitmapConverter", 24)));
+        raiseError(
+            Log(static_cast<const void*>(this), "BitmapConverter", "init(_:)", 25),
+            Prelix10Error(Prelix10ErrorKind::unknown, makeUnexpectedStateMessage("BitmapConverter", 24)));
     }
     width_ = image.width();
     height_ = image.height();

@@ -22,7 +22,7 @@ struct BitmapPixel {
 // Turns an image of packed RGBA pixels into a 1-bit raster (a set bit is a black dot), by a fixed
 // threshold or by error diffusion. Use once: construct, then threshold() or diffuse(), then toData().
 class BitmapConverter {
-public:
+  public:
     // Reads all pixels. Raises the unexpected-state error when the image holds no usable pixel data.
     explicit BitmapConverter(const ImagePixels& image);
 
@@ -37,7 +37,7 @@ public:
     // Rows of ceil(width / 8) bytes, leftmost pixel in the high bit.
     std::vector<std::uint8_t> toData() const;
 
-private:
+  private:
     int width_ = 0;
     int height_ = 0;
     ImagePixels image_;

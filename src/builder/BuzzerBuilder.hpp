@@ -10,7 +10,7 @@ namespace Buzzer {
 enum class Channel : int { No1, No2, No3, No4 };
 
 class DriveParameter {
-public:
+  public:
     DriveParameter() = default;
     Channel channel() const { return channel_; }
     int repeat() const { return repeat_; }
@@ -35,7 +35,7 @@ public:
         return *this;
     }
 
-private:
+  private:
     Channel channel_ = Channel::No1;
     int repeat_ = 1;
     int onTime_ = 200;
@@ -46,7 +46,7 @@ private:
 
 // {"category": "Buzzer", "contents": [...]}
 class BuzzerBuilder : public CategoryBuilder {
-public:
+  public:
     BuzzerBuilder();
     BuzzerBuilder& actionDrive(const Buzzer::DriveParameter& parameter);
 };

@@ -1,10 +1,12 @@
 #include "builder/CategoryBuilder.hpp"
 
+#include <algorithm>
 #include <unordered_set>
 
 namespace Prelix10::VelmarCommand {
 
-CategoryBuilder::CategoryBuilder(std::string_view category, bool withParameters) : category_(JsonObject::make()) {
+CategoryBuilder::CategoryBuilder(std::string_view category, bool withParameters)
+    : category_(JsonObject::make()) {
     category_->set("category", JsonValue(category));
     if (withParameters) category_->set("parameters", JsonList{});
     category_->set("contents", JsonList{});
@@ -15,7 +17,11 @@ JsonObjectRef CategoryBuilder::methodItem(std::string_view method, JsonObjectRef
         (void)key;
         if (!value.isWritable()) return nullptr;
     }
-    return JsonObject::make({{"method", JsonValue(method)}, {"parameter", std::move(parameter)}});
+    JsonObjectRef item = JsonObject::make();
+    item->reserve(2);
+    item->append("method", JsonValue(method));
+    item->append("parameter", std::move(parameter));
+    return item;
 }
 
 JsonList& CategoryBuilder::list(std::string_view key) {
@@ -27,7 +33,8 @@ JsonList& CategoryBuilder::list(std::string_view key) {
     return *value->list();
 }
 
-bool CategoryBuilder::appendMethod(std::string_view listKey, std::string_view method, JsonObjectRef parameter) {
+bool CategoryBuilder::appendMethod(std::string_view listKey, std::string_view method,
+                                   JsonObjectRef parameter) {
     JsonObjectRef item = methodItem(method, std::move(parameter));
     if (!item) return false;
     list(listKey).emplace_back(std::move(item));
@@ -38,8 +45,9 @@ bool CategoryBuilder::insertMethod(std::size_t index, std::string_view method, J
     JsonObjectRef item = methodItem(method, std::move(parameter));
     if (!item) return false;
     JsonList& contents = list("contents");
-    contents.insert(contents.begin() + static_cast<std::ptrdiff_t>(std::min(index, contents.size())),
-                    JsonValue(std::move(item)));
+    const std::size_t position = std::min(index, contents.size());
+    contents.emplace_back(std::move(item));
+    std::rotate(contents.begin() + static_cast<std::ptrdiff_t>(position), contents.end() - 1, contents.end());
     return true;
 }
 

@@ -11,11 +11,11 @@ namespace Prelix10::VelmarCommand {
 // a copy of a builder refers to the same category object, and a parent stores the child's object itself,
 // so calls made on a child after it was added still reach the document.
 class CategoryBuilder {
-public:
+  public:
     // The category object this builder writes into.
     const JsonObjectRef& categoryObject() const { return category_; }
 
-protected:
+  protected:
     // {"category": name, ["parameters": [],] "contents": []}
     CategoryBuilder(std::string_view category, bool withParameters);
 

@@ -21,12 +21,14 @@ JsonObjectRef enumerationParameter(std::string_view key, E value) {
 DisplayBuilder::DisplayBuilder() : CategoryBuilder("Display", false) {}
 
 DisplayBuilder& DisplayBuilder::styleInternationalCharacter(Display::InternationalCharacterType type) {
-    if (auto parameter = enumerationParameter("type", type)) appendMethod("Style.InternationalCharacter", parameter);
+    if (auto parameter = enumerationParameter("type", type))
+        appendMethod("Style.InternationalCharacter", parameter);
     return *this;
 }
 
 DisplayBuilder& DisplayBuilder::styleCharacterEncoding(Display::CharacterEncodingType type) {
-    if (auto parameter = enumerationParameter("type", type)) appendMethod("Style.CharacterEncoding", parameter);
+    if (auto parameter = enumerationParameter("type", type))
+        appendMethod("Style.CharacterEncoding", parameter);
     return *this;
 }
 
@@ -51,7 +53,8 @@ DisplayBuilder& DisplayBuilder::actionSetBackLightState(bool on) {
 }
 
 DisplayBuilder& DisplayBuilder::actionSetCursorState(Display::CursorState state) {
-    if (auto parameter = enumerationParameter("value", state)) appendMethod("Action.Set.CursorState", parameter);
+    if (auto parameter = enumerationParameter("value", state))
+        appendMethod("Action.Set.CursorState", parameter);
     return *this;
 }
 

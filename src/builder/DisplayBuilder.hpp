@@ -11,25 +11,38 @@ namespace Prelix10::VelmarCommand {
 namespace Display {
 
 enum class InternationalCharacterType : int {
-    Usa, France, Germany, UK, Denmark, Sweden, Italy, Spain, Japan, Norway, Denmark2, Spain2, LatinAmerica, Korea
+    Usa,
+    France,
+    Germany,
+    UK,
+    Denmark,
+    Sweden,
+    Italy,
+    Spain,
+    Japan,
+    Norway,
+    Denmark2,
+    Spain2,
+    LatinAmerica,
+    Korea
 };
 enum class CharacterEncodingType : int { Japanese, SimplifiedChinese, TraditionalChinese, Korean, CodePage };
 enum class CursorState : int { On, Blink, Off };
 enum class Contrast : int { Plus3, Plus2, Plus1, Default, Minus1, Minus2, Minus3 };
 
 class PositionParameter {
-public:
+  public:
     PositionParameter(int x, int y) : x_(x), y_(y) {}
     int x() const { return x_; }
     int y() const { return y_; }
 
-private:
+  private:
     int x_;
     int y_;
 };
 
 class ImageParameter {
-public:
+  public:
     explicit ImageParameter(ImagePixels image) : image_(std::move(image)) {}
     const ImagePixels& image() const { return image_; }
     bool effectDiffusion() const { return effectDiffusion_; }
@@ -43,7 +56,7 @@ public:
         return *this;
     }
 
-private:
+  private:
     ImagePixels image_;
     bool effectDiffusion_ = false;
     int threshold_ = 127;
@@ -53,7 +66,7 @@ private:
 
 // The customer display part of a document: {"category": "Display", "contents": [...]}.
 class DisplayBuilder : public CategoryBuilder {
-public:
+  public:
     DisplayBuilder();
 
     DisplayBuilder& styleInternationalCharacter(Display::InternationalCharacterType type);
@@ -74,11 +87,11 @@ public:
 
 }  // namespace Prelix10::VelmarCommand
 
-PRELIX10_ENUMERATION_TABLE(Prelix10::VelmarCommand::Display::InternationalCharacterType, "Usa", "France", "Germany",
-                           "UK", "Denmark", "Sweden", "Italy", "Spain", "Japan", "Norway", "Denmark2", "Spain2",
-                           "LatinAmerica", "Korea");
-PRELIX10_ENUMERATION_TABLE(Prelix10::VelmarCommand::Display::CharacterEncodingType, "Japanese", "SimplifiedChinese",
-                           "TraditionalChinese", "Korean", "CodePage");
+PRELIX10_ENUMERATION_TABLE(Prelix10::VelmarCommand::Display::InternationalCharacterType, "Usa", "France",
+                           "Germany", "UK", "Denmark", "Sweden", "Italy", "Spain", "Japan", "Norway",
+                           "Denmark2", "Spain2", "LatinAmerica", "Korea");
+PRELIX10_ENUMERATION_TABLE(Prelix10::VelmarCommand::Display::CharacterEncodingType, "Japanese",
+                           "SimplifiedChinese", "TraditionalChinese", "Korean", "CodePage");
 PRELIX10_ENUMERATION_TABLE(Prelix10::VelmarCommand::Display::CursorState, "On", "Blink", "Off");
-PRELIX10_ENUMERATION_TABLE(Prelix10::VelmarCommand::Display::Contrast, "Plus3", "Plus2", "Plus1", "Default", "Minus1",
-                           "Minus2", "Minus3");
+PRELIX10_ENUMERATION_TABLE(Prelix10::VelmarCommand::Display::Contrast, "Plus3", "Plus2", "Plus1", "Default",
+                           "Minus1", "Minus2", "Minus3");

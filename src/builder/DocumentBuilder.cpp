@@ -4,7 +4,8 @@
 
 namespace Prelix10::VelmarCommand {
 
-DocumentBuilder::DocumentBuilder() : CategoryBuilder("Document", false), topContentsIndex_(std::make_shared<std::size_t>(0)) {}
+DocumentBuilder::DocumentBuilder()
+    : CategoryBuilder("Document", false), topContentsIndex_(std::make_shared<std::size_t>(0)) {}
 
 DocumentBuilder& DocumentBuilder::insertSetting(std::string_view method, JsonObjectRef parameter) {
     if (insertMethod(*topContentsIndex_, method, std::move(parameter))) ++*topContentsIndex_;
@@ -18,8 +19,8 @@ DocumentBuilder& DocumentBuilder::settingTopMargin(double height) {
 DocumentBuilder& DocumentBuilder::settingBlackMark(const Printer::BlackMarkParameter& parameter) {
     const auto position = jsonString(parameter.position());
     if (!position) return *this;
-    return insertSetting("Setting.BlackMark",
-                         JsonObject::make({{"enable", parameter.enable()}, {"position", JsonValue(*position)}}));
+    return insertSetting("Setting.BlackMark", JsonObject::make({{"enable", parameter.enable()},
+                                                                {"position", JsonValue(*position)}}));
 }
 
 DocumentBuilder& DocumentBuilder::settingLabel(const Printer::LabelParameter& parameter) {

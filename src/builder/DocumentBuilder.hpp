@@ -18,7 +18,7 @@ namespace Prelix10::VelmarCommand {
 // One document: {"category": "Document", "contents": [...]}. Setting items stay ahead of every device
 // category and raw item, in the order of the setting calls; everything else is appended.
 class DocumentBuilder : public CategoryBuilder {
-public:
+  public:
     DocumentBuilder();
 
     DocumentBuilder& settingTopMargin(double height);
@@ -35,7 +35,7 @@ public:
     // Bytes sent to the printer as they are ("Raw.Send", Base64 in the document).
     DocumentBuilder& addRaw(std::span<const std::uint8_t> data);
 
-private:
+  private:
     DocumentBuilder& insertSetting(std::string_view method, JsonObjectRef parameter);
 
     std::shared_ptr<std::size_t> topContentsIndex_;

@@ -7,7 +7,8 @@ DrawerBuilder::DrawerBuilder() : CategoryBuilder("Drawer", false) {}
 DrawerBuilder& DrawerBuilder::actionOpen(const Drawer::OpenParameter& parameter) {
     const auto channel = jsonString(parameter.channel());
     if (!channel) return *this;
-    appendMethod("Action.Open", JsonObject::make({{"channel", JsonValue(*channel)}, {"on_time", parameter.onTime()}}));
+    appendMethod("Action.Open",
+                 JsonObject::make({{"channel", JsonValue(*channel)}, {"on_time", parameter.onTime()}}));
     return *this;
 }
 

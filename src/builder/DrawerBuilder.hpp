@@ -10,7 +10,7 @@ namespace Drawer {
 enum class Channel : int { No1, No2, No3, No4 };
 
 class OpenParameter {
-public:
+  public:
     OpenParameter() = default;
     Channel channel() const { return channel_; }
     int onTime() const { return onTime_; }
@@ -24,7 +24,7 @@ public:
         return *this;
     }
 
-private:
+  private:
     Channel channel_ = Channel::No1;
     int onTime_ = 200;
 };
@@ -33,7 +33,7 @@ private:
 
 // {"category": "Drawer", "contents": [...]}
 class DrawerBuilder : public CategoryBuilder {
-public:
+  public:
     DrawerBuilder();
     DrawerBuilder& actionOpen(const Drawer::OpenParameter& parameter);
 };

@@ -18,8 +18,8 @@ MelodySpeakerBuilder& MelodySpeakerBuilder::actionDriveRegisteredSound(
 
 MelodySpeakerBuilder& MelodySpeakerBuilder::actionDriveOneTimeSound(
     const MelodySpeaker::DriveOneTimeSoundParameter& parameter) {
-    appendMethod("Action.Drive.OneTimeSound",
-                 JsonObject::make({{"source", base64Encode(parameter.source())}, {"volume", parameter.volume()}}));
+    appendMethod("Action.Drive.OneTimeSound", JsonObject::make({{"source", base64Encode(parameter.source())},
+                                                                {"volume", parameter.volume()}}));
     return *this;
 }
 

@@ -13,7 +13,7 @@ namespace MelodySpeaker {
 enum class SoundStorageArea : int { Area1, Area2 };
 
 class DriveRegisteredSoundParameter {
-public:
+  public:
     DriveRegisteredSoundParameter(SoundStorageArea area, int number) : area_(area), number_(number) {}
     SoundStorageArea area() const { return area_; }
     int number() const { return number_; }
@@ -23,14 +23,14 @@ public:
         return *this;
     }
 
-private:
+  private:
     SoundStorageArea area_;
     int number_;
     int volume_ = -1;
 };
 
 class DriveOneTimeSoundParameter {
-public:
+  public:
     explicit DriveOneTimeSoundParameter(std::vector<std::uint8_t> source) : source_(std::move(source)) {}
     const std::vector<std::uint8_t>& source() const { return source_; }
     int volume() const { return volume_; }
@@ -39,7 +39,7 @@ public:
         return *this;
     }
 
-private:
+  private:
     std::vector<std::uint8_t> source_;
     int volume_ = -1;
 };
@@ -48,9 +48,10 @@ private:
 
 // {"category": "MelodySpeaker", "contents": [...]}
 class MelodySpeakerBuilder : public CategoryBuilder {
-public:
+  public:
     MelodySpeakerBuilder();
-    MelodySpeakerBuilder& actionDriveRegisteredSound(const MelodySpeaker::DriveRegisteredSoundParameter& parameter);
+    MelodySpeakerBuilder& actionDriveRegisteredSound(
+        const MelodySpeaker::DriveRegisteredSoundParameter& parameter);
     MelodySpeakerBuilder& actionDriveOneTimeSound(const MelodySpeaker::DriveOneTimeSoundParameter& parameter);
 };
 

@@ -3,7 +3,8 @@
 namespace Prelix10::VelmarCommand {
 
 PageModeBuilder::PageModeBuilder()
-    : PrinterBaseBuilder("PageMode", true), parameter_(std::make_shared<std::optional<Printer::PageModeParameter>>()) {}
+    : PrinterBaseBuilder("PageMode", true),
+      parameter_(std::make_shared<std::optional<Printer::PageModeParameter>>()) {}
 
 PageModeBuilder::PageModeBuilder(Printer::PageModeParameter parameter)
     : PrinterBaseBuilder("PageMode", true),

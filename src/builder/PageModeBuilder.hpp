@@ -12,12 +12,14 @@ namespace Prelix10::VelmarCommand {
 // A page-mode area: {"category": "PageMode", "parameters": [...], "contents": [...]}. Shares the style
 // and print items of the printer builder and adds the page-only ones.
 class PageModeBuilder : public PrinterBaseBuilder {
-public:
+  public:
     PageModeBuilder();
     explicit PageModeBuilder(Printer::PageModeParameter parameter);
 
     const std::optional<Printer::PageModeParameter>& parameter() const { return *parameter_; }
-    void setParameter(std::optional<Printer::PageModeParameter> parameter) { *parameter_ = std::move(parameter); }
+    void setParameter(std::optional<Printer::PageModeParameter> parameter) {
+        *parameter_ = std::move(parameter);
+    }
 
     PageModeBuilder& styleFont(Printer::FontType value) { return appendStyleFont(value), *this; }
     PageModeBuilder& styleBold(bool enable) { return appendStyleBold(enable), *this; }
@@ -93,7 +95,7 @@ public:
     PageModeBuilder& add(PageModeBuilder builder);
     PageModeBuilder& addPageMode(const Printer::PageModeAreaParameter& parameter, PageModeBuilder builder);
 
-private:
+  private:
     friend class PrinterBuilder;
     // The items a parent writes into this builder's "parameters" when it nests it.
     void prepareForParent(const Printer::PageModeAreaParameter* area);

@@ -9,7 +9,7 @@ namespace Prelix10::VelmarCommand {
 // The block of presenter and bezel settings written ahead of all documents:
 // {"category": "PreSetting", "contents": [...]}.
 class PreSettingBuilder : public CategoryBuilder {
-public:
+  public:
     PreSettingBuilder();
     PreSettingBuilder& addPresenterSetting(const PresenterSettingBuilder& builder);
     PreSettingBuilder& addBezelSetting(const BezelSettingBuilder& builder);

@@ -10,7 +10,7 @@ namespace Presenter {
 enum class LEDType : int { Holding, Error, Idle };
 
 class ModeParameter {
-public:
+  public:
     ModeParameter() = default;
     bool loop() const { return loop_; }
     bool hold() const { return hold_; }
@@ -33,7 +33,7 @@ public:
         return *this;
     }
 
-private:
+  private:
     bool loop_ = false;
     bool hold_ = false;
     bool retract_ = false;
@@ -41,7 +41,7 @@ private:
 };
 
 class LEDAutomaticBlinkParameter {
-public:
+  public:
     explicit LEDAutomaticBlinkParameter(LEDType type) : type_(type) {}
     LEDType type() const { return type_; }
     int onTime() const { return onTime_; }
@@ -55,7 +55,7 @@ public:
         return *this;
     }
 
-private:
+  private:
     LEDType type_;
     int onTime_ = 100;
     int offTime_ = 100;
@@ -65,7 +65,7 @@ private:
 
 // {"category": "Presenter", "contents": [...]}; goes into a pre-setting block.
 class PresenterSettingBuilder : public CategoryBuilder {
-public:
+  public:
     PresenterSettingBuilder();
     PresenterSettingBuilder& settingMode(const Presenter::ModeParameter& parameter);
     PresenterSettingBuilder& settingLEDAutomaticBlink(const Presenter::LEDAutomaticBlinkParameter& parameter);

@@ -11,7 +11,9 @@ namespace Prelix10::VelmarCommand {
 
 namespace {
 
-JsonValue text(std::string_view value) { return JsonValue(VelmarCommandParameterConverter::convertText(value)); }
+JsonValue text(std::string_view value) {
+    return JsonValue(VelmarCommandParameterConverter::convertText(value));
+}
 
 template <typename E>
 std::optional<JsonValue> name(E value) {
@@ -60,7 +62,9 @@ std::optional<PrinterBaseBuilder::PreparedImage> PrinterBaseBuilder::prepareImag
 void PrinterBaseBuilder::appendStyleAlignment(Printer::Alignment value) {
     appendEnumeration("Style.Alignment", "position", value);
 }
-void PrinterBaseBuilder::appendStyleFont(Printer::FontType value) { appendEnumeration("Style.Font", "type", value); }
+void PrinterBaseBuilder::appendStyleFont(Printer::FontType value) {
+    appendEnumeration("Style.Font", "type", value);
+}
 void PrinterBaseBuilder::appendStyleBold(bool enable) {
     appendMethod("Style.Bold", JsonObject::make({{"enable", enable}}));
 }
@@ -99,7 +103,8 @@ void PrinterBaseBuilder::appendStyleInternationalCharacter(Printer::Internationa
 void PrinterBaseBuilder::appendStyleSecondPriorityCharacterEncoding(Printer::CharacterEncodingType value) {
     appendEnumeration("Style.SecondPriorityCharacterEncoding", "type", value);
 }
-void PrinterBaseBuilder::appendStyleCJKCharacterPriority(const std::vector<Printer::CJKCharacterType>& types) {
+void PrinterBaseBuilder::appendStyleCJKCharacterPriority(
+    const std::vector<Printer::CJKCharacterType>& types) {
     JsonList names;
     for (const auto type : types) {
         // A value that is no declared case makes the whole call ineffective rather than guessing.
@@ -120,30 +125,37 @@ void PrinterBaseBuilder::appendStyleAmbiguousCharacterWidthType(Printer::Ambiguo
     appendEnumeration("Style.AmbiguousCharacterWidthType", "type", value);
 }
 
-void PrinterBaseBuilder::appendActionCut(Printer::CutType value) { appendEnumeration("Action.Cut", "type", value); }
+void PrinterBaseBuilder::appendActionCut(Printer::CutType value) {
+    appendEnumeration("Action.Cut", "type", value);
+}
 void PrinterBaseBuilder::appendActionFeed(double height) {
     appendMethod("Action.Feed.Unit", JsonObject::make({{"height", height}}));
 }
 void PrinterBaseBuilder::appendActionFeedLine(int lines) {
     appendMethod("Action.Feed.Line", JsonObject::make({{"lines", lines}}));
 }
-void PrinterBaseBuilder::appendActionSeparatorFeed() { appendMethod("Action.Feed.Separator", JsonObject::make()); }
+void PrinterBaseBuilder::appendActionSeparatorFeed() {
+    appendMethod("Action.Feed.Separator", JsonObject::make());
+}
 
 void PrinterBaseBuilder::appendActionPrintText(std::string_view content,
                                                const std::optional<Printer::TextParameter>& parameter) {
-    JsonObjectRef object = JsonObject::make({{"content", text(content)}});
+    JsonObjectRef object = JsonObject::make();
+    object->reserve(parameter && parameter->width() ? 6 : 1);
+    object->append("content", text(content));
     if (parameter && parameter->width()) {
-        const Printer::TextWidthParameter width = parameter->widthParameter().value_or(Printer::TextWidthParameter());
+        const Printer::TextWidthParameter width =
+            parameter->widthParameter().value_or(Printer::TextWidthParameter());
         const auto widthType = name(width.widthType());
         const auto alignment = name(width.alignment());
         const auto ellipsize = name(width.ellipsizeType());
         const auto printType = name(width.printType());
         if (!widthType || !alignment || !ellipsize || !printType) return;
-        object->set("width", *parameter->width());
-        object->set("widthType", *widthType);
-        object->set("alignment", *alignment);
-        object->set("ellipsizeType", *ellipsize);
-        object->set("printType", *printType);
+        object->append("width", *parameter->width());
+        object->append("widthType", *widthType);
+        object->append("alignment", *alignment);
+        object->append("ellipsizeType", *ellipsize);
+        object->append("printType", *printType);
     }
     appendMethod("Action.Print.Text", std::move(object));
 }
@@ -224,7 +236,8 @@ void PrinterBaseBuilder::appendActionPrintPageModeImage(const Printer::PageModeI
                                                                  {"height", prepared->height}}));
 }
 
-void PrinterBaseBuilder::appendActionPrintPageModeRuledLine(const Printer::PageModeRuledLineParameter& parameter) {
+void PrinterBaseBuilder::appendActionPrintPageModeRuledLine(
+    const Printer::PageModeRuledLineParameter& parameter) {
     const auto style = name(parameter.lineStyle());
     if (!style) return;
     appendMethod("Action.Print.PageModeRuledLine", JsonObject::make({{"xStart", parameter.xStart()},
@@ -235,17 +248,19 @@ void PrinterBaseBuilder::appendActionPrintPageModeRuledLine(const Printer::PageM
                                                                      {"lineStyle", *style}}));
 }
 
-void PrinterBaseBuilder::appendActionPrintPageModeRectangle(const Printer::PageModeRectangleParameter& parameter) {
+void PrinterBaseBuilder::appendActionPrintPageModeRectangle(
+    const Printer::PageModeRectangleParameter& parameter) {
     const auto style = name(parameter.lineStyle());
     if (!style) return;
-    appendMethod("Action.Print.PageModeRectangle", JsonObject::make({{"x", parameter.x()},
-                                                                     {"y", parameter.y()},
-                                                                     {"width", parameter.width()},
-                                                                     {"height", parameter.height()},
-                                                                     {"thickness", parameter.thickness()},
-                                                                     {"lineStyle", *style},
-                                                                     {"roundCorner", parameter.roundCorner()},
-                                                                     {"cornerRadius", parameter.cornerRadius()}}));
+    appendMethod("Action.Print.PageModeRectangle",
+                 JsonObject::make({{"x", parameter.x()},
+                                   {"y", parameter.y()},
+                                   {"width", parameter.width()},
+                                   {"height", parameter.height()},
+                                   {"thickness", parameter.thickness()},
+                                   {"lineStyle", *style},
+                                   {"roundCorner", parameter.roundCorner()},
+                                   {"cornerRadius", parameter.cornerRadius()}}));
 }
 
 void PrinterBaseBuilder::appendTemplateExtension(const std::optional<TemplateExtensionParameter>& extension) {
@@ -256,7 +271,8 @@ void PrinterBaseBuilder::appendTemplateExtension(const std::optional<TemplateExt
 
 void PrinterBaseBuilder::appendPageModeArea(const Printer::PageModeAreaParameter& area) {
     appendMethod("parameters", "Style.PageMode.Area",
-                 JsonObject::make({{"x", area.x()}, {"y", area.y()}, {"width", area.width()}, {"height", area.height()}}));
+                 JsonObject::make(
+                     {{"x", area.x()}, {"y", area.y()}, {"width", area.width()}, {"height", area.height()}}));
 }
 
 }  // namespace Prelix10::VelmarCommand

@@ -14,7 +14,7 @@ namespace Prelix10::VelmarCommand {
 // into this builder's "contents" (or nothing when an enumeration value has no JSON string or a number
 // is not finite).
 class PrinterBaseBuilder : public CategoryBuilder {
-public:
+  public:
     struct PreparedImage {
         std::string source;  // Base64 of the 1-bit raster
         int width = 0;       // pixels, a multiple of 8
@@ -24,7 +24,7 @@ public:
     // strip and converts it to a 1-bit raster. Nothing when the image cannot be prepared.
     static std::optional<PreparedImage> prepareImage(const Printer::ImageParameter& parameter);
 
-protected:
+  protected:
     using CategoryBuilder::CategoryBuilder;
 
     void appendStyleAlignment(Printer::Alignment value);
@@ -49,7 +49,8 @@ protected:
     void appendActionFeed(double height);
     void appendActionFeedLine(int lines);
     void appendActionSeparatorFeed();
-    void appendActionPrintText(std::string_view content, const std::optional<Printer::TextParameter>& parameter);
+    void appendActionPrintText(std::string_view content,
+                               const std::optional<Printer::TextParameter>& parameter);
     void appendActionPrintLogo(const Printer::LogoParameter& parameter);
     void appendActionPrintBarcode(const Printer::BarcodeParameter& parameter);
     void appendActionPrintPDF417(const Printer::PDF417Parameter& parameter);

@@ -5,7 +5,8 @@
 namespace Prelix10::VelmarCommand {
 
 PrinterBuilder::PrinterBuilder()
-    : PrinterBaseBuilder("Printer", true), parameter_(std::make_shared<std::optional<Printer::PrinterParameter>>()) {}
+    : PrinterBaseBuilder("Printer", true),
+      parameter_(std::make_shared<std::optional<Printer::PrinterParameter>>()) {}
 
 PrinterBuilder::PrinterBuilder(Printer::PrinterParameter parameter)
     : PrinterBaseBuilder("Printer", true),

@@ -10,16 +10,17 @@
 
 namespace Prelix10::VelmarCommand {
 
-
 // The printer part of a command document: {"category": "Printer", "parameters": [...], "contents": [...]}.
 // Every method appends one item in call order and returns the builder.
 class PrinterBuilder : public PrinterBaseBuilder {
-public:
+  public:
     PrinterBuilder();
     explicit PrinterBuilder(Printer::PrinterParameter parameter);
 
     const std::optional<Printer::PrinterParameter>& parameter() const { return *parameter_; }
-    void setParameter(std::optional<Printer::PrinterParameter> parameter) { *parameter_ = std::move(parameter); }
+    void setParameter(std::optional<Printer::PrinterParameter> parameter) {
+        *parameter_ = std::move(parameter);
+    }
 
     PrinterBuilder& styleAlignment(Printer::Alignment value) { return appendStyleAlignment(value), *this; }
     PrinterBuilder& styleFont(Printer::FontType value) { return appendStyleFont(value), *this; }
@@ -93,7 +94,7 @@ public:
     // Nests a page-mode builder with its area.
     PrinterBuilder& addPageMode(const Printer::PageModeAreaParameter& parameter, PageModeBuilder builder);
 
-private:
+  private:
     friend class DocumentBuilder;
     // Writes this builder's template-extension item into its own "parameters" when its parameter has one;
     // done by a parent each time it adds this builder.

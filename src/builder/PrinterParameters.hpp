@@ -13,7 +13,7 @@
 namespace Prelix10::VelmarCommand {
 
 class TemplateExtensionParameter {
-public:
+  public:
     TemplateExtensionParameter() = default;
     bool enableArrayFieldData() const { return enableArrayFieldData_; }
     TemplateExtensionParameter& setEnableArrayFieldData(bool value) {
@@ -21,17 +21,17 @@ public:
         return *this;
     }
 
-private:
+  private:
     bool enableArrayFieldData_ = false;
 };
 
 class MagnificationParameter {
-public:
+  public:
     MagnificationParameter(int width, int height) : width_(width), height_(height) {}
     int width() const { return width_; }
     int height() const { return height_; }
 
-private:
+  private:
     int width_;
     int height_;
 };
@@ -55,8 +55,28 @@ enum class QRCodeLevel : int { L, M, Q, H };
 enum class LineStyle : int { Single, Double };
 enum class BlackMarkPosition : int { Front, Back };
 enum class InternationalCharacterType : int {
-    Usa, France, Germany, UK, Denmark, Sweden, Italy, Spain, Japan, Norway, Denmark2,
-    Spain2, LatinAmerica, Korea, Ireland, Slovenia, Croatia, China, Vietnam, Arabic, India, Legal
+    Usa,
+    France,
+    Germany,
+    UK,
+    Denmark,
+    Sweden,
+    Italy,
+    Spain,
+    Japan,
+    Norway,
+    Denmark2,
+    Spain2,
+    LatinAmerica,
+    Korea,
+    Ireland,
+    Slovenia,
+    Croatia,
+    China,
+    Vietnam,
+    Arabic,
+    India,
+    Legal
 };
 enum class CharacterEncodingType : int { Japanese, SimplifiedChinese, TraditionalChinese, Korean, CodePage };
 enum class CJKCharacterType : int { Japanese, SimplifiedChinese, TraditionalChinese, Korean };
@@ -64,7 +84,7 @@ enum class AmbiguousCharacterWidthType : int { Half, Full };
 
 // Carries the optional template extension of a printer part.
 class PrinterParameter {
-public:
+  public:
     PrinterParameter() = default;
     const std::optional<TemplateExtensionParameter>& templateExtension() const { return templateExtension_; }
     PrinterParameter& setTemplateExtension(std::optional<TemplateExtensionParameter> value) {
@@ -72,13 +92,13 @@ public:
         return *this;
     }
 
-private:
+  private:
     std::optional<TemplateExtensionParameter> templateExtension_;
 };
 
 // Carries the optional template extension of a page.
 class PageModeParameter {
-public:
+  public:
     PageModeParameter() = default;
     const std::optional<TemplateExtensionParameter>& templateExtension() const { return templateExtension_; }
     PageModeParameter& setTemplateExtension(std::optional<TemplateExtensionParameter> value) {
@@ -86,12 +106,12 @@ public:
         return *this;
     }
 
-private:
+  private:
     std::optional<TemplateExtensionParameter> templateExtension_;
 };
 
 class BaseMagnificationParameter {
-public:
+  public:
     BaseMagnificationParameter() = default;
     BaseMagnification text() const { return text_; }
     BaseMagnificationParameter& setText(BaseMagnification value) {
@@ -99,12 +119,12 @@ public:
         return *this;
     }
 
-private:
+  private:
     BaseMagnification text_ = BaseMagnification::Standard;
 };
 
 class TextWidthParameter {
-public:
+  public:
     TextWidthParameter() = default;
     TextWidthType widthType() const { return widthType_; }
     TextAlignment alignment() const { return alignment_; }
@@ -127,7 +147,7 @@ public:
         return *this;
     }
 
-private:
+  private:
     TextWidthType widthType_ = TextWidthType::Half;
     TextAlignment alignment_ = TextAlignment::Left;
     TextEllipsizeType ellipsizeType_ = TextEllipsizeType::None;
@@ -135,7 +155,7 @@ private:
 };
 
 class TextParameter {
-public:
+  public:
     TextParameter() = default;
     const std::optional<int>& width() const { return width_; }
     const std::optional<TextWidthParameter>& widthParameter() const { return widthParameter_; }
@@ -146,22 +166,22 @@ public:
         return *this;
     }
 
-private:
+  private:
     std::optional<int> width_;
     std::optional<TextWidthParameter> widthParameter_;
 };
 
 class LogoParameter {
-public:
+  public:
     explicit LogoParameter(std::string keyCode) : keyCode_(std::move(keyCode)) {}
     const std::string& keyCode() const { return keyCode_; }
 
-private:
+  private:
     std::string keyCode_;
 };
 
 class BarcodeParameter {
-public:
+  public:
     BarcodeParameter(std::string content, BarcodeSymbology symbology)
         : content_(std::move(content)), symbology_(symbology) {}
     const std::string& content() const { return content_; }
@@ -187,7 +207,7 @@ public:
         return *this;
     }
 
-private:
+  private:
     std::string content_;
     BarcodeSymbology symbology_;
     bool printHRI_ = false;
@@ -197,7 +217,7 @@ private:
 };
 
 class PDF417Parameter {
-public:
+  public:
     explicit PDF417Parameter(std::string content) : content_(std::move(content)) {}
     const std::string& content() const { return content_; }
     int column() const { return column_; }
@@ -226,7 +246,7 @@ public:
         return *this;
     }
 
-private:
+  private:
     std::string content_;
     int column_ = 3;
     int line_ = 0;
@@ -236,7 +256,7 @@ private:
 };
 
 class QRCodeParameter {
-public:
+  public:
     explicit QRCodeParameter(std::string content) : content_(std::move(content)) {}
     const std::string& content() const { return content_; }
     QRCodeModel model() const { return model_; }
@@ -255,7 +275,7 @@ public:
         return *this;
     }
 
-private:
+  private:
     std::string content_;
     QRCodeModel model_ = QRCodeModel::Model2;
     QRCodeLevel level_ = QRCodeLevel::L;
@@ -263,7 +283,7 @@ private:
 };
 
 class ImageParameter {
-public:
+  public:
     // width in pixels
     ImageParameter(ImagePixels image, int width) : image_(std::move(image)), width_(width) {}
     const ImagePixels& image() const { return image_; }
@@ -279,7 +299,7 @@ public:
         return *this;
     }
 
-private:
+  private:
     ImagePixels image_;
     int width_;
     bool effectDiffusion_ = false;
@@ -287,7 +307,7 @@ private:
 };
 
 class RuledLineParameter {
-public:
+  public:
     explicit RuledLineParameter(double width) : width_(width) {}
     double width() const { return width_; }
     double x() const { return x_; }
@@ -306,7 +326,7 @@ public:
         return *this;
     }
 
-private:
+  private:
     double width_;
     double x_ = 0.0;
     double thickness_ = 0.25;
@@ -314,7 +334,7 @@ private:
 };
 
 class PageModeAreaParameter {
-public:
+  public:
     PageModeAreaParameter(double width, double height) : width_(width), height_(height) {}
     double width() const { return width_; }
     double height() const { return height_; }
@@ -329,7 +349,7 @@ public:
         return *this;
     }
 
-private:
+  private:
     double width_;
     double height_;
     double x_ = 0.0;
@@ -337,7 +357,7 @@ private:
 };
 
 class PageModeImageParameter {
-public:
+  public:
     PageModeImageParameter(ImagePixels image, double x, double y, int width)
         : image_(std::move(image)), x_(x), y_(y), width_(width) {}
     const ImagePixels& image() const { return image_; }
@@ -355,7 +375,7 @@ public:
         return *this;
     }
 
-private:
+  private:
     ImagePixels image_;
     double x_;
     double y_;
@@ -365,7 +385,7 @@ private:
 };
 
 class PageModeRuledLineParameter {
-public:
+  public:
     PageModeRuledLineParameter(double xStart, double yStart, double xEnd, double yEnd)
         : xStart_(xStart), yStart_(yStart), xEnd_(xEnd), yEnd_(yEnd) {}
     double xStart() const { return xStart_; }
@@ -383,7 +403,7 @@ public:
         return *this;
     }
 
-private:
+  private:
     double xStart_;
     double yStart_;
     double xEnd_;
@@ -393,7 +413,7 @@ private:
 };
 
 class PageModeRectangleParameter {
-public:
+  public:
     PageModeRectangleParameter(double x, double y, double width, double height)
         : x_(x), y_(y), width_(width), height_(height) {}
     double x() const { return x_; }
@@ -421,7 +441,7 @@ public:
         return *this;
     }
 
-private:
+  private:
     double x_;
     double y_;
     double width_;
@@ -433,7 +453,7 @@ private:
 };
 
 class BlackMarkParameter {
-public:
+  public:
     BlackMarkParameter() = default;
     bool enable() const { return enable_; }
     BlackMarkPosition position() const { return position_; }
@@ -446,13 +466,13 @@ public:
         return *this;
     }
 
-private:
+  private:
     bool enable_ = true;
     BlackMarkPosition position_ = BlackMarkPosition::Back;
 };
 
 class LabelParameter {
-public:
+  public:
     LabelParameter() = default;
     bool enable() const { return internalEnable_; }
     LabelParameter& setEnable(bool value) {
@@ -460,16 +480,16 @@ public:
         return *this;
     }
 
-private:
+  private:
     bool internalEnable_ = true;
 };
 
 class HoldPrintParameter {
-public:
+  public:
     explicit HoldPrintParameter(bool enable) : enable_(enable) {}
     bool enable() const { return enable_; }
 
-private:
+  private:
     bool enable_;
 };
 
@@ -481,28 +501,29 @@ PRELIX10_ENUMERATION_TABLE(Prelix10::VelmarCommand::Printer::TextAlignment, "Lef
 PRELIX10_ENUMERATION_TABLE(Prelix10::VelmarCommand::Printer::FontType, "A", "B");
 PRELIX10_ENUMERATION_TABLE(Prelix10::VelmarCommand::Printer::BaseMagnification, "Standard", "X1_5");
 PRELIX10_ENUMERATION_TABLE(Prelix10::VelmarCommand::Printer::TextWidthType, "Half", "Full");
-PRELIX10_ENUMERATION_TABLE(Prelix10::VelmarCommand::Printer::TextEllipsizeType, "None", "Start", "Middle", "End");
+PRELIX10_ENUMERATION_TABLE(Prelix10::VelmarCommand::Printer::TextEllipsizeType, "None", "Start", "Middle",
+                           "End");
 PRELIX10_ENUMERATION_TABLE(Prelix10::VelmarCommand::Printer::TextPrintType, "GoneWhenEmpty", "Always");
-PRELIX10_ENUMERATION_TABLE(Prelix10::VelmarCommand::Printer::CutType, "Full", "Partial", "FullDirect", "PartialDirect",
-                           "TearOff");
-PRELIX10_ENUMERATION_TABLE(Prelix10::VelmarCommand::Printer::PageModePrintDirection, "BottomToTop", "LeftToRight",
-                           "RightToLeft", "TopToBottom");
-PRELIX10_ENUMERATION_TABLE(Prelix10::VelmarCommand::Printer::BarcodeSymbology, "UpcE", "UpcA", "Jan8", "Ean8", "Jan13",
-                           "Ean13", "Code39", "Itf", "Code128", "Code93", "NW7");
+PRELIX10_ENUMERATION_TABLE(Prelix10::VelmarCommand::Printer::CutType, "Full", "Partial", "FullDirect",
+                           "PartialDirect", "TearOff");
+PRELIX10_ENUMERATION_TABLE(Prelix10::VelmarCommand::Printer::PageModePrintDirection, "BottomToTop",
+                           "LeftToRight", "RightToLeft", "TopToBottom");
+PRELIX10_ENUMERATION_TABLE(Prelix10::VelmarCommand::Printer::BarcodeSymbology, "UpcE", "UpcA", "Jan8", "Ean8",
+                           "Jan13", "Ean13", "Code39", "Itf", "Code128", "Code93", "NW7");
 PRELIX10_ENUMERATION_TABLE(Prelix10::VelmarCommand::Printer::BarcodeBarRatioLevel, "LevelPlus1", "Level0",
                            "LevelMinus1");
-PRELIX10_ENUMERATION_TABLE(Prelix10::VelmarCommand::Printer::PDF417Level, "Ecc0", "Ecc1", "Ecc2", "Ecc3", "Ecc4", "Ecc5",
-                           "Ecc6", "Ecc7", "Ecc8");
+PRELIX10_ENUMERATION_TABLE(Prelix10::VelmarCommand::Printer::PDF417Level, "Ecc0", "Ecc1", "Ecc2", "Ecc3",
+                           "Ecc4", "Ecc5", "Ecc6", "Ecc7", "Ecc8");
 PRELIX10_ENUMERATION_TABLE(Prelix10::VelmarCommand::Printer::QRCodeModel, "Model1", "Model2");
 PRELIX10_ENUMERATION_TABLE(Prelix10::VelmarCommand::Printer::QRCodeLevel, "L", "M", "Q", "H");
 PRELIX10_ENUMERATION_TABLE(Prelix10::VelmarCommand::Printer::LineStyle, "Single", "Double");
 PRELIX10_ENUMERATION_TABLE(Prelix10::VelmarCommand::Printer::BlackMarkPosition, "Front", "Back");
-PRELIX10_ENUMERATION_TABLE(Prelix10::VelmarCommand::Printer::InternationalCharacterType, "Usa", "France", "Germany",
-                           "UK", "Denmark", "Sweden", "Italy", "Spain", "Japan", "Norway", "Denmark2", "Spain2",
-                           "LatinAmerica", "Korea", "Ireland", "Slovenia", "Croatia", "China", "Vietnam", "Arabic",
-                           "India", "Legal");
-PRELIX10_ENUMERATION_TABLE(Prelix10::VelmarCommand::Printer::CharacterEncodingType, "Japanese", "SimplifiedChinese",
-                           "TraditionalChinese", "Korean", "CodePage");
-PRELIX10_ENUMERATION_TABLE(Prelix10::VelmarCommand::Printer::CJKCharacterType, "Japanese", "SimplifiedChinese",
-                           "TraditionalChinese", "Korean");
+PRELIX10_ENUMERATION_TABLE(Prelix10::VelmarCommand::Printer::InternationalCharacterType, "Usa", "France",
+                           "Germany", "UK", "Denmark", "Sweden", "Italy", "Spain", "Japan", "Norway",
+                           "Denmark2", "Spain2", "LatinAmerica", "Korea", "Ireland", "Slovenia", "Croatia",
+                           "China", "Vietnam", "Arabic", "India", "Legal");
+PRELIX10_ENUMERATION_TABLE(Prelix10::VelmarCommand::Printer::CharacterEncodingType, "Japanese",
+                           "SimplifiedChinese", "TraditionalChinese", "Korean", "CodePage");
+PRELIX10_ENUMERATION_TABLE(Prelix10::VelmarCommand::Printer::CJKCharacterType, "Japanese",
+                           "SimplifiedChinese", "TraditionalChinese", "Korean");
 PRELIX10_ENUMERATION_TABLE(Prelix10::VelmarCommand::Printer::AmbiguousCharacterWidthType, "Half", "Full");

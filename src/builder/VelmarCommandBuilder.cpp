@@ -3,7 +3,8 @@
 namespace Prelix10::VelmarCommand {
 
 VelmarCommandBuilder::VelmarCommandBuilder() : state_(std::make_shared<State>()) {
-    state_->root = JsonObject::make({{"title", "VelmarCommand"}, {"version", "1.0.0"}, {"contents", JsonList{}}});
+    state_->root =
+        JsonObject::make({{"title", "VelmarCommand"}, {"version", "1.0.0"}, {"contents", JsonList{}}});
 }
 
 VelmarCommandBuilder& VelmarCommandBuilder::addDocument(const DocumentBuilder& builder) {
@@ -14,7 +15,8 @@ VelmarCommandBuilder& VelmarCommandBuilder::addDocument(const DocumentBuilder& b
 std::string VelmarCommandBuilder::getCommands() const {
     const JsonValue* stored = state_->root->get("contents");
     JsonList contents = stored && stored->list() ? *stored->list() : JsonList{};
-    if (state_->preSetting) contents.insert(contents.begin(), JsonValue(state_->preSetting->categoryObject()));
+    if (state_->preSetting)
+        contents.insert(contents.begin(), JsonValue(state_->preSetting->categoryObject()));
     JsonObjectRef root = JsonObject::make();
     for (const auto& [key, value] : state_->root->pairs()) {
         if (key == "contents") {

@@ -13,14 +13,16 @@ namespace Prelix10::VelmarCommand {
 // The root of a command document: {"title": "VelmarCommand", "version": "1.0.0", "contents": [...]}.
 // Like every builder it is a handle: copies share the same tree.
 class VelmarCommandBuilder {
-public:
+  public:
     VelmarCommandBuilder();
 
     VelmarCommandBuilder& addDocument(const DocumentBuilder& builder);
 
     // Written first in "contents", ahead of all documents.
     const std::optional<PreSettingBuilder>& preSetting() const { return state_->preSetting; }
-    void setPreSetting(std::optional<PreSettingBuilder> preSetting) { state_->preSetting = std::move(preSetting); }
+    void setPreSetting(std::optional<PreSettingBuilder> preSetting) {
+        state_->preSetting = std::move(preSetting);
+    }
 
     // The JSON command document. The stored tree is not changed, so every call gives the same text for
     // the same tree.
@@ -28,7 +30,7 @@ public:
 
     const JsonObjectRef& rootObject() const { return state_->root; }
 
-private:
+  private:
     struct State {
         JsonObjectRef root;
         std::optional<PreSettingBuilder> preSetting;

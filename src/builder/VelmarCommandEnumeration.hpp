@@ -35,8 +35,8 @@ constexpr std::optional<std::string_view> jsonString(E value) {
 
 }  // namespace Prelix10::VelmarCommand
 
-#define PRELIX10_ENUMERATION_TABLE(Type, ...)                                  \
-    template <>                                                               \
-    struct Prelix10::VelmarCommand::EnumerationTable<Type> {                  \
-        static constexpr std::string_view strings[] = {__VA_ARGS__};          \
+#define PRELIX10_ENUMERATION_TABLE(Type, ...)                        \
+    template <>                                                      \
+    struct Prelix10::VelmarCommand::EnumerationTable<Type> {         \
+        static constexpr std::string_view strings[] = {__VA_ARGS__}; \
     }

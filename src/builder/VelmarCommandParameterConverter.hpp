@@ -10,7 +10,7 @@ namespace Prelix10::VelmarCommand {
 
 // How user text enters a command document.
 class VelmarCommandParameterConverter {
-public:
+  public:
     // The text as the builders store it: a CR LF pair and a lone CR become one LF. The JSON writer escapes
     // the rest when it writes the document.
     static std::string convertText(std::string_view text);
@@ -19,7 +19,8 @@ public:
     // invalid UTF-8 replaced by U+FFFD; everything else unchanged.
     static std::string escape(std::string_view text);
     // The JSON names of CJK character types, in the given order.
-    static std::vector<std::string> cjkCharacterTypeNames(const std::vector<Printer::CJKCharacterType>& types);
+    static std::vector<std::string> cjkCharacterTypeNames(
+        const std::vector<Printer::CJKCharacterType>& types);
 };
 
 }  // namespace Prelix10::VelmarCommand

@@ -1,6 +1,7 @@
 #include "core/JSONBuilder.hpp"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 
@@ -98,32 +99,63 @@ JSONBuilder::JSONBuilder() : newLineCode_("\n"), indentCode_("\t") {}
 JSONBuilder::JSONBuilder(std::string newLineCode, std::string indentCode)
     : newLineCode_(std::move(newLineCode)), indentCode_(std::move(indentCode)) {}
 
+namespace {
+
+// 1 for bytes that a JSON string can carry unchanged without further checks (printable ASCII other
+// than the quote and the backslash).
+constexpr std::array<bool, 256> plainBytes = [] {
+    std::array<bool, 256> table{};
+    for (int c = 0x20; c < 0x80; ++c) table[c] = c != '"' && c != '\\';
+    return table;
+}();
+
+}  // namespace
+
 void JSONBuilder::appendEscaped(std::string& out, std::string_view text) {
     static constexpr char hex[] = "0123456789abcdef";
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t size = text.size();
     std::size_t i = 0;
-    while (i < text.size()) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c >= 0x20 && c < 0x80 && c != '"' && c != '\\') {
-            // Copy a run of plain ASCII at once.
-            std::size_t end = i + 1;
-            while (end < text.size()) {
-                const unsigned char d = static_cast<unsigned char>(text[end]);
-                if (d < 0x20 || d >= 0x80 || d == '"' || d == '\\') break;
-                ++end;
-            }
+    while (i < size) {
+        std::size_t end = i;
+        while (end < size && plainBytes[bytes[end]]) ++end;
+        if (end > i) {
             out.append(text.data() + i, end - i);
             i = end;
-            continue;
+            if (i == size) break;
         }
+        const unsigned char c = bytes[i];
         switch (c) {
-            case '"': out += "\\\""; ++i; continue;
-            case '\\': out += "\\\\"; ++i; continue;
-            case '\n': out += "\\n"; ++i; continue;
-            case '\r': out += "\\r"; ++i; continue;
-            case '\t': out += "\\t"; ++i; continue;
-            case '\b': out += "\\b"; ++i; continue;
-            case '\f': out += "\\f"; ++i; continue;
-            default: break;
+            case '"':
+                out += "\\\"";
+                ++i;
+                continue;
+            case '\\':
+                out += "\\\\";
+                ++i;
+                continue;
+            case '\n':
+                out += "\\n";
+                ++i;
+                continue;
+            case '\r':
+                out += "\\r";
+                ++i;
+                continue;
+            case '\t':
+                out += "\\t";
+                ++i;
+                continue;
+            case '\b':
+                out += "\\b";
+                ++i;
+                continue;
+            case '\f':
+                out += "\\f";
+                ++i;
+                continue;
+            default:
+                break;
         }
         if (c < 0x20) {
             out += "\\u00";
@@ -150,22 +182,41 @@ std::string JSONBuilder::escaped(std::string_view text) {
     return out;
 }
 
-std::string JSONBuilder::formatNumber(double value) { return formatFloating(value); }
-std::string JSONBuilder::formatNumber(float value) { return formatFloating(value); }
+std::string JSONBuilder::formatNumber(double value) {
+    return formatFloating(value);
+}
+std::string JSONBuilder::formatNumber(float value) {
+    return formatFloating(value);
+}
 
 void JSONBuilder::indent(std::string& out, int depth) const {
+    if (indentCode_.size() == 1) {
+        out.append(static_cast<std::size_t>(depth), indentCode_[0]);
+        return;
+    }
     for (int i = 0; i < depth; ++i) out += indentCode_;
 }
 
 std::string JSONBuilder::build(const JsonValue& value, int depth) const {
     std::string out;
+    out.reserve(32768);
     std::vector<const JsonObject*> path;
     write(out, value, std::max(depth, 0), path);
     return out;
 }
 
+namespace {
+
+bool onPath(const std::vector<const JsonObject*>& path, const JsonValue& value) {
+    const JsonObject* object = value.object();
+    return object && std::find(path.begin(), path.end(), object) != path.end();
+}
+
+}  // namespace
+
 // Writing an element of a list or object directly at depth + 1 gives the same text as building it at
-// depth 0 and indenting each of its lines once more, without the repeated copying.
+// depth 0 and indenting each of its lines once more, without the repeated copying. Elements without
+// text are skipped, so the separator goes before every written element but the first.
 void JSONBuilder::write(std::string& out, const JsonValue& value, int depth,
                         std::vector<const JsonObject*>& path) const {
     std::visit(
@@ -188,18 +239,18 @@ void JSONBuilder::write(std::string& out, const JsonValue& value, int depth,
             } else if constexpr (std::is_same_v<T, JsonList>) {
                 out += '[';
                 out += newLineCode_;
-                std::size_t remaining =
-                    static_cast<std::size_t>(std::count_if(v.begin(), v.end(), [&](const JsonValue& e) {
-                        return e.isWritable() && !(e.object() && std::find(path.begin(), path.end(), e.object()) != path.end());
-                    }));
+                bool first = true;
                 for (const JsonValue& element : v) {
-                    if (!element.isWritable()) continue;
-                    if (element.object() && std::find(path.begin(), path.end(), element.object()) != path.end()) continue;
+                    if (!element.isWritable() || onPath(path, element)) continue;
+                    if (!first) {
+                        out += ',';
+                        out += newLineCode_;
+                    }
+                    first = false;
                     indent(out, depth + 1);
                     write(out, element, depth + 1, path);
-                    if (--remaining > 0) out += ',';
-                    out += newLineCode_;
                 }
+                if (!first) out += newLineCode_;
                 indent(out, depth);
                 out += ']';
             } else if constexpr (std::is_same_v<T, JsonObjectRef>) {
@@ -207,22 +258,21 @@ void JSONBuilder::write(std::string& out, const JsonValue& value, int depth,
                 path.push_back(v.get());
                 out += '{';
                 out += newLineCode_;
-                const auto writable = [&](const JsonObject::Pair& p) {
-                    return p.second.isWritable() &&
-                           !(p.second.object() && std::find(path.begin(), path.end(), p.second.object()) != path.end());
-                };
-                std::size_t remaining =
-                    static_cast<std::size_t>(std::count_if(v->pairs().begin(), v->pairs().end(), writable));
+                bool first = true;
                 for (const auto& pair : v->pairs()) {
-                    if (!writable(pair)) continue;
+                    if (!pair.second.isWritable() || onPath(path, pair.second)) continue;
+                    if (!first) {
+                        out += ',';
+                        out += newLineCode_;
+                    }
+                    first = false;
                     indent(out, depth + 1);
                     out += '"';
                     appendEscaped(out, pair.first);
                     out += "\": ";
                     write(out, pair.second, depth + 1, path);
-                    if (--remaining > 0) out += ',';
-                    out += newLineCode_;
                 }
+                if (!first) out += newLineCode_;
                 indent(out, depth);
                 out += '}';
                 path.pop_back();

@@ -21,8 +21,8 @@ using JsonList = std::vector<JsonValue>;
 // One value of a JSON tree: nothing, text, Bool, integer, 32- or 64-bit floating point, a list, or an
 // insertion-ordered object held by reference (so builders can share and keep changing it).
 struct JsonValue {
-    using Storage = std::variant<std::monostate, std::string, bool, std::int64_t, float, double, JsonList,
-                                 JsonObjectRef>;
+    using Storage =
+        std::variant<std::monostate, std::string, bool, std::int64_t, float, double, JsonList, JsonObjectRef>;
     Storage storage;
 
     JsonValue() = default;
@@ -31,8 +31,8 @@ struct JsonValue {
     JsonValue(const char* text) : storage(std::string(text ? text : "")) {}
     JsonValue(bool value) : storage(value) {}
     template <std::integral T>
-        requires(!std::same_as<T, bool> && !std::same_as<T, char>)
-    JsonValue(T value) : storage(static_cast<std::int64_t>(value)) {}
+    requires(!std::same_as<T, bool> && !std::same_as<T, char>) JsonValue(T value)
+        : storage(static_cast<std::int64_t>(value)) {}
     JsonValue(float value) : storage(value) {}
     JsonValue(double value) : storage(value) {}
     JsonValue(JsonList list) : storage(std::move(list)) {}
@@ -57,14 +57,16 @@ struct JsonValue {
 // Insertion-ordered key/value object. The pair order is the key order of the written JSON. Setting an
 // existing key replaces its value in place; setting it to nothing removes the pair; a new key is appended.
 class JsonObject {
-public:
+  public:
     using Pair = std::pair<std::string, JsonValue>;
 
     JsonObject() = default;
     JsonObject(std::initializer_list<Pair> pairs) : pairs_(pairs) {}
 
     static JsonObjectRef make() { return std::make_shared<JsonObject>(); }
-    static JsonObjectRef make(std::initializer_list<Pair> pairs) { return std::make_shared<JsonObject>(pairs); }
+    static JsonObjectRef make(std::initializer_list<Pair> pairs) {
+        return std::make_shared<JsonObject>(pairs);
+    }
 
     // The value of the first pair with this key, or nullptr.
     const JsonValue* get(std::string_view key) const;
@@ -72,12 +74,15 @@ public:
     // A null value removes the pair.
     void set(std::string_view key, JsonValue value);
     void remove(std::string_view key);
+    // Appends without looking for the key: for callers that fill a fresh object with distinct keys.
+    void append(std::string key, JsonValue value) { pairs_.emplace_back(std::move(key), std::move(value)); }
+    void reserve(std::size_t count) { pairs_.reserve(count); }
 
     const std::vector<Pair>& pairs() const { return pairs_; }
     std::size_t size() const { return pairs_.size(); }
     bool empty() const { return pairs_.empty(); }
 
-private:
+  private:
     std::vector<Pair> pairs_;
 };
 
@@ -99,8 +104,8 @@ concept FirstSecond = requires(const P& p) {
 };
 template <typename R>
 concept PairRange = std::ranges::input_range<R> &&
-                    (KeyValueMember<std::ranges::range_value_t<R>> || FirstSecond<std::ranges::range_value_t<R>>) &&
-                    !std::same_as<std::remove_cvref_t<R>, JsonList>;
+    (KeyValueMember<std::ranges::range_value_t<R>> ||
+     FirstSecond<std::ranges::range_value_t<R>>)&&!std::same_as<std::remove_cvref_t<R>, JsonList>;
 }  // namespace JsonDetail
 
 // Writes JSON text with one value per line, indented by nesting depth. Text values and keys are written
@@ -109,7 +114,7 @@ concept PairRange = std::ranges::input_range<R> &&
 // without a value, are left out rather than written as invalid JSON. An object met again inside itself
 // is left out, so a cyclic tree cannot recurse without end.
 class JSONBuilder {
-public:
+  public:
     // Line feed and one TAB.
     JSONBuilder();
     JSONBuilder(std::string newLineCode, std::string indentCode);
@@ -143,8 +148,9 @@ public:
     static std::string formatNumber(double value);
     static std::string formatNumber(float value);
 
-private:
-    void write(std::string& out, const JsonValue& value, int depth, std::vector<const JsonObject*>& path) const;
+  private:
+    void write(std::string& out, const JsonValue& value, int depth,
+               std::vector<const JsonObject*>& path) const;
     void indent(std::string& out, int depth) const;
 
     std::string newLineCode_;

@@ -1,5 +1,8 @@
 #include "platform/ImagePixels.hpp"
 
+#include <jpeglib.h>
+#include <png.h>
+
 #include <algorithm>
 #include <cmath>
 #include <csetjmp>
@@ -7,9 +10,6 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
-
-#include <jpeglib.h>
-#include <png.h>
 
 namespace Prelix10 {
 
@@ -49,7 +49,8 @@ void jpegSilence(j_common_ptr, int) {}
 
 // Decodes into `pixels`; false on any decoder error. Kept free of objects with destructors between the
 // setjmp and the decoder calls that may jump back to it.
-bool decodeJpegInto(std::span<const std::uint8_t> data, std::vector<std::uint8_t>& pixels, int& width, int& height) {
+bool decodeJpegInto(std::span<const std::uint8_t> data, std::vector<std::uint8_t>& pixels, int& width,
+                    int& height) {
     jpeg_decompress_struct info;
     JpegErrorManager error;
     info.err = jpeg_std_error(&error.base);
@@ -68,7 +69,8 @@ bool decodeJpegInto(std::span<const std::uint8_t> data, std::vector<std::uint8_t
     info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&info);
     const std::uint64_t bytes = std::uint64_t{info.output_width} * info.output_height * 4;
-    if (info.output_components != 3 || info.output_width > static_cast<JDIMENSION>(ImagePixels::kMaximumSurfaceWidth) ||
+    if (info.output_components != 3 ||
+        info.output_width > static_cast<JDIMENSION>(ImagePixels::kMaximumSurfaceWidth) ||
         bytes > ImagePixels::kMaximumSurfaceBytes) {
         jpeg_destroy_decompress(&info);
         return false;
@@ -161,7 +163,8 @@ std::span<const std::uint8_t> ImagePixels::rgba() const {
 
 std::optional<ImagePixels> ImagePixels::decode(std::span<const std::uint8_t> data) {
     static constexpr std::uint8_t pngSignature[] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-    if (data.size() >= sizeof pngSignature && std::equal(std::begin(pngSignature), std::end(pngSignature), data.begin())) {
+    if (data.size() >= sizeof pngSignature &&
+        std::equal(std::begin(pngSignature), std::end(pngSignature), data.begin())) {
         return decodePng(data);
     }
     if (data.size() >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF) {
@@ -230,7 +233,8 @@ std::optional<ImagePixels> ImagePixels::drawnInto(int width, int height) const {
                 for (int c = 0; c < 4; ++c) acc[c] += w * p[c];
             }
             for (int c = 0; c < 4; ++c) {
-                target[std::size_t(x) * 4 + c] = static_cast<std::uint8_t>(std::clamp(std::lround(acc[c]), 0L, 255L));
+                target[std::size_t(x) * 4 + c] =
+                    static_cast<std::uint8_t>(std::clamp(std::lround(acc[c]), 0L, 255L));
             }
         }
     }
@@ -238,7 +242,8 @@ std::optional<ImagePixels> ImagePixels::drawnInto(int width, int height) const {
 }
 
 std::optional<ImagePixels> ImagePixels::widenedBy(int extraColumns) const {
-    if (!hasPixelData() || extraColumns < 0 || width_ > kMaximumSurfaceWidth - extraColumns) return std::nullopt;
+    if (!hasPixelData() || extraColumns < 0 || width_ > kMaximumSurfaceWidth - extraColumns)
+        return std::nullopt;
     const int width = width_ + extraColumns;
     if (!surfaceFits(width, height_)) return std::nullopt;
     std::vector<std::uint8_t> out(std::size_t(width) * std::size_t(height_) * 4, 0);

@@ -13,7 +13,7 @@ namespace Prelix10 {
 // straight (not multiplied by alpha) unless `premultiplied()` says otherwise. Copies share the pixel
 // buffer, so handing an image around is cheap; an image never changes after it is made.
 class ImagePixels {
-public:
+  public:
     // An empty 0 x 0 image.
     ImagePixels();
     // Takes the bytes as they are; `hasPixelData()` tells whether they cover width x height pixels.
@@ -44,7 +44,7 @@ public:
     static constexpr int kMaximumSurfaceWidth = 65535;
     static constexpr std::uint64_t kMaximumSurfaceBytes = 256ull * 1024 * 1024;
 
-private:
+  private:
     int width_ = 0;
     int height_ = 0;
     bool premultiplied_ = false;

@@ -2,6 +2,7 @@
 
 #include "builder/TestJson.hpp"
 #include "builder/VelmarCommandBuilder.hpp"
+#include "builder/VelmarCommandParameterConverter.hpp"
 
 using namespace Prelix10;
 using namespace Prelix10::VelmarCommand;
@@ -12,7 +13,9 @@ namespace {
 json item(const char* method, json parameter = json::object()) {
     return json{{"method", method}, {"parameter", parameter}};
 }
-json contents(const CategoryBuilder& builder) { return written(builder.categoryObject())["contents"]; }
+json contents(const CategoryBuilder& builder) {
+    return written(builder.categoryObject())["contents"];
+}
 }  // namespace
 
 TEST(DocumentBuilderTest, EmptyRootAndTheDrawerExample) {
@@ -84,10 +87,12 @@ TEST(DocumentBuilderTest, PreSettingWrittenFirstOnceEveryCall) {
     preSetting.addPresenterSetting(presenter).addBezelSetting(bezel);
     root.setPreSetting(preSetting);
     presenter.settingMode(Presenter::ModeParameter())
-        .settingLEDAutomaticBlink(Presenter::LEDAutomaticBlinkParameter(*fromRawValue<Presenter::LEDType>(1)));
-    bezel.settingAutomaticPageLength(true)
         .settingLEDAutomaticBlink(
-            Bezel::LEDAutomaticBlinkParameter(Bezel::LEDType::Holding).setType(Bezel::LEDType::Idle).setOnTime(5));
+            Presenter::LEDAutomaticBlinkParameter(*fromRawValue<Presenter::LEDType>(1)));
+    bezel.settingAutomaticPageLength(true).settingLEDAutomaticBlink(
+        Bezel::LEDAutomaticBlinkParameter(Bezel::LEDType::Holding)
+            .setType(Bezel::LEDType::Idle)
+            .setOnTime(5));
     const std::string first = root.getCommands();
     EXPECT_EQ(first, root.getCommands());
     const json tree = json::parse(first);
@@ -97,14 +102,14 @@ TEST(DocumentBuilderTest, PreSettingWrittenFirstOnceEveryCall) {
     EXPECT_EQ(tree["contents"][1]["category"], "Document");
     const json expected = json::array({
         json{{"category", "Presenter"},
-             {"contents", json::array({item("Mode", {{"loop", false}, {"hold", false}, {"retract", false},
-                                                     {"hold_time", 0}}),
-                                       item("Led.AutomaticBlink", {{"type", "Error"}, {"on_time", 100},
-                                                                   {"off_time", 100}})})}},
+             {"contents",
+              json::array(
+                  {item("Mode", {{"loop", false}, {"hold", false}, {"retract", false}, {"hold_time", 0}}),
+                   item("Led.AutomaticBlink", {{"type", "Error"}, {"on_time", 100}, {"off_time", 100}})})}},
         json{{"category", "Bezel"},
              {"contents", json::array({item("AutomaticPageLength", {{"enable", true}}),
-                                       item("Led.AutomaticBlink", {{"type", "Idle"}, {"on_time", 5},
-                                                                   {"off_time", 100}})})}},
+                                       item("Led.AutomaticBlink",
+                                            {{"type", "Idle"}, {"on_time", 5}, {"off_time", 100}})})}},
     });
     EXPECT_EQ(tree["contents"][0]["contents"], expected);
     // The stored root is unchanged: without the pre-setting only the document is written.
@@ -116,7 +121,8 @@ TEST(DocumentBuilderTest, PreSettingWrittenFirstOnceEveryCall) {
 
 TEST(DeviceBuilderTest, DrawerBuzzerMelodySpeaker) {
     DrawerBuilder drawer;
-    drawer.actionOpen(Drawer::OpenParameter()).actionOpen(Drawer::OpenParameter().setChannel(Drawer::Channel::No4).setOnTime(50));
+    drawer.actionOpen(Drawer::OpenParameter())
+        .actionOpen(Drawer::OpenParameter().setChannel(Drawer::Channel::No4).setOnTime(50));
     EXPECT_EQ(contents(drawer), json::array({item("Action.Open", {{"channel", "No.1"}, {"on_time", 200}}),
                                              item("Action.Open", {{"channel", "No.4"}, {"on_time", 50}})}));
 
@@ -125,18 +131,23 @@ TEST(DeviceBuilderTest, DrawerBuzzerMelodySpeaker) {
     buzzer.actionDrive(drive);
     drive.setChannel(Buzzer::Channel::No2).setRepeat(3).setOnTime(10).setOffTime(20);
     buzzer.actionDrive(drive);
-    EXPECT_EQ(contents(buzzer),
-              json::array({item("Action.Drive", {{"channel", "No.1"}, {"repeat", 1}, {"on_time", 200}, {"off_time", 200}}),
-                           item("Action.Drive", {{"channel", "No.2"}, {"repeat", 3}, {"on_time", 10}, {"off_time", 20}})}));
+    EXPECT_EQ(
+        contents(buzzer),
+        json::array(
+            {item("Action.Drive", {{"channel", "No.1"}, {"repeat", 1}, {"on_time", 200}, {"off_time", 200}}),
+             item("Action.Drive", {{"channel", "No.2"}, {"repeat", 3}, {"on_time", 10}, {"off_time", 20}})}));
 
     MelodySpeakerBuilder speaker;
-    speaker.actionDriveRegisteredSound(MelodySpeaker::DriveRegisteredSoundParameter(MelodySpeaker::SoundStorageArea::Area2, 7))
+    speaker
+        .actionDriveRegisteredSound(
+            MelodySpeaker::DriveRegisteredSoundParameter(MelodySpeaker::SoundStorageArea::Area2, 7))
         .actionDriveOneTimeSound(MelodySpeaker::DriveOneTimeSoundParameter({}))
         .actionDriveOneTimeSound(MelodySpeaker::DriveOneTimeSoundParameter({'a', 'b'}).setVolume(9));
-    EXPECT_EQ(contents(speaker),
-              json::array({item("Action.Drive.RegisteredSound", {{"area", "Area2"}, {"number", 7}, {"volume", -1}}),
-                           item("Action.Drive.OneTimeSound", {{"source", ""}, {"volume", -1}}),
-                           item("Action.Drive.OneTimeSound", {{"source", "YWI="}, {"volume", 9}})}));
+    EXPECT_EQ(
+        contents(speaker),
+        json::array({item("Action.Drive.RegisteredSound", {{"area", "Area2"}, {"number", 7}, {"volume", -1}}),
+                     item("Action.Drive.OneTimeSound", {{"source", ""}, {"volume", -1}}),
+                     item("Action.Drive.OneTimeSound", {{"source", "YWI="}, {"volume", 9}})}));
 }
 
 TEST(DeviceBuilderTest, DisplayItems) {
@@ -165,5 +176,30 @@ TEST(DeviceBuilderTest, DisplayItems) {
     EXPECT_EQ(contents(display), expected);
     const std::string text = JSONBuilder().build(display.categoryObject(), 0);
     EXPECT_NE(text.find("\"content\": \"a\\nb\\nc\\nd\\\\n\""), std::string::npos);
-    EXPECT_NE(text.find("\"method\": \"Action.Clear.Line\",\n\t\t\t\"parameter\": {\n\t\t\t}"), std::string::npos);
+    EXPECT_NE(text.find("\"method\": \"Action.Clear.Line\",\n\t\t\t\"parameter\": {\n\t\t\t}"),
+              std::string::npos);
+}
+
+TEST(DocumentBuilderTest, HostileUserTextStillGivesValidJson) {
+    const std::string nasty = std::string("a\"b\\c\x1b[1m\x01\x7f\r\n\r\n\t", 17) + std::string(1, '\0') +
+                              "\xFF\xFE\xC0\xAF\xED\xA0\x80\xF4\x90\x80\x80 \xE2\x82";
+    VelmarCommandBuilder root;
+    DocumentBuilder document;
+    PrinterBuilder printer;
+    DisplayBuilder display;
+    printer.actionPrintText(nasty)
+        .actionPrintLogo(Printer::LogoParameter(nasty))
+        .actionPrintBarcode(Printer::BarcodeParameter(nasty, Printer::BarcodeSymbology::Code39))
+        .actionPrintPDF417(Printer::PDF417Parameter(nasty))
+        .actionPrintQRCode(Printer::QRCodeParameter(nasty));
+    display.actionShowText(nasty);
+    document.addPrinter(printer).addDisplay(display);
+    root.addDocument(document);
+    const std::string text = root.getCommands();
+    EXPECT_TRUE(Testing::isValidJson(text));
+    // The line breaks: CR LF twice becomes two "\n"; the quote and backslash are escaped, ESC is \u001b.
+    EXPECT_EQ(VelmarCommandParameterConverter::escape("x\r\ny\rz\n"), "x\\ny\\nz\\n");
+    EXPECT_EQ(VelmarCommandParameterConverter::escape("a\\nb"), "a\\\\nb");
+    EXPECT_NE(text.find("a\\\"b\\\\c\\u001b[1m\\u0001\x7f\\n\\n\\t\\u0000"), std::string::npos);
+    EXPECT_EQ(json::parse(text)["contents"][0]["contents"][0]["contents"].size(), 5u);
 }

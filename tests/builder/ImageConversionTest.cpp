@@ -11,8 +11,8 @@
 #include "builder/Base64.hpp"
 #include "builder/BitmapConverter.hpp"
 #include "builder/DisplayBuilder.hpp"
-#include "builder/PrinterBaseBuilder.hpp"
 #include "builder/PageModeBuilder.hpp"
+#include "builder/PrinterBaseBuilder.hpp"
 #include "builder/PrinterBuilder.hpp"
 #include "builder/TestJson.hpp"
 #include "core/Prelix10Error.hpp"
@@ -22,7 +22,8 @@ using namespace Prelix10::VelmarCommand;
 
 namespace {
 
-ImagePixels solid(int width, int height, std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint8_t a = 255) {
+ImagePixels solid(int width, int height, std::uint8_t r, std::uint8_t g, std::uint8_t b,
+                  std::uint8_t a = 255) {
     std::vector<std::uint8_t> rgba;
     rgba.reserve(std::size_t(width) * height * 4);
     for (int i = 0; i < width * height; ++i) rgba.insert(rgba.end(), {r, g, b, a});
@@ -56,8 +57,14 @@ std::vector<std::uint8_t> thresholded(const ImagePixels& image, int t) {
 TEST(BitmapConverterTest, ThresholdRule) {
     // 381 (mean 127) is white at 127, 380 black; a transparent pixel is white whatever its colour; a
     // premultiplied half-transparent black pixel is black.
-    const ImagePixels image = row({{127, 127, 127, 255}, {127, 127, 126, 255}, {0, 0, 0, 0}, {0, 0, 0, 128},
-                                   {255, 255, 255, 255}, {0, 0, 0, 255}, {200, 10, 10, 255}, {100, 100, 100, 255},
+    const ImagePixels image = row({{127, 127, 127, 255},
+                                   {127, 127, 126, 255},
+                                   {0, 0, 0, 0},
+                                   {0, 0, 0, 128},
+                                   {255, 255, 255, 255},
+                                   {0, 0, 0, 255},
+                                   {200, 10, 10, 255},
+                                   {100, 100, 100, 255},
                                    {0, 0, 0, 255}});
     EXPECT_EQ(hex(thresholded(image, 127)), "5780");  // width 9: two bytes, bits 6..0 of the second clear
     EXPECT_EQ(hex(thresholded(image, 0)), "0000");
@@ -137,10 +144,9 @@ TEST(ImagePrepareTest, ImagesThatCannotBePreparedAreLeftOut) {
         .actionPrintImage(Printer::ImageParameter(solid(100, 1, 0, 0, 0), 10))  // height truncates to 0
         .actionPrintImage(Printer::ImageParameter(ImagePixels(), 8))
         .actionPrintImage(Printer::ImageParameter(ImagePixels(2, 2, {1, 2, 3}), 8))
-        .actionPrintImage(Printer::ImageParameter(solid(1, 1000, 0, 0, 0), 65535))   // too large a surface
-        .actionPrintImage(Printer::ImageParameter(solid(1, 1, 0, 0, 0), 70000));  // too wide
+        .actionPrintImage(Printer::ImageParameter(solid(1, 1000, 0, 0, 0), 65535))  // too large a surface
+        .actionPrintImage(Printer::ImageParameter(solid(1, 1, 0, 0, 0), 70000));    // too wide
     EXPECT_EQ(Testing::written(printer.categoryObject())["contents"].size(), 0u);
-
 }
 
 TEST(ImagePrepareTest, PageModeImageWidthIsThePreparedWidth) {
@@ -150,7 +156,8 @@ TEST(ImagePrepareTest, PageModeImageWidthIsThePreparedWidth) {
     const auto contents = Testing::written(page.categoryObject())["contents"];
     ASSERT_EQ(contents.size(), 1u);
     EXPECT_EQ(contents[0]["method"], "Action.Print.PageModeImage");
-    const nlohmann::ordered_json expected = {{"source", "gA=="}, {"x", 1.5}, {"y", 2.0}, {"width", 8}, {"height", 1}};
+    const nlohmann::ordered_json expected = {
+        {"source", "gA=="}, {"x", 1.5}, {"y", 2.0}, {"width", 8}, {"height", 1}};
     EXPECT_EQ(contents[0]["parameter"], expected);
 }
 
@@ -185,7 +192,8 @@ TEST(ImagePixelsTest, DrawingAndChecks) {
     EXPECT_FALSE(ImagePixels::fromRGBA(2, 2, std::vector<std::uint8_t>(15)));
     EXPECT_FALSE(ImagePixels::fromRGBA(-1, 2, {}));
     EXPECT_FALSE(ImagePixels::decode(std::vector<std::uint8_t>{1, 2, 3}));
-    EXPECT_FALSE(ImagePixels::decode(std::vector<std::uint8_t>{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0}));
+    EXPECT_FALSE(
+        ImagePixels::decode(std::vector<std::uint8_t>{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0}));
     EXPECT_FALSE(ImagePixels::decode(std::vector<std::uint8_t>{0xFF, 0xD8, 0xFF, 0xE0, 0, 0}));
     EXPECT_FALSE(ImagePixels::loadFile("/nonexistent/image.png"));
 
@@ -202,7 +210,8 @@ TEST(ImagePixelsTest, DrawingAndChecks) {
     const auto wide = pair.widenedBy(2);
     ASSERT_TRUE(wide);
     EXPECT_EQ(wide->width(), 4);
-    EXPECT_EQ(std::vector<std::uint8_t>(wide->rgba().begin() + 8, wide->rgba().end()), std::vector<std::uint8_t>(8, 0));
+    EXPECT_EQ(std::vector<std::uint8_t>(wide->rgba().begin() + 8, wide->rgba().end()),
+              std::vector<std::uint8_t>(8, 0));
     EXPECT_FALSE(pair.drawnInto(0, 1));
     EXPECT_FALSE(pair.drawnInto(70000, 1));
 }
@@ -211,12 +220,13 @@ TEST(ImagePixelsTest, DrawingAndChecks) {
 // threshold with the average intensity turns a pixel white when (r + g + b) / 3, in 16-bit quantum, is
 // above the level; ours turns it white when r + g + b >= 3t, so the level is 257 (3t - 0.5) / 3.
 class ImageMagickReferenceTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        if (std::system("command -v convert >/dev/null 2>&1") != 0) GTEST_SKIP() << "ImageMagick not installed";
+        if (std::system("command -v convert >/dev/null 2>&1") != 0)
+            GTEST_SKIP() << "ImageMagick not installed";
         directory_ = std::filesystem::temp_directory_path() /
-                     ("prelix10_images_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                      std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+                     ("prelix10_images_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                      "_" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
         std::filesystem::create_directories(directory_);
     }
     void TearDown() override {
@@ -236,7 +246,8 @@ protected:
         in >> magic >> width >> height;
         in.get();
         if (magic != "P4") return {};
-        return std::vector<std::uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        return std::vector<std::uint8_t>((std::istreambuf_iterator<char>(in)),
+                                         std::istreambuf_iterator<char>());
     }
 
     void expectSameConversion(const std::string& image) {
@@ -277,9 +288,11 @@ TEST_F(ImageMagickReferenceTest, Photo) {
 }
 
 TEST_F(ImageMagickReferenceTest, LineDrawing) {
-    ASSERT_TRUE(run("-size 232x120 xc:white -stroke black -fill none -strokewidth 2 "
-                    "-draw \"line 4,4 228,116\" -draw \"circle 116,60 150,80\" "
-                    "-stroke gray40 -strokewidth 1 -draw \"rectangle 10,10 80,50\" "
-                    "-draw \"line 0,119 231,90\" -depth 8 PNG24:" + path("lines.png")));
+    ASSERT_TRUE(
+        run("-size 232x120 xc:white -stroke black -fill none -strokewidth 2 "
+            "-draw \"line 4,4 228,116\" -draw \"circle 116,60 150,80\" "
+            "-stroke gray40 -strokewidth 1 -draw \"rectangle 10,10 80,50\" "
+            "-draw \"line 0,119 231,90\" -depth 8 PNG24:" +
+            path("lines.png")));
     expectSameConversion("lines.png");
 }

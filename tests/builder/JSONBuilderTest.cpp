@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <limits>
 #include <string>
-#include <unistd.h>
 
 #include "builder/TestJson.hpp"
 #include "core/JSONBuilder.hpp"
@@ -23,10 +23,11 @@ JsonObjectRef methodItem(const std::string& name, JsonObjectRef parameter) {
 TEST(JSONBuilderTest, DocumentLayoutIsTabIndentedOneValuePerLine) {
     JsonObjectRef drawer = JsonObject::make(
         {{"category", "Drawer"},
-         {"contents", JsonList{methodItem("Action.Open", JsonObject::make({{"channel", "No.1"}, {"on_time", 200}}))}}});
+         {"contents",
+          JsonList{methodItem("Action.Open", JsonObject::make({{"channel", "No.1"}, {"on_time", 200}}))}}});
     JsonObjectRef document = JsonObject::make({{"category", "Document"}, {"contents", JsonList{drawer}}});
-    JsonObjectRef root =
-        JsonObject::make({{"title", "VelmarCommand"}, {"version", "1.0.0"}, {"contents", JsonList{document}}});
+    JsonObjectRef root = JsonObject::make(
+        {{"title", "VelmarCommand"}, {"version", "1.0.0"}, {"contents", JsonList{document}}});
 
     const std::string expected =
         "{\n"
@@ -68,7 +69,8 @@ TEST(JSONBuilderTest, EmptyContainersAndDepth) {
     EXPECT_EQ(builder.build(nested, 1), "[\n\t\t[\n\t\t\t1,\n\t\t\t2\n\t\t],\n\t\t\"x\"\n\t]");
     // Other line-break and indentation texts.
     const JSONBuilder crlf("\r\n", "  ");
-    EXPECT_EQ(crlf.build(JsonObject::make({{"a", JsonList{true}}}), 0), "{\r\n  \"a\": [\r\n    true\r\n  ]\r\n}");
+    EXPECT_EQ(crlf.build(JsonObject::make({{"a", JsonList{true}}}), 0),
+              "{\r\n  \"a\": [\r\n    true\r\n  ]\r\n}");
 }
 
 TEST(JSONBuilderTest, Scalars) {
@@ -103,9 +105,16 @@ TEST(JSONBuilderTest, StringsAreAlwaysValidJson) {
         {"a\"b", "a\\\"b"},
         {"back\\n", "back\\\\n"},
         {"tab\tnl\ncr\r", "tab\\tnl\\ncr\\r"},
-        {std::string("esc\x1b" "bel\x07" "nul", 11) + std::string(1, '\0'), "esc\\u001bbel\\u0007nul\\u0000"},
+        {std::string("esc\x1b"
+                     "bel\x07"
+                     "nul",
+                     11) +
+             std::string(1, '\0'),
+         "esc\\u001bbel\\u0007nul\\u0000"},
         {"caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80 /", "caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80 /"},
-        {"bad\xFF" "x", "bad\xEF\xBF\xBDx"},
+        {"bad\xFF"
+         "x",
+         "bad\xEF\xBF\xBDx"},
         {"trunc\xE2\x82", "trunc\xEF\xBF\xBD\xEF\xBF\xBD"},
         {"overlong\xC0\x8A", "overlong\xEF\xBF\xBD\xEF\xBF\xBD"},
         {"surrogate\xED\xA0\x80", "surrogate\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},
@@ -139,7 +148,8 @@ TEST(JSONBuilderTest, CyclicObjectIsNotRecursedInto) {
     object->remove("list");  // break the cycle so the test does not leak
     // The same object twice without a cycle is written twice.
     JsonObjectRef leaf = JsonObject::make({{"v", 1}});
-    EXPECT_EQ(builder.build(JsonList{leaf, leaf}, 0), "[\n\t{\n\t\t\"v\": 1\n\t},\n\t{\n\t\t\"v\": 1\n\t}\n]");
+    EXPECT_EQ(builder.build(JsonList{leaf, leaf}, 0),
+              "[\n\t{\n\t\t\"v\": 1\n\t},\n\t{\n\t\t\"v\": 1\n\t}\n]");
 }
 
 TEST(JSONBuilderTest, ObjectSetKeepsPositionRemovesAndAppends) {
@@ -164,10 +174,12 @@ TEST(JSONBuilderTest, OrderedPairsOfStrings) {
         std::string key;
         std::string value;
     };
-    const std::vector<KeyValue> members{{"macAddress", "00:11:62:AA:BB:CC"}, {"specifiedIdentifier", "my \"shop\"\\1"}};
+    const std::vector<KeyValue> members{{"macAddress", "00:11:62:AA:BB:CC"},
+                                        {"specifiedIdentifier", "my \"shop\"\\1"}};
     const JSONBuilder builder;
     EXPECT_EQ(builder.build(members, 0),
-              "{\n\t\"macAddress\": \"00:11:62:AA:BB:CC\",\n\t\"specifiedIdentifier\": \"my \\\"shop\\\"\\\\1\"\n}");
+              "{\n\t\"macAddress\": \"00:11:62:AA:BB:CC\",\n\t\"specifiedIdentifier\": \"my "
+              "\\\"shop\\\"\\\\1\"\n}");
     const std::vector<std::pair<std::string, std::string>> pairs{{"b", "2"}, {"a", "1"}};
     EXPECT_EQ(builder.build(pairs, 1), "{\n\t\t\"b\": \"2\",\n\t\t\"a\": \"1\"\n\t}");
     EXPECT_EQ(builder.build(std::vector<KeyValue>{}, 0), "{\n}");

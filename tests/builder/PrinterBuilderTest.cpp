@@ -16,19 +16,26 @@ namespace {
 json item(const char* method, json parameter = json::object()) {
     return json{{"method", method}, {"parameter", parameter}};
 }
-json contents(const CategoryBuilder& builder) { return written(builder.categoryObject())["contents"]; }
+json contents(const CategoryBuilder& builder) {
+    return written(builder.categoryObject())["contents"];
+}
 }  // namespace
 
 TEST(PrinterBuilderTest, NewBuilderAndItemsInCallOrder) {
     PrinterBuilder printer;
     EXPECT_EQ(JSONBuilder().build(printer.categoryObject(), 0),
               "{\n\t\"category\": \"Printer\",\n\t\"parameters\": [\n\t],\n\t\"contents\": [\n\t]\n}");
-    printer.styleAlignment(Printer::Alignment::Center).actionPrintText("abc").actionCut(Printer::CutType::Partial);
+    printer.styleAlignment(Printer::Alignment::Center)
+        .actionPrintText("abc")
+        .actionCut(Printer::CutType::Partial);
     EXPECT_EQ(JSONBuilder().build(printer.categoryObject(), 0),
               "{\n\t\"category\": \"Printer\",\n\t\"parameters\": [\n\t],\n\t\"contents\": [\n"
-              "\t\t{\n\t\t\t\"method\": \"Style.Alignment\",\n\t\t\t\"parameter\": {\n\t\t\t\t\"position\": \"Center\"\n\t\t\t}\n\t\t},\n"
-              "\t\t{\n\t\t\t\"method\": \"Action.Print.Text\",\n\t\t\t\"parameter\": {\n\t\t\t\t\"content\": \"abc\"\n\t\t\t}\n\t\t},\n"
-              "\t\t{\n\t\t\t\"method\": \"Action.Cut\",\n\t\t\t\"parameter\": {\n\t\t\t\t\"type\": \"Partial\"\n\t\t\t}\n\t\t}\n"
+              "\t\t{\n\t\t\t\"method\": \"Style.Alignment\",\n\t\t\t\"parameter\": {\n\t\t\t\t\"position\": "
+              "\"Center\"\n\t\t\t}\n\t\t},\n"
+              "\t\t{\n\t\t\t\"method\": \"Action.Print.Text\",\n\t\t\t\"parameter\": {\n\t\t\t\t\"content\": "
+              "\"abc\"\n\t\t\t}\n\t\t},\n"
+              "\t\t{\n\t\t\t\"method\": \"Action.Cut\",\n\t\t\t\"parameter\": {\n\t\t\t\t\"type\": "
+              "\"Partial\"\n\t\t\t}\n\t\t}\n"
               "\t]\n}");
 }
 
@@ -40,7 +47,8 @@ TEST(PrinterBuilderTest, StyleItems) {
         .styleInvert(false)
         .styleUnderLine(true)
         .styleMagnification(MagnificationParameter(2, 3))
-        .styleBaseMagnification(Printer::BaseMagnificationParameter().setText(Printer::BaseMagnification::X1_5))
+        .styleBaseMagnification(
+            Printer::BaseMagnificationParameter().setText(Printer::BaseMagnification::X1_5))
         .styleCharacterSpace(0.5)
         .styleLineSpace(4)
         .styleHorizontalPositionTo(10)
@@ -106,25 +114,48 @@ TEST(PrinterBuilderTest, ActionItemsWithDefaults) {
         item("Action.Feed.Line", {{"lines", 2}}),
         item("Action.Feed.Separator"),
         item("Action.Print.Text", {{"content", "say \"hi\""}}),
-        item("Action.Print.Text", {{"content", "w"}, {"width", 12}, {"widthType", "Half"}, {"alignment", "Left"},
-                                   {"ellipsizeType", "None"}, {"printType", "GoneWhenEmpty"}}),
+        item("Action.Print.Text", {{"content", "w"},
+                                   {"width", 12},
+                                   {"widthType", "Half"},
+                                   {"alignment", "Left"},
+                                   {"ellipsizeType", "None"},
+                                   {"printType", "GoneWhenEmpty"}}),
         item("Action.Print.Text", {{"content", "p"}}),
-        item("Action.Print.Text", {{"content", "f"}, {"width", 20}, {"widthType", "Full"}, {"alignment", "Right"},
-                                   {"ellipsizeType", "Middle"}, {"printType", "Always"}}),
+        item("Action.Print.Text", {{"content", "f"},
+                                   {"width", 20},
+                                   {"widthType", "Full"},
+                                   {"alignment", "Right"},
+                                   {"ellipsizeType", "Middle"},
+                                   {"printType", "Always"}}),
         item("Action.Print.Logo", {{"key_code", "k\\1"}}),
-        item("Action.Print.Barcode", {{"content", "123"}, {"symbology", "Code128"}, {"bar_dots", 2},
-                                      {"bar_ratio_level", "Level0"}, {"height", 10.0}, {"print_hri", false}}),
-        item("Action.Print.Pdf417", {{"content", "pdf"}, {"column", 3}, {"line", 0}, {"module", 3}, {"aspect", 3},
+        item("Action.Print.Barcode", {{"content", "123"},
+                                      {"symbology", "Code128"},
+                                      {"bar_dots", 2},
+                                      {"bar_ratio_level", "Level0"},
+                                      {"height", 10.0},
+                                      {"print_hri", false}}),
+        item("Action.Print.Pdf417", {{"content", "pdf"},
+                                     {"column", 3},
+                                     {"line", 0},
+                                     {"module", 3},
+                                     {"aspect", 3},
                                      {"level", "Ecc1"}}),
-        item("Action.Print.Pdf417", {{"content", "pdf"}, {"column", 5}, {"line", 0}, {"module", 3}, {"aspect", 3},
+        item("Action.Print.Pdf417", {{"content", "pdf"},
+                                     {"column", 5},
+                                     {"line", 0},
+                                     {"module", 3},
+                                     {"aspect", 3},
                                      {"level", "Ecc3"}}),
-        item("Action.Print.QRCode", {{"content", "qr"}, {"model", "Model2"}, {"level", "L"}, {"cell_size", 3}}),
-        item("Action.Print.RuledLine", {{"x", 0.0}, {"width", 72.0}, {"thickness", 0.25}, {"lineStyle", "Single"}}),
+        item("Action.Print.QRCode",
+             {{"content", "qr"}, {"model", "Model2"}, {"level", "L"}, {"cell_size", 3}}),
+        item("Action.Print.RuledLine",
+             {{"x", 0.0}, {"width", 72.0}, {"thickness", 0.25}, {"lineStyle", "Single"}}),
     });
     EXPECT_EQ(contents(printer), expected);
     const std::string text = JSONBuilder().build(printer.categoryObject(), 0);
     EXPECT_NE(text.find("\"content\": \"say \\\"hi\\\"\""), std::string::npos);
-    EXPECT_NE(text.find("\"parameter\": {\n\t\t\t}"), std::string::npos);  // empty object of the separator feed
+    EXPECT_NE(text.find("\"parameter\": {\n\t\t\t}"),
+              std::string::npos);  // empty object of the separator feed
 }
 
 TEST(PrinterBuilderTest, ValuesWithoutJsonFormAreNotWritten) {
@@ -132,13 +163,15 @@ TEST(PrinterBuilderTest, ValuesWithoutJsonFormAreNotWritten) {
     printer.styleAlignment(static_cast<Printer::Alignment>(3))
         .actionCut(static_cast<Printer::CutType>(-1))
         .actionPrintBarcode(Printer::BarcodeParameter("1", static_cast<Printer::BarcodeSymbology>(11)))
-        .styleCJKCharacterPriority(std::vector<Printer::CJKCharacterType>{static_cast<Printer::CJKCharacterType>(4)})
+        .styleCJKCharacterPriority(
+            std::vector<Printer::CJKCharacterType>{static_cast<Printer::CJKCharacterType>(4)})
         .actionFeed(std::nan(""))
         .styleLineSpace(std::numeric_limits<double>::infinity())
         .actionPrintRuledLine(Printer::RuledLineParameter(-std::numeric_limits<double>::infinity()))
         .actionFeedLine(1);
     EXPECT_EQ(contents(printer), json::array({item("Action.Feed.Line", {{"lines", 1}})}));
-    EXPECT_EQ(fromRawValue<Printer::InternationalCharacterType>(21), Printer::InternationalCharacterType::Legal);
+    EXPECT_EQ(fromRawValue<Printer::InternationalCharacterType>(21),
+              Printer::InternationalCharacterType::Legal);
     EXPECT_EQ(fromRawValue<Printer::InternationalCharacterType>(22), std::nullopt);
     EXPECT_EQ(fromRawValue<Printer::CutType>(-1), std::nullopt);
 }
@@ -190,13 +223,17 @@ TEST(PrinterBuilderTest, PageModeNesting) {
     printer.addPageMode(Printer::PageModeAreaParameter(400, 300), page);
     printer.addPageMode(Printer::PageModeAreaParameter(10, 20).setX(1).setY(2), page);
     const std::string text = JSONBuilder().build(page.categoryObject(), 0);
-    EXPECT_NE(text.find("\"parameter\": {\n\t\t\t\t\"x\": 0.0,\n\t\t\t\t\"y\": 0.0,\n\t\t\t\t\"width\": 400.0,\n"
-                        "\t\t\t\t\"height\": 300.0\n\t\t\t}"),
-              std::string::npos);
-    const json area1 = item("Style.PageMode.Area", {{"x", 0.0}, {"y", 0.0}, {"width", 400.0}, {"height", 300.0}});
-    const json area2 = item("Style.PageMode.Area", {{"x", 1.0}, {"y", 2.0}, {"width", 10.0}, {"height", 20.0}});
+    EXPECT_NE(
+        text.find("\"parameter\": {\n\t\t\t\t\"x\": 0.0,\n\t\t\t\t\"y\": 0.0,\n\t\t\t\t\"width\": 400.0,\n"
+                  "\t\t\t\t\"height\": 300.0\n\t\t\t}"),
+        std::string::npos);
+    const json area1 =
+        item("Style.PageMode.Area", {{"x", 0.0}, {"y", 0.0}, {"width", 400.0}, {"height", 300.0}});
+    const json area2 =
+        item("Style.PageMode.Area", {{"x", 1.0}, {"y", 2.0}, {"width", 10.0}, {"height", 20.0}});
     const json extension = item("Setting.TemplateExtension", {{"enableArrayFieldData", true}});
-    EXPECT_EQ(written(page.categoryObject())["parameters"], json::array({area1, extension, area2, extension}));
+    EXPECT_EQ(written(page.categoryObject())["parameters"],
+              json::array({area1, extension, area2, extension}));
     EXPECT_EQ(contents(printer).size(), 2u);
 
     PageModeBuilder outer;
@@ -223,13 +260,27 @@ TEST(PrinterBuilderTest, PageModeItems) {
         item("Style.PrintDirection", {{"direction", "TopToBottom"}}),
         item("Style.VerticalPositionTo", {{"position", 5.0}}),
         item("Style.VerticalPositionBy", {{"position", -1.0}}),
-        item("Action.Print.PageModeRuledLine", {{"xStart", 1.0}, {"yStart", 2.0}, {"xEnd", 3.0}, {"yEnd", 4.0},
-                                                {"thickness", 0.25}, {"lineStyle", "Single"}}),
-        item("Action.Print.PageModeRectangle", {{"x", 0.0}, {"y", 0.0}, {"width", 10.0}, {"height", 20.0},
-                                                {"thickness", 0.25}, {"lineStyle", "Single"}, {"roundCorner", false},
+        item("Action.Print.PageModeRuledLine", {{"xStart", 1.0},
+                                                {"yStart", 2.0},
+                                                {"xEnd", 3.0},
+                                                {"yEnd", 4.0},
+                                                {"thickness", 0.25},
+                                                {"lineStyle", "Single"}}),
+        item("Action.Print.PageModeRectangle", {{"x", 0.0},
+                                                {"y", 0.0},
+                                                {"width", 10.0},
+                                                {"height", 20.0},
+                                                {"thickness", 0.25},
+                                                {"lineStyle", "Single"},
+                                                {"roundCorner", false},
                                                 {"cornerRadius", 0.0}}),
-        item("Action.Print.PageModeRectangle", {{"x", 1.0}, {"y", 1.0}, {"width", 2.0}, {"height", 2.0},
-                                                {"thickness", 1.0}, {"lineStyle", "Double"}, {"roundCorner", true},
+        item("Action.Print.PageModeRectangle", {{"x", 1.0},
+                                                {"y", 1.0},
+                                                {"width", 2.0},
+                                                {"height", 2.0},
+                                                {"thickness", 1.0},
+                                                {"lineStyle", "Double"},
+                                                {"roundCorner", true},
                                                 {"cornerRadius", 1.5}}),
         item("Action.Print.Text", {{"content", "t"}}),
     });

@@ -42,8 +42,8 @@ std::string builtReceipt() {
     presenter.settingMode(Presenter::ModeParameter().setHold(true).setHoldTime(30))
         .settingLEDAutomaticBlink(Presenter::LEDAutomaticBlinkParameter(Presenter::LEDType::Holding));
     BezelSettingBuilder bezel;
-    bezel.settingAutomaticPageLength(false)
-        .settingLEDAutomaticBlink(Bezel::LEDAutomaticBlinkParameter(Bezel::LEDType::Error).setOffTime(300));
+    bezel.settingAutomaticPageLength(false).settingLEDAutomaticBlink(
+        Bezel::LEDAutomaticBlinkParameter(Bezel::LEDType::Error).setOffTime(300));
     preSetting.addPresenterSetting(presenter).addBezelSetting(bezel);
     root.setPreSetting(preSetting);
 
@@ -66,9 +66,11 @@ std::string builtReceipt() {
         .styleInvert(false)
         .actionFeedLine(1)
         .actionPrintRuledLine(Printer::RuledLineParameter(72))
-        .actionPrintBarcode(Printer::BarcodeParameter("12345678", Printer::BarcodeSymbology::Code128).setPrintHRI(true))
+        .actionPrintBarcode(
+            Printer::BarcodeParameter("12345678", Printer::BarcodeSymbology::Code128).setPrintHRI(true))
         .actionPrintPDF417(Printer::PDF417Parameter("receipt 42").setLevel(Printer::PDF417Level::Ecc2))
-        .actionPrintQRCode(Printer::QRCodeParameter("https://example.invalid/r/42").setLevel(Printer::QRCodeLevel::M));
+        .actionPrintQRCode(
+            Printer::QRCodeParameter("https://example.invalid/r/42").setLevel(Printer::QRCodeLevel::M));
     PageModeBuilder page;
     page.stylePrintDirection(Printer::PageModePrintDirection::LeftToRight)
         .actionPrintText("Page")
@@ -78,8 +80,10 @@ std::string builtReceipt() {
     printer.actionFeed(5).actionCut(Printer::CutType::Partial);
 
     DisplayBuilder display;
-    display.actionClearAll().actionShowText("Thank you").actionShowImage(
-        Display::ImageParameter(*ImagePixels::fromRGBA(8, 4, std::vector<std::uint8_t>(8 * 4 * 4, 0))));
+    display.actionClearAll()
+        .actionShowText("Thank you")
+        .actionShowImage(
+            Display::ImageParameter(*ImagePixels::fromRGBA(8, 4, std::vector<std::uint8_t>(8 * 4 * 4, 0))));
     DrawerBuilder drawer;
     drawer.actionOpen(Drawer::OpenParameter());
     BuzzerBuilder buzzer;
@@ -180,6 +184,7 @@ TEST(RoundTripTest, BuiltReceiptCompilesToTheSameBytes) {
         const auto fromHand = parser.parse(hand, std::nullopt, OrvoPrinterModel::harlo599KZ, emulation);
         EXPECT_FALSE(fromBuilder.empty());
         EXPECT_EQ(hex(fromBuilder), hex(fromHand)) << static_cast<int>(emulation);
-        RecordProperty("bytes_" + std::to_string(static_cast<int>(emulation)), std::to_string(fromBuilder.size()));
+        RecordProperty("bytes_" + std::to_string(static_cast<int>(emulation)),
+                       std::to_string(fromBuilder.size()));
     }
 }

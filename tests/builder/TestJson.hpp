@@ -1,11 +1,12 @@
 #pragma once
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <string>
-#include <unistd.h>
 
 namespace Testing {
 

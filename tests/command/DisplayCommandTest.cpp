@@ -207,7 +207,7 @@ TEST(DisplayCommand, ImageTakesOnlyShapesThatFitTheDisplay) {
     EXPECT_TRUE(image("", 160, 40).empty());
 
     // A smaller picture is placed at the top left of a blank display; the bits past its width
-    // in each row are padding and stay dark.
+    // in each row are padding and are not shown.
     const auto small = image(base64({0xFF, 0x80, 0x00, 0x00}), 9, 2);
     ASSERT_EQ(small.size(), 808u);
     std::vector<std::uint8_t> expected(800, 0);
