@@ -95,6 +95,26 @@ void BM_Receipt200LinesBuiltAndWritten(benchmark::State& state) {
 }
 BENCHMARK(BM_Receipt200LinesBuiltAndWritten)->Unit(benchmark::kMicrosecond);
 
+// Writing alone, of the same document built once.
+void BM_Receipt200LinesWrittenOnly(benchmark::State& state) {
+    VelmarCommandBuilder root;
+    DocumentBuilder document;
+    PrinterBuilder printer;
+    for (int i = 0; i < 200; ++i) {
+        printer
+            .actionPrintText("Item number " + std::to_string(i) + " \"special\"",
+                             Printer::TextParameter().setWidth(36))
+            .actionPrintText(std::to_string(i) + ".99\n");
+    }
+    document.addPrinter(printer);
+    root.addDocument(document);
+    for (auto _ : state) {
+        std::string text = root.getCommands();
+        benchmark::DoNotOptimize(text);
+    }
+}
+BENCHMARK(BM_Receipt200LinesWrittenOnly)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 
 BENCHMARK_MAIN();

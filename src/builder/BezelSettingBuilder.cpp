@@ -13,7 +13,7 @@ BezelSettingBuilder& BezelSettingBuilder::settingLEDAutomaticBlink(
     const Bezel::LEDAutomaticBlinkParameter& parameter) {
     const auto type = jsonString(parameter.type());
     if (!type) return *this;
-    appendMethod("Led.AutomaticBlink", JsonObject::make({{"type", JsonValue(*type)},
+    appendMethod("Led.AutomaticBlink", JsonObject::make({{"type", JsonLiteral{*type}},
                                                          {"on_time", parameter.onTime()},
                                                          {"off_time", parameter.offTime()}}));
     return *this;

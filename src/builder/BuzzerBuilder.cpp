@@ -7,7 +7,7 @@ BuzzerBuilder::BuzzerBuilder() : CategoryBuilder("Buzzer", false) {}
 BuzzerBuilder& BuzzerBuilder::actionDrive(const Buzzer::DriveParameter& parameter) {
     const auto channel = jsonString(parameter.channel());
     if (!channel) return *this;
-    appendMethod("Action.Drive", JsonObject::make({{"channel", JsonValue(*channel)},
+    appendMethod("Action.Drive", JsonObject::make({{"channel", JsonLiteral{*channel}},
                                                    {"repeat", parameter.repeat()},
                                                    {"on_time", parameter.onTime()},
                                                    {"off_time", parameter.offTime()}}));

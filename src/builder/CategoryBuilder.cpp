@@ -7,7 +7,7 @@ namespace Prelix10::VelmarCommand {
 
 CategoryBuilder::CategoryBuilder(std::string_view category, bool withParameters)
     : category_(JsonObject::make()) {
-    category_->set("category", JsonValue(category));
+    category_->set("category", JsonLiteral{category});
     if (withParameters) category_->set("parameters", JsonList{});
     category_->set("contents", JsonList{});
 }
@@ -19,7 +19,7 @@ JsonObjectRef CategoryBuilder::methodItem(std::string_view method, JsonObjectRef
     }
     JsonObjectRef item = JsonObject::make();
     item->reserve(2);
-    item->append("method", JsonValue(method));
+    item->append("method", JsonLiteral{method});
     item->append("parameter", std::move(parameter));
     return item;
 }

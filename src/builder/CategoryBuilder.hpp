@@ -21,6 +21,7 @@ class CategoryBuilder {
 
     // {"method": method, "parameter": parameter}, or nothing when a number in the parameter is NaN or
     // infinite (such an item is left out).
+    // Method names are string literals; they are kept without a copy.
     static JsonObjectRef methodItem(std::string_view method, JsonObjectRef parameter);
     // Appends a method item at the end of the list under `listKey`; false when the item was left out.
     bool appendMethod(std::string_view listKey, std::string_view method, JsonObjectRef parameter);

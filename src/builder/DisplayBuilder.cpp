@@ -13,7 +13,7 @@ template <typename E>
 JsonObjectRef enumerationParameter(std::string_view key, E value) {
     const auto name = jsonString(value);
     if (!name) return nullptr;
-    return JsonObject::make({{std::string(key), JsonValue(*name)}});
+    return JsonObject::make({{std::string(key), JsonLiteral{*name}}});
 }
 
 }  // namespace

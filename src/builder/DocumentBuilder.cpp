@@ -20,7 +20,7 @@ DocumentBuilder& DocumentBuilder::settingBlackMark(const Printer::BlackMarkParam
     const auto position = jsonString(parameter.position());
     if (!position) return *this;
     return insertSetting("Setting.BlackMark", JsonObject::make({{"enable", parameter.enable()},
-                                                                {"position", JsonValue(*position)}}));
+                                                                {"position", JsonLiteral{*position}}}));
 }
 
 DocumentBuilder& DocumentBuilder::settingLabel(const Printer::LabelParameter& parameter) {

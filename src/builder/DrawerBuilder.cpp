@@ -8,7 +8,7 @@ DrawerBuilder& DrawerBuilder::actionOpen(const Drawer::OpenParameter& parameter)
     const auto channel = jsonString(parameter.channel());
     if (!channel) return *this;
     appendMethod("Action.Open",
-                 JsonObject::make({{"channel", JsonValue(*channel)}, {"on_time", parameter.onTime()}}));
+                 JsonObject::make({{"channel", JsonLiteral{*channel}}, {"on_time", parameter.onTime()}}));
     return *this;
 }
 

@@ -10,7 +10,7 @@ MelodySpeakerBuilder& MelodySpeakerBuilder::actionDriveRegisteredSound(
     const MelodySpeaker::DriveRegisteredSoundParameter& parameter) {
     const auto area = jsonString(parameter.area());
     if (!area) return *this;
-    appendMethod("Action.Drive.RegisteredSound", JsonObject::make({{"area", JsonValue(*area)},
+    appendMethod("Action.Drive.RegisteredSound", JsonObject::make({{"area", JsonLiteral{*area}},
                                                                    {"number", parameter.number()},
                                                                    {"volume", parameter.volume()}}));
     return *this;

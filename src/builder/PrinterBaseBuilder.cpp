@@ -19,7 +19,7 @@ template <typename E>
 std::optional<JsonValue> name(E value) {
     const auto found = jsonString(value);
     if (!found) return std::nullopt;
-    return JsonValue(*found);
+    return JsonLiteral{*found};
 }
 
 std::optional<PrinterBaseBuilder::PreparedImage> convert(const ImagePixels& image, bool effectDiffusion,

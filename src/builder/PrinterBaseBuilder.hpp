@@ -74,7 +74,7 @@ class PrinterBaseBuilder : public CategoryBuilder {
     void appendEnumeration(std::string_view method, std::string_view key, E value) {
         const auto name = jsonString(value);
         if (!name) return;
-        appendMethod(method, JsonObject::make({{std::string(key), JsonValue(*name)}}));
+        appendMethod(method, JsonObject::make({{std::string(key), JsonLiteral{*name}}}));
     }
 };
 

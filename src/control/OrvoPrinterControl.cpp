@@ -3,6 +3,7 @@
 #include <chrono>
 #include <thread>
 
+#include "transport/PollingSleep.hpp"
 #include "core/Log.hpp"
 #include "core/Stopwatch.hpp"
 #include "protocol/PrinterStatusCommand.hpp"
@@ -54,7 +55,7 @@ void OrvoPrinterControl::beginCheck(PrinterPort& port, std::int64_t timeout) {
             if (isReadyForJob(*last)) break;
             port.write(PrinterStatusCommand::Orvo::automaticStatusRequest(), budget.remaining());
             if (budget.passed()) throw Prelix10Error(Prelix10ErrorKind::unprintable, Prelix10ErrorMessage::initializeFailed);
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            port.waitForIncomingBytes(std::chrono::milliseconds(100));
         }
     } catch (const Prelix10Error& failure) {
         if (!budget.passed()) raiseError(log, failure);
@@ -84,7 +85,7 @@ void OrvoPrinterControl::endCheck(PrinterPort& port, std::int64_t timeout) {
         if (status->hasError()) raiseError(log, deviceHasError(status));
         if (status->detailInternal()->etbCounter() == 1) return;
         if (budget.passed()) raiseError(log, timedOut);
-        std::this_thread::sleep_for(std::chrono::milliseconds(isSpoolPrintSupported() ? 200 : 100));
+        port.waitForIncomingBytes(std::chrono::milliseconds(isSpoolPrintSupported() ? 200 : 100));
     }
 }
 

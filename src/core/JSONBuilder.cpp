@@ -228,6 +228,10 @@ void JSONBuilder::write(std::string& out, const JsonValue& value, int depth,
                 out += '"';
                 appendEscaped(out, v);
                 out += '"';
+            } else if constexpr (std::is_same_v<T, JsonLiteral>) {
+                out += '"';
+                appendEscaped(out, v.text);
+                out += '"';
             } else if constexpr (std::is_same_v<T, bool>) {
                 out += v ? "true" : "false";
             } else if constexpr (std::is_same_v<T, std::int64_t>) {

@@ -3,6 +3,7 @@
 #include <concepts>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <ranges>
 #include <string>
 #include <string_view>
@@ -18,11 +19,16 @@ using JsonObjectRef = std::shared_ptr<JsonObject>;
 struct JsonValue;
 using JsonList = std::vector<JsonValue>;
 
+// Text that lives for the whole program (a string literal or a static table entry), kept without a copy.
+struct JsonLiteral {
+    std::string_view text;
+};
+
 // One value of a JSON tree: nothing, text, Bool, integer, 32- or 64-bit floating point, a list, or an
 // insertion-ordered object held by reference (so builders can share and keep changing it).
 struct JsonValue {
-    using Storage =
-        std::variant<std::monostate, std::string, bool, std::int64_t, float, double, JsonList, JsonObjectRef>;
+    using Storage = std::variant<std::monostate, std::string, bool, std::int64_t, float, double, JsonList,
+                                 JsonObjectRef, JsonLiteral>;
     Storage storage;
 
     JsonValue() = default;
@@ -37,13 +43,19 @@ struct JsonValue {
     JsonValue(double value) : storage(value) {}
     JsonValue(JsonList list) : storage(std::move(list)) {}
     JsonValue(JsonObjectRef object) : storage(std::move(object)) {}
+    JsonValue(JsonLiteral literal) : storage(literal) {}
 
     bool isNull() const { return std::holds_alternative<std::monostate>(storage); }
     // True when the writer gives this value text: not nothing, not a NaN or infinite number, not an
     // empty object reference.
     bool isWritable() const;
 
-    const std::string* text() const { return std::get_if<std::string>(&storage); }
+    // The text of a text or literal value; nothing for other values.
+    std::optional<std::string_view> text() const {
+        if (const auto* owned = std::get_if<std::string>(&storage)) return std::string_view(*owned);
+        if (const auto* literal = std::get_if<JsonLiteral>(&storage)) return literal->text;
+        return std::nullopt;
+    }
     const bool* boolean() const { return std::get_if<bool>(&storage); }
     const std::int64_t* integer() const { return std::get_if<std::int64_t>(&storage); }
     const double* real() const { return std::get_if<double>(&storage); }

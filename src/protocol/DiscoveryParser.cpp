@@ -360,12 +360,14 @@ std::string OrvoNICInformation::description() const {
 }
 
 ByteBlock DiscoveryCommand::makeRequest(bool isVersion4) {
-    ByteBlock out(kMagic.begin(), kMagic.end());
-    out.resize(16, 0);
-    const std::string version = std::string("RQ") + (isVersion4 ? "4.0.0" : "1.0.0");
-    out.insert(out.end(), version.begin(), version.end());
-    out.resize(24, 0);
-    out.insert(out.end(), {0x00, 0x1C, 0x64, 0x31});
+    ByteBlock out(28, 0);
+    for (std::size_t i = 0; i < kMagic.size(); ++i) out[i] = static_cast<std::uint8_t>(kMagic[i]);
+    const char* version = isVersion4 ? "RQ4.0.0" : "RQ1.0.0";
+    for (std::size_t i = 0; i < 7; ++i) out[16 + i] = static_cast<std::uint8_t>(version[i]);
+    out[24] = 0x00;
+    out[25] = 0x1C;
+    out[26] = 0x64;
+    out[27] = 0x31;
     return out;
 }
 

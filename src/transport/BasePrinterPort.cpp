@@ -1,6 +1,7 @@
 #include <chrono>
 #include <thread>
 
+#include "transport/PollingSleep.hpp"
 #include "core/Log.hpp"
 #include "core/Stopwatch.hpp"
 #include "transport/PrinterPort.hpp"
@@ -10,6 +11,8 @@ namespace Prelix10 {
 namespace {
 std::int64_t elapsedWhole(const Stopwatch& watch) { return static_cast<std::int64_t>(watch.elapsedMilliseconds()); }
 }  // namespace
+
+void PrinterPort::waitForIncomingBytes(std::chrono::milliseconds maxWait) { PollingSleep::sleepFor(maxWait); }
 
 BasePrinterPortProtocol& BasePrinterPort::hooks(const char* method, int line) {
     auto* h = dynamic_cast<BasePrinterPortProtocol*>(this);
@@ -69,7 +72,7 @@ ByteBlock BasePrinterPort::readUntilSize(std::int64_t size, std::int64_t timeout
             raiseError(Log(this, "readUntilSize(size:timeout:)", __LINE__),
                        Prelix10Error(Prelix10ErrorKind::communication, Prelix10ErrorMessage::requestTimedOut));
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        rawPort_->waitForIncomingBytes(std::chrono::milliseconds(10));
     }
 }
 

@@ -4,6 +4,7 @@
 #include <memory>
 #include <thread>
 
+#include "transport/PollingSleep.hpp"
 #include "core/Log.hpp"
 #include "core/Stopwatch.hpp"
 #include "platform/Semaphore.hpp"
@@ -22,6 +23,8 @@ struct ResultBox {
 };
 
 }  // namespace
+
+void RawPort::waitForIncomingBytes(std::chrono::milliseconds maxWait) { PollingSleep::sleepFor(maxWait); }
 
 InterfaceType BaseRawPort::interfaceType() const {
     const auto* h = hooks();
@@ -133,7 +136,7 @@ ByteBlock BaseRawPort::readUntilSize(std::int64_t size, std::int64_t timeout) {
             raiseError(Log(this, "readUntilSize(size:timeout:)", __LINE__),
                        Prelix10Error(Prelix10ErrorKind::communication, Prelix10ErrorMessage::requestTimedOut));
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        waitForIncomingBytes(std::chrono::milliseconds(10));
     }
 }
 

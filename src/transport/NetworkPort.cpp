@@ -5,6 +5,7 @@
 #include <regex>
 #include <thread>
 
+#include "transport/PollingSleep.hpp"
 #include "core/Log.hpp"
 #include "core/Stopwatch.hpp"
 
@@ -99,6 +100,7 @@ void NetworkPort::adoptConnection(std::unique_ptr<TcpConnection> connection) {
     }
     raw->startReceiving([this](std::span<const std::uint8_t> bytes) { appendReceived(bytes); },
                         [this](SocketStreamEnd end, int error) {
+                            noteArrival();
                             Log log(this, "receive()", __LINE__);
                             if (Prelix10Logger::shared().isLogging()) {
                                 log.write(end == SocketStreamEnd::closedByPeer
@@ -117,8 +119,26 @@ void NetworkPort::adoptConnection(std::unique_ptr<UdpConnection> connection) {
     raw->startReceiving([this](std::span<const std::uint8_t> bytes) { appendReceived(bytes); });
 }
 
+void NetworkPort::noteArrival() {
+    {
+        std::lock_guard lock(arrivalMutex_);
+        ++arrivals_;
+    }
+    arrivalCondition_.notify_all();
+}
+
+void NetworkPort::waitForIncomingBytes(std::chrono::milliseconds maxWait) {
+    const auto start = std::chrono::steady_clock::now();
+    std::unique_lock lock(arrivalMutex_);
+    const bool woken = arrivalCondition_.wait_for(lock, maxWait, [this] { return arrivals_ != arrivalsSeen_; });
+    arrivalsSeen_ = arrivals_;
+    lock.unlock();
+    PollingSleep::record(std::chrono::steady_clock::now() - start, woken);
+}
+
 void NetworkPort::appendReceived(std::span<const std::uint8_t> bytes) {
     responseCache_.append(bytes);
+    noteArrival();
     if (Prelix10Logger::shared().isLogging()) {
         Log(this, "receive()", __LINE__).write("Received - " + Util::describe(bytes));
     }
@@ -178,7 +198,7 @@ void NetworkPort::internalWrite(const ByteBlock& data, std::int64_t timeout, Com
             result = udp->send(data, wait);
         } else {
             // Nothing to send on: the write fails once its time is spent.
-            std::this_thread::sleep_for(wait);
+            PollingSleep::sleepFor(wait);
             result.error = ENOTCONN;
         }
     }
@@ -271,9 +291,11 @@ void TCPPort::connect(const std::string& ipAddress, std::int64_t timeout) {
     watch.start();
     // A printer held by another host refuses; that is retried for at most a second.
     const std::int64_t refusalLimit = timeout <= 1000 ? timeout : 1000;
+    std::optional<Prelix10Error> recorded;
     for (;;) {
         const std::int64_t remaining = timeout - elapsedWhole(watch);
-        if (remaining < 0) raiseError(log, notFound);
+        // A budget spent on entry finds nothing; one spent by retries ends with the last attempt's error.
+        if (remaining < 0) raiseError(log, recorded ? *recorded : notFound);
         auto connection = std::make_unique<TcpConnection>();
         const int error = connection->connect(ipAddress, portNumber_, std::chrono::milliseconds(remaining));
         if (error == 0) {
@@ -281,12 +303,13 @@ void TCPPort::connect(const std::string& ipAddress, std::int64_t timeout) {
             return;
         }
         const bool refused = error == ECONNREFUSED;
-        Prelix10Error recorded =
-            refused ? Prelix10Error(Prelix10ErrorKind::inUse, Prelix10ErrorMessage::theDeviceIsInUseByAnotherHost)
-                    : Prelix10Error(Prelix10ErrorKind::communication, Prelix10ErrorMessage::openFailed);
+        recorded = refused ? Prelix10Error(Prelix10ErrorKind::inUse, Prelix10ErrorMessage::theDeviceIsInUseByAnotherHost)
+                           : Prelix10Error(Prelix10ErrorKind::communication, Prelix10ErrorMessage::openFailed);
         const std::int64_t limit = refused ? refusalLimit : timeout;
-        if (elapsedWhole(watch) >= limit) raiseError(log, recorded);
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        const std::int64_t elapsed = elapsedWhole(watch);
+        if (elapsed >= limit) raiseError(log, *recorded);
+        // The pause between attempts never runs past the limit.
+        PollingSleep::sleepFor(std::chrono::milliseconds(std::min<std::int64_t>(100, limit - elapsed)));
     }
 }
 

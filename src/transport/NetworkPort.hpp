@@ -1,5 +1,6 @@
 #pragma once
 
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -46,6 +47,8 @@ public:
 
     // Also releases a connection whose peer has already closed it.
     void close() override;
+    // Wakes when bytes arrive (or the stream ends) after the previous wait returned.
+    void waitForIncomingBytes(std::chrono::milliseconds maxWait) override;
 
     // The bytes received and not yet taken (for tests and diagnostics).
     int bufferedByteCount() const { return responseCache_.unreadCount(); }
@@ -62,6 +65,11 @@ protected:
 
 private:
     mutable std::mutex connectionMutex_;
+    std::mutex arrivalMutex_;
+    std::condition_variable arrivalCondition_;
+    std::uint64_t arrivals_ = 0;
+    std::uint64_t arrivalsSeen_ = 0;
+    void noteArrival();
     GenericCache<std::uint8_t> responseCache_{kResponseCacheSize};
     std::unique_ptr<TcpConnection> tcp_;
     std::unique_ptr<UdpConnection> udp_;

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <thread>
 
+#include "transport/PollingSleep.hpp"
 #include "core/Log.hpp"
 #include "core/Stopwatch.hpp"
 
@@ -24,7 +25,7 @@ void OrvoAutomaticStatus::disable(PrinterPort& port, std::int64_t timeout) {
                            __LINE__),
                        Prelix10Error(Prelix10ErrorKind::badResponse, Prelix10ErrorMessage::initializeFailed));
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        PollingSleep::sleepFor(std::chrono::milliseconds(10));
         last = port.readOnce(1024);
     }
 }

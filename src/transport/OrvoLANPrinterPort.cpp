@@ -3,6 +3,7 @@
 #include <chrono>
 #include <thread>
 
+#include "transport/PollingSleep.hpp"
 #include "core/Log.hpp"
 #include "core/Stopwatch.hpp"
 #include "protocol/OrvoASBPrinterStatusParser.hpp"
@@ -48,6 +49,10 @@ void OrvoLANPrinterPort::internalInitialize(std::int64_t timeout) {
 std::shared_ptr<const OrvoPrinterStatus> OrvoLANPrinterPort::internalGetStatus(std::int64_t timeout) {
     Log log(this, "getStatus(timeout:)", __LINE__);
     if (isAutomaticStatus_) {
+        // A dropped connection must not keep answering with the last status it received.
+        if (!rawPort().isConnected()) {
+            raiseError(log, Prelix10Error(Prelix10ErrorKind::invalidOperation, Prelix10ErrorMessage::notOpened));
+        }
         storeReadBuffer();
         auto status = automaticStatus();
         if (!status) raiseUnexpectedState(log, 62);
@@ -84,7 +89,7 @@ std::shared_ptr<const OrvoPrinterStatus> OrvoLANPrinterPort::statusOverStatusPor
             statusPort.close();
             if (elapsedWhole(watch) >= timeout) raiseError(log, error);
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        PollingSleep::sleepFor(std::chrono::milliseconds(100));
     }
     if (!parser.status()) raiseUnexpectedState(log, 117);
     rawPort().write(PrinterStatusCommand::Port9101::endOfStatusExchange(), timeout - elapsedWhole(watch));

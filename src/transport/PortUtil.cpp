@@ -3,6 +3,7 @@
 #include <chrono>
 #include <thread>
 
+#include "transport/PollingSleep.hpp"
 #include "core/Log.hpp"
 #include "core/Stopwatch.hpp"
 
@@ -49,7 +50,7 @@ void exchange(Port& port, CommandParser& parser, std::int64_t timeout, bool isWr
         if (elapsed() >= timeout) {
             raiseError(log, Prelix10Error(Prelix10ErrorKind::communication, Prelix10ErrorMessage::requestTimedOut));
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        port.waitForIncomingBytes(std::chrono::milliseconds(10));
     }
 }
 

@@ -30,6 +30,9 @@ public:
     virtual void clearReadBuffer() = 0;
     virtual ByteBlock readUntilSize(std::int64_t size, std::int64_t timeout) = 0;
     virtual void write(const ByteBlock& data, std::int64_t timeout) = 0;
+
+    // The pause of a polling loop: up to maxWait, shorter when the printer sends bytes.
+    virtual void waitForIncomingBytes(std::chrono::milliseconds maxWait);
 };
 
 // The hooks of a concrete printer port.
@@ -68,6 +71,7 @@ public:
     void clearReadBuffer() override { rawPort_->clearReadBuffer(); }
     ByteBlock readUntilSize(std::int64_t size, std::int64_t timeout) override;
     void write(const ByteBlock& data, std::int64_t timeout) override { rawPort_->write(data, timeout); }
+    void waitForIncomingBytes(std::chrono::milliseconds maxWait) override { rawPort_->waitForIncomingBytes(maxWait); }
 
 protected:
     BasePrinterPortProtocol& hooks(const char* method, int line);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -38,6 +39,10 @@ public:
     virtual void clearReadBuffer() = 0;
     virtual void write(const ByteBlock& data, std::int64_t timeout) = 0;
     virtual bool isSameDevice(const RawPort& port) const = 0;
+
+    // The pause of a polling loop: waits up to maxWait, and returns early when the device sends bytes
+    // (transports that cannot tell simply sleep).
+    virtual void waitForIncomingBytes(std::chrono::milliseconds maxWait);
 };
 
 }  // namespace Prelix10

@@ -70,6 +70,9 @@ Bytes encodeDiscoveryReply(const DiscoveryIdentity& id) {
     putU16(out, h + 66, id.usedPort);
     putBytes(out, h + 68, {127, 0, 0, 1});
     if (id.nameDetail) putText(out, h + 104, 64, *id.nameDetail);
+    // A board that reports no device model or detailed name sends sections that end before the field.
+    if (!id.deviceModel) putU16(out, d, 66);
+    if (!id.nameDetail) putU16(out, h, 104);
     putText(out, h + 168, 32, id.productSerialNumber);
     putText(out, h + 200, 64, id.uniqueId);
     return out;
@@ -131,12 +134,21 @@ void VirtualPrinterDiscovery::run() {
             prefix = prefix_;
         }
         if (silent_.load()) continue;
+        int out = fd_;
+        if (otherPort_.load()) {
+            out = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+            sockaddr_in any{};
+            any.sin_family = AF_INET;
+            any.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+            ::bind(out, reinterpret_cast<sockaddr*>(&any), sizeof any);
+        }
         for (const auto& datagram : prefix)
-            ::sendto(fd_, datagram.data(), datagram.size(), 0, reinterpret_cast<sockaddr*>(&from), fromLen);
+            ::sendto(out, datagram.data(), datagram.size(), 0, reinterpret_cast<sockaddr*>(&from), fromLen);
         for (const auto& printer : printers_) {
             const Bytes reply = encodeDiscoveryReply(printer);
-            ::sendto(fd_, reply.data(), reply.size(), 0, reinterpret_cast<sockaddr*>(&from), fromLen);
+            ::sendto(out, reply.data(), reply.size(), 0, reinterpret_cast<sockaddr*>(&from), fromLen);
         }
+        if (out != fd_ && out >= 0) ::close(out);
     }
 }
 

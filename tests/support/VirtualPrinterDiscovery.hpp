@@ -27,7 +27,7 @@ struct DiscoveryIdentity {
     std::string deviceManufacturer = "Orvo";
     std::string deviceCommandSet = "KESTRIN";
     std::optional<std::string> deviceModel = "Ginor65 (ORV-001)";
-    std::optional<std::string> nameDetail;
+    std::optional<std::string> nameDetail = "Ginor65";
     std::string hostName = "virtual-printer";
     std::uint16_t usedPort = 9100;
     std::string productSerialNumber = "VP0000001";
@@ -52,6 +52,9 @@ public:
     // Extra datagrams sent before the replies (bad input for the client).
     void setPrefixDatagrams(std::vector<Bytes> datagrams);
     void setSilent(bool silent) { silent_.store(silent); }
+    // Replies leave from another socket (another port) than the one the request came to: a host that got
+    // no request answering on its own.
+    void setAnswerFromOtherPort(bool other) { otherPort_.store(other); }
     void stop();
 
 private:
@@ -62,6 +65,7 @@ private:
     std::vector<DiscoveryIdentity> printers_;
     std::atomic<bool> stopping_{false};
     std::atomic<bool> silent_{false};
+    std::atomic<bool> otherPort_{false};
     std::atomic<std::size_t> requestCount_{0};
     std::mutex mutex_;
     Bytes lastRequest_;

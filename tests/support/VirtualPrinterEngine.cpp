@@ -130,7 +130,9 @@ VirtualPrinterConfig VirtualPrinterEngine::config() {
 
 void VirtualPrinterEngine::configure(const std::function<void(VirtualPrinterConfig&)>& change) {
     std::lock_guard lock(mutex_);
+    const bool wasAutomatic = config_.automaticStatus;
     change(config_);
+    if (config_.automaticStatus != wasAutomatic) automaticStatus_ = config_.automaticStatus;
     changedLocked();
 }
 
@@ -264,6 +266,7 @@ std::size_t VirtualPrinterEngine::stepDataLocked(std::span<const std::uint8_t> p
         return 1;
     };
     const std::uint8_t b = p[0];
+    if (b == 0x00) return 1;  // NUL does nothing (hosts send one after each status-port exchange)
     if (b == 0x17) {
         ++etbMarkers_;
         if (config_.countsEtb) pendingEtb_.push_back(Clock::now() + config_.printDelay);

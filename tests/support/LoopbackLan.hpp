@@ -1,0 +1,45 @@
+#pragma once
+
+// Points the LAN layer at loopback for one test: one local network 127.0.0.1/255.0.0.0, discovery requests
+// sent to 127.0.0.1 instead of a broadcast address, and the data, status and discovery port numbers of the
+// virtual printer. Restores the defaults when it goes.
+
+#include <cstdint>
+
+#include "core/NetworkInformation.hpp"
+#include "discovery/LANOrvoDeviceDiscoveryManager.hpp"
+#include "transport/NetworkPortSettings.hpp"
+
+namespace Prelix10::Testing {
+
+class LoopbackLan {
+public:
+    LoopbackLan(std::uint16_t dataPort, std::uint16_t statusPort, std::uint16_t discoveryPort) {
+        NetworkInformation::setProvider([] {
+            InterfaceAddressEntry entry;
+            entry.name = "en-loopback";
+            entry.isIPv4 = true;
+            entry.isUp = true;
+            entry.address = "127.0.0.1";
+            entry.netmask = "255.0.0.0";
+            return std::optional<std::vector<InterfaceAddressEntry>>({entry});
+        });
+        LANOrvoDeviceDiscoveryManager::setBroadcastTargetOverride("127.0.0.1");
+        NetworkPortSettings::setAvailabilityCheck([] { return true; });
+        LanPortNumbers ports;
+        ports.data = dataPort;
+        ports.status = statusPort;
+        ports.discovery = discoveryPort;
+        NetworkPortSettings::setPorts(ports);
+    }
+    ~LoopbackLan() {
+        NetworkPortSettings::setPorts(LanPortNumbers{});
+        NetworkPortSettings::setAvailabilityCheck(nullptr);
+        LANOrvoDeviceDiscoveryManager::setBroadcastTargetOverride(std::nullopt);
+        NetworkInformation::setProvider(nullptr);
+    }
+    LoopbackLan(const LoopbackLan&) = delete;
+    LoopbackLan& operator=(const LoopbackLan&) = delete;
+};
+
+}  // namespace Prelix10::Testing
