@@ -23,7 +23,7 @@ namespace {
 class ListingDelegate : public OrvoDeviceDiscoveryManagerDelegate {
 public:
     void managerDidFindPrinter(OrvoDeviceDiscoveryManager&, std::shared_ptr<OrvoPrinter> printer) override {
-        const auto info = printer->information();
+        const auto info = printer->informationRecord();
         std::lock_guard guard(mutex_);
         std::cout << "found " << printer->connectionSettings().identifier() << ": model "
                   << PrinterModels::description(info->model) << ", emulation " << static_cast<int>(info->emulation)

@@ -109,7 +109,7 @@ int main(int argc, char** argv) {
         std::promise<std::optional<Prelix10Error>> opened;
         printer->open([&](std::optional<Prelix10Error> error) { opened.set_value(error); });
         if (auto error = opened.get_future().get()) throw *error;
-        const auto information = printer->information();
+        const auto information = printer->informationRecord();
         std::cout << "opened " << host << ": model " << PrinterModels::description(information->model) << "\n";
 
         // The awaitable form.

@@ -264,7 +264,7 @@ void LANOrvoDeviceDiscoveryManager::findDevice(const std::vector<std::string>& i
         token, target,
         [done, token, normalized, firstFound, shared](std::shared_ptr<OrvoPrinter> printer) {
             if (done->load()) return;
-            const auto information = printer->information();
+            const auto information = printer->informationRecord();
             if (!information || !information->nicInformation) return;
             const auto& mac = information->nicInformation->macAddress;
             const auto& ip = information->nicInformation->ipAddress;
@@ -305,7 +305,7 @@ void LANOrvoDeviceDiscoveryManager::installNetworkCardLookup() {
             auto manager = std::make_shared<LANOrvoDeviceDiscoveryManager>();
             const auto printer = manager->findDevice(identifiers, timeout);
             NetworkCardRecord record;
-            const auto information = printer->information();
+            const auto information = printer->informationRecord();
             if (information && information->nicInformation) {
                 record.ipAddress = information->nicInformation->ipAddress;
                 record.macAddress = information->nicInformation->macAddress;

@@ -58,7 +58,7 @@ std::pair<std::shared_ptr<ModelDetectionInformation>, OrvoPrinterEmulation> dete
                                                                                              std::int64_t timeout) {
     auto manager = std::make_shared<LANOrvoDeviceDiscoveryManager>();
     const auto found = manager->findDevice({port.identifier()}, timeout);
-    const auto information = found->information();
+    const auto information = found->informationRecord();
     if (!information || !information->modelDetectionInformation) {
         raiseUnexpectedState(Log(nullptr, "LANPrinterSpecDetector", "detect(port:timeout:)", __LINE__), 20);
     }
@@ -88,7 +88,13 @@ OrvoPrinter::~OrvoPrinter() {
     if (isOpened()) internalClose();
 }
 
-std::optional<PrinterInformationRecord> OrvoPrinter::information() const {
+std::optional<OrvoPrinterInformation> OrvoPrinter::information() const {
+    const auto record = informationRecord();
+    if (!record) return std::nullopt;
+    return record->toOrvoPrinterInformation();
+}
+
+std::optional<PrinterInformationRecord> OrvoPrinter::informationRecord() const {
     std::lock_guard guard(fieldsMutex_);
     return information_;
 }
@@ -159,7 +165,7 @@ OrvoPrinter::Snapshot OrvoPrinter::snapshot() const {
 }
 
 std::string OrvoPrinter::description() const {
-    const auto info = information();
+    const auto info = informationRecord();
     return "connectionSettings : " + connectionSettings().description() +
            ", information : " + (info ? info->description() : std::string("nil")) +
            ", isOpened : " + (isOpened() ? "true" : "false");
@@ -264,7 +270,7 @@ void OrvoPrinter::print(std::string command, Completion completion) {
                 if (stateError) return completion(stateError);
                 try {
                     const auto values = self.snapshot();
-                    const auto information = self.information();
+                    const auto information = self.informationRecord();
                     if (!information) raiseUnexpectedState(log, 247);
                     VelmarCommandParser parser;
                     const auto bytes = parser.parse(command, values.printTemplate, information->model, information->emulation);
@@ -332,7 +338,7 @@ std::future<std::shared_ptr<const OrvoPrinterStatus>> OrvoPrinter::getStatus() {
 PrinterInformationRecord OrvoPrinter::getPrinterSpec(std::int64_t timeout) {
     Stopwatch stopwatch;
     stopwatch.start();
-    PrinterInformationRecord information = this->information().value_or(PrinterInformationRecord());
+    PrinterInformationRecord information = this->informationRecord().value_or(PrinterInformationRecord());
     if (information.model != OrvoPrinterModel::unknown && information.emulation != OrvoPrinterEmulation::unknown) {
         return information;
     }

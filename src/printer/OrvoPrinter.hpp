@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/OrvoConnectionSettings.hpp"
+#include "core/OrvoPrinterInformation.hpp"
 #include "core/OrvoPrinterStatus.hpp"
 #include "core/Prelix10Error.hpp"
 #include "printer/PrinterInformationRecord.hpp"
@@ -44,8 +45,11 @@ public:
     OrvoPrinter(const OrvoPrinter&) = delete;
     OrvoPrinter& operator=(const OrvoPrinter&) = delete;
 
+    // What is known of the printer (model, emulation, identifiers, network-card record), in the shared form.
+    std::optional<OrvoPrinterInformation> information() const;
+
     // Plain properties, guarded so that the app's thread and the queue never race.
-    std::optional<PrinterInformationRecord> information() const;
+    std::optional<PrinterInformationRecord> informationRecord() const;
     void setInformation(std::optional<PrinterInformationRecord> information);
     OrvoConnectionSettings connectionSettings() const;
     void setConnectionSettings(OrvoConnectionSettings settings);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/OrvoPrinterEmulation.hpp"
+#include "core/OrvoPrinterInformation.hpp"
 #include "core/OrvoPrinterModel.hpp"
 #include "printer/ModelDetection.hpp"
 #include "protocol/DiscoveryParser.hpp"
@@ -32,6 +33,9 @@ public:
     std::shared_ptr<ModelDetectionInformation> modelDetectionInformation;
     PrinterConnectionIdentifier connectionIdentifier;
     std::optional<OrvoNICInformation> nicInformation;
+
+    // The shared printer information: the same values, the network-card record by field name.
+    OrvoPrinterInformation toOrvoPrinterInformation() const;
 
     // The reserved "isModelEstimated" entry.
     bool isModelEstimated() const { return modelDetectionInformation && modelDetectionInformation->isEstimated(); }

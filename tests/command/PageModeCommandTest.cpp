@@ -296,6 +296,21 @@ TEST(PageModeBuilder, LineHeadStaysTrueAfterTheEnd) {
     EXPECT_EQ(tree.take(), "1B 1D 61 01");
 }
 
+TEST(PageModeBuilder, LineHeadIsKeptWherePageModeSentNothing) {
+    const std::pair<const char*, PrinterModel> cases[] = {{"EscPos", PrinterModel::Harlo599KZ},
+                                                          {"Kestrin", PrinterModel::Kelto59}};
+    for (const auto& [emulation, model] : cases) {
+        Tree tree(emulation, model);
+        tree.printer->notifyRank(1);
+        tree.printer->appendText("Hi", TextWidthParameter{});
+        tree.pageMode->notifyRank(2);
+        tree.pageMode->appendArea(0, 0, 72, 100);
+        tree.pageMode->notifyRank(1);
+        // No line feed went out, so the line is still open.
+        EXPECT_FALSE(tree.top().isLineHead) << emulation;
+    }
+}
+
 TEST(PageModeBuilder, NestedBlocks) {
     Tree tree;
     tree.openPage();

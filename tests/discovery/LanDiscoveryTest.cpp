@@ -89,13 +89,24 @@ TEST_F(LanDiscoveryTest, FindsEachVirtualPrinterOnceWithModelAndIdentifiers) {
     EXPECT_EQ(ginor->connectionSettings().interfaceType(), InterfaceType::lan);
     EXPECT_TRUE(ginor->connectionSettings().autoSwitchInterface());
     EXPECT_FALSE(ginor->isOpened());
-    EXPECT_EQ(ginor->information()->model, OrvoPrinterModel::Ginor_6);
-    EXPECT_EQ(ginor->information()->emulation, OrvoPrinterEmulation::kestrin);
-    EXPECT_EQ(ginor->information()->connectionIdentifier.macAddress, "001162AABBCC");
-    EXPECT_EQ(ginor->information()->nicInformation->ipAddress, "127.0.0.1");
+    EXPECT_EQ(ginor->informationRecord()->model, OrvoPrinterModel::Ginor_6);
+    EXPECT_EQ(ginor->informationRecord()->emulation, OrvoPrinterEmulation::kestrin);
+    EXPECT_EQ(ginor->informationRecord()->connectionIdentifier.macAddress, "001162AABBCC");
+    EXPECT_EQ(ginor->informationRecord()->nicInformation->ipAddress, "127.0.0.1");
+    // The shared printer information carries the same values.
+    const auto shared = ginor->information();
+    ASSERT_TRUE(shared);
+    EXPECT_EQ(shared->model, OrvoPrinterModel::Ginor_6);
+    EXPECT_EQ(shared->connectionIdentifier->macAddress, "001162AABBCC");
+    ASSERT_TRUE(shared->nicInformation);
+    EXPECT_EQ(std::get<std::string>(*shared->nicInformation->value("ipAddress")), "127.0.0.1");
+    EXPECT_EQ(shared->detail().lan->ipAddress, "127.0.0.1");
+    EXPECT_EQ(shared->detail().lan->macAddress, "001162AABBCC");
+    ASSERT_TRUE(shared->modelDetectionInformation);
+    EXPECT_FALSE(shared->modelDetectionInformation->isEstimated);
     const auto kelto = byMac.at("0A1B2C3D4E5F");
-    EXPECT_EQ(kelto->information()->model, OrvoPrinterModel::kelto59);
-    EXPECT_EQ(kelto->information()->emulation, OrvoPrinterEmulation::escPos);
+    EXPECT_EQ(kelto->informationRecord()->model, OrvoPrinterModel::kelto59);
+    EXPECT_EQ(kelto->informationRecord()->emulation, OrvoPrinterEmulation::escPos);
     // The request sent last is the version 1 request.
     EXPECT_EQ(responder->lastRequest(), DiscoveryCommand::makeRequest(false));
 }
@@ -139,7 +150,7 @@ TEST_F(LanDiscoveryTest, LooksPrintersUpByAddressAndByMac) {
     auto byIp = manager->findDevice({"127.0.0.2"}, 3000);
     EXPECT_EQ(byIp->connectionSettings().identifier(), "0A1B2C3D4E5F");
     auto byMac = manager->findDevice({"0a-1B-2c-3D-4e-5F"}, 3000);
-    EXPECT_EQ(byMac->information()->nicInformation->ipAddress, "127.0.0.2");
+    EXPECT_EQ(byMac->informationRecord()->nicInformation->ipAddress, "127.0.0.2");
     auto first = manager->findDevice({OrvoConnectionSettings::FIRST_FOUND_DEVICE()}, 3000);
     EXPECT_TRUE(first);
     const auto start = std::chrono::steady_clock::now();
@@ -189,7 +200,7 @@ TEST_F(LanDiscoveryTest, ModelRulesOfTheReply) {
     id.nameDetail = "Harlo599KZ";
     auto printer = LANOrvoDeviceDiscoveryManager::discoverOrvoPrinter(ByteView(encodeDiscoveryReply(id)));
     ASSERT_TRUE(printer);
-    EXPECT_EQ(printer->information()->model, OrvoPrinterModel::harlo599KZ);
+    EXPECT_EQ(printer->informationRecord()->model, OrvoPrinterModel::harlo599KZ);
     // That model needs reply version 4.0.0.
     id.responseVersion = "RS3.9.9";
     EXPECT_FALSE(LANOrvoDeviceDiscoveryManager::discoverOrvoPrinter(ByteView(encodeDiscoveryReply(id))));
@@ -198,7 +209,7 @@ TEST_F(LanDiscoveryTest, ModelRulesOfTheReply) {
     id.responseVersion = "RS1.0.0";
     printer = LANOrvoDeviceDiscoveryManager::discoverOrvoPrinter(ByteView(encodeDiscoveryReply(id)));
     ASSERT_TRUE(printer);
-    EXPECT_EQ(printer->information()->model, OrvoPrinterModel::unknown);
+    EXPECT_EQ(printer->informationRecord()->model, OrvoPrinterModel::unknown);
 }
 
 TEST(LanDiscovery, VersionComparisonAndBroadcastAddress) {

@@ -104,9 +104,9 @@ TEST_F(OrvoPrinterTest, OnePrintRequestEndToEndInBothForms) {
     auto openError = opened.get_future().get();
     ASSERT_FALSE(openError) << openError->description();
     EXPECT_TRUE(printer->isOpened());
-    EXPECT_EQ(printer->information()->model, OrvoPrinterModel::Ginor_6);
-    EXPECT_EQ(printer->information()->emulation, OrvoPrinterEmulation::kestrin);
-    EXPECT_FALSE(printer->information()->modelDetectionInformation->isEstimated());
+    EXPECT_EQ(printer->informationRecord()->model, OrvoPrinterModel::Ginor_6);
+    EXPECT_EQ(printer->informationRecord()->emulation, OrvoPrinterEmulation::kestrin);
+    EXPECT_FALSE(printer->informationRecord()->modelDetectionInformation->isEstimated());
 
     std::promise<std::optional<Prelix10Error>> printed;
     printer->print(receiptDocument(), [&](std::optional<Prelix10Error> error) { printed.set_value(error); });
@@ -224,7 +224,7 @@ TEST_F(OrvoPrinterTest, APrinterFoundByDiscoveryOpensWithoutDetection) {
     auto found = manager->findDevice({"00:11:62:aa:bb:cc"}, 3000);
     const auto requestsBefore = responder->requestCount();
     found->open().get();
-    EXPECT_EQ(found->information()->model, OrvoPrinterModel::Ginor_6);
+    EXPECT_EQ(found->informationRecord()->model, OrvoPrinterModel::Ginor_6);
     // Only the lookup of the MAC address asked the network; no detection round followed it.
     EXPECT_LE(responder->requestCount() - requestsBefore, 2u);
     found->print(ByteBlock{'h', 'i', '\n'}).get();

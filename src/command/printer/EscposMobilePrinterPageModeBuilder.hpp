@@ -15,6 +15,7 @@ class EscposMobilePrinterPageModeBuilder : public PageModeBuilder, public Escpos
           EscposMobilePrinterBuilder(buffer, model, settingsStack) {}
     ~EscposMobilePrinterPageModeBuilder() override = default;
 
+    bool emitsPageMode() const override { return false; }
     void beginPageMode() override;
     void endPageMode(bool areaValid) override;
     void stylePrintDirection(PrintDirection direction) override;

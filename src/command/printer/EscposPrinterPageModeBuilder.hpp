@@ -15,6 +15,7 @@ class EscposPrinterPageModeBuilder : public PageModeBuilder, public EscposPrinte
           EscposPrinterBuilder(buffer, model, settingsStack) {}
     ~EscposPrinterPageModeBuilder() override = default;
 
+    bool emitsPageMode() const override { return false; }
     void beginPageMode() override;
     void endPageMode(bool areaValid) override;
     void stylePrintDirection(PrintDirection direction) override;

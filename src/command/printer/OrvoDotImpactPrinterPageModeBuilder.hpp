@@ -15,6 +15,7 @@ class OrvoDotImpactPrinterPageModeBuilder : public PageModeBuilder, public OrvoD
           OrvoDotImpactPrinterBuilder(buffer, model, settingsStack) {}
     ~OrvoDotImpactPrinterPageModeBuilder() override = default;
 
+    bool emitsPageMode() const override { return false; }
     void beginPageMode() override;
     void endPageMode(bool areaValid) override;
     void stylePrintDirection(PrintDirection direction) override;

@@ -15,6 +15,7 @@ class OrvoGraphicPrinterPageModeBuilder : public PageModeBuilder, public OrvoGra
           OrvoGraphicPrinterBuilder(buffer, model, settingsStack) {}
     ~OrvoGraphicPrinterPageModeBuilder() override = default;
 
+    bool emitsPageMode() const override { return false; }
     void beginPageMode() override;
     void endPageMode(bool areaValid) override;
     void stylePrintDirection(PrintDirection direction) override;

@@ -15,6 +15,7 @@ class OrvoLinePrinterPageModeBuilder : public PageModeBuilder, public OrvoLinePr
           OrvoLinePrinterBuilder(buffer, model, settingsStack) {}
     ~OrvoLinePrinterPageModeBuilder() override = default;
 
+    bool emitsPageMode() const override { return false; }
     void beginPageMode() override;
     void endPageMode(bool areaValid) override;
     void stylePrintDirection(PrintDirection direction) override;

@@ -15,6 +15,7 @@ class OrvoYalme1PrinterPageModeBuilder : public PageModeBuilder, public OrvoYalm
           OrvoYalme1PrinterBuilder(buffer, model, settingsStack) {}
     ~OrvoYalme1PrinterPageModeBuilder() override = default;
 
+    bool emitsPageMode() const override { return false; }
     void beginPageMode() override;
     void endPageMode(bool areaValid) override;
     void stylePrintDirection(PrintDirection direction) override;

@@ -1,6 +1,7 @@
 #include "command/printer/PageModeBuilder.hpp"
 
 #include "command/printer/MethodChecker.hpp"
+#include "command/printer/ModelChecker.hpp"
 
 namespace PrinterCommandBuilder::Printer {
 
@@ -60,8 +61,10 @@ void PageModeBuilder::restoreSettings(PrintSettingsInformation* target, PrintSet
     endPageMode(current->pageModeAreaSize.isValid());
     stylePrintDirection(PrintDirection::LeftToRight);
     Builder::restoreSettings(target, current);
-    // Page mode printed its page: the print position is at the head of a line.
-    target->isLineHead = true;
+    // Page mode ended (with a line feed before it began, when needed): the print position is at
+    // the head of a line, whatever the closing level recorded. Where page mode sent nothing, the
+    // position is the one the closing level kept.
+    if (emitsPageMode() && ModelChecker::isPageModeSupported(model_)) target->isLineHead = true;
 }
 
 }  // namespace PrinterCommandBuilder::Printer

@@ -23,6 +23,9 @@ class PageModeBuilder : public virtual Builder {
                                  LineStyle lineStyle, bool roundCorner, double cornerRadius) = 0;
     virtual void appendImage(const std::string& source, double x, double y, int width, int height) = 0;
     void notifyRank(std::size_t rank) override;
+    // Whether this emulation's page-mode operations send anything; false for the emulations
+    // without page mode, whose every page-mode operation is empty.
+    virtual bool emitsPageMode() const { return true; }
 
     using Builder::appendImage;
     using Builder::appendRuledLine;

@@ -35,16 +35,27 @@ void Image::orvoPageModeCommon(ByteBuffer* buffer, const std::string& source, do
     VelmarCommandParser::StrUtil::decodeBase64(source, &decoded);
     const std::vector<std::uint8_t> raster = decoded.toVector();
     const int byteWidth = (width + 7) / 8;
-    // Rows and bytes that the data lacks print white.
-    const auto dot = [&](std::int64_t row, int column) {
-        const std::int64_t index = row * byteWidth + column / 8;
-        if (index < 0 || static_cast<std::uint64_t>(index) >= raster.size()) return 0u;
-        return (raster[static_cast<std::size_t>(index)] >> (7 - column % 8)) & 1u;
-    };
+    // The 24 row bytes of the byte column being sent, read once for its 8 dot columns. Rows and
+    // bytes that the data lacks print white.
+    std::uint8_t rows[24] = {};
+    int cachedBand = -1;
+    int cachedByte = -1;
     band.sendBands(byteWidth * 8, byteWidth * 8, false, [&](int bandIndex, int column) {
+        const int byteColumn = column / 8;
+        if (bandIndex != cachedBand || byteColumn != cachedByte) {
+            cachedBand = bandIndex;
+            cachedByte = byteColumn;
+            for (int k = 0; k < 24; ++k) {
+                const std::uint64_t index =
+                    (static_cast<std::uint64_t>(bandIndex) * 24 + static_cast<std::uint64_t>(k)) *
+                        static_cast<std::uint64_t>(byteWidth) +
+                    static_cast<std::uint64_t>(byteColumn);
+                rows[k] = index < raster.size() ? raster[index] : 0;
+            }
+        }
+        const int shift = 7 - column % 8;
         std::uint32_t bits = 0;
-        const std::int64_t top = static_cast<std::int64_t>(bandIndex) * 24;
-        for (int row = 0; row < 24; ++row) bits = (bits << 1) | dot(top + row, column);
+        for (int k = 0; k < 24; ++k) bits = (bits << 1) | ((rows[k] >> shift) & 1u);
         return bits;
     });
     band.close(std::max(x, 0.0) + width * c, std::max(y, 0.0));
