@@ -56,10 +56,10 @@ SerialQueue::~SerialQueue() {
 }
 
 void SerialQueue::async(std::function<void()> work) {
-    {
-        std::lock_guard lock(state_->mutex);
-        state_->items.push_back(std::move(work));
-    }
+    // Notified under the lock: once the item is queued it may destroy this queue, so nothing here may
+    // touch the queue after the lock is released.
+    std::lock_guard lock(state_->mutex);
+    state_->items.push_back(std::move(work));
     state_->condition.notify_one();
 }
 

@@ -30,7 +30,9 @@ constexpr const char* kMacPattern = "^([0-9A-Fa-f]{2}[:-]?){5}[0-9A-Fa-f]{2}$";
 
 }  // namespace
 
-NetworkPort::~NetworkPort() {
+NetworkPort::~NetworkPort() { releaseConnection(); }
+
+void NetworkPort::releaseConnection() {
     std::unique_ptr<TcpConnection> tcp;
     std::unique_ptr<UdpConnection> udp;
     {

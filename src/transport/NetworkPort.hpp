@@ -62,6 +62,9 @@ protected:
     void adoptConnection(std::unique_ptr<UdpConnection> connection);
     void appendReceived(std::span<const std::uint8_t> bytes);
     bool hasConnection() const;
+    // Cancels the connection and joins its receive thread. The most derived port calls it first thing in
+    // its destructor, so that the thread never sees a partly destroyed port.
+    void releaseConnection();
 
 private:
     mutable std::mutex connectionMutex_;
@@ -82,6 +85,7 @@ public:
     static constexpr const char* kFirstFoundDevice = "FirstFoundDevice__DefinedByOrvo";
 
     TCPPort(std::string identifier, std::uint16_t portNumber, std::optional<std::vector<std::string>> subIdentifiers = {});
+    ~TCPPort() override { releaseConnection(); }
 
     std::string actualIdentifier() const override;
     std::vector<std::string> networkIdentifiers() const override;
@@ -109,6 +113,7 @@ class UDPPort final : public NetworkPort, public NetworkPortProtocol {
 public:
     UDPPort(std::string localAddress, std::uint16_t localPortNumber, std::string remoteAddress,
             std::uint16_t remotePortNumber);
+    ~UDPPort() override { releaseConnection(); }
 
     std::vector<std::string> networkIdentifiers() const override { return {}; }
     std::vector<std::string> internalIdentifiers() const override { return {}; }
