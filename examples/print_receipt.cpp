@@ -124,12 +124,13 @@ int main(int argc, char** argv) {
     }
 
     if (engine) {
-        const auto printed = engine->printedData();
-        std::cout << "the printer received " << engine->captureSize(Testing::PrinterChannel::data)
-                  << " bytes on its data connection, " << printed.size() << " of them print data:\n"
-                  << Testing::hex(printed) << "\n";
+        // The whole data connection as the printer saw it: status requests, the job's preamble, the job
+        // itself and the end-of-job marker, every byte in order.
+        const auto received = engine->capture(Testing::PrinterChannel::data);
+        std::cout << "the printer received " << received.size() << " bytes on its data connection:\n"
+                  << Testing::hex(received) << "\n";
         std::string text;
-        for (auto b : printed) text += (b >= 0x20 && b < 0x7F) || b == '\n' ? static_cast<char>(b) : '.';
+        for (auto b : received) text += (b >= 0x20 && b < 0x7F) || b == '\n' ? static_cast<char>(b) : '.';
         std::cout << "as text:\n" << text << "\n";
         std::cout << "status requests answered: " << engine->statusRequestCount()
                   << ", jobs counted: " << engine->etbMarkerCount() << "\n";

@@ -2,8 +2,10 @@
 //
 //   virtual_printer [--data-port N] [--status-port N] [--automatic-status] [--print-delay MS]
 //                   [--cover-open] [--paper-empty] [--seconds S] [--capture FILE]
+//                   [--discovery-port N]
 //
-// Port 0 (the default) picks free ports; the ports in use are printed on the first line.
+// Port 0 (the default) picks free ports; the ports in use are printed on the first line. With
+// --discovery-port the printer also answers LAN discovery requests on that UDP port of 127.0.0.1.
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -11,9 +13,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 
+#include "support/VirtualPrinterDiscovery.hpp"
 #include "support/VirtualPrinterEngine.hpp"
 #include "support/VirtualPrinterServer.hpp"
 
@@ -30,6 +35,7 @@ int main(int argc, char** argv) {
     PrinterState initial;
     double seconds = -1;
     std::string capturePath;
+    std::optional<std::uint16_t> discoveryPort;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         auto value = [&]() -> const char* {
@@ -47,6 +53,7 @@ int main(int argc, char** argv) {
         else if (arg == "--paper-empty") initial.paperEmpty = true;
         else if (arg == "--seconds") seconds = std::atof(value());
         else if (arg == "--capture") capturePath = value();
+        else if (arg == "--discovery-port") discoveryPort = static_cast<std::uint16_t>(std::atoi(value()));
         else {
             std::fprintf(stderr, "unknown option %s\n", arg.c_str());
             return 2;
@@ -58,7 +65,17 @@ int main(int argc, char** argv) {
     VirtualPrinterEngine engine(config);
     engine.update([&](PrinterState& s) { s = initial; });
     VirtualPrinterServer server(engine, dataPort, statusPort);
-    std::printf("data %u status %u\n", server.dataPort(), server.statusPort());
+    std::unique_ptr<VirtualPrinterDiscovery> discovery;
+    if (discoveryPort) {
+        DiscoveryIdentity identity;
+        identity.usedPort = server.dataPort();
+        discovery = std::make_unique<VirtualPrinterDiscovery>(std::vector<DiscoveryIdentity>{identity}, *discoveryPort);
+    }
+    if (discovery) {
+        std::printf("data %u status %u discovery %u\n", server.dataPort(), server.statusPort(), discovery->port());
+    } else {
+        std::printf("data %u status %u\n", server.dataPort(), server.statusPort());
+    }
     std::fflush(stdout);
 
     const auto start = std::chrono::steady_clock::now();
@@ -66,6 +83,7 @@ int main(int argc, char** argv) {
         if (seconds >= 0 && std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() >= seconds) break;
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
+    if (discovery) discovery->stop();
     server.stop();
     const Bytes received = engine.capture(PrinterChannel::data);
     const Bytes printed = engine.printedData();
