@@ -8,8 +8,8 @@
 #include "command/melodyspeaker/EscposBuilder.hpp"
 #include "command/presenter/EscposBuilder.hpp"
 #include "command/presetting/EscposBuilder.hpp"
+#include "command/printer/EmptyPageModeBuilder.hpp"
 #include "command/printer/EscposPrinterBuilder.hpp"
-#include "command/printer/EscposPrinterPageModeBuilder.hpp"
 
 namespace PrinterCommandBuilder {
 
@@ -20,8 +20,8 @@ EscposBuilder::EscposBuilder(ByteBuffer* buffer, PrinterModel model) : RootBuild
     drawer_ = std::make_unique<Drawer::EscposBuilder>(buffer, model);
     melodySpeaker_ = std::make_unique<MelodySpeaker::EscposBuilder>(buffer, model);
     printer_ = std::make_unique<Printer::EscposPrinterBuilder>(buffer, model, &settingsStack_);
-    printerPageMode_ =
-        std::make_unique<Printer::EscposPrinterPageModeBuilder>(buffer, model, &settingsStack_);
+    printerPageMode_ = std::make_unique<Printer::EmptyPageModeBuilder<Printer::EscposPrinterBuilder>>(
+        buffer, model, &settingsStack_);
     preSetting_ = std::make_unique<PreSetting::EscposBuilder>(buffer, model);
     presenter_ = std::make_unique<Presenter::EscposBuilder>(buffer, model);
     bezel_ = std::make_unique<Bezel::EscposBuilder>(buffer, model);

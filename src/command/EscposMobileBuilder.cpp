@@ -8,8 +8,8 @@
 #include "command/melodyspeaker/EscposMobileBuilder.hpp"
 #include "command/presenter/EscposMobileBuilder.hpp"
 #include "command/presetting/EscposMobileBuilder.hpp"
+#include "command/printer/EmptyPageModeBuilder.hpp"
 #include "command/printer/EscposMobilePrinterBuilder.hpp"
-#include "command/printer/EscposMobilePrinterPageModeBuilder.hpp"
 
 namespace PrinterCommandBuilder {
 
@@ -21,8 +21,8 @@ EscposMobileBuilder::EscposMobileBuilder(ByteBuffer* buffer, PrinterModel model)
     drawer_ = std::make_unique<Drawer::EscposMobileBuilder>(buffer, model);
     melodySpeaker_ = std::make_unique<MelodySpeaker::EscposMobileBuilder>(buffer, model);
     printer_ = std::make_unique<Printer::EscposMobilePrinterBuilder>(buffer, model, &settingsStack_);
-    printerPageMode_ =
-        std::make_unique<Printer::EscposMobilePrinterPageModeBuilder>(buffer, model, &settingsStack_);
+    printerPageMode_ = std::make_unique<Printer::EmptyPageModeBuilder<Printer::EscposMobilePrinterBuilder>>(
+        buffer, model, &settingsStack_);
     preSetting_ = std::make_unique<PreSetting::EscposMobileBuilder>(buffer, model);
     presenter_ = std::make_unique<Presenter::EscposMobileBuilder>(buffer, model);
     bezel_ = std::make_unique<Bezel::EscposMobileBuilder>(buffer, model);

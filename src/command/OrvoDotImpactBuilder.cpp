@@ -8,8 +8,8 @@
 #include "command/melodyspeaker/OrvoDotImpactBuilder.hpp"
 #include "command/presenter/OrvoDotImpactBuilder.hpp"
 #include "command/presetting/OrvoDotImpactBuilder.hpp"
+#include "command/printer/EmptyPageModeBuilder.hpp"
 #include "command/printer/OrvoDotImpactPrinterBuilder.hpp"
-#include "command/printer/OrvoDotImpactPrinterPageModeBuilder.hpp"
 
 namespace PrinterCommandBuilder {
 
@@ -21,8 +21,8 @@ OrvoDotImpactBuilder::OrvoDotImpactBuilder(ByteBuffer* buffer, PrinterModel mode
     drawer_ = std::make_unique<Drawer::OrvoDotImpactBuilder>(buffer, model);
     melodySpeaker_ = std::make_unique<MelodySpeaker::OrvoDotImpactBuilder>(buffer, model);
     printer_ = std::make_unique<Printer::OrvoDotImpactPrinterBuilder>(buffer, model, &settingsStack_);
-    printerPageMode_ =
-        std::make_unique<Printer::OrvoDotImpactPrinterPageModeBuilder>(buffer, model, &settingsStack_);
+    printerPageMode_ = std::make_unique<Printer::EmptyPageModeBuilder<Printer::OrvoDotImpactPrinterBuilder>>(
+        buffer, model, &settingsStack_);
     preSetting_ = std::make_unique<PreSetting::OrvoDotImpactBuilder>(buffer, model);
     presenter_ = std::make_unique<Presenter::OrvoDotImpactBuilder>(buffer, model);
     bezel_ = std::make_unique<Bezel::OrvoDotImpactBuilder>(buffer, model);

@@ -8,8 +8,8 @@
 #include "command/melodyspeaker/OrvoGraphicBuilder.hpp"
 #include "command/presenter/OrvoGraphicBuilder.hpp"
 #include "command/presetting/OrvoGraphicBuilder.hpp"
+#include "command/printer/EmptyPageModeBuilder.hpp"
 #include "command/printer/OrvoGraphicPrinterBuilder.hpp"
-#include "command/printer/OrvoGraphicPrinterPageModeBuilder.hpp"
 
 namespace PrinterCommandBuilder {
 
@@ -20,8 +20,8 @@ OrvoGraphicBuilder::OrvoGraphicBuilder(ByteBuffer* buffer, PrinterModel model) :
     drawer_ = std::make_unique<Drawer::OrvoGraphicBuilder>(buffer, model);
     melodySpeaker_ = std::make_unique<MelodySpeaker::OrvoGraphicBuilder>(buffer, model);
     printer_ = std::make_unique<Printer::OrvoGraphicPrinterBuilder>(buffer, model, &settingsStack_);
-    printerPageMode_ =
-        std::make_unique<Printer::OrvoGraphicPrinterPageModeBuilder>(buffer, model, &settingsStack_);
+    printerPageMode_ = std::make_unique<Printer::EmptyPageModeBuilder<Printer::OrvoGraphicPrinterBuilder>>(
+        buffer, model, &settingsStack_);
     preSetting_ = std::make_unique<PreSetting::OrvoGraphicBuilder>(buffer, model);
     presenter_ = std::make_unique<Presenter::OrvoGraphicBuilder>(buffer, model);
     bezel_ = std::make_unique<Bezel::OrvoGraphicBuilder>(buffer, model);

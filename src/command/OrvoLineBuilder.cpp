@@ -8,8 +8,8 @@
 #include "command/melodyspeaker/OrvoLineBuilder.hpp"
 #include "command/presenter/OrvoLineBuilder.hpp"
 #include "command/presetting/OrvoLineBuilder.hpp"
+#include "command/printer/EmptyPageModeBuilder.hpp"
 #include "command/printer/OrvoLinePrinterBuilder.hpp"
-#include "command/printer/OrvoLinePrinterPageModeBuilder.hpp"
 
 namespace PrinterCommandBuilder {
 
@@ -20,8 +20,8 @@ OrvoLineBuilder::OrvoLineBuilder(ByteBuffer* buffer, PrinterModel model) : RootB
     drawer_ = std::make_unique<Drawer::OrvoLineBuilder>(buffer, model);
     melodySpeaker_ = std::make_unique<MelodySpeaker::OrvoLineBuilder>(buffer, model);
     printer_ = std::make_unique<Printer::OrvoLinePrinterBuilder>(buffer, model, &settingsStack_);
-    printerPageMode_ =
-        std::make_unique<Printer::OrvoLinePrinterPageModeBuilder>(buffer, model, &settingsStack_);
+    printerPageMode_ = std::make_unique<Printer::EmptyPageModeBuilder<Printer::OrvoLinePrinterBuilder>>(
+        buffer, model, &settingsStack_);
     preSetting_ = std::make_unique<PreSetting::OrvoLineBuilder>(buffer, model);
     presenter_ = std::make_unique<Presenter::OrvoLineBuilder>(buffer, model);
     bezel_ = std::make_unique<Bezel::OrvoLineBuilder>(buffer, model);

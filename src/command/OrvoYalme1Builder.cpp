@@ -8,8 +8,8 @@
 #include "command/melodyspeaker/OrvoYalme1Builder.hpp"
 #include "command/presenter/OrvoYalme1Builder.hpp"
 #include "command/presetting/OrvoYalme1Builder.hpp"
+#include "command/printer/EmptyPageModeBuilder.hpp"
 #include "command/printer/OrvoYalme1PrinterBuilder.hpp"
-#include "command/printer/OrvoYalme1PrinterPageModeBuilder.hpp"
 
 namespace PrinterCommandBuilder {
 
@@ -20,8 +20,8 @@ OrvoYalme1Builder::OrvoYalme1Builder(ByteBuffer* buffer, PrinterModel model) : R
     drawer_ = std::make_unique<Drawer::OrvoYalme1Builder>(buffer, model);
     melodySpeaker_ = std::make_unique<MelodySpeaker::OrvoYalme1Builder>(buffer, model);
     printer_ = std::make_unique<Printer::OrvoYalme1PrinterBuilder>(buffer, model, &settingsStack_);
-    printerPageMode_ =
-        std::make_unique<Printer::OrvoYalme1PrinterPageModeBuilder>(buffer, model, &settingsStack_);
+    printerPageMode_ = std::make_unique<Printer::EmptyPageModeBuilder<Printer::OrvoYalme1PrinterBuilder>>(
+        buffer, model, &settingsStack_);
     preSetting_ = std::make_unique<PreSetting::OrvoYalme1Builder>(buffer, model);
     presenter_ = std::make_unique<Presenter::OrvoYalme1Builder>(buffer, model);
     bezel_ = std::make_unique<Bezel::OrvoYalme1Builder>(buffer, model);
