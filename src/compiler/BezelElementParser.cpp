@@ -7,7 +7,7 @@ namespace VelmarCommandParser {
 
 using nlohmann::json;
 using PrinterCommandBuilder::Bezel::Builder;
-using namespace DeviceParameters;
+using namespace ParameterReads;
 
 BezelElementParser::BezelElementParser(Builder* b) : ElementParser(b, "Bezel") {
     if (b == nullptr || !PrinterCommandBuilder::CommonModelChecker::isSupportedBezel(b->getModel())) return;

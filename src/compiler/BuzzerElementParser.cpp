@@ -7,7 +7,7 @@ namespace VelmarCommandParser {
 
 using nlohmann::json;
 using PrinterCommandBuilder::Buzzer::Builder;
-using namespace DeviceParameters;
+using namespace ParameterReads;
 
 BuzzerElementParser::BuzzerElementParser(Builder* b) : ElementParser(b, "Buzzer") {
     if (b == nullptr || !PrinterCommandBuilder::CommonModelChecker::isSupportedBuzzer(b->getModel())) return;

@@ -8,7 +8,7 @@ namespace VelmarCommandParser {
 
 using nlohmann::json;
 using PrinterCommandBuilder::Display::Builder;
-using namespace DeviceParameters;
+using namespace ParameterReads;
 
 DisplayElementParser::DisplayElementParser(Builder* b) : ElementParser(b, "Display") {
     if (b == nullptr || !PrinterCommandBuilder::CommonModelChecker::isSupportedDisplay(b->getModel())) return;

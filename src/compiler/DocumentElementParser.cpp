@@ -11,7 +11,7 @@
 namespace VelmarCommandParser {
 
 using nlohmann::json;
-using namespace DeviceParameters;
+using namespace ParameterReads;
 
 DocumentElementParser::DocumentElementParser(PrinterCommandBuilder::RootBuilder* root)
     : ElementParser(root ? root->getDocumentBuilder() : nullptr, "Document") {

@@ -7,7 +7,7 @@ namespace VelmarCommandParser {
 
 using nlohmann::json;
 using PrinterCommandBuilder::Drawer::Builder;
-using namespace DeviceParameters;
+using namespace ParameterReads;
 
 DrawerElementParser::DrawerElementParser(Builder* b) : ElementParser(b, "Drawer") {
     if (b == nullptr || !PrinterCommandBuilder::CommonModelChecker::isSupportedDrawer(b->getModel())) return;

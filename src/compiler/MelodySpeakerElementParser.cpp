@@ -7,7 +7,7 @@ namespace VelmarCommandParser {
 
 using nlohmann::json;
 using PrinterCommandBuilder::MelodySpeaker::Builder;
-using namespace DeviceParameters;
+using namespace ParameterReads;
 
 MelodySpeakerElementParser::MelodySpeakerElementParser(Builder* b) : ElementParser(b, "MelodySpeaker") {
     if (b == nullptr || !PrinterCommandBuilder::CommonModelChecker::isSupportedMelodySpeaker(b->getModel()))

@@ -7,7 +7,7 @@ namespace VelmarCommandParser {
 
 using nlohmann::json;
 using PrinterCommandBuilder::Presenter::Builder;
-using namespace DeviceParameters;
+using namespace ParameterReads;
 
 PresenterElementParser::PresenterElementParser(Builder* b) : ElementParser(b, "Presenter") {
     if (b == nullptr || !PrinterCommandBuilder::CommonModelChecker::isSupportedPresenter(b->getModel()))

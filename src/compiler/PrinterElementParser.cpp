@@ -2,6 +2,7 @@
 
 #include "command/CommonModelChecker.hpp"
 #include "compiler/JsonUtil.hpp"
+#include "compiler/ParameterReads.hpp"
 #include "compiler/PrinterKeywords.hpp"
 #include "compiler/PrinterPageModeElementParser.hpp"
 
@@ -10,39 +11,7 @@ namespace VelmarCommandParser {
 using namespace PrinterCommandBuilder::Printer;
 using nlohmann::json;
 
-namespace {
-
-template <typename T>
-T keyword(const json* parameter, const std::string& key, const std::map<std::string, T>& map,
-          bool& notFound) {
-    const std::string text = JsonUtil::getString(parameter, key, notFound);
-    const auto found = map.find(text);
-    if (found == map.end()) {
-        notFound = true;
-        return T{};
-    }
-    return found->second;
-}
-
-template <typename T>
-T optionalKeyword(const json* parameter, const std::string& key, const std::map<std::string, T>& map,
-                  T fallback, bool& notFound) {
-    return JsonUtil::contains(parameter, key) ? keyword(parameter, key, map, notFound) : fallback;
-}
-
-int optionalInt(const json* parameter, const std::string& key, int fallback, bool& notFound) {
-    return JsonUtil::contains(parameter, key) ? JsonUtil::getInt(parameter, key, notFound) : fallback;
-}
-
-double optionalDouble(const json* parameter, const std::string& key, double fallback, bool& notFound) {
-    return JsonUtil::contains(parameter, key) ? JsonUtil::getDouble(parameter, key, notFound) : fallback;
-}
-
-bool optionalBoolean(const json* parameter, const std::string& key, bool fallback, bool& notFound) {
-    return JsonUtil::contains(parameter, key) ? JsonUtil::getBoolean(parameter, key, notFound) : fallback;
-}
-
-}  // namespace
+using namespace ParameterReads;
 
 PrinterElementParser::PrinterElementParser(Builder* builder, PageModeBuilder* pageModeBuilder)
     : PrinterElementParser(builder, "Printer") {

@@ -2,6 +2,7 @@
 
 #include "command/CommonModelChecker.hpp"
 #include "compiler/JsonUtil.hpp"
+#include "compiler/ParameterReads.hpp"
 #include "compiler/PrinterKeywords.hpp"
 
 namespace VelmarCommandParser {
@@ -9,19 +10,7 @@ namespace VelmarCommandParser {
 using namespace PrinterCommandBuilder::Printer;
 using nlohmann::json;
 
-namespace {
-template <typename T>
-T keyword(const json* parameter, const std::string& key, const std::map<std::string, T>& map,
-          bool& notFound) {
-    const std::string text = JsonUtil::getString(parameter, key, notFound);
-    const auto found = map.find(text);
-    if (found == map.end()) {
-        notFound = true;
-        return T{};
-    }
-    return found->second;
-}
-}  // namespace
+using namespace ParameterReads;
 
 PrinterPageModeElementParser::PrinterPageModeElementParser(PageModeBuilder* builder)
     : PrinterElementParser(builder, "PageMode"), pageModeBuilder_(builder) {

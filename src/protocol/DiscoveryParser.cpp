@@ -325,37 +325,7 @@ std::string OrvoNICInformation::description() const {
         out += " : ";
         out += value;
     };
-#define PRELIX10_FIELD(f) add(#f, describeOptional(f))
-    PRELIX10_FIELD(responseVersion);
-    PRELIX10_FIELD(name);
-    PRELIX10_FIELD(firmwareVersionMain);
-    PRELIX10_FIELD(firmwareVersionBoot);
-    PRELIX10_FIELD(pldRevision);
-    PRELIX10_FIELD(ipVersion);
-    PRELIX10_FIELD(macAddress);
-    PRELIX10_FIELD(ipAddress);
-    PRELIX10_FIELD(ipAddressProtocol);
-    PRELIX10_FIELD(subnetMask);
-    PRELIX10_FIELD(gateway);
-    PRELIX10_FIELD(configPrint);
-    PRELIX10_FIELD(configIPAddress);
-    PRELIX10_FIELD(configSubnetMask);
-    PRELIX10_FIELD(configGateway);
-    PRELIX10_FIELD(dhcp);
-    PRELIX10_FIELD(rarp);
-    PRELIX10_FIELD(multiSession);
-    PRELIX10_FIELD(deviceManufacturer);
-    PRELIX10_FIELD(deviceCommandSet);
-    PRELIX10_FIELD(deviceModel);
-    PRELIX10_FIELD(deviceClass);
-    PRELIX10_FIELD(hostName);
-    PRELIX10_FIELD(usedPort);
-    PRELIX10_FIELD(usedIPAddress);
-    PRELIX10_FIELD(deviceStatus);
-    PRELIX10_FIELD(nameDetail);
-    PRELIX10_FIELD(productSerialNumber);
-    PRELIX10_FIELD(uniqueId);
-#undef PRELIX10_FIELD
+    forEachField([&](const char* label, const auto& field) { add(label, describeOptional(field)); });
     return out;
 }
 

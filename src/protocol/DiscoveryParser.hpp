@@ -41,6 +41,40 @@ public:
     std::optional<std::string> productSerialNumber;
     std::optional<std::string> uniqueId;
 
+    // Calls visit(name, field) for every field, in declaration order.
+    template <typename Visitor>
+    void forEachField(Visitor&& visit) const {
+        visit("responseVersion", responseVersion);
+        visit("name", name);
+        visit("firmwareVersionMain", firmwareVersionMain);
+        visit("firmwareVersionBoot", firmwareVersionBoot);
+        visit("pldRevision", pldRevision);
+        visit("ipVersion", ipVersion);
+        visit("macAddress", macAddress);
+        visit("ipAddress", ipAddress);
+        visit("ipAddressProtocol", ipAddressProtocol);
+        visit("subnetMask", subnetMask);
+        visit("gateway", gateway);
+        visit("configPrint", configPrint);
+        visit("configIPAddress", configIPAddress);
+        visit("configSubnetMask", configSubnetMask);
+        visit("configGateway", configGateway);
+        visit("dhcp", dhcp);
+        visit("rarp", rarp);
+        visit("multiSession", multiSession);
+        visit("deviceManufacturer", deviceManufacturer);
+        visit("deviceCommandSet", deviceCommandSet);
+        visit("deviceModel", deviceModel);
+        visit("deviceClass", deviceClass);
+        visit("hostName", hostName);
+        visit("usedPort", usedPort);
+        visit("usedIPAddress", usedIPAddress);
+        visit("deviceStatus", deviceStatus);
+        visit("nameDetail", nameDetail);
+        visit("productSerialNumber", productSerialNumber);
+        visit("uniqueId", uniqueId);
+    }
+
     // "label : value" for every field, joined by ", ".
     std::string description() const;
 };
