@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "builder/VelmarCommandBuilder.hpp"
-#include "platform/ImagePixels.hpp"
+#include "prelix10/builder/VelmarCommandBuilder.hpp"
+#include "prelix10/platform/ImagePixels.hpp"
 
 using namespace Prelix10;
 using namespace Prelix10::VelmarCommand;

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "command/BuilderFactory.hpp"
-#include "command/ByteBuffer.hpp"
-#include "compiler/VelmarCommandParser.hpp"
-#include "core/OrvoPrinterEmulation.hpp"
-#include "core/OrvoPrinterModel.hpp"
+#include "prelix10/command/BuilderFactory.hpp"
+#include "prelix10/command/ByteBuffer.hpp"
+#include "prelix10/compiler/VelmarCommandParser.hpp"
+#include "prelix10/core/OrvoPrinterEmulation.hpp"
+#include "prelix10/core/OrvoPrinterModel.hpp"
 
 namespace {
 

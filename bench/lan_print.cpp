@@ -6,12 +6,12 @@
 #include <chrono>
 #include <memory>
 
-#include "control/OrvoPrinterControl.hpp"
+#include "prelix10/control/OrvoPrinterControl.hpp"
 #include "support/Hex.hpp"
 #include "support/VirtualPrinterEngine.hpp"
 #include "support/VirtualPrinterServer.hpp"
-#include "transport/OrvoLANPrinterPort.hpp"
-#include "transport/PollingSleep.hpp"
+#include "prelix10/transport/OrvoLANPrinterPort.hpp"
+#include "prelix10/transport/PollingSleep.hpp"
 
 using namespace Prelix10;
 using namespace Prelix10::Testing;

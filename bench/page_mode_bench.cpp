@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "command/BuilderFactory.hpp"
-#include "command/ByteBuffer.hpp"
+#include "prelix10/command/BuilderFactory.hpp"
+#include "prelix10/command/ByteBuffer.hpp"
 
 using namespace PrinterCommandBuilder;
 using namespace PrinterCommandBuilder::Printer;

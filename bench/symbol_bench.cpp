@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "command/ORVOPDF417.hpp"
-#include "command/ORVOQRCode.hpp"
+#include "prelix10/command/ORVOPDF417.hpp"
+#include "prelix10/command/ORVOQRCode.hpp"
 
 #ifdef PRELIX10_HAVE_QRENCODE
 #include <qrencode.h>

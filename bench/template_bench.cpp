@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "compiler/TemplatePrintParser.hpp"
-#include "compiler/VelmarCommandParser.hpp"
+#include "prelix10/compiler/TemplatePrintParser.hpp"
+#include "prelix10/compiler/VelmarCommandParser.hpp"
 
 namespace {
 

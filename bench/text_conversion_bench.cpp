@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "command/StrConverter.hpp"
+#include "prelix10/command/StrConverter.hpp"
 
 using namespace VelmarCommandParser;
 

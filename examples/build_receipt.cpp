@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "builder/VelmarCommandBuilder.hpp"
-#include "compiler/VelmarCommandParser.hpp"
-#include "core/OrvoPrinterEmulation.hpp"
-#include "core/OrvoPrinterModel.hpp"
-#include "core/Prelix10Error.hpp"
-#include "platform/ImagePixels.hpp"
+#include "prelix10/builder/VelmarCommandBuilder.hpp"
+#include "prelix10/compiler/VelmarCommandParser.hpp"
+#include "prelix10/core/OrvoPrinterEmulation.hpp"
+#include "prelix10/core/OrvoPrinterModel.hpp"
+#include "prelix10/core/Prelix10Error.hpp"
+#include "prelix10/platform/ImagePixels.hpp"
 
 using namespace Prelix10;
 using namespace Prelix10::VelmarCommand;

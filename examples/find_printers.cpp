@@ -9,12 +9,12 @@
 #include <mutex>
 #include <string>
 
-#include "core/NetworkInformation.hpp"
-#include "discovery/LANOrvoDeviceDiscoveryManager.hpp"
-#include "discovery/OrvoDeviceDiscoveryManager.hpp"
-#include "printer/OrvoPrinter.hpp"
+#include "prelix10/core/NetworkInformation.hpp"
+#include "prelix10/discovery/LANOrvoDeviceDiscoveryManager.hpp"
+#include "prelix10/discovery/OrvoDeviceDiscoveryManager.hpp"
+#include "prelix10/printer/OrvoPrinter.hpp"
 #include "support/VirtualPrinterDiscovery.hpp"
-#include "transport/NetworkPortSettings.hpp"
+#include "prelix10/transport/NetworkPortSettings.hpp"
 
 using namespace Prelix10;
 

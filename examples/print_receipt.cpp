@@ -13,14 +13,14 @@
 #include <memory>
 #include <string>
 
-#include "builder/VelmarCommandBuilder.hpp"
-#include "core/NetworkInformation.hpp"
-#include "discovery/LANOrvoDeviceDiscoveryManager.hpp"
-#include "printer/OrvoPrinter.hpp"
+#include "prelix10/builder/VelmarCommandBuilder.hpp"
+#include "prelix10/core/NetworkInformation.hpp"
+#include "prelix10/discovery/LANOrvoDeviceDiscoveryManager.hpp"
+#include "prelix10/printer/OrvoPrinter.hpp"
 #include "support/Hex.hpp"
 #include "support/VirtualPrinterDiscovery.hpp"
 #include "support/VirtualPrinterServer.hpp"
-#include "transport/NetworkPortSettings.hpp"
+#include "prelix10/transport/NetworkPortSettings.hpp"
 
 using namespace Prelix10;
 using namespace Prelix10::VelmarCommand;

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "protocol/OrvoASBPrinterStatusParser.hpp"
+#include "prelix10/protocol/OrvoASBPrinterStatusParser.hpp"
 
 using namespace Prelix10;
 

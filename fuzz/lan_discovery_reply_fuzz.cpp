@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "protocol/DiscoveryParser.hpp"
+#include "prelix10/protocol/DiscoveryParser.hpp"
 
 using namespace Prelix10;
 

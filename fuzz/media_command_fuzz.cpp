@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "command/ByteBuffer.hpp"
-#include "command/Code128CodeSetChooser.hpp"
-#include "command/RunLengthEncoder.hpp"
-#include "command/printer/Barcode.hpp"
-#include "command/printer/Image.hpp"
-#include "command/printer/PrintSettingsInformation.hpp"
-#include "command/printer/RuledLine.hpp"
+#include "prelix10/command/ByteBuffer.hpp"
+#include "prelix10/command/Code128CodeSetChooser.hpp"
+#include "prelix10/command/RunLengthEncoder.hpp"
+#include "prelix10/command/printer/Barcode.hpp"
+#include "prelix10/command/printer/Image.hpp"
+#include "prelix10/command/printer/PrintSettingsInformation.hpp"
+#include "prelix10/command/printer/RuledLine.hpp"
 
 using namespace PrinterCommandBuilder;
 using namespace PrinterCommandBuilder::Printer;

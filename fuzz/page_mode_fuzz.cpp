@@ -7,8 +7,8 @@
 #include <limits>
 #include <string>
 
-#include "command/BuilderFactory.hpp"
-#include "command/ByteBuffer.hpp"
+#include "prelix10/command/BuilderFactory.hpp"
+#include "prelix10/command/ByteBuffer.hpp"
 
 using namespace PrinterCommandBuilder;
 using namespace PrinterCommandBuilder::Printer;

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "protocol/StatusReplyParsers.hpp"
+#include "prelix10/protocol/StatusReplyParsers.hpp"
 
 using namespace Prelix10;
 

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <memory>
 
-#include "command/ORVOPDF417.hpp"
-#include "command/ORVOQRCode.hpp"
+#include "prelix10/command/ORVOPDF417.hpp"
+#include "prelix10/command/ORVOQRCode.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 8) return 0;

@@ -8,7 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "compiler/TemplatePrintParser.hpp"
+#include "prelix10/compiler/TemplatePrintParser.hpp"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "command/ByteBuffer.hpp"
-#include "command/StrConverter.hpp"
-#include "command/printer/PrintSettingsInformation.hpp"
-#include "command/printer/Text.hpp"
+#include "prelix10/command/ByteBuffer.hpp"
+#include "prelix10/command/StrConverter.hpp"
+#include "prelix10/command/printer/PrintSettingsInformation.hpp"
+#include "prelix10/command/printer/Text.hpp"
 
 using namespace PrinterCommandBuilder;
 using namespace PrinterCommandBuilder::Printer;

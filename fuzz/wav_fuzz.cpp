@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <string>
 
-#include "command/ByteBuffer.hpp"
-#include "command/PrinterModel.hpp"
-#include "command/melodyspeaker/DriveOneTimeSound.hpp"
-#include "command/melodyspeaker/WaveInformation.hpp"
+#include "prelix10/command/ByteBuffer.hpp"
+#include "prelix10/command/PrinterModel.hpp"
+#include "prelix10/command/melodyspeaker/DriveOneTimeSound.hpp"
+#include "prelix10/command/melodyspeaker/WaveInformation.hpp"
 
 using namespace PrinterCommandBuilder;
 using namespace PrinterCommandBuilder::MelodySpeaker;

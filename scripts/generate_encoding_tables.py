@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Generates the text-conversion tables of src/command/ from glibc iconv.
+"""Generates the text-conversion tables of src/prelix10/command/ from glibc iconv.
 
 The build never runs this script; its output is committed. Run it from the
 repository root on a Debian machine (glibc 2.36 was used):
@@ -36,7 +36,7 @@ import sys
 import unicodedata
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-OUT_DIR = os.path.join(ROOT, "src", "command")
+OUT_DIR = os.path.join(ROOT, "src", "prelix10", "command")
 
 # page number -> glibc charset
 CODE_PAGES = {

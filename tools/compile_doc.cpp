@@ -15,12 +15,12 @@
 #include <string>
 #include <vector>
 
-#include "compiler/VelmarCommandParser.hpp"
-#include "compiler/VelmarCommandParserWrapper.hpp"
-#include "core/OrvoPrinterEmulation.hpp"
-#include "core/OrvoPrinterModel.hpp"
-#include "core/Prelix10Error.hpp"
-#include "core/PrinterSpecConstants.hpp"
+#include "prelix10/compiler/VelmarCommandParser.hpp"
+#include "prelix10/compiler/VelmarCommandParserWrapper.hpp"
+#include "prelix10/core/OrvoPrinterEmulation.hpp"
+#include "prelix10/core/OrvoPrinterModel.hpp"
+#include "prelix10/core/Prelix10Error.hpp"
+#include "prelix10/core/PrinterSpecConstants.hpp"
 
 using namespace Prelix10;
 

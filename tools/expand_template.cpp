@@ -7,8 +7,8 @@
 #include <sstream>
 #include <string>
 
-#include "compiler/TemplatePrintParser.hpp"
-#include "core/Prelix10Error.hpp"
+#include "prelix10/compiler/TemplatePrintParser.hpp"
+#include "prelix10/core/Prelix10Error.hpp"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "builder/TestJson.hpp"
-#include "builder/VelmarCommandBuilder.hpp"
-#include "builder/VelmarCommandParameterConverter.hpp"
+#include "prelix10/builder/VelmarCommandBuilder.hpp"
+#include "prelix10/builder/VelmarCommandParameterConverter.hpp"
 
 using namespace Prelix10;
 using namespace Prelix10::VelmarCommand;

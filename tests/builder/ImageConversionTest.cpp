@@ -8,14 +8,14 @@
 #include <iterator>
 #include <string>
 
-#include "builder/Base64.hpp"
-#include "builder/BitmapConverter.hpp"
-#include "builder/DisplayBuilder.hpp"
-#include "builder/PageModeBuilder.hpp"
-#include "builder/PrinterBaseBuilder.hpp"
-#include "builder/PrinterBuilder.hpp"
+#include "prelix10/builder/Base64.hpp"
+#include "prelix10/builder/BitmapConverter.hpp"
+#include "prelix10/builder/DisplayBuilder.hpp"
+#include "prelix10/builder/PageModeBuilder.hpp"
+#include "prelix10/builder/PrinterBaseBuilder.hpp"
+#include "prelix10/builder/PrinterBuilder.hpp"
 #include "builder/TestJson.hpp"
-#include "core/Prelix10Error.hpp"
+#include "prelix10/core/Prelix10Error.hpp"
 
 using namespace Prelix10;
 using namespace Prelix10::VelmarCommand;

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "builder/TestJson.hpp"
-#include "core/JSONBuilder.hpp"
+#include "prelix10/core/JSONBuilder.hpp"
 
 using namespace Prelix10;
 

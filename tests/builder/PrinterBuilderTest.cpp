@@ -3,8 +3,8 @@
 #include <cmath>
 #include <limits>
 
-#include "builder/PageModeBuilder.hpp"
-#include "builder/PrinterBuilder.hpp"
+#include "prelix10/builder/PageModeBuilder.hpp"
+#include "prelix10/builder/PrinterBuilder.hpp"
 #include "builder/TestJson.hpp"
 
 using namespace Prelix10;

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "builder/TestJson.hpp"
-#include "builder/VelmarCommandBuilder.hpp"
-#include "compiler/VelmarCommandParser.hpp"
+#include "prelix10/builder/VelmarCommandBuilder.hpp"
+#include "prelix10/compiler/VelmarCommandParser.hpp"
 
 using namespace Prelix10;
 using namespace Prelix10::VelmarCommand;

@@ -30,7 +30,7 @@ inline bool isValidJson(const std::string& text) {
 
 }  // namespace Testing
 
-#include "core/JSONBuilder.hpp"
+#include "prelix10/core/JSONBuilder.hpp"
 
 namespace Testing {
 

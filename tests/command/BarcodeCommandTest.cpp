@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "MediaCompile.hpp"
-#include "command/ByteBuffer.hpp"
-#include "command/Code128CodeSetChooser.hpp"
+#include "prelix10/command/ByteBuffer.hpp"
+#include "prelix10/command/Code128CodeSetChooser.hpp"
 #include "command/TestHex.hpp"
-#include "command/printer/Barcode.hpp"
+#include "prelix10/command/printer/Barcode.hpp"
 
 using namespace PrinterCommandBuilder;
 using namespace PrinterCommandBuilder::Printer;

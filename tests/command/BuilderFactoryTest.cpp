@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "command/BuilderFactory.hpp"
+#include "prelix10/command/BuilderFactory.hpp"
 
 using namespace PrinterCommandBuilder;
 

@@ -3,8 +3,8 @@
 #include <numeric>
 
 #include "TestHex.hpp"
-#include "command/ByteBuffer.hpp"
-#include "command/ByteBufferUtil.hpp"
+#include "prelix10/command/ByteBuffer.hpp"
+#include "prelix10/command/ByteBufferUtil.hpp"
 
 using PrinterCommandBuilder::ByteBuffer;
 using PrinterCommandBuilder::ByteBufferUtil;

@@ -6,15 +6,15 @@
 #include <vector>
 
 #include "TestHex.hpp"
-#include "command/printer/BaseMagnification.hpp"
-#include "command/printer/Bold.hpp"
-#include "command/printer/CharacterSpace.hpp"
-#include "command/printer/CjkPriority.hpp"
-#include "command/printer/ExpansionRate.hpp"
-#include "command/printer/Font.hpp"
-#include "command/printer/Invert.hpp"
-#include "command/printer/LineSpace.hpp"
-#include "command/printer/UnderLine.hpp"
+#include "prelix10/command/printer/BaseMagnification.hpp"
+#include "prelix10/command/printer/Bold.hpp"
+#include "prelix10/command/printer/CharacterSpace.hpp"
+#include "prelix10/command/printer/CjkPriority.hpp"
+#include "prelix10/command/printer/ExpansionRate.hpp"
+#include "prelix10/command/printer/Font.hpp"
+#include "prelix10/command/printer/Invert.hpp"
+#include "prelix10/command/printer/LineSpace.hpp"
+#include "prelix10/command/printer/UnderLine.hpp"
 
 using namespace PrinterCommandBuilder;
 using namespace PrinterCommandBuilder::Printer;

@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "command/BuilderFactory.hpp"
+#include "prelix10/command/BuilderFactory.hpp"
 #include "command/TestHex.hpp"
-#include "command/display/Builder.hpp"
-#include "command/display/Converter.hpp"
-#include "command/display/Image.hpp"
+#include "prelix10/command/display/Builder.hpp"
+#include "prelix10/command/display/Converter.hpp"
+#include "prelix10/command/display/Image.hpp"
 
 using namespace PrinterCommandBuilder;
 using namespace PrinterCommandBuilder::Display;

@@ -3,12 +3,12 @@
 #include <functional>
 #include <string>
 
-#include "command/BuilderFactory.hpp"
-#include "command/PrintableAreaTable.hpp"
+#include "prelix10/command/BuilderFactory.hpp"
+#include "prelix10/command/PrintableAreaTable.hpp"
 #include "command/TestHex.hpp"
-#include "command/document/BlackMark.hpp"
-#include "command/document/Builder.hpp"
-#include "command/document/TopMargin.hpp"
+#include "prelix10/command/document/BlackMark.hpp"
+#include "prelix10/command/document/Builder.hpp"
+#include "prelix10/command/document/TopMargin.hpp"
 
 using namespace PrinterCommandBuilder;
 using Document::BlackMarkPosition;

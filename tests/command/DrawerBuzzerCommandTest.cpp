@@ -3,10 +3,10 @@
 #include <functional>
 #include <string>
 
-#include "command/BuilderFactory.hpp"
+#include "prelix10/command/BuilderFactory.hpp"
 #include "command/TestHex.hpp"
-#include "command/buzzer/Builder.hpp"
-#include "command/drawer/Builder.hpp"
+#include "prelix10/command/buzzer/Builder.hpp"
+#include "prelix10/command/drawer/Builder.hpp"
 
 using namespace PrinterCommandBuilder;
 using Buzzer::BuzzerChannel;

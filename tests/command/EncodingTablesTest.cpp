@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "command/EncodingTables.hpp"
+#include "prelix10/command/EncodingTables.hpp"
 
 using VelmarCommandParser::EncodingTables;
 using VelmarCommandParser::Ucs2Table;

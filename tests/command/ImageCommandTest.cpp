@@ -10,13 +10,13 @@
 #include <vector>
 
 #include "MediaCompile.hpp"
-#include "command/BuilderFactory.hpp"
-#include "command/ByteBuffer.hpp"
-#include "command/RasterBandCutter.hpp"
-#include "command/RasterCommands.hpp"
-#include "command/RunLengthEncoder.hpp"
+#include "prelix10/command/BuilderFactory.hpp"
+#include "prelix10/command/ByteBuffer.hpp"
+#include "prelix10/command/RasterBandCutter.hpp"
+#include "prelix10/command/RasterCommands.hpp"
+#include "prelix10/command/RunLengthEncoder.hpp"
 #include "command/TestHex.hpp"
-#include "command/printer/Image.hpp"
+#include "prelix10/command/printer/Image.hpp"
 
 using namespace PrinterCommandBuilder;
 using namespace PrinterCommandBuilder::Printer;

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "command/TestHex.hpp"
-#include "compiler/VelmarCommandParser.hpp"
+#include "prelix10/compiler/VelmarCommandParser.hpp"
 
 namespace MediaCompile {
 

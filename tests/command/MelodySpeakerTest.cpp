@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "command/BuilderFactory.hpp"
+#include "prelix10/command/BuilderFactory.hpp"
 #include "command/TestHex.hpp"
-#include "command/melodyspeaker/Builder.hpp"
-#include "command/melodyspeaker/Converter.hpp"
-#include "command/melodyspeaker/DriveOneTimeSound.hpp"
-#include "command/melodyspeaker/DriveRegisteredSound.hpp"
-#include "command/melodyspeaker/WaveInformation.hpp"
+#include "prelix10/command/melodyspeaker/Builder.hpp"
+#include "prelix10/command/melodyspeaker/Converter.hpp"
+#include "prelix10/command/melodyspeaker/DriveOneTimeSound.hpp"
+#include "prelix10/command/melodyspeaker/DriveRegisteredSound.hpp"
+#include "prelix10/command/melodyspeaker/WaveInformation.hpp"
 
 using namespace PrinterCommandBuilder;
 using namespace PrinterCommandBuilder::MelodySpeaker;

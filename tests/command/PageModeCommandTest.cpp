@@ -6,12 +6,12 @@
 
 #include "PageModeTree.hpp"
 #include "TestHex.hpp"
-#include "command/printer/PageModeArea.hpp"
-#include "command/printer/PageModeAreaSize.hpp"
-#include "command/printer/PageModePrintDirection.hpp"
-#include "command/printer/PageModeStart.hpp"
-#include "command/printer/VerticalPositionBy.hpp"
-#include "command/printer/VerticalPositionTo.hpp"
+#include "prelix10/command/printer/PageModeArea.hpp"
+#include "prelix10/command/printer/PageModeAreaSize.hpp"
+#include "prelix10/command/printer/PageModePrintDirection.hpp"
+#include "prelix10/command/printer/PageModeStart.hpp"
+#include "prelix10/command/printer/VerticalPositionBy.hpp"
+#include "prelix10/command/printer/VerticalPositionTo.hpp"
 
 using namespace PageModeTest;
 using TestHex::hex;

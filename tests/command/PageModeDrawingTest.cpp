@@ -5,7 +5,7 @@
 
 #include "PageModeTree.hpp"
 #include "TestHex.hpp"
-#include "command/printer/Rectangle.hpp"
+#include "prelix10/command/printer/Rectangle.hpp"
 
 using namespace PageModeTest;
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "TestHex.hpp"
-#include "command/BuilderFactory.hpp"
+#include "prelix10/command/BuilderFactory.hpp"
 
 namespace PageModeTest {
 

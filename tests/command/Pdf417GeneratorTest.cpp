@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "command/ORVOPDF417.hpp"
+#include "prelix10/command/ORVOPDF417.hpp"
 #include "SymbolReader.hpp"
 
 namespace {

@@ -7,14 +7,14 @@
 #include <vector>
 
 #include "TestHex.hpp"
-#include "command/printer/Alignment.hpp"
-#include "command/printer/Cut.hpp"
-#include "command/printer/HorizontalPositionBy.hpp"
-#include "command/printer/HorizontalPositionTo.hpp"
-#include "command/printer/LineFeed.hpp"
-#include "command/printer/Logo.hpp"
-#include "command/printer/SeparatorFeed.hpp"
-#include "command/printer/UnitFeed.hpp"
+#include "prelix10/command/printer/Alignment.hpp"
+#include "prelix10/command/printer/Cut.hpp"
+#include "prelix10/command/printer/HorizontalPositionBy.hpp"
+#include "prelix10/command/printer/HorizontalPositionTo.hpp"
+#include "prelix10/command/printer/LineFeed.hpp"
+#include "prelix10/command/printer/Logo.hpp"
+#include "prelix10/command/printer/SeparatorFeed.hpp"
+#include "prelix10/command/printer/UnitFeed.hpp"
 
 using namespace PrinterCommandBuilder;
 using namespace PrinterCommandBuilder::Printer;

@@ -3,12 +3,12 @@
 #include <functional>
 #include <string>
 
-#include "command/BuilderFactory.hpp"
+#include "prelix10/command/BuilderFactory.hpp"
 #include "command/TestHex.hpp"
-#include "command/bezel/Builder.hpp"
-#include "command/presenter/Builder.hpp"
-#include "command/presenter/PresenterMode.hpp"
-#include "command/presetting/Builder.hpp"
+#include "prelix10/command/bezel/Builder.hpp"
+#include "prelix10/command/presenter/Builder.hpp"
+#include "prelix10/command/presenter/PresenterMode.hpp"
+#include "prelix10/command/presetting/Builder.hpp"
 
 using namespace PrinterCommandBuilder;
 using TestHex::hex;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TestHex.hpp"
-#include "command/BuilderFactory.hpp"
+#include "prelix10/command/BuilderFactory.hpp"
 #include "compiler/RecordingBuilders.hpp"
 
 using namespace PrinterCommandBuilder;

@@ -3,11 +3,11 @@
 #include <cmath>
 #include <limits>
 
-#include "command/CommonModelChecker.hpp"
-#include "command/PrinterModelFactory.hpp"
-#include "command/printer/MathUtil.hpp"
-#include "command/printer/MethodChecker.hpp"
-#include "command/printer/ModelChecker.hpp"
+#include "prelix10/command/CommonModelChecker.hpp"
+#include "prelix10/command/PrinterModelFactory.hpp"
+#include "prelix10/command/printer/MathUtil.hpp"
+#include "prelix10/command/printer/MethodChecker.hpp"
+#include "prelix10/command/printer/ModelChecker.hpp"
 
 using namespace PrinterCommandBuilder;
 using namespace PrinterCommandBuilder::Printer;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "command/ORVOQRCode.hpp"
+#include "prelix10/command/ORVOQRCode.hpp"
 #include "SymbolReader.hpp"
 
 namespace {

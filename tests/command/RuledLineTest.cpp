@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "MediaCompile.hpp"
-#include "command/ByteBuffer.hpp"
-#include "command/RasterCommands.hpp"
+#include "prelix10/command/ByteBuffer.hpp"
+#include "prelix10/command/RasterCommands.hpp"
 #include "command/TestHex.hpp"
-#include "command/printer/RuledLine.hpp"
+#include "prelix10/command/printer/RuledLine.hpp"
 
 using namespace PrinterCommandBuilder;
 using namespace PrinterCommandBuilder::Printer;

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "command/EncodingTables.hpp"
-#include "command/StrConverter.hpp"
-#include "command/UnicodeUtil.hpp"
+#include "prelix10/command/EncodingTables.hpp"
+#include "prelix10/command/StrConverter.hpp"
+#include "prelix10/command/UnicodeUtil.hpp"
 
 using namespace VelmarCommandParser;
 using PrinterCommandBuilder::Printer::AmbiguousCharacterWidthType;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TestHex.hpp"
-#include "command/StrUtil.hpp"
+#include "prelix10/command/StrUtil.hpp"
 
 using PrinterCommandBuilder::ByteBuffer;
 using TestHex::hex;

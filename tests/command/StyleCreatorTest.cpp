@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "TestHex.hpp"
-#include "command/printer/AmbiguousWidthType.hpp"
-#include "command/printer/Bold.hpp"
-#include "command/printer/HorizontalTabPositions.hpp"
-#include "command/printer/InternationalCharacter.hpp"
-#include "command/printer/SecondPriorityCharacterEncode.hpp"
-#include "command/printer/SettingCalculatePitch.hpp"
+#include "prelix10/command/printer/AmbiguousWidthType.hpp"
+#include "prelix10/command/printer/Bold.hpp"
+#include "prelix10/command/printer/HorizontalTabPositions.hpp"
+#include "prelix10/command/printer/InternationalCharacter.hpp"
+#include "prelix10/command/printer/SecondPriorityCharacterEncode.hpp"
+#include "prelix10/command/printer/SettingCalculatePitch.hpp"
 
 using namespace PrinterCommandBuilder;
 using namespace PrinterCommandBuilder::Printer;

@@ -7,11 +7,11 @@
 
 #include "MediaCompile.hpp"
 #include "SymbolReader.hpp"
-#include "command/ByteBuffer.hpp"
-#include "command/ORVOPDF417.hpp"
+#include "prelix10/command/ByteBuffer.hpp"
+#include "prelix10/command/ORVOPDF417.hpp"
 #include "command/TestHex.hpp"
-#include "command/printer/Pdf417.hpp"
-#include "command/printer/QrCode.hpp"
+#include "prelix10/command/printer/Pdf417.hpp"
+#include "prelix10/command/printer/QrCode.hpp"
 
 using namespace PrinterCommandBuilder;
 using namespace PrinterCommandBuilder::Printer;

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "command/ByteBuffer.hpp"
+#include "prelix10/command/ByteBuffer.hpp"
 
 namespace TestHex {
 

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "TestHex.hpp"
-#include "command/StrConverter.hpp"
-#include "command/printer/Text.hpp"
-#include "command/printer/WidthSpecifiedTextConverter.hpp"
+#include "prelix10/command/StrConverter.hpp"
+#include "prelix10/command/printer/Text.hpp"
+#include "prelix10/command/printer/WidthSpecifiedTextConverter.hpp"
 
 using namespace PrinterCommandBuilder;
 using namespace PrinterCommandBuilder::Printer;

@@ -4,10 +4,10 @@
 #include <mutex>
 
 #include "command/TestHex.hpp"
-#include "compiler/VelmarCommandParser.hpp"
-#include "compiler/VelmarCommandParserEntry.hpp"
-#include "core/Log.hpp"
-#include "core/Prelix10Error.hpp"
+#include "prelix10/compiler/VelmarCommandParser.hpp"
+#include "prelix10/compiler/VelmarCommandParserEntry.hpp"
+#include "prelix10/core/Log.hpp"
+#include "prelix10/core/Prelix10Error.hpp"
 
 using Prelix10::OrvoPrinterEmulation;
 using Prelix10::OrvoPrinterModel;

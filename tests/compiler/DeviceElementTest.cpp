@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "DeviceRecorders.hpp"
-#include "command/BuilderFactory.hpp"
+#include "prelix10/command/BuilderFactory.hpp"
 #include "command/TestHex.hpp"
-#include "compiler/Parser.hpp"
-#include "compiler/VelmarCommandParser.hpp"
-#include "compiler/VelmarCommandParserEntry.hpp"
+#include "prelix10/compiler/Parser.hpp"
+#include "prelix10/compiler/VelmarCommandParser.hpp"
+#include "prelix10/compiler/VelmarCommandParserEntry.hpp"
 
 using PrinterCommandBuilder::ByteBuffer;
 using PrinterCommandBuilder::PrinterModel;

@@ -6,15 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "command/KestrinBuilder.hpp"
-#include "command/bezel/Builder.hpp"
-#include "command/buzzer/Builder.hpp"
-#include "command/display/Builder.hpp"
-#include "command/document/Builder.hpp"
-#include "command/drawer/Builder.hpp"
-#include "command/melodyspeaker/Builder.hpp"
-#include "command/presenter/Builder.hpp"
-#include "command/presetting/Builder.hpp"
+#include "prelix10/command/KestrinBuilder.hpp"
+#include "prelix10/command/bezel/Builder.hpp"
+#include "prelix10/command/buzzer/Builder.hpp"
+#include "prelix10/command/display/Builder.hpp"
+#include "prelix10/command/document/Builder.hpp"
+#include "prelix10/command/drawer/Builder.hpp"
+#include "prelix10/command/melodyspeaker/Builder.hpp"
+#include "prelix10/command/presenter/Builder.hpp"
+#include "prelix10/command/presetting/Builder.hpp"
 
 namespace DeviceRecording {
 

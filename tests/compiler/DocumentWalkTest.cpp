@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "RecordingBuilders.hpp"
-#include "compiler/Parser.hpp"
+#include "prelix10/compiler/Parser.hpp"
 
 using Recording::Log;
 using VelmarCommandParser::Parser;

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "compiler/FieldData.hpp"
-#include "compiler/TemplatePrintException.hpp"
-#include "compiler/TemplatePrintUtil.hpp"
+#include "prelix10/compiler/FieldData.hpp"
+#include "prelix10/compiler/TemplatePrintException.hpp"
+#include "prelix10/compiler/TemplatePrintUtil.hpp"
 
 using TemplatePrint::FieldData;
 using TemplatePrint::OrderedJson;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "compiler/JsonUtil.hpp"
+#include "prelix10/compiler/JsonUtil.hpp"
 
 using nlohmann::json;
 using VelmarCommandParser::JsonUtil;

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "command/TestHex.hpp"
-#include "compiler/VelmarCommandParser.hpp"
+#include "prelix10/compiler/VelmarCommandParser.hpp"
 
 using Prelix10::OrvoPrinterEmulation;
 using Prelix10::OrvoPrinterModel;

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "command/KestrinBuilder.hpp"
-#include "command/document/Builder.hpp"
-#include "command/presetting/Builder.hpp"
-#include "command/printer/PageModeBuilder.hpp"
+#include "prelix10/command/KestrinBuilder.hpp"
+#include "prelix10/command/document/Builder.hpp"
+#include "prelix10/command/presetting/Builder.hpp"
+#include "prelix10/command/printer/PageModeBuilder.hpp"
 
 // Builders that record every call they receive, as text, into one shared log.
 namespace Recording {

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "command/TestHex.hpp"
-#include "compiler/VelmarCommandParser.hpp"
-#include "core/Prelix10Error.hpp"
+#include "prelix10/compiler/VelmarCommandParser.hpp"
+#include "prelix10/core/Prelix10Error.hpp"
 
 using Prelix10::OrvoPrinterEmulation;
 using Prelix10::OrvoPrinterModel;

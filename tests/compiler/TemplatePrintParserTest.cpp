@@ -8,8 +8,8 @@
 #include <fstream>
 #include <string>
 
-#include "compiler/TemplatePrintParser.hpp"
-#include "compiler/TemplatePrintUtil.hpp"
+#include "prelix10/compiler/TemplatePrintParser.hpp"
+#include "prelix10/compiler/TemplatePrintUtil.hpp"
 
 using TemplatePrint::OrderedJson;
 

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "../transport/LoopbackFixture.hpp"
-#include "control/OrvoPrinterControl.hpp"
-#include "protocol/OrvoASBPrinterStatusParser.hpp"
-#include "transport/OrvoLANPrinterPort.hpp"
-#include "transport/PortUtil.hpp"
+#include "prelix10/control/OrvoPrinterControl.hpp"
+#include "prelix10/protocol/OrvoASBPrinterStatusParser.hpp"
+#include "prelix10/transport/OrvoLANPrinterPort.hpp"
+#include "prelix10/transport/PortUtil.hpp"
 
 using namespace Prelix10;
 using namespace Prelix10::Testing;

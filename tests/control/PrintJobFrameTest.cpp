@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ScriptedPrinterPort.hpp"
-#include "control/OrvoPrinterControl.hpp"
+#include "prelix10/control/OrvoPrinterControl.hpp"
 #include "../transport/LoopbackFixture.hpp"
 
 using namespace Prelix10;

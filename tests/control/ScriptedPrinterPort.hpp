@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "support/Hex.hpp"
-#include "transport/PrinterPort.hpp"
+#include "prelix10/transport/PrinterPort.hpp"
 
 namespace Prelix10::Testing {
 

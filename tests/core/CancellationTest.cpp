@@ -4,9 +4,9 @@
 #include <chrono>
 #include <thread>
 
-#include "core/Cancellation.hpp"
-#include "core/Prelix10Error.hpp"
-#include "core/Stopwatch.hpp"
+#include "prelix10/core/Cancellation.hpp"
+#include "prelix10/core/Prelix10Error.hpp"
+#include "prelix10/core/Stopwatch.hpp"
 
 using namespace Prelix10;
 using namespace std::chrono_literals;

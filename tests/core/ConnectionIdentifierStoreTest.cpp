@@ -5,9 +5,9 @@
 #include <thread>
 
 #include "TestPrivateDirectory.hpp"
-#include "core/OrvoConnectionIdentifier.hpp"
-#include "core/Prelix10Error.hpp"
-#include "core/PrivateFileManager.hpp"
+#include "prelix10/core/OrvoConnectionIdentifier.hpp"
+#include "prelix10/core/Prelix10Error.hpp"
+#include "prelix10/core/PrivateFileManager.hpp"
 
 using namespace Prelix10;
 namespace fs = std::filesystem;

@@ -3,11 +3,11 @@
 #include <map>
 #include <optional>
 
-#include "core/ByteUtil.hpp"
-#include "core/FormatConverter.hpp"
-#include "core/InterfaceType.hpp"
-#include "core/OrvoConnectionSettings.hpp"
-#include "core/PropertyDescription.hpp"
+#include "prelix10/core/ByteUtil.hpp"
+#include "prelix10/core/FormatConverter.hpp"
+#include "prelix10/core/InterfaceType.hpp"
+#include "prelix10/core/OrvoConnectionSettings.hpp"
+#include "prelix10/core/PropertyDescription.hpp"
 
 using namespace Prelix10;
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <thread>
 
-#include "core/GenericCache.hpp"
+#include "prelix10/core/GenericCache.hpp"
 
 using namespace Prelix10;
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/NetworkInformation.hpp"
+#include "prelix10/core/NetworkInformation.hpp"
 
 using namespace Prelix10;
 

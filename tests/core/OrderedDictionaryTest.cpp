@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/OrderedDictionary.hpp"
+#include "prelix10/core/OrderedDictionary.hpp"
 
 using namespace Prelix10;
 

@@ -6,10 +6,10 @@
 #include <thread>
 
 #include "TestPrivateDirectory.hpp"
-#include "core/HostFacts.hpp"
-#include "core/Log.hpp"
-#include "core/OrvoLogger.hpp"
-#include "core/PrivateFileManager.hpp"
+#include "prelix10/core/HostFacts.hpp"
+#include "prelix10/core/Log.hpp"
+#include "prelix10/core/OrvoLogger.hpp"
+#include "prelix10/core/PrivateFileManager.hpp"
 
 using namespace Prelix10;
 using Prelix10Test::TemporaryDirectory;

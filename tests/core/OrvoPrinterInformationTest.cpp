@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/OrvoPrinterInformation.hpp"
+#include "prelix10/core/OrvoPrinterInformation.hpp"
 
 using namespace Prelix10;
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/OrvoPrinterEmulation.hpp"
-#include "core/OrvoPrinterModel.hpp"
+#include "prelix10/core/OrvoPrinterEmulation.hpp"
+#include "prelix10/core/OrvoPrinterModel.hpp"
 
 using namespace Prelix10;
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/Log.hpp"
-#include "core/OrvoPrinterStatus.hpp"
+#include "prelix10/core/Log.hpp"
+#include "prelix10/core/OrvoPrinterStatus.hpp"
 
 using namespace Prelix10;
 

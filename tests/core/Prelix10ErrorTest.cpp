@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/Log.hpp"
-#include "core/Prelix10Error.hpp"
+#include "prelix10/core/Log.hpp"
+#include "prelix10/core/Prelix10Error.hpp"
 
 using namespace Prelix10;
 

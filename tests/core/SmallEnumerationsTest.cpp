@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "core/DrawerOpenedMethod.hpp"
-#include "core/EAAccessoryType.hpp"
-#include "core/InterfaceType.hpp"
-#include "core/SpoolJobState.hpp"
+#include "prelix10/core/DrawerOpenedMethod.hpp"
+#include "prelix10/core/EAAccessoryType.hpp"
+#include "prelix10/core/InterfaceType.hpp"
+#include "prelix10/core/SpoolJobState.hpp"
 
 using namespace Prelix10;
 

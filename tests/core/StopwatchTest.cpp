@@ -2,7 +2,7 @@
 
 #include <thread>
 
-#include "core/Stopwatch.hpp"
+#include "prelix10/core/Stopwatch.hpp"
 
 using namespace Prelix10;
 using namespace std::chrono_literals;

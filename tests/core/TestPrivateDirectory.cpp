@@ -5,7 +5,7 @@
 
 #include <system_error>
 
-#include "core/PrivateFileManager.hpp"
+#include "prelix10/core/PrivateFileManager.hpp"
 
 namespace Prelix10Test {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "protocol/DiscoveryParser.hpp"
+#include "prelix10/protocol/DiscoveryParser.hpp"
 #include "support/Hex.hpp"
 #include "support/VirtualPrinterDiscovery.hpp"
 

@@ -5,9 +5,9 @@
 #include <mutex>
 #include <thread>
 
-#include "discovery/LANOrvoDeviceDiscoveryManager.hpp"
-#include "discovery/OrvoDeviceDiscoveryManager.hpp"
-#include "printer/OrvoPrinter.hpp"
+#include "prelix10/discovery/LANOrvoDeviceDiscoveryManager.hpp"
+#include "prelix10/discovery/OrvoDeviceDiscoveryManager.hpp"
+#include "prelix10/printer/OrvoPrinter.hpp"
 #include "support/LoopbackLan.hpp"
 #include "support/VirtualPrinterDiscovery.hpp"
 

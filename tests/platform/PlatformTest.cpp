@@ -10,9 +10,9 @@
 #include <thread>
 #include <vector>
 
-#include "platform/DispatchQueue.hpp"
-#include "platform/Semaphore.hpp"
-#include "platform/TcpConnection.hpp"
+#include "prelix10/platform/DispatchQueue.hpp"
+#include "prelix10/platform/Semaphore.hpp"
+#include "prelix10/platform/TcpConnection.hpp"
 
 using namespace Prelix10;
 using namespace std::chrono_literals;

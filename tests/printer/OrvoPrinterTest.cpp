@@ -4,13 +4,13 @@
 #include <dirent.h>
 #include <thread>
 
-#include "builder/VelmarCommandBuilder.hpp"
-#include "printer/OrvoPrinter.hpp"
+#include "prelix10/builder/VelmarCommandBuilder.hpp"
+#include "prelix10/printer/OrvoPrinter.hpp"
 #include "support/Hex.hpp"
 #include "support/LoopbackLan.hpp"
 #include "support/VirtualPrinterDiscovery.hpp"
 #include "support/VirtualPrinterServer.hpp"
-#include "transport/OrvoDeviceManager.hpp"
+#include "prelix10/transport/OrvoDeviceManager.hpp"
 
 using namespace Prelix10;
 using namespace Prelix10::Testing;

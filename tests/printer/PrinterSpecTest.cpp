@@ -2,10 +2,10 @@
 
 #include <thread>
 
-#include "core/PrinterSpecConstants.hpp"
-#include "printer/ModelDetection.hpp"
-#include "printer/PrinterSpec.hpp"
-#include "protocol/DiscoveryParser.hpp"
+#include "prelix10/core/PrinterSpecConstants.hpp"
+#include "prelix10/printer/ModelDetection.hpp"
+#include "prelix10/printer/PrinterSpec.hpp"
+#include "prelix10/protocol/DiscoveryParser.hpp"
 
 using namespace Prelix10;
 using M = OrvoPrinterModel;

@@ -3,9 +3,9 @@
 #include <functional>
 #include <string>
 
-#include "protocol/OrvoASBPrinterStatusParser.hpp"
-#include "protocol/PrinterStatusCommand.hpp"
-#include "protocol/StatusReplyParsers.hpp"
+#include "prelix10/protocol/OrvoASBPrinterStatusParser.hpp"
+#include "prelix10/protocol/PrinterStatusCommand.hpp"
+#include "prelix10/protocol/StatusReplyParsers.hpp"
 #include "support/Hex.hpp"
 #include "support/VirtualPrinterEngine.hpp"
 

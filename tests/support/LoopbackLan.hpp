@@ -6,9 +6,9 @@
 
 #include <cstdint>
 
-#include "core/NetworkInformation.hpp"
-#include "discovery/LANOrvoDeviceDiscoveryManager.hpp"
-#include "transport/NetworkPortSettings.hpp"
+#include "prelix10/core/NetworkInformation.hpp"
+#include "prelix10/discovery/LANOrvoDeviceDiscoveryManager.hpp"
+#include "prelix10/transport/NetworkPortSettings.hpp"
 
 namespace Prelix10::Testing {
 

@@ -9,7 +9,7 @@
 #include "support/Hex.hpp"
 #include "support/VirtualPrinterEngine.hpp"
 #include "support/VirtualPrinterServer.hpp"
-#include "transport/NetworkPort.hpp"
+#include "prelix10/transport/NetworkPort.hpp"
 
 namespace Prelix10::Testing {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "LoopbackFixture.hpp"
-#include "protocol/OrvoASBPrinterStatusParser.hpp"
-#include "transport/PortUtil.hpp"
+#include "prelix10/protocol/OrvoASBPrinterStatusParser.hpp"
+#include "prelix10/transport/PortUtil.hpp"
 
 using namespace Prelix10;
 using namespace Prelix10::Testing;

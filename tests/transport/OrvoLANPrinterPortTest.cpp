@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "LoopbackFixture.hpp"
-#include "transport/OrvoLANPrinterPort.hpp"
+#include "prelix10/transport/OrvoLANPrinterPort.hpp"
 
 using namespace Prelix10;
 using namespace Prelix10::Testing;

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "LoopbackFixture.hpp"
-#include "core/GenericCache.hpp"
-#include "protocol/OrvoASBPrinterStatusParser.hpp"
-#include "transport/BaseRawPort.hpp"
-#include "transport/PortUtil.hpp"
+#include "prelix10/core/GenericCache.hpp"
+#include "prelix10/protocol/OrvoASBPrinterStatusParser.hpp"
+#include "prelix10/transport/BaseRawPort.hpp"
+#include "prelix10/transport/PortUtil.hpp"
 
 using namespace Prelix10;
 using namespace Prelix10::Testing;

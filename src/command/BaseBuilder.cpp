@@ -1,7 +1,0 @@
-#include "command/BaseBuilder.hpp"
-
-namespace PrinterCommandBuilder {
-
-void BaseBuilder::notifyRank(std::size_t) {}
-
-}  // namespace PrinterCommandBuilder

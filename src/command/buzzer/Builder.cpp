@@ -1,3 +1,0 @@
-#include "command/buzzer/Builder.hpp"
-
-namespace PrinterCommandBuilder::Buzzer {}  // namespace PrinterCommandBuilder::Buzzer

@@ -1,9 +1,0 @@
-#include "command/buzzer/OrvoYalme1Builder.hpp"
-
-namespace PrinterCommandBuilder::Buzzer {
-
-void OrvoYalme1Builder::appendActionExecute(BuzzerChannel, int) {}
-
-void OrvoYalme1Builder::appendSetingExecuteTime(BuzzerChannel, int, int) {}
-
-}  // namespace PrinterCommandBuilder::Buzzer

@@ -1,3 +1,0 @@
-#include "command/display/Builder.hpp"
-
-namespace PrinterCommandBuilder::Display {}  // namespace PrinterCommandBuilder::Display

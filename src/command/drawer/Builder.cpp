@@ -1,3 +1,0 @@
-#include "command/drawer/Builder.hpp"
-
-namespace PrinterCommandBuilder::Drawer {}  // namespace PrinterCommandBuilder::Drawer

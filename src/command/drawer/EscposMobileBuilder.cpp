@@ -1,7 +1,0 @@
-#include "command/drawer/EscposMobileBuilder.hpp"
-
-namespace PrinterCommandBuilder::Drawer {
-
-void EscposMobileBuilder::appendActionExecute(DrawerChannel, int, int) {}
-
-}  // namespace PrinterCommandBuilder::Drawer

@@ -1,3 +1,0 @@
-#include "command/melodyspeaker/Builder.hpp"
-
-namespace PrinterCommandBuilder::MelodySpeaker {}  // namespace PrinterCommandBuilder::MelodySpeaker

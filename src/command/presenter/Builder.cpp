@@ -1,7 +1,0 @@
-#include "command/presenter/Builder.hpp"
-
-namespace PrinterCommandBuilder::Presenter {
-
-void Builder::notifyRank(std::size_t) {}
-
-}  // namespace PrinterCommandBuilder::Presenter

@@ -1,7 +1,0 @@
-#include "command/presetting/Builder.hpp"
-
-namespace PrinterCommandBuilder::PreSetting {
-
-void Builder::notifyRank(std::size_t) {}
-
-}  // namespace PrinterCommandBuilder::PreSetting

@@ -1,3 +1,0 @@
-#include "command/presetting/EscposBuilder.hpp"
-
-namespace PrinterCommandBuilder::PreSetting {}  // namespace PrinterCommandBuilder::PreSetting

@@ -1,3 +1,0 @@
-#include "command/presetting/EscposMobileBuilder.hpp"
-
-namespace PrinterCommandBuilder::PreSetting {}  // namespace PrinterCommandBuilder::PreSetting

@@ -1,3 +1,0 @@
-#include "command/presetting/KestrinBuilder.hpp"
-
-namespace PrinterCommandBuilder::PreSetting {}  // namespace PrinterCommandBuilder::PreSetting

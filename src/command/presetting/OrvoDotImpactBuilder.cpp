@@ -1,3 +1,0 @@
-#include "command/presetting/OrvoDotImpactBuilder.hpp"
-
-namespace PrinterCommandBuilder::PreSetting {}  // namespace PrinterCommandBuilder::PreSetting

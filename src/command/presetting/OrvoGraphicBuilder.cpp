@@ -1,3 +1,0 @@
-#include "command/presetting/OrvoGraphicBuilder.hpp"
-
-namespace PrinterCommandBuilder::PreSetting {}  // namespace PrinterCommandBuilder::PreSetting

@@ -1,3 +1,0 @@
-#include "command/presetting/OrvoLineBuilder.hpp"
-
-namespace PrinterCommandBuilder::PreSetting {}  // namespace PrinterCommandBuilder::PreSetting

@@ -1,3 +1,0 @@
-#include "command/presetting/OrvoYalme1Builder.hpp"
-
-namespace PrinterCommandBuilder::PreSetting {}  // namespace PrinterCommandBuilder::PreSetting

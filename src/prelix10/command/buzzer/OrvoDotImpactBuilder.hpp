@@ -1,0 +1,16 @@
+#pragma once
+
+#include "prelix10/command/buzzer/Builder.hpp"
+
+namespace PrinterCommandBuilder::Buzzer {
+
+class OrvoDotImpactBuilder : public Builder {
+  public:
+    OrvoDotImpactBuilder(ByteBuffer* buffer, PrinterModel model) : Builder(buffer, model) {}
+    ~OrvoDotImpactBuilder() override = default;
+
+    void appendActionExecute(BuzzerChannel channel, int repeat) override;
+    void appendSetingExecuteTime(BuzzerChannel channel, int onTime, int offTime) override;
+};
+
+}  // namespace PrinterCommandBuilder::Buzzer

@@ -1,0 +1,3 @@
+#include "prelix10/command/display/Builder.hpp"
+
+namespace PrinterCommandBuilder::Display {}  // namespace PrinterCommandBuilder::Display

@@ -1,0 +1,3 @@
+#include "prelix10/command/drawer/Builder.hpp"
+
+namespace PrinterCommandBuilder::Drawer {}  // namespace PrinterCommandBuilder::Drawer

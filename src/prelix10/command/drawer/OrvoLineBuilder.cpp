@@ -1,0 +1,11 @@
+#include "prelix10/command/drawer/OrvoLineBuilder.hpp"
+
+#include "prelix10/command/drawer/Execute.hpp"
+
+namespace PrinterCommandBuilder::Drawer {
+
+void OrvoLineBuilder::appendActionExecute(DrawerChannel channel, int onTime, int offTime) {
+    Execute::orvoCommon(buffer_, channel, onTime, offTime);
+}
+
+}  // namespace PrinterCommandBuilder::Drawer

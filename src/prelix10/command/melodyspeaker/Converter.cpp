@@ -1,0 +1,49 @@
+#include "prelix10/command/melodyspeaker/Converter.hpp"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <map>
+
+namespace PrinterCommandBuilder::MelodySpeaker {
+
+namespace {
+
+constexpr std::array<std::uint8_t, 16> kLevels = {0x00, 0x01, 0x03, 0x07, 0x0F, 0x10, 0x1F, 0x31,
+                                                  0x38, 0x3F, 0x79, 0x7F, 0xAA, 0xEE, 0xF7, 0xFB};
+
+struct Pulse {
+    std::uint8_t onTime;
+    std::uint8_t offTime;
+    std::uint8_t count;
+};
+
+}  // namespace
+
+char Converter::getMelodySpeakerCommand(char level) {
+    return static_cast<char>(kLevels[static_cast<std::size_t>(std::clamp<int>(level, 0, 15))]);
+}
+
+// Each message byte travels as a timing and an execute command of the second buzzer channel whose
+// on time, off time and pulse count encode it.
+void Converter::savePrinterCommand(const char* message, std::size_t length, ByteBuffer* output) {
+    if (message == nullptr || output == nullptr) return;
+    const std::map<std::uint8_t, Pulse> pulses = {
+        {0x00, {0x09, 0x01, 0x01}}, {0x01, {0x08, 0x02, 0x01}}, {0x03, {0x07, 0x03, 0x01}},
+        {0x07, {0x06, 0x04, 0x01}}, {0x0F, {0x05, 0x05, 0x01}}, {0x10, {0x04, 0x01, 0x02}},
+        {0x1F, {0x04, 0x06, 0x01}}, {0x31, {0x03, 0x02, 0x02}}, {0x38, {0x03, 0x03, 0x02}},
+        {0x3F, {0x03, 0x07, 0x01}}, {0x79, {0x02, 0x04, 0x02}}, {0x7F, {0x02, 0x08, 0x01}},
+        {0xAA, {0x01, 0x01, 0x05}}, {0xEE, {0x01, 0x03, 0x03}}, {0xF7, {0x01, 0x04, 0x02}},
+        {0xFB, {0x01, 0x05, 0x02}}, {0xFD, {0x01, 0x06, 0x02}}, {0xFE, {0x01, 0x07, 0x02}},
+        {0xFF, {0x01, 0x09, 0x01}},
+    };
+    for (std::size_t i = 0; i < length; ++i) {
+        const auto found = pulses.find(static_cast<std::uint8_t>(message[i]));
+        if (found == pulses.end()) continue;
+        const Pulse& p = found->second;
+        output->add(
+            {0x1B, 0x1D, 0x19, 0x11, 0x02, p.onTime, p.offTime, 0x1B, 0x1D, 0x19, 0x12, 0x02, p.count, 0x00});
+    }
+}
+
+}  // namespace PrinterCommandBuilder::MelodySpeaker

@@ -1,0 +1,17 @@
+#include "prelix10/command/melodyspeaker/OrvoLineBuilder.hpp"
+
+#include "prelix10/command/melodyspeaker/DriveOneTimeSound.hpp"
+#include "prelix10/command/melodyspeaker/DriveRegisteredSound.hpp"
+
+namespace PrinterCommandBuilder::MelodySpeaker {
+
+void OrvoLineBuilder::appendActionDriveRegisteredSound(Area area, int number, int volume, int reserved1,
+                                                       int reserved2, int reserved3) {
+    DriveRegisteredSound::orvoLine(buffer_, area, number, volume, reserved1, reserved2, reserved3, model_);
+}
+
+void OrvoLineBuilder::appendActionDriveOneTimeSound(const std::string& source, int volume) {
+    DriveOneTimeSound::orvoLine(buffer_, source, volume, model_);
+}
+
+}  // namespace PrinterCommandBuilder::MelodySpeaker

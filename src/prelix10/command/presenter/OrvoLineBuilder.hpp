@@ -1,0 +1,17 @@
+#pragma once
+
+#include "prelix10/command/presenter/Builder.hpp"
+
+namespace PrinterCommandBuilder::Presenter {
+
+class OrvoLineBuilder : public Builder {
+  public:
+    OrvoLineBuilder(ByteBuffer* buffer, PrinterModel model) : Builder(buffer, model) {}
+    ~OrvoLineBuilder() override = default;
+
+    void appendMode(bool loop, bool hold, bool retract, int holdTime) override;
+    void appendLedAutomaticBlink(LedType type, int onTime, int offTime) override;
+    void appendLedMode() override;
+};
+
+}  // namespace PrinterCommandBuilder::Presenter

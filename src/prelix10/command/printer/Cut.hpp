@@ -1,0 +1,25 @@
+#pragma once
+
+#include "prelix10/command/ByteBuffer.hpp"
+#include "prelix10/command/PrinterModel.hpp"
+#include "prelix10/command/printer/PrintSettingsInformation.hpp"
+#include "prelix10/command/printer/PrinterTypes.hpp"
+
+namespace PrinterCommandBuilder::Printer {
+
+// Paper cut.
+class Cut {
+  public:
+    static void orvoCommon(ByteBuffer* buffer, CutType type, PrintSettingsInformation* settings,
+                           PrinterModel model);
+    static void orvoGraphic(ByteBuffer* buffer, CutType type, PrintSettingsInformation* settings,
+                            PrinterModel model);
+    static void escpos(ByteBuffer* buffer, CutType type, PrintSettingsInformation* settings,
+                       PrinterModel model);
+    static void escposMobile(ByteBuffer* buffer, CutType type, PrintSettingsInformation* settings,
+                             PrinterModel model);
+    static void orvoYalme1(ByteBuffer* buffer, CutType type, PrintSettingsInformation* settings,
+                           PrinterModel model);
+};
+
+}  // namespace PrinterCommandBuilder::Printer

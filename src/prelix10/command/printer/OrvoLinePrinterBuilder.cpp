@@ -1,0 +1,204 @@
+#include "prelix10/command/printer/OrvoLinePrinterBuilder.hpp"
+
+#include "prelix10/command/printer/Alignment.hpp"
+#include "prelix10/command/printer/AmbiguousWidthType.hpp"
+#include "prelix10/command/printer/Barcode.hpp"
+#include "prelix10/command/printer/BaseMagnification.hpp"
+#include "prelix10/command/printer/Bold.hpp"
+#include "prelix10/command/printer/CharacterSpace.hpp"
+#include "prelix10/command/printer/CjkPriority.hpp"
+#include "prelix10/command/printer/Cut.hpp"
+#include "prelix10/command/printer/ExpansionRate.hpp"
+#include "prelix10/command/printer/Font.hpp"
+#include "prelix10/command/printer/HorizontalPositionBy.hpp"
+#include "prelix10/command/printer/HorizontalPositionTo.hpp"
+#include "prelix10/command/printer/HorizontalTabPositions.hpp"
+#include "prelix10/command/printer/Image.hpp"
+#include "prelix10/command/printer/InternationalCharacter.hpp"
+#include "prelix10/command/printer/Invert.hpp"
+#include "prelix10/command/printer/LineFeed.hpp"
+#include "prelix10/command/printer/LineSpace.hpp"
+#include "prelix10/command/printer/Logo.hpp"
+#include "prelix10/command/printer/Pdf417.hpp"
+#include "prelix10/command/printer/QrCode.hpp"
+#include "prelix10/command/printer/RuledLine.hpp"
+#include "prelix10/command/printer/SecondPriorityCharacterEncode.hpp"
+#include "prelix10/command/printer/SeparatorFeed.hpp"
+#include "prelix10/command/printer/Text.hpp"
+#include "prelix10/command/printer/UnderLine.hpp"
+#include "prelix10/command/printer/UnitFeed.hpp"
+
+namespace PrinterCommandBuilder::Printer {
+
+void OrvoLinePrinterBuilder::appendCalculatePitch() {}
+
+void OrvoLinePrinterBuilder::appendArea(double, double, double, double) {}
+
+void OrvoLinePrinterBuilder::appendAlignment(AlignmentType type) {
+    auto* settings = currentSettings();
+    if (settings == nullptr) return;
+    Alignment::orvoCommon(buffer_, type, settings, model_);
+}
+
+void OrvoLinePrinterBuilder::appendBarcode(BarcodeType type, const std::string& content, bool hri,
+                                           int barDots, BarRatioLevel barRatioLevel, double height) {
+    auto* settings = currentSettings();
+    if (settings == nullptr) return;
+    Barcode::orvoCommon(buffer_, type, content, hri, barDots, barRatioLevel, settings, model_, height);
+}
+
+void OrvoLinePrinterBuilder::appendImage(const std::string& source, int width, int height) {
+    auto* settings = currentSettings();
+    if (settings == nullptr) return;
+    Image::orvoLine(buffer_, source, width, height, settings, model_);
+}
+
+void OrvoLinePrinterBuilder::appendCut(CutType type) {
+    auto* settings = currentSettings();
+    if (settings == nullptr) return;
+    Cut::orvoCommon(buffer_, type, settings, model_);
+}
+
+void OrvoLinePrinterBuilder::appendLineFeed(int lines) {
+    auto* settings = currentSettings();
+    if (settings == nullptr) return;
+    LineFeed::orvoCommon(buffer_, lines, settings, model_);
+}
+
+void OrvoLinePrinterBuilder::appendLogo(const std::string& keyCode, int width, int height) {
+    auto* settings = currentSettings();
+    if (settings == nullptr) return;
+    Logo::orvoCommon(buffer_, keyCode, width, height, settings, model_);
+}
+
+void OrvoLinePrinterBuilder::appendPdf417(const std::string& content, int line, int column,
+                                          Pdf417EccLevel level, int module, int aspect) {
+    auto* settings = currentSettings();
+    if (settings == nullptr) return;
+    Pdf417::orvoCommon(buffer_, content, line, column, level, module, aspect, settings, model_);
+}
+
+void OrvoLinePrinterBuilder::appendQrCode(const std::string& content, QrCodeModel qrModel,
+                                          QrCodeErrorCorrectionLevel level, int cellSize) {
+    auto* settings = currentSettings();
+    if (settings == nullptr) return;
+    QrCode::orvoCommon(buffer_, content, qrModel, level, cellSize, settings, model_);
+}
+
+void OrvoLinePrinterBuilder::appendUnitFeed(double mm) {
+    auto* settings = currentSettings();
+    if (settings == nullptr) return;
+    UnitFeed::orvoCommon(buffer_, mm, settings, model_);
+}
+
+void OrvoLinePrinterBuilder::appendSeparatorFeed() {
+    auto* settings = currentSettings();
+    if (settings == nullptr) return;
+    SeparatorFeed::orvoCommon(buffer_, settings, model_);
+}
+
+void OrvoLinePrinterBuilder::appendTextDecorationBold(bool enable) {
+    auto* settings = currentSettings();
+    if (settings == nullptr) return;
+    Bold::orvoCommon(buffer_, enable, settings, model_);
+}
+
+void OrvoLinePrinterBuilder::appendTextDecorationUnderLine(bool enable) {
+    auto* settings = currentSettings();
+    if (settings == nullptr) return;
+    UnderLine::orvoCommon(buffer_, enable, settings, model_);
+}
+
+void OrvoLinePrinterBuilder::appendTextDecorationInvert(bool enable) {
+    auto* settings = currentSettings();
+    if (settings == nullptr) return;
+    Invert::orvoCommon(buffer_, enable, settings, model_);
+}
+
+void OrvoLinePrinterBuilder::appendTextDecorationInternationalCharacter(InternationalCharacterType type) {
+    auto* settings = currentSettings();
+    if (settings == nullptr) return;
+    InternationalCharacter::orvoCommon(buffer_, type, settings, model_);
+}
+
+void OrvoLinePrinterBuilder::appendTextDecorationFont(FontType type) {
+    auto* settings = currentSettings();
+    if (settings == nullptr) return;
+    Font::orvoCommon(buffer_, type, settings, model_);
+}
+
+void OrvoLinePrinterBuilder::appendTextDecorationCharacterSpace(double mm) {
+    auto* settings = currentSettings();
+    if (settings == nullptr) return;
+    CharacterSpace::orvoCommon(buffer_, mm, settings, model_);
+}
+
+void OrvoLinePrinterBuilder::appendTextDecorationLineSpace(double mm) {
+    auto* settings = currentSettings();
+    if (settings == nullptr) return;
+    LineSpace::orvoCommon(buffer_, mm, settings, model_);
+}
+
+void OrvoLinePrinterBuilder::appendTextDecorationExpansionRate(int width, int height) {
+    auto* settings = currentSettings();
+    if (settings == nullptr) return;
+    ExpansionRate::orvoCommon(buffer_, width, height, settings, model_);
+}
+
+void OrvoLinePrinterBuilder::appendTextDecorationSecondPriorityCharacterEncoding(
+    VelmarCommandParser::Encode encode) {
+    auto* settings = currentSettings();
+    if (settings == nullptr) return;
+    SecondPriorityCharacterEncode::orvoCommon(buffer_, encode, settings, model_);
+}
+
+void OrvoLinePrinterBuilder::appendHorizontalPositionBy(double mm) {
+    auto* settings = currentSettings();
+    if (settings == nullptr) return;
+    HorizontalPositionBy::orvoLine(buffer_, mm, settings, model_);
+}
+
+void OrvoLinePrinterBuilder::appendHorizontalPositionTo(double mm) {
+    auto* settings = currentSettings();
+    if (settings == nullptr) return;
+    HorizontalPositionTo::orvoLine(buffer_, mm, settings, model_);
+}
+
+void OrvoLinePrinterBuilder::appendTextDecorationHorizontalTabPositions(const std::vector<int>& positions) {
+    auto* settings = currentSettings();
+    if (settings == nullptr) return;
+    HorizontalTabPositions::orvoLine(buffer_, positions, settings, model_);
+}
+
+void OrvoLinePrinterBuilder::appendTextDecorationCjkCharacterPriority(const std::vector<Encode>& priority) {
+    auto* settings = currentSettings();
+    if (settings == nullptr) return;
+    CjkPriority::orvoCommon(buffer_, priority, settings, model_);
+}
+
+void OrvoLinePrinterBuilder::appendTextDecorationAmbiguousCharacterWidthType(
+    AmbiguousCharacterWidthType type) {
+    auto* settings = currentSettings();
+    if (settings == nullptr) return;
+    AmbiguousWidthType::orvoCommon(buffer_, type, settings, model_);
+}
+
+void OrvoLinePrinterBuilder::appendDecorationBaseMagnification(BaseMagnificationType type) {
+    auto* settings = currentSettings();
+    if (settings == nullptr) return;
+    BaseMagnification::orvoCommon(buffer_, type, settings, model_);
+}
+
+void OrvoLinePrinterBuilder::appendText(const std::string& content, TextWidthParameter widthParameter) {
+    auto* settings = currentSettings();
+    if (settings == nullptr) return;
+    Text::orvoCommon(buffer_, content, widthParameter, model_, settings);
+}
+
+void OrvoLinePrinterBuilder::appendRuledLine(double x, double width, double thickness, LineStyle lineStyle) {
+    auto* settings = currentSettings();
+    if (settings == nullptr) return;
+    RuledLine::orvoCommon(buffer_, x, width, thickness, lineStyle, settings, model_);
+}
+
+}  // namespace PrinterCommandBuilder::Printer

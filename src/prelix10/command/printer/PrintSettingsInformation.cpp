@@ -1,0 +1,27 @@
+#include "prelix10/command/printer/PrintSettingsInformation.hpp"
+
+namespace PrinterCommandBuilder::Printer {
+
+void PrintSettingsInformation::copy(const PrintSettingsInformation& other) {
+    bold = other.bold;
+    underline = other.underline;
+    invert = other.invert;
+    font = other.font;
+    internationalCharacter = other.internationalCharacter;
+    alignment = other.alignment;
+    characterSpace = other.characterSpace;
+    lineSpace = other.lineSpace;
+    expansionRatio = other.expansionRatio;
+    secondPriorityCharacterEncoding = other.secondPriorityCharacterEncoding;
+    horizontalTabPositions.insert(horizontalTabPositions.end(), other.horizontalTabPositions.begin(),
+                                  other.horizontalTabPositions.end());
+    cjkCharacterPriority.insert(cjkCharacterPriority.end(), other.cjkCharacterPriority.begin(),
+                                other.cjkCharacterPriority.end());
+    ambiguousCharacterWidthType = other.ambiguousCharacterWidthType;
+    baseMagnification = other.baseMagnification;
+    isLineHead = other.isLineHead;
+    pageModeAreaSize = other.pageModeAreaSize;
+    printDirection = other.printDirection;
+}
+
+}  // namespace PrinterCommandBuilder::Printer

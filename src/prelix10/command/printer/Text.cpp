@@ -1,0 +1,172 @@
+#include "prelix10/command/printer/Text.hpp"
+
+#include <cstdint>
+
+#include "prelix10/command/StrConverter.hpp"
+#include "prelix10/command/StrUtil.hpp"
+#include "prelix10/command/printer/CharacterSpace.hpp"
+#include "prelix10/command/printer/MethodChecker.hpp"
+#include "prelix10/command/printer/WidthSpecifiedTextConverter.hpp"
+
+namespace PrinterCommandBuilder::Printer {
+namespace {
+
+using VelmarCommandParser::CharStruct;
+using VelmarCommandParser::StrConverter;
+using ConverterEncode = VelmarCommandParser::Encode;
+
+enum class TextSupport { None, CodePage, Utf8 };
+
+TextSupport textSupport(PrinterModel model) {
+    switch (model) {
+        case PrinterModel::Harlo219KK:
+        case PrinterModel::Harlo599KZ:
+        case PrinterModel::Harlo599KZ_XW:
+        case PrinterModel::Rovan:
+        case PrinterModel::Telva_7:
+        case PrinterModel::Telva_6:
+        case PrinterModel::Ginor_7:
+        case PrinterModel::Ginor_6:
+        case PrinterModel::Kelto59KK:
+            return TextSupport::Utf8;
+        case PrinterModel::OEM:
+        case PrinterModel::Harlo399KK:
+        case PrinterModel::Harlo499KK:
+        case PrinterModel::Zunel59:
+        case PrinterModel::Wexal_X759k:
+        case PrinterModel::Wexal_X769k:
+        case PrinterModel::Wexal_D699:
+        case PrinterModel::Wexal_D899k:
+        case PrinterModel::Wexal_R799:
+        case PrinterModel::Wexal_R699:
+        case PrinterModel::Kelto59:
+        case PrinterModel::Harlo986:
+        case PrinterModel::Dalix399:
+        case PrinterModel::Vorne199:
+        case PrinterModel::Pundo5_7GG:
+        case PrinterModel::Pundo5_6GG:
+        case PrinterModel::Pundo5_8G:
+        case PrinterModel::Pundo1_6G:
+            return TextSupport::CodePage;
+        default:
+            return TextSupport::None;
+    }
+}
+
+// The content with its \xHH escapes decoded. The decoded length is kept, so an escaped NUL does not
+// cut off the rest of the text (the converter skips NUL characters).
+std::string decodedText(const std::string& content) {
+    if (content.find('\\') == std::string::npos) return content;
+    ByteBuffer scratch;
+    VelmarCommandParser::StrUtil::decodeEscape(content, &scratch);
+    const std::vector<uint8_t> bytes = scratch.toVector();
+    return std::string(bytes.begin(), bytes.end());
+}
+
+void appendCharacters(ByteBuffer* buffer, const std::vector<CharStruct>& characters) {
+    for (const CharStruct& character : characters) {
+        buffer->add(character.bytes.data(), std::min<uint64_t>(character.size, character.bytes.size()));
+    }
+}
+
+// A text that converted to something leaves the print position at a line head when it ends in a line feed.
+void updateLineHead(const std::string& text, const std::vector<CharStruct>& characters, bool& isLineHead) {
+    if (!characters.empty()) isLineHead = !text.empty() && text.back() == '\n';
+}
+
+void singleEncodingText(ByteBuffer* buffer, const std::string& content, PrintSettingsInformation* settings,
+                        VelmarCommandParser::VelmarCommandParserEmulation emulation) {
+    if (buffer == nullptr || settings == nullptr) return;
+    const std::string text = decodedText(content);
+    std::vector<CharStruct> characters;
+    StrConverter::fromUtf8toPrinter(text, settings->secondPriorityCharacterEncoding, characters, emulation);
+    appendCharacters(buffer, characters);
+    updateLineHead(text, characters, settings->isLineHead);
+}
+
+}  // namespace
+
+void Text::orvoCommon(ByteBuffer* buffer, const std::string& content, TextWidthParameter widthParameter,
+                      PrinterModel model, PrintSettingsInformation* settings) {
+    if (buffer == nullptr || settings == nullptr ||
+        !MethodChecker::isValidInPageMode(settings, model, MethodCheckCondition())) {
+        return;
+    }
+    const TextSupport support = textSupport(model);
+    if (support == TextSupport::None) return;
+    const std::string text = decodedText(content);
+    std::vector<CharStruct> characters;
+    bool isLineHead = settings->isLineHead;
+    if (support == TextSupport::CodePage) {
+        StrConverter::fromUtf8toPrinter(text, settings->secondPriorityCharacterEncoding, characters,
+                                        VelmarCommandParser::kEmulationCodePagePrinter);
+        appendCharacters(buffer, characters);
+        updateLineHead(text, characters, isLineHead);
+        settings->isLineHead = isLineHead;
+        return;
+    }
+    // Page 128 is the printer's UTF-8 mode.
+    buffer->add({0x1B, 0x1D, 0x74, 0x80});
+    const std::vector<ConverterEncode> encodes =
+        settings->cjkCharacterPriority.empty() ? createDefaultEncodeList() : createEncodeList(settings);
+    StrConverter::fromUtf8toUtf8(text, encodes, characters, VelmarCommandParser::kEmulationCodeUtf8,
+                                 settings->ambiguousCharacterWidthType);
+    CharacterSpace::orvoCommon(buffer, settings->characterSpace, settings, model);
+    if (MethodChecker::isSpecifyingPrintWidthSupported(model) && widthParameter.widthSpecified) {
+        if (!characters.empty() || widthParameter.printType == TextPrintType::Always) {
+            const WidthSpecifiedTextConverter converter(settings, model);
+            converter.convert(buffer, characters, widthParameter, isLineHead);
+        }
+    } else {
+        appendCharacters(buffer, characters);
+        updateLineHead(text, characters, isLineHead);
+    }
+    settings->isLineHead = isLineHead;
+}
+
+void Text::escpos(ByteBuffer* buffer, const std::string& content, PrinterModel,
+                  PrintSettingsInformation* settings) {
+    singleEncodingText(buffer, content, settings, VelmarCommandParser::kEmulationCodeEscpos);
+}
+
+void Text::escposMobile(ByteBuffer* buffer, const std::string& content, PrinterModel,
+                        PrintSettingsInformation* settings) {
+    singleEncodingText(buffer, content, settings, VelmarCommandParser::kEmulationCodeEscposMobile);
+}
+
+void Text::orvoGraphic(ByteBuffer*, const std::string&, PrinterModel, PrintSettingsInformation*) {}
+
+void Text::orvoYalme1(ByteBuffer*, const std::string&, PrinterModel, PrintSettingsInformation*) {}
+
+std::vector<VelmarCommandParser::Encode> Text::createDefaultEncodeList() {
+    return {ConverterEncode::SimplifiedChinese, ConverterEncode::TraditionalChinese,
+            ConverterEncode::Japanese, ConverterEncode::Korean, ConverterEncode::CodePage};
+}
+
+std::vector<VelmarCommandParser::Encode> Text::createEncodeList(PrintSettingsInformation* settings) {
+    std::vector<ConverterEncode> list;
+    if (settings != nullptr) {
+        for (const Encode encode : settings->cjkCharacterPriority) {
+            switch (encode) {
+                case Encode::TraditionalChinese:
+                    list.push_back(ConverterEncode::TraditionalChinese);
+                    break;
+                case Encode::SimplifiedChinese:
+                    list.push_back(ConverterEncode::SimplifiedChinese);
+                    break;
+                case Encode::Japanese:
+                    list.push_back(ConverterEncode::Japanese);
+                    break;
+                case Encode::Korean:
+                    list.push_back(ConverterEncode::Korean);
+                    break;
+                default:
+                    break;
+            }
+        }
+    }
+    list.push_back(ConverterEncode::CodePage);
+    return list;
+}
+
+}  // namespace PrinterCommandBuilder::Printer

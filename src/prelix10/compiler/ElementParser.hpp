@@ -1,0 +1,69 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "prelix10/command/BaseBuilder.hpp"
+
+namespace VelmarCommandParser {
+
+// Raised inside a document walk when the document is malformed part-way (a missing key, a value
+// of the wrong kind) or nested too deeply; it ends the walk and the compilation yields no bytes.
+class DocumentWalkError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// One category of the command document: reports the nesting rank to its builder and dispatches
+// the category's method items to handlers.
+class ElementParser {
+  public:
+    using Handler = std::function<void(const nlohmann::json* parameter)>;
+
+    // Categories nested deeper than this are refused.
+    static constexpr std::int32_t kMaxDepth = 1000;
+
+    ElementParser(PrinterCommandBuilder::BaseBuilder* builder, std::string categoryName);
+    ElementParser(const ElementParser&) = delete;
+    ElementParser& operator=(const ElementParser&) = delete;
+    virtual ~ElementParser() = default;
+
+    // True when this parser took the element (its category matched). Throws DocumentWalkError.
+    bool parse(const nlohmann::json* element, std::int32_t depth);
+
+    const std::string& categoryName() const { return categoryName_; }
+    bool hasContentsHandler(const std::string& method) const { return contentsHandlers_.count(method) > 0; }
+
+  protected:
+    // Offered every nested category; may hold this parser itself.
+    void addChild(ElementParser* child) { children_.push_back(child); }
+    // Takes ownership of a child parser and offers it nested categories.
+    void addOwnedChild(std::unique_ptr<ElementParser> child);
+    void setContentsHandler(const std::string& method, Handler handler) {
+        contentsHandlers_[method] = std::move(handler);
+    }
+    void setParametersHandler(const std::string& method, Handler handler) {
+        parametersHandlers_[method] = std::move(handler);
+    }
+    void clearContentsHandlers() { contentsHandlers_.clear(); }
+
+    PrinterCommandBuilder::BaseBuilder* builder_;
+    std::string categoryName_;
+    std::string logName_;
+
+  private:
+    void dispatch(const nlohmann::json& item, const std::map<std::string, Handler>& handlers) const;
+
+    std::vector<ElementParser*> children_;
+    std::vector<std::unique_ptr<ElementParser>> ownedChildren_;
+    std::map<std::string, Handler> contentsHandlers_;
+    std::map<std::string, Handler> parametersHandlers_;
+};
+
+}  // namespace VelmarCommandParser

@@ -1,0 +1,18 @@
+#include "prelix10/control/PrinterControlFactory.hpp"
+
+#include "prelix10/control/OrvoPrinterControl.hpp"
+#include "prelix10/core/Log.hpp"
+
+namespace Prelix10 {
+
+std::shared_ptr<PrinterControl> PrinterControlFactory::create(const std::shared_ptr<PrinterPort>& port,
+                                                              const PrinterControlFeatures& features) {
+    const int e = static_cast<int>(port->emulation());
+    if (e >= 1 && e <= 4) {
+        return std::make_shared<OrvoPrinterControl>(port, features.supportSpoolPrint, features.supportOrvoConfig,
+                                                    features.supportGetCommandAvailableInformation);
+    }
+    raiseUnexpectedState(Log(nullptr, "PrinterControlFactory", "create(port:model:)", __LINE__), __LINE__);
+}
+
+}  // namespace Prelix10

@@ -1,0 +1,426 @@
+#include "prelix10/printer/OrvoPrinter.hpp"
+
+#include <exception>
+
+#include "prelix10/compiler/VelmarCommandParser.hpp"
+#include "prelix10/control/PrinterControl.hpp"
+#include "prelix10/control/PrinterControlFactory.hpp"
+#include "prelix10/core/Log.hpp"
+#include "prelix10/core/Stopwatch.hpp"
+#include "prelix10/discovery/LANOrvoDeviceDiscoveryManager.hpp"
+#include "prelix10/platform/DispatchQueue.hpp"
+#include "prelix10/printer/PrinterSpec.hpp"
+#include "prelix10/transport/NetworkPort.hpp"
+#include "prelix10/transport/OrvoDeviceManager.hpp"
+#include "prelix10/transport/PrinterPort.hpp"
+#include "prelix10/transport/PrinterPortFactory.hpp"
+#include "prelix10/transport/RawPortFactory.hpp"
+
+namespace Prelix10 {
+
+namespace {
+
+std::int64_t remaining(std::int64_t timeout, const Stopwatch& stopwatch) {
+    return timeout - static_cast<std::int64_t>(stopwatch.elapsedMilliseconds());
+}
+
+Prelix10Error notOpened() { return Prelix10Error(Prelix10ErrorKind::invalidOperation, Prelix10ErrorMessage::notOpened); }
+
+Prelix10Error unsupportedModel() {
+    return Prelix10Error(Prelix10ErrorKind::unsupportedModel, Prelix10ErrorMessage::notSupportedModel);
+}
+
+Prelix10Error currentError() {
+    try {
+        throw;
+    } catch (const Prelix10Error& error) {
+        return error;
+    } catch (const std::exception& e) {
+        return Prelix10Error(Prelix10ErrorKind::unknown, Prelix10ErrorMessage::unknownError);
+    } catch (...) {
+        return Prelix10Error(Prelix10ErrorKind::unknown, Prelix10ErrorMessage::unknownError);
+    }
+}
+
+// Awaitable form of a completion that brings only an error.
+std::future<void> awaitError(const std::function<void(OrvoPrinter::Completion)>& start) {
+    auto promise = std::make_shared<std::promise<void>>();
+    auto future = promise->get_future();
+    start([promise](std::optional<Prelix10Error> error) {
+        if (error) promise->set_exception(std::make_exception_ptr(*error));
+        else promise->set_value();
+    });
+    return future;
+}
+
+// Identifies a LAN printer through the discovery reply of the address or MAC address it was opened with.
+std::pair<std::shared_ptr<ModelDetectionInformation>, OrvoPrinterEmulation> detectLanPrinter(const RawPort& port,
+                                                                                             std::int64_t timeout) {
+    auto manager = std::make_shared<LANOrvoDeviceDiscoveryManager>();
+    const auto found = manager->findDevice({port.identifier()}, timeout);
+    const auto information = found->informationRecord();
+    if (!information || !information->modelDetectionInformation) {
+        raiseUnexpectedState(Log(nullptr, "LANPrinterSpecDetector", "detect(port:timeout:)", __LINE__), 20);
+    }
+    return {information->modelDetectionInformation, information->emulation};
+}
+
+}  // namespace
+
+std::shared_ptr<OrvoPrinter> OrvoPrinter::create(OrvoConnectionSettings connectionSettings) {
+    return create(std::move(connectionSettings), std::nullopt);
+}
+
+std::shared_ptr<OrvoPrinter> OrvoPrinter::create(OrvoConnectionSettings connectionSettings,
+                                                 std::optional<PrinterInformationRecord> information) {
+    return std::shared_ptr<OrvoPrinter>(new OrvoPrinter(std::move(connectionSettings), std::move(information)));
+}
+
+OrvoPrinter::OrvoPrinter(OrvoConnectionSettings connectionSettings, std::optional<PrinterInformationRecord> information)
+    : information_(std::move(information)),
+      connectionSettings_(std::move(connectionSettings)),
+      processQueue_(std::make_unique<SerialQueue>("Prelix10.OrvoPrinter")) {
+    LANOrvoDeviceDiscoveryManager::installNetworkCardLookup();
+}
+
+OrvoPrinter::~OrvoPrinter() {
+    // Queued operations hold the object alive, so nothing runs on the queue any more: close directly.
+    if (isOpened()) internalClose();
+}
+
+std::optional<OrvoPrinterInformation> OrvoPrinter::information() const {
+    const auto record = informationRecord();
+    if (!record) return std::nullopt;
+    return record->toOrvoPrinterInformation();
+}
+
+std::optional<PrinterInformationRecord> OrvoPrinter::informationRecord() const {
+    std::lock_guard guard(fieldsMutex_);
+    return information_;
+}
+void OrvoPrinter::setInformation(std::optional<PrinterInformationRecord> information) {
+    std::lock_guard guard(fieldsMutex_);
+    information_ = std::move(information);
+}
+OrvoConnectionSettings OrvoPrinter::connectionSettings() const {
+    std::lock_guard guard(fieldsMutex_);
+    return connectionSettings_;
+}
+void OrvoPrinter::setConnectionSettings(OrvoConnectionSettings settings) {
+    std::lock_guard guard(fieldsMutex_);
+    connectionSettings_ = std::move(settings);
+}
+int OrvoPrinter::openTimeout() const {
+    std::lock_guard guard(fieldsMutex_);
+    return openTimeout_;
+}
+void OrvoPrinter::setOpenTimeout(int milliseconds) {
+    std::lock_guard guard(fieldsMutex_);
+    openTimeout_ = milliseconds;
+}
+int OrvoPrinter::getStatusTimeout() const {
+    std::lock_guard guard(fieldsMutex_);
+    return getStatusTimeout_;
+}
+void OrvoPrinter::setGetStatusTimeout(int milliseconds) {
+    std::lock_guard guard(fieldsMutex_);
+    getStatusTimeout_ = milliseconds;
+}
+int OrvoPrinter::printTimeout() const {
+    std::lock_guard guard(fieldsMutex_);
+    return printTimeout_;
+}
+void OrvoPrinter::setPrintTimeout(int milliseconds) {
+    std::lock_guard guard(fieldsMutex_);
+    printTimeout_ = milliseconds;
+}
+int OrvoPrinter::orvoConfigurationTimeout() const {
+    std::lock_guard guard(fieldsMutex_);
+    return orvoConfigurationTimeout_;
+}
+void OrvoPrinter::setOrvoConfigurationTimeout(int milliseconds) {
+    std::lock_guard guard(fieldsMutex_);
+    orvoConfigurationTimeout_ = milliseconds;
+}
+std::optional<std::string> OrvoPrinter::printTemplate() const {
+    std::lock_guard guard(fieldsMutex_);
+    return template_;
+}
+void OrvoPrinter::setPrintTemplate(std::optional<std::string> templateDocument) {
+    std::lock_guard guard(fieldsMutex_);
+    template_ = std::move(templateDocument);
+}
+Prelix10ErrorDetail OrvoPrinter::errorDetail() const {
+    std::lock_guard guard(fieldsMutex_);
+    return errorDetail_;
+}
+bool OrvoPrinter::isOpened() const {
+    std::lock_guard guard(fieldsMutex_);
+    return isOpened_;
+}
+
+OrvoPrinter::Snapshot OrvoPrinter::snapshot() const {
+    std::lock_guard guard(fieldsMutex_);
+    return {openTimeout_, getStatusTimeout_, printTimeout_, template_};
+}
+
+std::string OrvoPrinter::description() const {
+    const auto info = informationRecord();
+    return "connectionSettings : " + connectionSettings().description() +
+           ", information : " + (info ? info->description() : std::string("nil")) +
+           ", isOpened : " + (isOpened() ? "true" : "false");
+}
+
+template <typename Body>
+void OrvoPrinter::enqueue(const char* name, bool keepErrorDetail, bool requireOpen, Body body) {
+    auto self = shared_from_this();
+    processQueue_->async([self, name, keepErrorDetail, requireOpen, body = std::move(body)]() mutable {
+        std::lock_guard guard(self->lock_);
+        const Log log(self.get(), name, __LINE__);
+        if (!keepErrorDetail) {
+            std::lock_guard fields(self->fieldsMutex_);
+            self->errorDetail_ = Prelix10ErrorDetail();
+        }
+        std::optional<Prelix10Error> stateError;
+        if (requireOpen && !self->isOpened()) stateError = notOpened();
+        if (stateError) log.writeIfLogging("Error - " + stateError->description());
+        body(*self, stateError, log);
+    });
+}
+
+void OrvoPrinter::open(Completion completion) {
+    Log(this, "openImpl(completion:)", __LINE__).writeIfLogging(Util::describeParameters({connectionSettings().description()}));
+    enqueue("openImpl(completion:)", false, false,
+            [completion = std::move(completion)](OrvoPrinter& self, std::optional<Prelix10Error>, const Log& log) {
+                if (self.isOpened()) {
+                    const auto error = Prelix10Error(Prelix10ErrorKind::invalidOperation, Prelix10ErrorMessage::alreadyOpened);
+                    log.writeIfLogging("Error - " + error.description());
+                    completion(error);
+                    return;
+                }
+                try {
+                    self.internalOpen(self.snapshot().openTimeout);
+                } catch (...) {
+                    completion(currentError());
+                    return;
+                }
+                completion(std::nullopt);
+            });
+}
+
+void OrvoPrinter::close(std::function<void()> completion) {
+    Log(this, "closeImpl(completion:)", __LINE__).writeIfLogging("");
+    enqueue("closeImpl(completion:)", false, false,
+            [completion = std::move(completion)](OrvoPrinter& self, std::optional<Prelix10Error>, const Log&) {
+                if (self.isOpened()) self.internalClose();
+                if (completion) completion();
+            });
+}
+
+void OrvoPrinter::write(ByteBlock data, int timeout, Completion completion) {
+    Log(this, "writeImpl(data:timeout:completion:)", __LINE__).writeIfLogging(Util::describeParameters({Util::describe(data)}));
+    enqueue("writeImpl(data:timeout:completion:)", false, true,
+            [data = std::move(data), timeout, completion = std::move(completion)](
+                OrvoPrinter& self, std::optional<Prelix10Error> stateError, const Log&) {
+                if (stateError) return completion(stateError);
+                try {
+                    self.internalWrite(data, timeout);
+                } catch (...) {
+                    return completion(currentError());
+                }
+                completion(std::nullopt);
+            });
+}
+
+void OrvoPrinter::read(int size, ReadCompletion completion) {
+    Log(this, "readImpl(size:completion:)", __LINE__).writeIfLogging("");
+    enqueue("readImpl(size:completion:)", true, true,
+            [size, completion = std::move(completion)](OrvoPrinter& self, std::optional<Prelix10Error> stateError,
+                                                       const Log&) {
+                if (stateError) return completion(std::nullopt, stateError);
+                try {
+                    auto bytes = self.internalRead(size);
+                    completion(std::move(bytes), std::nullopt);
+                } catch (...) {
+                    completion(std::nullopt, currentError());
+                }
+            });
+}
+
+void OrvoPrinter::print(ByteBlock raw, Completion completion) {
+    Log(this, "printImpl(raw:completion:)", __LINE__).writeIfLogging(Util::describeParameters({Util::describe(raw)}));
+    enqueue("printImpl(raw:completion:)", false, true,
+            [raw = std::move(raw), completion = std::move(completion)](
+                OrvoPrinter& self, std::optional<Prelix10Error> stateError, const Log&) {
+                if (stateError) return completion(stateError);
+                try {
+                    self.internalPrint(raw, self.snapshot().printTimeout);
+                } catch (...) {
+                    return completion(currentError());
+                }
+                completion(std::nullopt);
+            });
+}
+
+void OrvoPrinter::print(std::string command, Completion completion) {
+    Log(this, "printImpl(command:completion:)", __LINE__).writeIfLogging(Util::describeParameters({command}));
+    enqueue("printImpl(command:completion:)", false, true,
+            [command = std::move(command), completion = std::move(completion)](
+                OrvoPrinter& self, std::optional<Prelix10Error> stateError, const Log& log) {
+                if (stateError) return completion(stateError);
+                try {
+                    const auto values = self.snapshot();
+                    const auto information = self.informationRecord();
+                    if (!information) raiseUnexpectedState(log, 247);
+                    VelmarCommandParser parser;
+                    const auto bytes = parser.parse(command, values.printTemplate, information->model, information->emulation);
+                    self.internalPrint(bytes, values.printTimeout);
+                } catch (...) {
+                    return completion(currentError());
+                }
+                completion(std::nullopt);
+            });
+}
+
+void OrvoPrinter::getStatus(StatusCompletion completion) {
+    Log(this, "getStatusImpl(completion:)", __LINE__).writeIfLogging("");
+    enqueue("getStatusImpl(completion:)", false, true,
+            [completion = std::move(completion)](OrvoPrinter& self, std::optional<Prelix10Error> stateError, const Log&) {
+                if (stateError) return completion(nullptr, stateError);
+                try {
+                    auto status = self.internalGetStatus(self.snapshot().getStatusTimeout);
+                    completion(std::move(status), std::nullopt);
+                } catch (...) {
+                    completion(nullptr, currentError());
+                }
+            });
+}
+
+std::future<void> OrvoPrinter::open() {
+    return awaitError([this](Completion c) { open(std::move(c)); });
+}
+std::future<void> OrvoPrinter::close() {
+    auto promise = std::make_shared<std::promise<void>>();
+    auto future = promise->get_future();
+    close([promise] { promise->set_value(); });
+    return future;
+}
+std::future<void> OrvoPrinter::write(ByteBlock data, int timeout) {
+    return awaitError([this, &data, timeout](Completion c) { write(std::move(data), timeout, std::move(c)); });
+}
+std::future<void> OrvoPrinter::print(ByteBlock raw) {
+    return awaitError([this, &raw](Completion c) { print(std::move(raw), std::move(c)); });
+}
+std::future<void> OrvoPrinter::print(std::string command) {
+    return awaitError([this, &command](Completion c) { print(std::move(command), std::move(c)); });
+}
+std::future<ByteBlock> OrvoPrinter::read(int size) {
+    auto promise = std::make_shared<std::promise<ByteBlock>>();
+    auto future = promise->get_future();
+    read(size, [promise](std::optional<ByteBlock> bytes, std::optional<Prelix10Error> error) {
+        if (error) promise->set_exception(std::make_exception_ptr(*error));
+        else if (bytes) promise->set_value(std::move(*bytes));
+        else promise->set_exception(std::make_exception_ptr(Prelix10Error(Prelix10ErrorKind::unknown, Prelix10ErrorMessage::unknownError)));
+    });
+    return future;
+}
+std::future<std::shared_ptr<const OrvoPrinterStatus>> OrvoPrinter::getStatus() {
+    auto promise = std::make_shared<std::promise<std::shared_ptr<const OrvoPrinterStatus>>>();
+    auto future = promise->get_future();
+    getStatus([promise](std::shared_ptr<const OrvoPrinterStatus> status, std::optional<Prelix10Error> error) {
+        if (error) promise->set_exception(std::make_exception_ptr(*error));
+        else if (status) promise->set_value(std::move(status));
+        else promise->set_exception(std::make_exception_ptr(Prelix10Error(Prelix10ErrorKind::unknown, Prelix10ErrorMessage::unknownError)));
+    });
+    return future;
+}
+
+PrinterInformationRecord OrvoPrinter::getPrinterSpec(std::int64_t timeout) {
+    Stopwatch stopwatch;
+    stopwatch.start();
+    PrinterInformationRecord information = this->informationRecord().value_or(PrinterInformationRecord());
+    if (information.model != OrvoPrinterModel::unknown && information.emulation != OrvoPrinterEmulation::unknown) {
+        return information;
+    }
+    const auto settings = connectionSettings();
+    if (settings.interfaceType() != InterfaceType::lan) {
+        raiseUnexpectedState(Log(nullptr, "PrinterSpecDetectorFactory", "create(port:)", __LINE__), 14);
+    }
+    TCPPort probe(settings.identifier(), 0);
+    auto [detection, emulation] = detectLanPrinter(probe, remaining(timeout, stopwatch));
+    if (detection->model() == OrvoPrinterModel::unknown || emulation == OrvoPrinterEmulation::unknown) {
+        raiseError(Log(this, "getPrinterSpec(port:timeout:)", __LINE__), unsupportedModel());
+    }
+    information.modelDetectionInformation = detection;
+    information.model = detection->model();
+    information.emulation = emulation;
+    setInformation(information);
+    return information;
+}
+
+void OrvoPrinter::internalOpen(std::int64_t timeout) {
+    const Log log(this, "internalOpen(timeout:)", __LINE__);
+    Stopwatch stopwatch;
+    stopwatch.start();
+    const auto settings = connectionSettings();
+    // Opening over the other interfaces of the device comes with their transports; the base interface is
+    // opened directly.
+    auto rawPort = RawPortFactory::create(settings.interfaceType(), settings.identifier());
+    OrvoDeviceManager::registerPort(rawPort, remaining(timeout, stopwatch));
+    try {
+        rawPort->open(remaining(timeout, stopwatch));
+    } catch (...) {
+        OrvoDeviceManager::releasePort(rawPort.get());
+        throw;
+    }
+    try {
+        auto information = getPrinterSpec(remaining(timeout, stopwatch));
+        log.writeIfLogging("information - " + information.description());
+        const auto spec = PrinterSpecTable::findSpec(information.model);
+        if (!spec || !spec->supportPortOpen) raiseError(log, unsupportedModel());
+        auto printerPort = PrinterPortFactory::create(rawPort, information.emulation, spec->isGetStatusViaTcp9100);
+        printerPort->initialize(remaining(timeout, stopwatch));
+        auto control = PrinterControlFactory::create(
+            printerPort, {spec->supportSpoolPrint, spec->supportOrvoConfig, spec->supportGetCommandAvailableInformation});
+        port_ = printerPort;
+        printerControl_ = control;
+        setInformation(information);
+        std::lock_guard fields(fieldsMutex_);
+        isOpened_ = true;
+    } catch (...) {
+        rawPort->close();
+        OrvoDeviceManager::releasePort(rawPort.get());
+        throw;
+    }
+}
+
+void OrvoPrinter::internalClose() {
+    if (port_) {
+        port_->close();
+        OrvoDeviceManager::releasePort(&port_->rawPort());
+    }
+    std::lock_guard fields(fieldsMutex_);
+    isOpened_ = false;
+}
+
+void OrvoPrinter::internalWrite(const ByteBlock& data, std::int64_t timeout) {
+    if (!port_) raiseUnexpectedState(Log(this, "internalWrite(data:timeout:)", __LINE__), 552);
+    port_->write(data, timeout);
+}
+
+ByteBlock OrvoPrinter::internalRead(std::int64_t size) {
+    if (!port_) raiseUnexpectedState(Log(this, "internalRead(size:)", __LINE__), 542);
+    return port_->readOnce(size);
+}
+
+void OrvoPrinter::internalPrint(const ByteBlock& data, std::int64_t timeout) {
+    if (!printerControl_) raiseUnexpectedState(Log(this, "internalPrint(data:timeout:)", __LINE__), 562);
+    printerControl_->printLegacy(data, timeout);
+}
+
+std::shared_ptr<const OrvoPrinterStatus> OrvoPrinter::internalGetStatus(std::int64_t timeout) {
+    if (!port_) raiseUnexpectedState(Log(this, "internalGetStatus(timeout:)", __LINE__), 597);
+    return port_->getStatus(timeout);
+}
+
+}  // namespace Prelix10

@@ -1,0 +1,129 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <future>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+
+#include "prelix10/core/OrvoConnectionSettings.hpp"
+#include "prelix10/core/OrvoPrinterInformation.hpp"
+#include "prelix10/core/OrvoPrinterStatus.hpp"
+#include "prelix10/core/Prelix10Error.hpp"
+#include "prelix10/printer/PrinterInformationRecord.hpp"
+#include "prelix10/protocol/CommandParser.hpp"
+
+namespace Prelix10 {
+
+class PrinterPort;
+class PrinterControl;
+class SerialQueue;
+
+// One printer. Every operation runs later on the object's own serial queue ("Prelix10.OrvoPrinter") under
+// its operation lock and reports through a completion, called exactly once on that queue while the lock is
+// held; each also has an awaitable form. Completions must not wait for another operation of the same object.
+class OrvoPrinter : public std::enable_shared_from_this<OrvoPrinter> {
+public:
+    using Completion = std::function<void(std::optional<Prelix10Error>)>;
+    using ReadCompletion = std::function<void(std::optional<ByteBlock>, std::optional<Prelix10Error>)>;
+    using StatusCompletion =
+        std::function<void(std::shared_ptr<const OrvoPrinterStatus>, std::optional<Prelix10Error>)>;
+
+    static constexpr int kDefaultOpenTimeout = 10000;
+    static constexpr int kDefaultGetStatusTimeout = 5000;
+    static constexpr int kDefaultPrintTimeout = 30000;
+    static constexpr int kDefaultOrvoConfigurationTimeout = 90000;
+
+    static std::shared_ptr<OrvoPrinter> create(OrvoConnectionSettings connectionSettings);
+    // The common initialiser: discovery hands over what it found.
+    static std::shared_ptr<OrvoPrinter> create(OrvoConnectionSettings connectionSettings,
+                                               std::optional<PrinterInformationRecord> information);
+    // Closes an open connection (the device is released for other objects) without waiting for the queue.
+    ~OrvoPrinter();
+    OrvoPrinter(const OrvoPrinter&) = delete;
+    OrvoPrinter& operator=(const OrvoPrinter&) = delete;
+
+    // What is known of the printer (model, emulation, identifiers, network-card record), in the shared form.
+    std::optional<OrvoPrinterInformation> information() const;
+
+    // Plain properties, guarded so that the app's thread and the queue never race.
+    std::optional<PrinterInformationRecord> informationRecord() const;
+    void setInformation(std::optional<PrinterInformationRecord> information);
+    OrvoConnectionSettings connectionSettings() const;
+    void setConnectionSettings(OrvoConnectionSettings settings);
+    int openTimeout() const;
+    void setOpenTimeout(int milliseconds);
+    int getStatusTimeout() const;
+    void setGetStatusTimeout(int milliseconds);
+    int printTimeout() const;
+    void setPrintTimeout(int milliseconds);
+    int orvoConfigurationTimeout() const;
+    void setOrvoConfigurationTimeout(int milliseconds);
+    std::optional<std::string> printTemplate() const;
+    void setPrintTemplate(std::optional<std::string> templateDocument);
+    Prelix10ErrorDetail errorDetail() const;
+    bool isOpened() const;
+
+    void open(Completion completion);
+    void close(std::function<void()> completion);
+    void write(ByteBlock data, int timeout, Completion completion);
+    void read(int size, ReadCompletion completion);
+    void print(ByteBlock raw, Completion completion);
+    void print(std::string command, Completion completion);
+    void getStatus(StatusCompletion completion);
+
+    // Awaitable forms: the future holds the result, or the error as its exception.
+    std::future<void> open();
+    std::future<void> close();
+    std::future<void> write(ByteBlock data, int timeout);
+    std::future<ByteBlock> read(int size);
+    std::future<void> print(ByteBlock raw);
+    std::future<void> print(std::string command);
+    std::future<std::shared_ptr<const OrvoPrinterStatus>> getStatus();
+
+    std::string description() const;
+
+private:
+    OrvoPrinter(OrvoConnectionSettings connectionSettings, std::optional<PrinterInformationRecord> information);
+
+    struct Snapshot {
+        int openTimeout, getStatusTimeout, printTimeout;
+        std::optional<std::string> printTemplate;
+    };
+    Snapshot snapshot() const;
+
+    // The queued body of every operation: lock, fresh error detail (unless kept), state check, work,
+    // completion under the lock.
+    template <typename Body>
+    void enqueue(const char* name, bool keepErrorDetail, bool requireOpen, Body body);
+
+    void internalOpen(std::int64_t timeout);
+    void internalClose();
+    void internalWrite(const ByteBlock& data, std::int64_t timeout);
+    ByteBlock internalRead(std::int64_t size);
+    void internalPrint(const ByteBlock& data, std::int64_t timeout);
+    std::shared_ptr<const OrvoPrinterStatus> internalGetStatus(std::int64_t timeout);
+    PrinterInformationRecord getPrinterSpec(std::int64_t timeout);
+
+    mutable std::mutex fieldsMutex_;
+    std::optional<PrinterInformationRecord> information_;
+    OrvoConnectionSettings connectionSettings_;
+    int openTimeout_ = kDefaultOpenTimeout;
+    int getStatusTimeout_ = kDefaultGetStatusTimeout;
+    int printTimeout_ = kDefaultPrintTimeout;
+    int orvoConfigurationTimeout_ = kDefaultOrvoConfigurationTimeout;
+    std::optional<std::string> template_;
+    Prelix10ErrorDetail errorDetail_;
+    bool isOpened_ = false;
+
+    // Touched only on the queue under lock_.
+    std::shared_ptr<PrinterPort> port_;
+    std::shared_ptr<PrinterControl> printerControl_;
+
+    std::mutex lock_;
+    std::unique_ptr<SerialQueue> processQueue_;
+};
+
+}  // namespace Prelix10

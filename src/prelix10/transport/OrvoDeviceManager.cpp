@@ -1,0 +1,48 @@
+#include "prelix10/transport/OrvoDeviceManager.hpp"
+
+#include <algorithm>
+
+#include "prelix10/core/Log.hpp"
+
+namespace Prelix10 {
+
+std::mutex& OrvoDeviceManager::lock() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+std::vector<std::shared_ptr<RawPort>>& OrvoDeviceManager::ports() {
+    static std::vector<std::shared_ptr<RawPort>> registered;
+    return registered;
+}
+
+void OrvoDeviceManager::registerPort(const std::shared_ptr<RawPort>& port, std::int64_t timeout) {
+    const Log log(nullptr, "OrvoDeviceManager", "exclusiveOpenPort(interfaceType:identifier:timeout:subIdentifiers:targetType:)",
+                  __LINE__);
+    try {
+        port->findDevice(timeout);
+    } catch (const Prelix10Error& error) {
+        raiseError(log, error);
+    }
+    std::lock_guard guard(lock());
+    for (const auto& registered : ports()) {
+        if (registered->isSameDevice(*port)) {
+            raiseError(log, Prelix10Error(Prelix10ErrorKind::inUse, Prelix10ErrorMessage::theDeviceIsInUseByAnotherProcess));
+        }
+    }
+    ports().push_back(port);
+}
+
+void OrvoDeviceManager::releasePort(const RawPort* port) {
+    std::lock_guard guard(lock());
+    auto& list = ports();
+    auto it = std::find_if(list.begin(), list.end(), [port](const auto& p) { return p.get() == port; });
+    if (it != list.end()) list.erase(it);
+}
+
+std::size_t OrvoDeviceManager::registeredCount() {
+    std::lock_guard guard(lock());
+    return ports().size();
+}
+
+}  // namespace Prelix10

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+
+#include "prelix10/protocol/CommandParser.hpp"
+#include "prelix10/transport/PrinterPort.hpp"
+#include "prelix10/transport/RawPort.hpp"
+
+namespace Prelix10 {
+
+// One request and reply exchange: optionally write the parser's request, then watch the port's receive
+// buffer until the parser recognises a reply, and take exactly that frame out of the buffer. The decoded
+// reply stays in the parser.
+class PortUtil {
+public:
+    static void retrieveInformationImpl(RawPort& port, CommandParser& parser, std::int64_t timeout, bool isWrite);
+    static void retrieveInformationImpl(PrinterPort& port, CommandParser& parser, std::int64_t timeout, bool isWrite);
+};
+
+}  // namespace Prelix10

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "prelix10/core/InterfaceType.hpp"
+#include "prelix10/transport/RawPort.hpp"
+
+namespace Prelix10 {
+
+enum class RawPortTargetType { printer, settingDevice };
+
+// Makes a new raw port, neither opened nor registered, for an interface and identifier.
+class RawPortFactory {
+public:
+    // LAN gives a TCP port on the data port number. Interfaces whose transports this build lacks fail with
+    // "Not Supported interface.".
+    static std::shared_ptr<RawPort> create(InterfaceType interfaceType, const std::string& identifier,
+                                           RawPortTargetType targetType = RawPortTargetType::printer,
+                                           std::optional<std::vector<std::string>> subIdentifiers = std::nullopt);
+};
+
+}  // namespace Prelix10
