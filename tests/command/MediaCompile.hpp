@@ -1,5 +1,5 @@
 // Pictures, barcodes and ruled lines as a command document reaches them: through the compile call
-// and through the compile_doc tool.
+// and through the prelix10-compile tool.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -32,12 +32,12 @@ inline Bytes compile(const std::string& items, Prelix10::OrvoPrinterEmulation em
     return Prelix10::VelmarCommandParser().parse(document(items), std::nullopt, model, emulation);
 }
 
-// Runs tools/compile_doc on a document; empty when the tool fails.
+// Runs tools/prelix10-compile on a document; empty when the tool fails.
 inline Bytes compileDocTool(const std::string& emulation, const std::string& model, const std::string& doc) {
     const auto input = std::filesystem::temp_directory_path() /
                        ("prelix10_media_compile_" + std::to_string(::getpid()) + ".json");
     std::ofstream(input, std::ios::binary) << doc;
-    const std::string command = std::string(PRELIX10_BINARY_DIR) + "/tools/compile_doc --emulation " +
+    const std::string command = std::string(PRELIX10_BINARY_DIR) + "/tools/prelix10-compile --emulation " +
                                 emulation + " --model " + model + " " + input.string();
     Bytes out;
     if (FILE* pipe = ::popen(command.c_str(), "r")) {

@@ -23,7 +23,7 @@ Run runTool(const std::string& arguments, const std::string& input, const std::s
     std::filesystem::create_directories(dir);
     const auto inputFile = dir / "doc.json";
     std::ofstream(inputFile, std::ios::binary) << input;
-    const std::string command = std::string(PRELIX10_BINARY_DIR) + "/tools/compile_doc " + arguments +
+    const std::string command = std::string(PRELIX10_BINARY_DIR) + "/tools/prelix10-compile " + arguments +
                                 " - < " + inputFile.string() + " 2> " + errFile;
     Run run;
     FILE* pipe = ::popen(command.c_str(), "r");
@@ -70,7 +70,7 @@ TEST(CompileDocTool, WritesBytesOrReportsTheError) {
     EXPECT_EQ(noModel.status, 1);
     EXPECT_NE(readFile(err).find("Unexpected state at line 21 of VelmarCommandParser."), std::string::npos);
 
-    EXPECT_EQ(runTool("--emulation EscPos", shell, err).status, 1);
+    EXPECT_EQ(runTool("--emulation EscPos", shell, err).status, 2);
     std::filesystem::remove(err);
     std::filesystem::remove_all(std::filesystem::temp_directory_path() /
                                 ("compile_doc_test_" + std::to_string(::getpid())));

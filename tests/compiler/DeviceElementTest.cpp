@@ -501,7 +501,7 @@ TEST(DeviceElement, DisplayDocumentThroughTheTool) {
                        ("prelix10_device_element_" + std::to_string(::getpid()) + ".json");
     std::ofstream(input, std::ios::binary) << doc;
     const auto run = [&](const std::string& emulation) {
-        const std::string command = std::string(PRELIX10_BINARY_DIR) + "/tools/compile_doc --emulation " +
+        const std::string command = std::string(PRELIX10_BINARY_DIR) + "/tools/prelix10-compile --emulation " +
                                     emulation + " --model Harlo599KKKH " + input.string();
         Bytes out;
         if (FILE* pipe = ::popen(command.c_str(), "r")) {

@@ -7,6 +7,7 @@
 
 #include "TestPrivateDirectory.hpp"
 #include "prelix10/core/HostFacts.hpp"
+#include "prelix10/core/LibraryVersion.hpp"
 #include "prelix10/core/Log.hpp"
 #include "prelix10/core/OrvoLogger.hpp"
 #include "prelix10/core/PrivateFileManager.hpp"
@@ -236,6 +237,7 @@ TEST(LoggingService, FirstUseStartsTheFileLoggerAndLinesFlowOnlyWhileLogging) {
     EXPECT_EQ(logger.header().rfind("- OS: ", 0), 0u);
     EXPECT_NE(logger.header().find("\n- Device: " + HostFacts::machine() + "\n- App: "), std::string::npos);
     EXPECT_NE(logger.header().find("\n- Prelix10 Version: " PRELIX10_VERSION "\n"), std::string::npos);
+    EXPECT_EQ(Prelix10::libraryVersion(), PRELIX10_VERSION);
 
     const int site = 0;
     Log log(&site, "Probe", "probe()", __LINE__);

@@ -1,4 +1,5 @@
 #include "prelix10/core/HostFacts.hpp"
+#include "prelix10/core/LibraryVersion.hpp"
 
 #include <sys/utsname.h>
 
@@ -83,13 +84,7 @@ void HostFacts::setApplicationIdentifier(std::optional<std::string> identifier) 
     appSlot() = std::move(identifier);
 }
 
-std::optional<std::string> HostFacts::libraryVersion() {
-#ifdef PRELIX10_VERSION
-    return std::string(PRELIX10_VERSION);
-#else
-    return std::nullopt;
-#endif
-}
+std::optional<std::string> HostFacts::libraryVersion() { return Prelix10::libraryVersion(); }
 
 std::string HostFacts::logHeader() {
     return "- OS: " + systemName() + " " + systemVersion() + "\n- Device: " + machine() +
