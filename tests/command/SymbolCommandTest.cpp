@@ -259,6 +259,50 @@ TEST(QrCodeCommand, RasterOnlyDocumentThroughTheCompileCall) {
     EXPECT_TRUE(MediaCompile::holds(out, empty, hex(raster)));
 }
 
+// A Model 1 request on the raster-only printer prints the Model 2 symbol of the same data, level and
+// cell size, so what prints can be read; the native commands still ask for Model 1.
+TEST(QrCodeCommand, ModelOneOnTheRasterPathPrintsTheModelTwoSymbol) {
+    struct Case {
+        const char* name;
+        std::string content;
+        QrCodeErrorCorrectionLevel level;
+        int cell;
+    } cases[] = {
+        {"raster_model1_abc", "ABC", QrCodeErrorCorrectionLevel::M, 3},
+        {"raster_model1_url", "https://example.invalid/receipt?id=20261210-0042",
+         QrCodeErrorCorrectionLevel::L, 2},
+        // 41 digits fill version 1 of Model 2; Model 1's four extra bits would need version 2.
+        {"raster_model1_digits", std::string(41, '1'), QrCodeErrorCorrectionLevel::L, 1},
+        {"raster_model1_kanji", "\x8a\xbf\x8e\x9a\x83\x65\x83\x58", QrCodeErrorCorrectionLevel::H, 5},
+        {"raster_model1_long", std::string(400, 'z'), QrCodeErrorCorrectionLevel::Q, 2},
+    };
+    for (const auto& c : cases) {
+        const auto model1 = qrBytes(Family::OrvoGraphic, Qr{c.content, QrCodeModel::Model1, c.level, c.cell});
+        const auto model2 = qrBytes(Family::OrvoGraphic, Qr{c.content, QrCodeModel::Model2, c.level, c.cell});
+        ASSERT_FALSE(model2.empty()) << c.name;
+        EXPECT_TRUE(model1 == model2) << c.name;
+        expectRasterDecodes(model1, c.content, c.name);
+    }
+
+    using Prelix10::OrvoPrinterEmulation;
+    using Prelix10::OrvoPrinterModel;
+    const std::string model1Item =
+        R"({"method":"Action.Print.QRCode","parameter":{"content":"ABC","model":"Model1","level":"M","cell_size":3}})";
+    EXPECT_TRUE(MediaCompile::holds(
+        MediaCompile::compile(model1Item, OrvoPrinterEmulation::orvoGraphic, OrvoPrinterModel::harlo599KZ),
+        MediaCompile::compile("", OrvoPrinterEmulation::orvoGraphic, OrvoPrinterModel::harlo599KZ),
+        hex(qrBytes(Family::OrvoGraphic, Qr{}))));
+
+    const auto page = qrBytes(Family::PagePrinter, Qr{"ABC", QrCodeModel::Model1});
+    ASSERT_GE(page.size(), 6u);
+    EXPECT_EQ(hex(std::vector<std::uint8_t>(page.begin(), page.begin() + 6)), "1B 1D 79 53 30 01");
+    EXPECT_TRUE(MediaCompile::holds(
+        MediaCompile::compile(model1Item, OrvoPrinterEmulation::escPos, OrvoPrinterModel::harlo599KZ),
+        MediaCompile::compile("", OrvoPrinterEmulation::escPos, OrvoPrinterModel::harlo599KZ),
+        "1D 28 6B 04 00 31 41 31 00 1D 28 6B 03 00 31 45 31 1D 28 6B 03 00 31 43 03 "
+        "1D 28 6B 06 00 31 50 30 41 42 43 1D 28 6B 03 00 31 51 30"));
+}
+
 TEST(Pdf417Command, EveryFamilyWithItsTablesAndClamps) {
     struct Case {
         const char* name;

@@ -110,24 +110,26 @@ void QrCode::escposMobile(ByteBuffer* buffer, const std::string& content, QrCode
     settings->isLineHead = false;
 }
 
-void QrCode::orvoGraphic(ByteBuffer* buffer, const std::string& content, QrCodeModel qrModel,
+// The raster is always a Model 2 symbol, which every reader decodes: a Model 1 request prints the
+// Model 2 symbol of the same data, level and cell size.
+void QrCode::orvoGraphic(ByteBuffer* buffer, const std::string& content, QrCodeModel,
                          QrCodeErrorCorrectionLevel level, int cellSize, PrintSettingsInformation* settings) {
     if (buffer == nullptr || settings == nullptr) return;
-    const std::map<QrCodeModel, std::uint8_t> models = {{QrCodeModel::Model1, 0}, {QrCodeModel::Model2, 1}};
+    constexpr std::uint8_t kGeneratorModel2 = 1;
     const std::map<QrCodeErrorCorrectionLevel, std::uint8_t> levels = {
         {QrCodeErrorCorrectionLevel::L, 0},
         {QrCodeErrorCorrectionLevel::M, 1},
         {QrCodeErrorCorrectionLevel::Q, 2},
         {QrCodeErrorCorrectionLevel::H, 3}};
-    std::uint8_t m = 0, e = 0;
-    if (!lookUp(models, qrModel, m) || !lookUp(levels, level, e)) return;
+    std::uint8_t e = 0;
+    if (!lookUp(levels, level, e)) return;
     const int scale = std::clamp(cellSize, 1, 8);
     const std::vector<std::uint8_t> data = decode(content);
     if (data.size() > kRasterDataLimit) return;
 
     auto information = std::make_unique<ORVOQRCodeInformationStruct>();
     ORVOQRCodeInitialize(information.get());
-    information->model = m;
+    information->model = kGeneratorModel2;
     information->level = e;
     information->moduleScale = static_cast<std::uint8_t>(scale);
     std::copy(data.begin(), data.end(), information->input);
