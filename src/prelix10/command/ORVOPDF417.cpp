@@ -349,8 +349,9 @@ int ORVOPDF417CalculateEcc(ORVOPDF417InformationStruct& info) {
     int ecc[512] = {};
     for (int i = 0; i < dataCount; ++i) {
         int t = (info.codewords[i] + ecc[k - 1]) % kModulus;
-        for (int j = k - 1; j > 0; --j) ecc[j] = (ecc[j - 1] + kModulus - t * c[j] % kModulus) % kModulus;
-        ecc[0] = (kModulus - t * c[0] % kModulus) % kModulus;
+        // One reduction per term: ecc + t * (929 - c) stays below 929 * 930.
+        for (int j = k - 1; j > 0; --j) ecc[j] = (ecc[j - 1] + t * (kModulus - c[j])) % kModulus;
+        ecc[0] = t * (kModulus - c[0]) % kModulus;
     }
     // The symbol holds at most 928 codewords: rows x columns <= 928 was checked.
     for (int j = k - 1; j >= 0; --j)
