@@ -80,9 +80,8 @@ void ourPdf417Raster(benchmark::State& state) {
     for (auto _ : state) {
         PrinterCommandBuilder::ByteBuffer buffer;
         PrinterCommandBuilder::Printer::PrintSettingsInformation settings;
-        PrinterCommandBuilder::Printer::Pdf417::orvoGraphic(&buffer, data, 0, 10,
-                                                           PrinterCommandBuilder::Printer::Pdf417EccLevel::Ecc4, 2, 3,
-                                                           &settings);
+        PrinterCommandBuilder::Printer::Pdf417::orvoGraphic(
+            &buffer, data, 0, 10, PrinterCommandBuilder::Printer::Pdf417EccLevel::Ecc4, 2, 3, &settings);
         if (buffer.getDataSize() == 0) state.SkipWithError("no raster");
     }
 }

@@ -61,7 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (ORVOPDF417Generate(pdf.get()) == 1) {
         const int width = pdf->patternWidth;
         const int height = pdf->patternHeight;
-        if (width != 17 * pdf->columns + (pdf->compact ? 35 : 69) || width > 8 * ORVOPDF417PatternRowBytes) std::abort();
+        if (width != 17 * pdf->columns + (pdf->compact ? 35 : 69) || width > 8 * ORVOPDF417PatternRowBytes)
+            std::abort();
         if (height != pdf->rows * pdf->rowHeight || height > ORVOPDF417PatternRows) std::abort();
         for (int r = 0; r < height; ++r) {
             const uint8_t* row = pdf->pattern[r];

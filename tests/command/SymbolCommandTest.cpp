@@ -7,10 +7,11 @@
 #include <vector>
 
 #include "MediaCompile.hpp"
+#include "Pdf417DrawnSymbol.hpp"
 #include "SymbolReader.hpp"
+#include "command/TestHex.hpp"
 #include "prelix10/command/ByteBuffer.hpp"
 #include "prelix10/command/ORVOPDF417.hpp"
-#include "command/TestHex.hpp"
 #include "prelix10/command/printer/Pdf417.hpp"
 #include "prelix10/command/printer/QrCode.hpp"
 
@@ -133,7 +134,8 @@ void expectRasterDecodes(const std::vector<std::uint8_t>& bytes, const std::stri
     const int height = static_cast<int>(raster.rows.size());
     ASSERT_TRUE(SymbolReader::writePgm(
         path, raster.width, height,
-        [&](int r, int c) { return ((raster.rows[r][c >> 3] >> (7 - (c & 7))) & 1) != 0; }, pixels, pixels, 32));
+        [&](int r, int c) { return ((raster.rows[r][c >> 3] >> (7 - (c & 7))) & 1) != 0; }, pixels, pixels,
+        32));
     std::string error;
     auto decoded = SymbolReader::decode(path, format, error);
     ASSERT_TRUE(error.empty()) << error;
@@ -328,22 +330,6 @@ std::string escaped(const std::string& bytes) {
     return out;
 }
 
-// Fourteen digits, one column, ten rows, level 0, as another program draws the symbol: one line of
-// module bytes per row (86 modules, most significant bit leftmost).
-const char* const kDigitsSymbolRows[] = {
-    "FF 54 75 38 35 0C 1D 5C 0F E8 A4", "FF 54 7D 58 2F D3 1F 53 0F E8 A4", "FF 54 6A F8 36 9E 1A BE 0F E8 A4",
-    "FF 54 57 DF 39 37 9A F7 CF E8 A4", "FF 54 6B 90 3F 69 9A E2 0F E8 A4", "FF 54 7D 70 AB 7C 1F 5C 2F E8 A4",
-    "FF 54 53 9C 3B A8 14 EE 0F E8 A4", "FF 54 6B E3 AF D6 1A FD EF E8 A4", "FF 54 53 7C 2F B2 14 DF 0F E8 A4",
-    "FF 54 51 83 3B 84 54 63 0F E8 A4",
-};
-
-bool digitsSymbolModule(int row, int module) {
-    const char* line = kDigitsSymbolRows[row];
-    const int byte = module / 8;
-    const int value = std::stoi(std::string(line + 3 * byte, 2), nullptr, 16);
-    return ((value >> (7 - module % 8)) & 1) != 0;
-}
-
 }  // namespace
 
 // The raster-only printer's rows, drawn back into an image, read as the content: every level, one to
@@ -371,11 +357,17 @@ TEST(Pdf417Command, RasterRowsDecodeToTheContent) {
         int aspect;
     } cases[] = {
         {"pdf417_numeric_ecc0", digits, 0, 3, Pdf417EccLevel::Ecc0, 2, 3},
-        {"pdf417_text_one_column_ecc1", "Hello, World! lower UPPER mIxEd ; @ [ ] ~ ?", 0, 1, Pdf417EccLevel::Ecc1, 3, 3},
+        {"pdf417_text_one_column_ecc1", "Hello, World! lower UPPER mIxEd ; @ [ ] ~ ?", 0, 1,
+         Pdf417EccLevel::Ecc1, 3, 3},
         {"pdf417_mixed_ecc2", mixed, 0, 5, Pdf417EccLevel::Ecc2, 2, 3},
         {"pdf417_binary_30_columns_ecc3", binary, 0, 30, Pdf417EccLevel::Ecc3, 2, 3},
-        {"pdf417_20_rows_ecc4", "ROWS TWENTY 1234567890123456 columns automatic", 20, 0, Pdf417EccLevel::Ecc4, 2, 4},
-        {"pdf417_control_bytes_ecc5", std::string("A\0B\x1b" "C\xff\x7f\x00", 8), 0, 2, Pdf417EccLevel::Ecc5, 3, 3},
+        {"pdf417_20_rows_ecc4", "ROWS TWENTY 1234567890123456 columns automatic", 20, 0, Pdf417EccLevel::Ecc4,
+         2, 4},
+        {"pdf417_control_bytes_ecc5",
+         std::string("A\0B\x1b"
+                     "C\xff\x7f\x00",
+                     8),
+         0, 2, Pdf417EccLevel::Ecc5, 3, 3},
         {"pdf417_mixed_ecc6", mixed + mixed + mixed, 0, 10, Pdf417EccLevel::Ecc6, 2, 3},
         {"pdf417_module_1_ecc7", "Module one, twenty columns.", 0, 20, Pdf417EccLevel::Ecc7, 1, 3},
         {"pdf417_30_columns_ecc8", "Level eight 0042", 0, 30, Pdf417EccLevel::Ecc8, 2, 2},
@@ -385,10 +377,12 @@ TEST(Pdf417Command, RasterRowsDecodeToTheContent) {
         {"pdf417_digits_one_column", "12345678901234", 10, 1, Pdf417EccLevel::Ecc0, 8, 2},
     };
     for (const auto& c : cases) {
-        const auto bytes = pdfBytes(Family::OrvoGraphic, Pdf{escaped(c.data), c.line, c.column, c.level, c.module, c.aspect});
+        const auto bytes = pdfBytes(Family::OrvoGraphic,
+                                    Pdf{escaped(c.data), c.line, c.column, c.level, c.module, c.aspect});
         ASSERT_FALSE(bytes.empty()) << c.name;
         const int scale = c.module < 2 ? 1 : std::min(c.module, 8);
-        expectRasterDecodes(bytes, c.data, c.name, "PDF417", scale < 3 ? 3 - scale + 1 : 1);
+        expectRasterDecodes(bytes, c.data, c.name, "PDF417",
+                            std::max(1, 4 - scale));  // 3 pixels a module or more
     }
 }
 
@@ -402,12 +396,12 @@ TEST(Pdf417Command, RasterModuleWidthsAndRowHeights) {
         int scale;
         int rowHeight;
     } cases[] = {
-        {-3, -1, 1, 2}, {0, 0, 1, 2}, {1, 1, 1, 2}, {2, 2, 2, 2}, {3, 3, 3, 3},
+        {-3, -1, 1, 2}, {0, 0, 1, 2},   {1, 1, 1, 2}, {2, 2, 2, 2},    {3, 3, 3, 3},
         {5, 10, 5, 10}, {8, 11, 8, 10}, {9, 4, 8, 4}, {20, 40, 8, 10},
     };
     for (const auto& c : cases) {
-        const auto bytes =
-            pdfBytes(Family::OrvoGraphic, Pdf{"12345678901234", 10, 1, Pdf417EccLevel::Ecc0, c.module, c.aspect});
+        const auto bytes = pdfBytes(Family::OrvoGraphic,
+                                    Pdf{"12345678901234", 10, 1, Pdf417EccLevel::Ecc0, c.module, c.aspect});
         const int n = 86 * c.scale;
         const std::size_t rowLength = 3 + static_cast<std::size_t>(n);
         const int dotRows = 10 * c.rowHeight * c.scale;
@@ -419,19 +413,22 @@ TEST(Pdf417Command, RasterModuleWidthsAndRowHeights) {
                                                     static_cast<std::uint8_t>(n >> 8)}));
             for (int x = 0; x < 8 * n; ++x) {
                 const bool dark = ((row[3 + x / 8] >> (7 - x % 8)) & 1) != 0;
-                const bool expected = x < n && digitsSymbolModule(y / (c.rowHeight * c.scale), x / c.scale);
-                ASSERT_EQ(dark, expected) << "module " << c.module << " aspect " << c.aspect << " dot " << y << "," << x;
+                const bool expected =
+                    x < n && Pdf417DrawnSymbol::dark(y / (c.rowHeight * c.scale), x / c.scale);
+                ASSERT_EQ(dark, expected)
+                    << "module " << c.module << " aspect " << c.aspect << " dot " << y << "," << x;
             }
         }
     }
     // Module 1, aspect 2, written out: every symbol row twice, 86 bytes of which 11 carry it.
     std::string expected;
-    for (const char* row : kDigitsSymbolRows) {
+    for (const char* row : Pdf417DrawnSymbol::kRowBytes) {
         std::string line = std::string("62 56 00 ") + row;
         for (int k = 11; k < 86; ++k) line += " 00";
         expected += (expected.empty() ? "" : " ") + line + " " + line;
     }
-    EXPECT_EQ(hex(pdfBytes(Family::OrvoGraphic, Pdf{"12345678901234", 10, 1, Pdf417EccLevel::Ecc0, 1, 2})), expected);
+    EXPECT_EQ(hex(pdfBytes(Family::OrvoGraphic, Pdf{"12345678901234", 10, 1, Pdf417EccLevel::Ecc0, 1, 2})),
+              expected);
 }
 
 TEST(Pdf417Command, RasterSizesAndWhatPrintsNothing) {
@@ -450,7 +447,8 @@ TEST(Pdf417Command, RasterSizesAndWhatPrintsNothing) {
         {"640 pattern rows", Pdf{"A", 64, 1, Pdf417EccLevel::Ecc0, 1, 10}, 86, 640},
         {"over 640 pattern rows", Pdf{"A", 65, 1, Pdf417EccLevel::Ecc0, 1, 10}, 0, 0},
         {"1025 bytes", Pdf{std::string(1025, 'a'), 0, 30, Pdf417EccLevel::Ecc0, 2, 3}, 0, 0},
-        {"1024 bytes that do not fit at level 8", Pdf{std::string(1024, '\x80'), 0, 30, Pdf417EccLevel::Ecc8, 2, 3}, 0, 0},
+        {"1024 bytes that do not fit at level 8",
+         Pdf{std::string(1024, '\x80'), 0, 30, Pdf417EccLevel::Ecc8, 2, 3}, 0, 0},
         {"data beyond 3 x 1", Pdf{"ABCDEFGH", 3, 1, Pdf417EccLevel::Ecc0, 2, 3}, 0, 0},
         {"empty content", Pdf{"", 0, 3, Pdf417EccLevel::Ecc0, 2, 3}, 0, 0},
     };
@@ -476,8 +474,10 @@ TEST(Pdf417Command, RasterOnlyDocumentThroughTheCompileCall) {
     using Prelix10::OrvoPrinterModel;
     const std::string item =
         R"({"method":"Action.Print.Pdf417","parameter":{"content":"AB\\x00","line":0,"column":3,"level":"Ecc2","module":3,"aspect":3}})";
-    const auto out = MediaCompile::compile(item, OrvoPrinterEmulation::orvoGraphic, OrvoPrinterModel::harlo599KZ);
-    const auto empty = MediaCompile::compile("", OrvoPrinterEmulation::orvoGraphic, OrvoPrinterModel::harlo599KZ);
+    const auto out =
+        MediaCompile::compile(item, OrvoPrinterEmulation::orvoGraphic, OrvoPrinterModel::harlo599KZ);
+    const auto empty =
+        MediaCompile::compile("", OrvoPrinterEmulation::orvoGraphic, OrvoPrinterModel::harlo599KZ);
     const auto raster = pdfBytes(Family::OrvoGraphic, Pdf{"AB\\x00", 0, 3, Pdf417EccLevel::Ecc2, 3, 3});
     ASSERT_FALSE(raster.empty());
     EXPECT_TRUE(MediaCompile::holds(out, empty, hex(raster)));

@@ -374,7 +374,8 @@ int ORVOPDF417CodeWord2Pattern(ORVOPDF417InformationStruct& info) {
     const int level = info.eccLevel;
     // The earlier steps settle these; checked again because every index below depends on them.
     if (rows < 3 || rows > kMaxRows || columns < 1 || columns > kMaxColumns || level > 8) return 0;
-    if (info.rowHeight < 1 || rows * columns > info.codewordCount || info.codewordCount > ORVOPDF417MaxCodewords)
+    if (info.rowHeight < 1 || rows * columns > info.codewordCount ||
+        info.codewordCount > ORVOPDF417MaxCodewords)
         return 0;
     for (int i = 0; i < rows * columns; ++i)
         if (info.codewords[i] >= kModulus) return 0;
