@@ -67,8 +67,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (int r = 0; r < height; ++r) {
             const uint8_t* row = pdf->pattern[r];
             if (row[0] != 0xFF || row[1] != 0x54) std::abort();  // 11111111 0101010(00)
-            for (int m = width; m < 8 * ORVOPDF417PatternRowBytes; ++m)
-                if ((row[m >> 3] >> (7 - (m & 7))) & 1) std::abort();
+            if (width % 8 != 0 && (row[width / 8] & (0xFF >> (width % 8))) != 0) std::abort();
+            for (int k = (width + 7) / 8; k < ORVOPDF417PatternRowBytes; ++k)
+                if (row[k] != 0) std::abort();
         }
     } else if (pdf->patternHeight != 0 || pdf->patternWidth != 0) {
         std::abort();
