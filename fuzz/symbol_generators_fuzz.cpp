@@ -49,12 +49,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     size_t pdfLength = length < ORVOPDF417InputCapacity ? length : ORVOPDF417InputCapacity;
     std::memcpy(pdf->input, payload, pdfLength);
     pdf->inputLength = static_cast<uint16_t>(settings[3] == 0xFF ? length : pdfLength);
+    pdf->compact = settings[2] >> 7;
     if (ORVOPDF417GenerateCodewords(pdf.get()) == 1) {
         if (pdf->rows < 3 || pdf->rows > 90 || pdf->columns < 1 || pdf->columns > 30) std::abort();
         if (pdf->codewordCount != pdf->rows * pdf->columns) std::abort();
         for (int i = 0; i < pdf->codewordCount; ++i)
             if (pdf->codewords[i] >= 929) std::abort();
     }
-    ORVOPDF417Generate(pdf.get());
+    // The pattern step: a drawn symbol stays inside the 640 x 74-byte pattern, every row opens with
+    // the opening pattern, and no module is set past the width.
+    if (ORVOPDF417Generate(pdf.get()) == 1) {
+        const int width = pdf->patternWidth;
+        const int height = pdf->patternHeight;
+        if (width != 17 * pdf->columns + (pdf->compact ? 35 : 69) || width > 8 * ORVOPDF417PatternRowBytes)
+            std::abort();
+        if (height != pdf->rows * pdf->rowHeight || height > ORVOPDF417PatternRows) std::abort();
+        for (int r = 0; r < height; ++r) {
+            const uint8_t* row = pdf->pattern[r];
+            if (row[0] != 0xFF || row[1] != 0x54) std::abort();  // 11111111 0101010(00)
+            if (width % 8 != 0 && (row[width / 8] & (0xFF >> (width % 8))) != 0) std::abort();
+            for (int k = (width + 7) / 8; k < ORVOPDF417PatternRowBytes; ++k)
+                if (row[k] != 0) std::abort();
+        }
+    } else if (pdf->patternHeight != 0 || pdf->patternWidth != 0) {
+        std::abort();
+    }
     return 0;
 }

@@ -3,11 +3,14 @@
 #include <cstring>
 #include <memory>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
-#include "prelix10/command/ORVOPDF417.hpp"
+#include "Pdf417DrawnSymbol.hpp"
 #include "SymbolReader.hpp"
+#include "prelix10/command/ORVOPDF417.hpp"
+#include "prelix10/command/ORVOPDF417ClusterTable.hpp"
 
 namespace {
 
@@ -246,10 +249,76 @@ TEST(Pdf417Generator, RefusesSettingsAndDataOutOfRange) {
     EXPECT_EQ(ORVOPDF417Generate(info.get()), 0);
 }
 
-// Without the cluster table no bar pattern is drawn, so a raster-only printer prints nothing.
-TEST(Pdf417Generator, DrawsNoPatternWithoutTheClusterTable) {
-    if (ORVOPDF417HasClusterTable()) GTEST_SKIP() << "cluster table present";
-    auto info = makeInfo("PDF417", {0, 2, 1, 3});
-    EXPECT_EQ(ORVOPDF417GenerateCodewords(info.get()), 1);
-    EXPECT_EQ(ORVOPDF417Generate(info.get()), 0);
+// The committed pattern table keeps the symbology's shape: 4 bars and 4 spaces of 1..6 modules over
+// 17, the cluster number of its cluster, and one value per pattern within a cluster.
+TEST(Pdf417Generator, ClusterTableHoldsWellFormedDistinctPatterns) {
+    const uint32_t* table = ORVOPDF417ClusterTable();
+    ASSERT_NE(table, nullptr);
+    for (int cluster = 0; cluster < 3; ++cluster) {
+        std::set<uint32_t> seen;
+        for (int value = 0; value < 929; ++value) {
+            const uint32_t pattern = table[cluster * 929 + value];
+            ASSERT_EQ(pattern >> 17, 0u) << cluster << "/" << value;
+            std::vector<int> runs;
+            int previous = -1;
+            for (int bit = 16; bit >= 0; --bit) {
+                const int module = static_cast<int>((pattern >> bit) & 1);
+                if (module == previous)
+                    ++runs.back();
+                else
+                    runs.push_back(1);
+                previous = module;
+            }
+            ASSERT_EQ(runs.size(), 8u) << cluster << "/" << value;
+            ASSERT_EQ((pattern >> 16) & 1, 1u);  // opens with a bar
+            for (int w : runs) ASSERT_TRUE(w >= 1 && w <= 6) << cluster << "/" << value;
+            EXPECT_EQ((runs[0] - runs[2] + runs[4] - runs[6] + 9) % 9, 3 * cluster)
+                << cluster << "/" << value;
+            EXPECT_TRUE(seen.insert(pattern).second) << cluster << "/" << value;
+        }
+    }
+    EXPECT_EQ(ORVOPDF417StartPattern, 0x1FEA8u);
+    EXPECT_EQ(ORVOPDF417StopPattern, 0x3FA29u);
+}
+
+// The codewords and their bars agree module for module with the same symbol drawn elsewhere.
+TEST(Pdf417Generator, PatternMatchesAnIndependentlyDrawnSymbol) {
+    auto info = makeInfo("12345678901234", {10, 1, 0, 2});
+    ASSERT_EQ(ORVOPDF417Generate(info.get()), 1);
+    EXPECT_EQ(info->patternWidth, 17 + 69);
+    EXPECT_EQ(info->patternHeight, 20);
+    for (int r = 0; r < 20; ++r) {
+        const std::string row(reinterpret_cast<const char*>(info->pattern[r]), 11);
+        EXPECT_EQ(SymbolReader::hex(row), Pdf417DrawnSymbol::kRowBytes[r / 2]) << "pattern row " << r;
+        for (int k = 11; k < ORVOPDF417PatternRowBytes; ++k) ASSERT_EQ(info->pattern[r][k], 0) << r;
+    }
+}
+
+TEST(Pdf417Generator, PatternSizeLimits) {
+    struct Case {
+        Settings settings;
+        std::string data;
+        int width;  // 0 = refused
+        int height;
+    } cases[] = {
+        {{0, 30, 0, 3}, "30 columns", 17 * 30 + 69, 9},  // 579 modules, inside 592
+        {{0, 1, 0, 3}, "A", 86, 12},                     // 4 codewords: 4 rows of one column
+        {{64, 2, 0, 10}, "A", 103, 640},                 // the tallest pattern
+        {{65, 2, 0, 10}, "A", 0, 0},                     // 650 rows
+        {{90, 10, 5, 8}, "A", 0, 0},                     // 720 rows
+    };
+    for (const auto& c : cases) {
+        auto info = makeInfo(c.data, c.settings);
+        EXPECT_EQ(ORVOPDF417Generate(info.get()), c.width > 0 ? 1 : 0) << c.data;
+        EXPECT_EQ(info->patternWidth, c.width) << c.data;
+        EXPECT_EQ(info->patternHeight, c.height) << c.data;
+    }
+    // The truncated form drops the right row indicator and closes with one bar.
+    auto info = makeInfo("A", {0, 30, 0, 3});
+    info->compact = 1;
+    ASSERT_EQ(ORVOPDF417Generate(info.get()), 1);
+    EXPECT_EQ(info->patternWidth, 17 * 30 + 35);
+    const int last = info->patternWidth - 1;
+    EXPECT_EQ((info->pattern[0][last >> 3] >> (7 - (last & 7))) & 1, 1);
+    for (int k = (last >> 3) + 1; k < ORVOPDF417PatternRowBytes; ++k) EXPECT_EQ(info->pattern[0][k], 0);
 }

@@ -1,15 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "MediaCompile.hpp"
+#include "Pdf417DrawnSymbol.hpp"
 #include "SymbolReader.hpp"
+#include "command/TestHex.hpp"
 #include "prelix10/command/ByteBuffer.hpp"
 #include "prelix10/command/ORVOPDF417.hpp"
-#include "command/TestHex.hpp"
 #include "prelix10/command/printer/Pdf417.hpp"
 #include "prelix10/command/printer/QrCode.hpp"
 
@@ -123,17 +125,19 @@ Raster readRaster(const std::vector<std::uint8_t>& bytes) {
     return raster;
 }
 
+// Draws the rows into an image ('pixels' per dot) and reads it back as 'format'.
 void expectRasterDecodes(const std::vector<std::uint8_t>& bytes, const std::string& content,
-                         const std::string& name) {
+                         const std::string& name, const std::string& format = "QRCode", int pixels = 1) {
     Raster raster = readRaster(bytes);
     ASSERT_FALSE(raster.rows.empty()) << name;
     const std::string path = SymbolReader::imagePath(name);
     const int height = static_cast<int>(raster.rows.size());
     ASSERT_TRUE(SymbolReader::writePgm(
         path, raster.width, height,
-        [&](int r, int c) { return ((raster.rows[r][c >> 3] >> (7 - (c & 7))) & 1) != 0; }, 1, 1, 32));
+        [&](int r, int c) { return ((raster.rows[r][c >> 3] >> (7 - (c & 7))) & 1) != 0; }, pixels, pixels,
+        32));
     std::string error;
-    auto decoded = SymbolReader::decode(path, "QRCode", error);
+    auto decoded = SymbolReader::decode(path, format, error);
     ASSERT_TRUE(error.empty()) << error;
     ASSERT_TRUE(decoded.has_value()) << name << ": nothing decoded from " << path;
     EXPECT_EQ(SymbolReader::hex(*decoded), SymbolReader::hex(content)) << name;
@@ -356,14 +360,172 @@ TEST(Pdf417Command, LineHeadAndDataLimits) {
     EXPECT_TRUE(pdfBytes(Family::OrvoGraphic, Pdf{std::string(1025, 'a')}).empty());
 }
 
-// The raster path needs the cluster table to draw bars; without it nothing is printed (never an
-// unreadable symbol) and the line-head flag stays.
-TEST(Pdf417Command, RasterPathPrintsNothingWithoutTheClusterTable) {
-    if (ORVOPDF417HasClusterTable()) GTEST_SKIP() << "cluster table present";
-    PrintSettingsInformation settings;
-    settings.isLineHead = false;
-    EXPECT_TRUE(pdfBytes(Family::OrvoGraphic, Pdf{"PDF417"}, &settings).empty());
-    EXPECT_FALSE(settings.isLineHead);
+namespace {
+
+// Every byte as \xHH, so the escape decoder hands the generator exactly these bytes.
+std::string escaped(const std::string& bytes) {
+    static const char* digits = "0123456789ABCDEF";
+    std::string out;
+    for (unsigned char b : bytes) {
+        out += "\\x";
+        out += digits[b >> 4];
+        out += digits[b & 15];
+    }
+    return out;
+}
+
+}  // namespace
+
+// The raster-only printer's rows, drawn back into an image, read as the content: every level, one to
+// thirty columns, rows or columns automatic, numeric, text, mixed and binary data.
+TEST(Pdf417Command, RasterRowsDecodeToTheContent) {
+    std::mt19937 rng(141);
+    std::string binary;
+    for (int i = 0; i < 400; ++i) binary += static_cast<char>(rng() & 0xFF);
+    binary[7] = '\0';
+    std::string digits;
+    for (int i = 0; i < 300; ++i) digits += static_cast<char>('0' + rng() % 10);
+    const std::string mixed =
+        "Receipt #0042\r\nTotal: $12.50\tThank you!\x01\x02\x1b@ 01234567890123456789 [ok] ~end~ "
+        "caf\xc3\xa9 lower UPPER 42";
+    std::string longText;
+    while (longText.size() < 1024) longText += "Order 20261210-0042 total 12.50; thanks. ";
+    longText.resize(1024);
+    struct Case {
+        const char* name;
+        std::string data;  // the bytes wanted; the content sent is their escaped form
+        int line;
+        int column;
+        Pdf417EccLevel level;
+        int module;
+        int aspect;
+    } cases[] = {
+        {"pdf417_numeric_ecc0", digits, 0, 3, Pdf417EccLevel::Ecc0, 2, 3},
+        {"pdf417_text_one_column_ecc1", "Hello, World! lower UPPER mIxEd ; @ [ ] ~ ?", 0, 1,
+         Pdf417EccLevel::Ecc1, 3, 3},
+        {"pdf417_mixed_ecc2", mixed, 0, 5, Pdf417EccLevel::Ecc2, 2, 3},
+        {"pdf417_binary_30_columns_ecc3", binary, 0, 30, Pdf417EccLevel::Ecc3, 2, 3},
+        {"pdf417_20_rows_ecc4", "ROWS TWENTY 1234567890123456 columns automatic", 20, 0, Pdf417EccLevel::Ecc4,
+         2, 4},
+        {"pdf417_control_bytes_ecc5",
+         std::string("A\0B\x1b"
+                     "C\xff\x7f\x00",
+                     8),
+         0, 2, Pdf417EccLevel::Ecc5, 3, 3},
+        {"pdf417_mixed_ecc6", mixed + mixed + mixed, 0, 10, Pdf417EccLevel::Ecc6, 2, 3},
+        {"pdf417_module_1_ecc7", "Module one, twenty columns.", 0, 20, Pdf417EccLevel::Ecc7, 1, 3},
+        {"pdf417_30_columns_ecc8", "Level eight 0042", 0, 30, Pdf417EccLevel::Ecc8, 2, 2},
+        {"pdf417_one_column_90_rows", binary.substr(0, 60), 90, 1, Pdf417EccLevel::Ecc2, 2, 2},
+        {"pdf417_3_rows_30_columns", "wide", 3, 30, Pdf417EccLevel::Ecc0, 2, 5},
+        {"pdf417_1024_bytes", longText, 0, 30, Pdf417EccLevel::Ecc2, 2, 2},
+        {"pdf417_digits_one_column", "12345678901234", 10, 1, Pdf417EccLevel::Ecc0, 8, 2},
+    };
+    for (const auto& c : cases) {
+        const auto bytes = pdfBytes(Family::OrvoGraphic,
+                                    Pdf{escaped(c.data), c.line, c.column, c.level, c.module, c.aspect});
+        ASSERT_FALSE(bytes.empty()) << c.name;
+        const int scale = c.module < 2 ? 1 : std::min(c.module, 8);
+        expectRasterDecodes(bytes, c.data, c.name, "PDF417",
+                            std::max(1, 4 - scale));  // 3 pixels a module or more
+    }
+}
+
+// Module width S (the module clamped to 2..8, 1 below 2) and row height (the aspect clamped to
+// 2..10): each module is S dots wide, each symbol row aspect x S dots tall, every dot row sent as
+// 62 nL nH and n = width x S bytes.
+TEST(Pdf417Command, RasterModuleWidthsAndRowHeights) {
+    struct Case {
+        int module;
+        int aspect;
+        int scale;
+        int rowHeight;
+    } cases[] = {
+        {-3, -1, 1, 2}, {0, 0, 1, 2},   {1, 1, 1, 2}, {2, 2, 2, 2},    {3, 3, 3, 3},
+        {5, 10, 5, 10}, {8, 11, 8, 10}, {9, 4, 8, 4}, {20, 40, 8, 10},
+    };
+    for (const auto& c : cases) {
+        const auto bytes = pdfBytes(Family::OrvoGraphic,
+                                    Pdf{"12345678901234", 10, 1, Pdf417EccLevel::Ecc0, c.module, c.aspect});
+        const int n = 86 * c.scale;
+        const std::size_t rowLength = 3 + static_cast<std::size_t>(n);
+        const int dotRows = 10 * c.rowHeight * c.scale;
+        ASSERT_EQ(bytes.size(), rowLength * static_cast<std::size_t>(dotRows)) << c.module << "/" << c.aspect;
+        for (int y = 0; y < dotRows; ++y) {
+            const std::uint8_t* row = bytes.data() + rowLength * static_cast<std::size_t>(y);
+            ASSERT_EQ(hex(std::vector<std::uint8_t>(row, row + 3)),
+                      hex(std::vector<std::uint8_t>{0x62, static_cast<std::uint8_t>(n & 0xFF),
+                                                    static_cast<std::uint8_t>(n >> 8)}));
+            for (int x = 0; x < 8 * n; ++x) {
+                const bool dark = ((row[3 + x / 8] >> (7 - x % 8)) & 1) != 0;
+                const bool expected =
+                    x < n && Pdf417DrawnSymbol::dark(y / (c.rowHeight * c.scale), x / c.scale);
+                ASSERT_EQ(dark, expected)
+                    << "module " << c.module << " aspect " << c.aspect << " dot " << y << "," << x;
+            }
+        }
+    }
+    // Module 1, aspect 2, written out: every symbol row twice, 86 bytes of which 11 carry it.
+    std::string expected;
+    for (const char* row : Pdf417DrawnSymbol::kRowBytes) {
+        std::string line = std::string("62 56 00 ") + row;
+        for (int k = 11; k < 86; ++k) line += " 00";
+        expected += (expected.empty() ? "" : " ") + line + " " + line;
+    }
+    EXPECT_EQ(hex(pdfBytes(Family::OrvoGraphic, Pdf{"12345678901234", 10, 1, Pdf417EccLevel::Ecc0, 1, 2})),
+              expected);
+}
+
+TEST(Pdf417Command, RasterSizesAndWhatPrintsNothing) {
+    struct Case {
+        const char* name;
+        Pdf pdf;
+        int width;  // dots per row; 0 = nothing appended
+        int dotRows;
+    } cases[] = {
+        {"line 2 becomes 3 rows", Pdf{"A", 2, 2, Pdf417EccLevel::Ecc0, 1, 2}, 103, 3 * 2},
+        {"line 1 becomes 3 rows", Pdf{"A", 1, 2, Pdf417EccLevel::Ecc0, 1, 2}, 103, 3 * 2},
+        {"line 0 column 0 becomes column 1", Pdf{"A", 0, 0, Pdf417EccLevel::Ecc0, 1, 2}, 86, 4 * 2},
+        {"30 columns", Pdf{"A", 3, 30, Pdf417EccLevel::Ecc0, 1, 2}, 579, 3 * 2},
+        {"30 columns at module 8", Pdf{"A", 3, 30, Pdf417EccLevel::Ecc0, 8, 2}, 579 * 8, 3 * 2 * 8},
+        {"column 40 is 30", Pdf{"A", 3, 40, Pdf417EccLevel::Ecc0, 1, 2}, 579, 3 * 2},
+        {"640 pattern rows", Pdf{"A", 64, 1, Pdf417EccLevel::Ecc0, 1, 10}, 86, 640},
+        {"over 640 pattern rows", Pdf{"A", 65, 1, Pdf417EccLevel::Ecc0, 1, 10}, 0, 0},
+        {"1025 bytes", Pdf{std::string(1025, 'a'), 0, 30, Pdf417EccLevel::Ecc0, 2, 3}, 0, 0},
+        {"1024 bytes that do not fit at level 8",
+         Pdf{std::string(1024, '\x80'), 0, 30, Pdf417EccLevel::Ecc8, 2, 3}, 0, 0},
+        {"data beyond 3 x 1", Pdf{"ABCDEFGH", 3, 1, Pdf417EccLevel::Ecc0, 2, 3}, 0, 0},
+        {"empty content", Pdf{"", 0, 3, Pdf417EccLevel::Ecc0, 2, 3}, 0, 0},
+    };
+    for (const auto& c : cases) {
+        for (bool lineHead : {false, true}) {
+            PrintSettingsInformation settings;
+            settings.isLineHead = lineHead;
+            const auto bytes = pdfBytes(Family::OrvoGraphic, c.pdf, &settings);
+            EXPECT_EQ(settings.isLineHead, lineHead) << c.name;  // the raster path leaves it
+            if (c.width == 0) {
+                EXPECT_TRUE(bytes.empty()) << c.name;
+                continue;
+            }
+            Raster raster = readRaster(bytes);
+            EXPECT_EQ(raster.width, c.width) << c.name;
+            EXPECT_EQ(static_cast<int>(raster.rows.size()), c.dotRows) << c.name;
+        }
+    }
+}
+
+TEST(Pdf417Command, RasterOnlyDocumentThroughTheCompileCall) {
+    using Prelix10::OrvoPrinterEmulation;
+    using Prelix10::OrvoPrinterModel;
+    const std::string item =
+        R"({"method":"Action.Print.Pdf417","parameter":{"content":"AB\\x00","line":0,"column":3,"level":"Ecc2","module":3,"aspect":3}})";
+    const auto out =
+        MediaCompile::compile(item, OrvoPrinterEmulation::orvoGraphic, OrvoPrinterModel::harlo599KZ);
+    const auto empty =
+        MediaCompile::compile("", OrvoPrinterEmulation::orvoGraphic, OrvoPrinterModel::harlo599KZ);
+    const auto raster = pdfBytes(Family::OrvoGraphic, Pdf{"AB\\x00", 0, 3, Pdf417EccLevel::Ecc2, 3, 3});
+    ASSERT_FALSE(raster.empty());
+    EXPECT_TRUE(MediaCompile::holds(out, empty, hex(raster)));
+    expectRasterDecodes(raster, std::string("AB\0", 3), "pdf417_document", "PDF417", 1);
 }
 
 TEST(Pdf417Command, EscposThroughTheCompileCall) {

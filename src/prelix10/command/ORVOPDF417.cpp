@@ -349,8 +349,9 @@ int ORVOPDF417CalculateEcc(ORVOPDF417InformationStruct& info) {
     int ecc[512] = {};
     for (int i = 0; i < dataCount; ++i) {
         int t = (info.codewords[i] + ecc[k - 1]) % kModulus;
-        for (int j = k - 1; j > 0; --j) ecc[j] = (ecc[j - 1] + kModulus - t * c[j] % kModulus) % kModulus;
-        ecc[0] = (kModulus - t * c[0] % kModulus) % kModulus;
+        // One reduction per term: ecc + t * (929 - c) stays below 929 * 930.
+        for (int j = k - 1; j > 0; --j) ecc[j] = (ecc[j - 1] + t * (kModulus - c[j])) % kModulus;
+        ecc[0] = t * (kModulus - c[0]) % kModulus;
     }
     // The symbol holds at most 928 codewords: rows x columns <= 928 was checked.
     for (int j = k - 1; j >= 0; --j)
@@ -366,19 +367,22 @@ void putBits(uint8_t* row, int& position, uint32_t bits, int count) {
     }
 }
 
-constexpr uint32_t kStartPattern = 0x1FEA8;  // 11111111010101000
-constexpr uint32_t kStopPattern = 0x3FA29;   // 111111101000101001
-
 int ORVOPDF417CodeWord2Pattern(ORVOPDF417InformationStruct& info) {
     const uint32_t* table = ORVOPDF417ClusterTable();
-    if (table == nullptr) return 0;
     const int rows = info.rows;
     const int columns = info.columns;
+    const int level = info.eccLevel;
+    // The earlier steps settle these; checked again because every index below depends on them.
+    if (rows < 3 || rows > kMaxRows || columns < 1 || columns > kMaxColumns || level > 8) return 0;
+    if (info.rowHeight < 1 || rows * columns > info.codewordCount ||
+        info.codewordCount > ORVOPDF417MaxCodewords)
+        return 0;
+    for (int i = 0; i < rows * columns; ++i)
+        if (info.codewords[i] >= kModulus) return 0;
     const int width = info.compact ? 17 * columns + 35 : 17 * columns + 69;
     const int height = rows * info.rowHeight;
     if (height > ORVOPDF417PatternRows || width > kMaxWidth) return 0;
-    std::memset(info.pattern, 0, sizeof info.pattern);
-    const int level = info.eccLevel;
+    std::memset(info.pattern, 0, static_cast<size_t>(height) * ORVOPDF417PatternRowBytes);
     for (int r = 0; r < rows; ++r) {
         const int cluster = r % 3;
         const int base = 30 * (r / 3);
@@ -396,14 +400,14 @@ int ORVOPDF417CodeWord2Pattern(ORVOPDF417InformationStruct& info) {
         const uint32_t* patterns = table + cluster * kModulus;
         uint8_t* row = info.pattern[r * info.rowHeight];
         int position = 0;
-        putBits(row, position, kStartPattern, 17);
+        putBits(row, position, ORVOPDF417StartPattern, 17);
         putBits(row, position, patterns[left], 17);
         for (int c = 0; c < columns; ++c) putBits(row, position, patterns[info.codewords[r * columns + c]], 17);
         if (info.compact) {
             putBits(row, position, 1, 1);
         } else {
             putBits(row, position, patterns[right], 17);
-            putBits(row, position, kStopPattern, 18);
+            putBits(row, position, ORVOPDF417StopPattern, 18);
         }
         for (int k = 1; k < info.rowHeight; ++k)
             std::memcpy(info.pattern[r * info.rowHeight + k], row, ORVOPDF417PatternRowBytes);
@@ -484,5 +488,3 @@ int ORVOPDF417Generate(ORVOPDF417InformationStruct* information) {
     if (!ORVOPDF417GenerateCodewords(information)) return 0;
     return ORVOPDF417CodeWord2Pattern(*information);
 }
-
-bool ORVOPDF417HasClusterTable() { return ORVOPDF417ClusterTable() != nullptr; }

@@ -45,6 +45,3 @@ int ORVOPDF417Generate(ORVOPDF417InformationStruct* information);
 
 // Runs every step up to the error-correction codewords; for tests. Same result codes.
 int ORVOPDF417GenerateCodewords(ORVOPDF417InformationStruct* information);
-
-// True when the bar-and-space table of the three clusters is built into the library.
-bool ORVOPDF417HasClusterTable();
