@@ -1,4 +1,5 @@
-// Automatic status block parsers over arbitrary bytes: no read outside the buffer, ranges inside it.
+// Automatic status block parsers over arbitrary bytes: no read outside the buffer, ranges inside it, no
+// frame longer than a receive buffer.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -26,6 +27,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkRange(s, size);
     const auto n = nonStrict.parse(view);
     checkRange(n, size);
+    // No frame is ever longer than a port's receive buffer.
+    for (const auto* r : {&s, &n}) {
+        if (r->state == CommandParserState::complete &&
+            static_cast<std::size_t>(r->upperIndex - r->lowerIndex + 1) > BaseOrvoASBPrinterStatusParser::kLargestFrame) {
+            std::abort();
+        }
+    }
     if (n.state == CommandParserState::complete) {
         if (!nonStrict.status() || !nonStrict.extensionData()) std::abort();
         if (nonStrict.extensionData()->size() > size) std::abort();

@@ -2,6 +2,9 @@
 // emulations, in each of its three status modes.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "../transport/LoopbackFixture.hpp"
 #include "prelix10/control/OrvoPrinterControl.hpp"
 #include "prelix10/protocol/OrvoASBPrinterStatusParser.hpp"
@@ -189,6 +192,78 @@ TEST_P(LanPrintTest, PrinterThatStallsItsReadsGivesPrintTimedOut) {
     });
     EXPECT_GE(took, 1500ms);
     EXPECT_LT(took, 2500ms);
+}
+
+// Status requests the printer has seen since the last clearCapture(): requests on either connection, and
+// each new status-port connection (one request each).
+struct RequestCounts {
+    std::size_t dataPort = 0;
+    std::size_t statusPort = 0;
+    std::size_t statusConnections = 0;
+};
+
+TEST_P(LanPrintTest, HeldBeginCheckPollsOncePerCycle) {
+    auto port = openPrinter();
+    engine->update([](PrinterState& s) { s.paperPresent = true; });
+    if (GetParam() == StatusSource::automatic) std::this_thread::sleep_for(50ms);
+    engine->clearCapture();
+    const std::size_t connectionsBefore = server->acceptedCount(PrinterChannel::status);
+    OrvoPrinterControl control(port, false, false, false);
+    const auto took = timed([&] {
+        try {
+            control.beginCheck(*port, 1200);
+            ADD_FAILURE() << "the begin check passed while paper is held";
+        } catch (const Prelix10Error& e) {
+            EXPECT_EQ(e.message(), "Printer is holding paper.");
+            EXPECT_EQ(e.errorCode(), Prelix10ErrorCode::printerHoldingPaper);
+        }
+    });
+    RequestCounts seen{engine->statusRequestCount(PrinterChannel::data),
+                       engine->statusRequestCount(PrinterChannel::status),
+                       server->acceptedCount(PrinterChannel::status) - connectionsBefore};
+    // Each cycle sleeps 0.1 s: one re-request, plus the status read itself (a status-port connection, or a
+    // request on the print connection). The first read and the preamble come on top.
+    const std::size_t cycles = static_cast<std::size_t>(took / 100ms) + 2;
+    const std::size_t perCycle = GetParam() == StatusSource::dataPort ? 2 : 1;
+    EXPECT_GE(took, 1200ms);
+    EXPECT_LE(seen.dataPort, perCycle * cycles + 2) << "over " << took.count() << " ms";
+    EXPECT_LE(seen.statusConnections, cycles + 1) << "over " << took.count() << " ms";
+    EXPECT_LE(seen.statusPort, cycles + 1);
+    EXPECT_EQ(seen.statusConnections > 0, GetParam() == StatusSource::statusPort);
+}
+
+TEST_P(LanPrintTest, EndCheckKeepsItsPaceWhileThePrinterChatters) {
+    engine->configure([](VirtualPrinterConfig& c) { c.countsEtb = false; });
+    auto port = openPrinter();
+    // A board whose automatic status stays on sends a block at every change: here every 5 ms.
+    engine->configure([](VirtualPrinterConfig& c) { c.automaticStatus = true; });
+    std::atomic<bool> chatter{true};
+    std::thread board([&] {
+        while (chatter.load()) {
+            engine->update([](PrinterState& s) { s.drawerSignal = !s.drawerSignal; });
+            std::this_thread::sleep_for(5ms);
+        }
+    });
+    for (const bool spooler : {false, true}) {
+        SCOPED_TRACE(spooler ? "spooler model, 0.2 s" : "0.1 s");
+        engine->clearCapture();
+        const std::size_t connectionsBefore = server->acceptedCount(PrinterChannel::status);
+        OrvoPrinterControl control(port, spooler, false, false);
+        const auto took = timed([&] {
+            try {
+                control.endCheck(*port, 800);
+                ADD_FAILURE() << "a job the printer never counted was reported printed";
+            } catch (const Prelix10Error& e) {
+                EXPECT_EQ(e.message(), "Print timed out.");
+            }
+        });
+        const std::size_t requests = engine->statusRequestCount(PrinterChannel::data) +
+                                     (server->acceptedCount(PrinterChannel::status) - connectionsBefore);
+        const auto pause = spooler ? 200ms : 100ms;
+        EXPECT_LE(requests, static_cast<std::size_t>(took / pause) + 2) << "over " << took.count() << " ms";
+    }
+    chatter.store(false);
+    board.join();
 }
 
 INSTANTIATE_TEST_SUITE_P(StatusSources, LanPrintTest,

@@ -113,6 +113,11 @@ TEST(OrvoASBParserTest, NonStrictTable) {
         {"colon in the last byte", "23 80 00 00 00 00 00 00 00 00 03 00 00 3A 42 00 00", kMore, -1, -1},
         {"extension not all there", "23 80 00 00 00 00 00 00 00 00 07 00 3A", kMore, -1, -1},
         {"extension length not there", "23 80 00 00 00 00 00 00 00 00", kMore, -1, -1},
+        // 9 + 2 + 0xFFF4 bytes fill a receive buffer exactly; one more can never be received whole.
+        {"extension that just fits a buffer", "23 80 00 00 00 00 00 00 00 FF F4", kMore, -1, -1},
+        {"extension too long for any buffer, then a frame",
+         "23 80 00 00 00 00 00 00 00 FF F5 23 00 20 00 00 00 00 00 00", kComplete, 11, 19,
+         [](const OrvoPrinterStatus& s) { EXPECT_TRUE(s.coverOpen()); }},
     };
     runCases("non-strict", cases,
              [] { return std::make_unique<OrvoASBPrinterStatusNonStrictParser>(OrvoPrinterEmulation::kestrin); },
@@ -124,7 +129,8 @@ TEST(OrvoASBParserTest, StrictLooksOnlyAtTheStartAndGraphicMovesTheThermistorBit
     // Malformed extensions: invalid where they start (the non-strict scan skips them and waits).
     for (const char* bad : {"23 80 00 00 00 00 00 00 00 00 01 00", "23 80 00 00 00 00 00 00 00 00 04 00 11 22 33",
                             "23 80 00 00 00 00 00 00 00 00 06 00 3A 42 00 09 AA",
-                            "23 80 00 00 00 00 00 00 00 00 03 00 00 3A 42 00 00", "01 00", "03 00"}) {
+                            "23 80 00 00 00 00 00 00 00 00 03 00 00 3A 42 00 00", "01 00", "03 00",
+                            "23 80 00 00 00 00 00 00 00 FF FF"}) {
         EXPECT_EQ(strict.parse(bytesFromHex(bad)), CommandParserResult::invalid()) << bad;
     }
     EXPECT_EQ(strict.parse(bytesFromHex("FE 23 00 00 00 00 00 00 00 00")), CommandParserResult::invalid());

@@ -75,11 +75,16 @@ Bytes PrinterSession::receive(std::span<const std::uint8_t> bytes) {
 Bytes PrinterSession::poll() {
     std::lock_guard lock(engine_.mutex_);
     engine_.settleLocked();
-    if (channel_ != PrinterChannel::data || !engine_.automaticStatus_) return {};
-    if (greeted_ && lastAutomaticStatusVersion_ == engine_.stateVersion_) return {};
+    if (channel_ != PrinterChannel::data) return {};
+    Bytes out;
+    out.swap(engine_.rawOutput_);
+    if (!engine_.automaticStatus_) return out;
+    if (greeted_ && lastAutomaticStatusVersion_ == engine_.stateVersion_) return out;
     greeted_ = true;
     lastAutomaticStatusVersion_ = engine_.stateVersion_;
-    return engine_.statusReplyLocked();
+    Bytes status = engine_.statusReplyLocked();
+    out.insert(out.end(), status.begin(), status.end());
+    return out;
 }
 
 VirtualPrinterEngine::VirtualPrinterEngine(VirtualPrinterConfig config)
@@ -165,13 +170,26 @@ void VirtualPrinterEngine::clearCapture() {
     std::lock_guard lock(mutex_);
     capture_.clear();
     printed_.clear();
-    statusRequests_ = 0;
+    statusRequests_.clear();
     etbMarkers_ = 0;
 }
 
 std::size_t VirtualPrinterEngine::statusRequestCount() {
     std::lock_guard lock(mutex_);
-    return statusRequests_;
+    std::size_t total = 0;
+    for (const auto& [channel, count] : statusRequests_) total += count;
+    return total;
+}
+
+std::size_t VirtualPrinterEngine::statusRequestCount(PrinterChannel channel) {
+    std::lock_guard lock(mutex_);
+    const auto found = statusRequests_.find(channel);
+    return found == statusRequests_.end() ? 0 : found->second;
+}
+
+void VirtualPrinterEngine::sendRaw(const Bytes& bytes) {
+    std::lock_guard lock(mutex_);
+    rawOutput_.insert(rawOutput_.end(), bytes.begin(), bytes.end());
 }
 
 std::size_t VirtualPrinterEngine::etbMarkerCount() {
@@ -238,7 +256,7 @@ Bytes VirtualPrinterEngine::processLocked(PrinterSession& session, std::span<con
 std::size_t VirtualPrinterEngine::stepStatusLocked(std::span<const std::uint8_t> p, Bytes& out) {
     if (p[0] != 0x32) return 1;
     if (p.size() < kStatusPortRequestLength) return 0;
-    ++statusRequests_;
+    ++statusRequests_[PrinterChannel::status];
     Bytes reply = statusReplyLocked();
     out.insert(out.end(), reply.begin(), reply.end());
     return kStatusPortRequestLength;
@@ -279,7 +297,7 @@ std::size_t VirtualPrinterEngine::stepDataLocked(std::span<const std::uint8_t> p
         case 0x06: {  // ESC ACK SOH: status request
             if (p.size() < 3) return 0;
             if (p[2] != 0x01) return asData();
-            ++statusRequests_;
+            ++statusRequests_[PrinterChannel::data];
             Bytes reply = statusReplyLocked();
             out.insert(out.end(), reply.begin(), reply.end());
             return 3;

@@ -125,9 +125,14 @@ public:
     std::size_t captureSize(PrinterChannel channel);
     Bytes printedData();
     void clearCapture();
-    // Counters a test can assert on.
+    // Counters a test can assert on: status requests answered (on both channels, or on one), ETB markers.
     std::size_t statusRequestCount();
+    std::size_t statusRequestCount(PrinterChannel channel);
     std::size_t etbMarkerCount();
+
+    // Bytes the printer sends on its print connection exactly as given (a damaged or hand-made frame),
+    // ahead of any automatic status due at the same time.
+    void sendRaw(const Bytes& bytes);
 
 private:
     friend class PrinterSession;
@@ -153,8 +158,9 @@ private:
     std::size_t printedCount_ = 0;
     std::map<PrinterChannel, Bytes> capture_;
     Bytes printed_;
-    std::size_t statusRequests_ = 0;
+    std::map<PrinterChannel, std::size_t> statusRequests_;
     std::size_t etbMarkers_ = 0;
+    Bytes rawOutput_;
     std::vector<RequestHandler> handlers_;
 };
 

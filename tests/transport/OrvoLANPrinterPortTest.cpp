@@ -142,3 +142,34 @@ TEST_F(OrvoLANPrinterPortTest, DataPortStatusAndDisablingTheBoardsStatus) {
     EXPECT_TRUE(port->getStatus(1000)->drawerOpenCloseSignal());
     EXPECT_EQ(server->acceptedCount(PrinterChannel::status), 0u);
 }
+
+TEST_F(OrvoLANPrinterPortTest, AStatusBlockTooLongForAnyBufferDoesNotHideTheFramesBehindIt) {
+    engine->configure([](VirtualPrinterConfig& c) { c.automaticStatus = true; });
+    auto port = makePort("Ubrek-EF91/92");
+    port->open(2000);
+    ASSERT_FALSE(port->getStatus(1000)->coverOpen());
+    // A block that announces an extension of 0xFFFF bytes: with its header it could never fit a receive
+    // buffer, so no amount of waiting completes it. The board then reports the cover open.
+    Bytes damaged = encodeStatusBlock(PrinterState{}, 16, 3);
+    damaged[1] |= 0x80;
+    damaged.push_back(0xFF);
+    damaged.push_back(0xFF);
+    engine->sendRaw(damaged);
+    engine->update([](PrinterState& s) { s.coverOpen = true; });
+    auto waitFor = [&](bool coverOpen) {
+        std::shared_ptr<const OrvoPrinterStatus> status;
+        for (int i = 0; i < 100; ++i) {
+            status = port->getStatus(1000);
+            if (status->coverOpen() == coverOpen) break;
+            std::this_thread::sleep_for(10ms);
+        }
+        return status;
+    };
+    auto status = waitFor(true);
+    EXPECT_TRUE(status->coverOpen());
+    EXPECT_TRUE(status->hasError());
+    // Later blocks keep coming through.
+    engine->update([](PrinterState& s) { s.coverOpen = false; });
+    EXPECT_FALSE(waitFor(false)->coverOpen());
+    port->close();
+}

@@ -85,12 +85,23 @@ TEST(PortUtilTest, TakesOnlyTheRecognisedFrameAndLeavesTheRest) {
     EXPECT_TRUE(port.readOnceUnconsumed(100).empty());
 }
 
-TEST(PortUtilTest, InvalidReplyIsBadResponseAndIsDropped) {
+// A rejected reply is taken out of the buffer with the error. Left there, it would sit in front of every
+// later reply, and a parser that looks only at the start of the buffer would reject each of them in turn:
+// one bad reply would fail every later exchange until the port is closed.
+TEST(PortUtilTest, InvalidReplyIsBadResponseAndDoesNotFailTheNextExchange) {
     MemoryRawPort port;
     port.cache.append(bytesFromHex("FE 00 00"));
     OrvoASBPrinterStatusStrictParser parser(OrvoPrinterEmulation::kestrin);
     EXPECT_PRELIX10_ERROR(PortUtil::retrieveInformationImpl(port, parser, 100, false), Prelix10ErrorKind::badResponse,
                           "Bad response from device.");
+    EXPECT_TRUE(port.readOnceUnconsumed(100).empty());
+
+    // The device's next reply is read as it should be.
+    port.cache.append(bytesFromHex(kFrame9));
+    OrvoASBPrinterStatusStrictParser next(OrvoPrinterEmulation::kestrin);
+    PortUtil::retrieveInformationImpl(port, next, 100, false);
+    ASSERT_TRUE(next.status());
+    EXPECT_FALSE(next.status()->hasError());
     EXPECT_TRUE(port.readOnceUnconsumed(100).empty());
 }
 

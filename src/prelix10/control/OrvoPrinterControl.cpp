@@ -22,6 +22,11 @@ struct Budget {
     Stopwatch watch;
 };
 
+// The pause of one status poll runs its full length. Waking on arriving bytes would end it on the reply to
+// the request this cycle has just written (or on any block a chatty board sends), and the printer would be
+// asked for its status at network round-trip speed instead of once per pause.
+void pause(std::chrono::milliseconds duration) { PollingSleep::sleepFor(duration); }
+
 Prelix10Error deviceHasError(const std::shared_ptr<const OrvoPrinterStatus>& status) {
     return Prelix10Error(Prelix10ErrorKind::unprintable, Prelix10ErrorMessage::deviceHasError,
                          Prelix10ErrorCode::deviceHasError, status);
@@ -55,7 +60,7 @@ void OrvoPrinterControl::beginCheck(PrinterPort& port, std::int64_t timeout) {
             if (isReadyForJob(*last)) break;
             port.write(PrinterStatusCommand::Orvo::automaticStatusRequest(), budget.remaining());
             if (budget.passed()) throw Prelix10Error(Prelix10ErrorKind::unprintable, Prelix10ErrorMessage::initializeFailed);
-            port.waitForIncomingBytes(std::chrono::milliseconds(100));
+            pause(std::chrono::milliseconds(100));
         }
     } catch (const Prelix10Error& failure) {
         if (!budget.passed()) raiseError(log, failure);
@@ -85,7 +90,7 @@ void OrvoPrinterControl::endCheck(PrinterPort& port, std::int64_t timeout) {
         if (status->hasError()) raiseError(log, deviceHasError(status));
         if (status->detailInternal()->etbCounter() == 1) return;
         if (budget.passed()) raiseError(log, timedOut);
-        port.waitForIncomingBytes(std::chrono::milliseconds(isSpoolPrintSupported() ? 200 : 100));
+        pause(std::chrono::milliseconds(isSpoolPrintSupported() ? 200 : 100));
     }
 }
 

@@ -116,6 +116,7 @@ CommandParserResult BaseOrvoASBPrinterStatusParser::parseFrame(ByteView data) {
         if (l == 0) {
             frameLength = n + 2;
         } else {
+            if (n + 2 + l > kLargestFrame) return CommandParserResult::invalid();
             if (n + 2 + l > c) return CommandParserResult::needMoreData();
             if (l == 1) return CommandParserResult::invalid();
             const std::size_t end = n + 2 + l;  // one past the frame

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <optional>
 
@@ -19,6 +20,10 @@ public:
 // (extension flag and version), status bytes, and an optional extension carrying a ":B" item.
 class BaseOrvoASBPrinterStatusParser : public CommandParser {
 public:
+    // The longest frame a port can ever hold: its receive buffers keep at most this many bytes. A header
+    // that announces more is no frame, since waiting for the rest would hold up every frame behind it.
+    static constexpr std::size_t kLargestFrame = 65535;
+
     explicit BaseOrvoASBPrinterStatusParser(OrvoPrinterEmulation emulation, ByteBlock requestCommands = {})
         : requestCommands_(std::move(requestCommands)), emulation_(emulation) {}
 

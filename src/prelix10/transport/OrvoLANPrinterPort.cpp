@@ -13,6 +13,10 @@
 
 namespace Prelix10 {
 
+// A status block the scan waits for must fit the buffers it is collected in; a longer one counts as no block.
+static_assert(BaseOrvoASBPrinterStatusParser::kLargestFrame <= static_cast<std::size_t>(OrvoLANPrinterPort::kCacheCapacity));
+static_assert(BaseOrvoASBPrinterStatusParser::kLargestFrame <= static_cast<std::size_t>(NetworkPort::kResponseCacheSize));
+
 namespace {
 std::int64_t elapsedWhole(const Stopwatch& watch) { return static_cast<std::int64_t>(watch.elapsedMilliseconds()); }
 }  // namespace

@@ -16,6 +16,7 @@ namespace Prelix10 {
 class OrvoLANPrinterPort final : public BasePrinterPort, public BasePrinterPortProtocol {
 public:
     static constexpr const char* kAutomaticStatusBoardName = "Ubrek-EF91/92";
+    static constexpr int kCacheCapacity = 65535;
 
     OrvoLANPrinterPort(std::shared_ptr<TCPPort> tcpPort, bool isGetStatusViaTcp9100);
 
@@ -39,8 +40,8 @@ private:
     void storeReadBuffer();
     std::shared_ptr<const OrvoPrinterStatus> statusOverStatusPort(std::int64_t timeout);
 
-    GenericCache<std::uint8_t> allResponsesCache_{65535};
-    GenericCache<std::uint8_t> extensionDataCache_{65535};
+    GenericCache<std::uint8_t> allResponsesCache_{kCacheCapacity};
+    GenericCache<std::uint8_t> extensionDataCache_{kCacheCapacity};
     std::shared_ptr<TCPPort> tcpPort_;
     const bool isGetStatusViaTcp9100_;
     bool isAutomaticStatus_;

@@ -37,7 +37,9 @@ void exchange(Port& port, CommandParser& parser, std::int64_t timeout, bool isWr
                 return;
             }
             if (result.state == CommandParserState::invalid) {
-                // The rejected bytes are dropped so that they cannot fail every later exchange.
+                // The rejected bytes go with the error. Left in the buffer they would stay in front of every
+                // later reply, and a parser that reads from the start of the buffer would reject each of those
+                // too: one bad reply would fail every later exchange on this port until it is closed.
                 port.readOnce(static_cast<std::int64_t>(peeked.size()));
                 raiseError(log,
                            Prelix10Error(Prelix10ErrorKind::badResponse, Prelix10ErrorMessage::badResponseFromDevice));

@@ -10,7 +10,8 @@ namespace Prelix10 {
 
 // One request and reply exchange: optionally write the parser's request, then watch the port's receive
 // buffer until the parser recognises a reply, and take exactly that frame out of the buffer. The decoded
-// reply stays in the parser.
+// reply stays in the parser. A reply the parser rejects is taken out with the error, so that it cannot stand
+// in front of the device's later replies.
 class PortUtil {
 public:
     static void retrieveInformationImpl(RawPort& port, CommandParser& parser, std::int64_t timeout, bool isWrite);
