@@ -109,6 +109,91 @@ VirtualPrinterEngine::VirtualPrinterEngine(VirtualPrinterConfig config)
         match.reply.push_back(0x00);
         return match;
     });
+    addPeripheryHandlers();
+}
+
+namespace {
+
+// Matches one fixed request at the front of the bytes; the reply comes from the given function.
+RequestHandler fixedRequest(Bytes request, std::function<Bytes()> reply) {
+    return [request = std::move(request), reply = std::move(reply)](std::span<const std::uint8_t> bytes) {
+        RequestMatch match;
+        const std::size_t common = std::min(bytes.size(), request.size());
+        if (!std::equal(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(common), request.begin())) {
+            return match;
+        }
+        if (bytes.size() < request.size()) {
+            match.kind = RequestMatch::Kind::needMore;
+            return match;
+        }
+        match.kind = RequestMatch::Kind::handled;
+        match.consumed = request.size();
+        match.reply = reply();
+        return match;
+    };
+}
+
+Bytes textReply(Bytes header, const std::string& text) {
+    header.insert(header.end(), text.begin(), text.end());
+    header.push_back(0x0A);
+    header.push_back(0x00);
+    return header;
+}
+
+}  // namespace
+
+void VirtualPrinterEngine::addPeripheryHandlers() {
+    // The handlers run under mutex_, so they read the configuration directly.
+    handlers_.push_back(fixedRequest({0x1B, 0x1D, 0x29, 0x49, 0x03, 0x00, 0x33, 0x00, 0x00}, [this] {
+        return textReply({0x1B, 0x1D, 0x29, 0x49, 0x03, 0x00, 0x33, 0x00, 0x00}, config_.mountedInterfacesText);
+    }));
+    handlers_.push_back(fixedRequest({0x1B, 0x23, 0x2A, 0x0A, 0x00},
+                                     [this] { return textReply({0x1B, 0x23, 0x2A, 0x2C}, config_.firmwareText); }));
+    handlers_.push_back(fixedRequest({0x1B, 0x1E, 0x42, 0x41}, [this] {
+        return Bytes{0x1B, 0x1E, 0x42, 0x41, config_.displayStatus};
+    }));
+    handlers_.push_back(fixedRequest({0x1B, 0x1E, 0x42, 0x31}, [this] {
+        return Bytes{0x1B, 0x1E, 0x42, 0x31, config_.inputDeviceStatus};
+    }));
+    handlers_.push_back(fixedRequest({0x1B, 0x1D, 0x42, 0x32}, [this] {
+        const Bytes& data = config_.inputDeviceStoredData;
+        Bytes reply{0x1B, 0x1D, 0x42, 0x32, static_cast<std::uint8_t>((data.size() >> 8) & 0xFF),
+                    static_cast<std::uint8_t>(data.size() & 0xFF)};
+        reply.insert(reply.end(), data.begin(), data.end());
+        return reply;
+    }));
+    // ESC GS ) I pL pH 7F 00 00 command: the length counts the bytes after pH. The reply's length counts
+    // from pH to its last byte: pH, 7F, the echoed command and the result (01 available, 00 not).
+    handlers_.push_back([this](std::span<const std::uint8_t> bytes) {
+        static const Bytes prefix{0x1B, 0x1D, 0x29, 0x49};
+        RequestMatch match;
+        const std::size_t common = std::min(bytes.size(), prefix.size());
+        if (!std::equal(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(common), prefix.begin())) {
+            return match;
+        }
+        if (bytes.size() < 7) {
+            match.kind = RequestMatch::Kind::needMore;
+            return match;
+        }
+        if (bytes[6] != 0x7F) return match;
+        const std::size_t parameterLength = bytes[4] | (static_cast<std::size_t>(bytes[5]) << 8);
+        if (parameterLength < 3) return match;
+        if (bytes.size() < 6 + parameterLength) {
+            match.kind = RequestMatch::Kind::needMore;
+            return match;
+        }
+        const Bytes command(bytes.begin() + 9, bytes.begin() + static_cast<std::ptrdiff_t>(6 + parameterLength));
+        const bool available = std::find(config_.availableCommands.begin(), config_.availableCommands.end(),
+                                         command) != config_.availableCommands.end();
+        const std::size_t replyLength = command.size() + 3;
+        match.kind = RequestMatch::Kind::handled;
+        match.consumed = 6 + parameterLength;
+        match.reply = {0x1B, 0x1D, 0x29, 0x49, static_cast<std::uint8_t>(replyLength & 0xFF),
+                       static_cast<std::uint8_t>((replyLength >> 8) & 0xFF), 0x7F};
+        match.reply.insert(match.reply.end(), command.begin(), command.end());
+        match.reply.push_back(available ? 0x01 : 0x00);
+        return match;
+    });
 }
 
 std::unique_ptr<PrinterSession> VirtualPrinterEngine::openSession(PrinterChannel channel) {

@@ -67,6 +67,17 @@ struct VirtualPrinterConfig {
     std::optional<std::size_t> truncateRepliesTo;
     // Printer information text for ESC GS ) I 1.
     std::string informationText = "LaNmA=00:11:62:AA:BB:CC,PrSrN=VP0000001";
+    // Interface names for ESC GS ) I 3, joined by ",".
+    std::string mountedInterfacesText = "ETHERNET,USB-B";
+    // Commands that ESC GS ) I 7F reports as available; every other command is reported unavailable.
+    std::vector<Bytes> availableCommands;
+    // Firmware text for ESC # * LF NUL: a name the model table knows and "Ver" once.
+    std::string firmwareText = "Kelto59KKVer1.0";
+    // Status bytes of the customer display and the input device (bit 0 data stored, bit 1 connected), and
+    // the data the input device holds.
+    std::uint8_t displayStatus = 0x02;
+    std::uint8_t inputDeviceStatus = 0x03;
+    Bytes inputDeviceStoredData = {0x31, 0x32, 0x33};
 };
 
 // A status block as the printer encodes it (header, status bytes, optional extension).
@@ -148,6 +159,9 @@ private:
     Bytes statusReplyLocked();
     Bytes frameReplyLocked(const PrinterSession& session, std::span<const std::uint8_t> reply);
     void takePrintDataLocked(std::uint8_t byte);
+    // The replies to the information, mounted-interface, command-availability, firmware and accessory
+    // requests.
+    void addPeripheryHandlers();
 
     std::mutex mutex_;
     VirtualPrinterConfig config_;

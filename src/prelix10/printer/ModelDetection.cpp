@@ -11,20 +11,6 @@
 
 namespace Prelix10 {
 
-std::string ModelDetectionInformation::description() const {
-    return "model : " + PrinterModels::description(model_) + ", isEstimated : " + (isEstimated_ ? "true" : "false") +
-           ", isFallback : " + (isFallback_ ? "true" : "false");
-}
-
-std::shared_ptr<ModelDetectionInformation> ModelDetectionInformation::make(OrvoPrinterModel model, bool isEstimated,
-                                                                           bool isFallback) {
-    auto info = std::make_shared<ModelDetectionInformation>();
-    info->model_ = model;
-    info->isEstimated_ = isEstimated;
-    info->isFallback_ = isFallback;
-    return info;
-}
-
 bool ModelDetection::searchPattern(const std::string& pattern, const std::string& text) {
     if (pattern.empty()) return false;
     UErrorCode status = U_ZERO_ERROR;

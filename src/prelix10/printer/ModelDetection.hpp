@@ -3,29 +3,12 @@
 #include <memory>
 #include <string>
 
+#include "prelix10/core/ModelDetectionInformation.hpp"
 #include "prelix10/core/OrvoPrinterModel.hpp"
 
 namespace Prelix10 {
 
 class OrvoNICInformation;
-
-// What model detection found. Only the detection functions make one.
-class ModelDetectionInformation {
-public:
-    OrvoPrinterModel model() const { return model_; }
-    bool isEstimated() const { return isEstimated_; }
-    bool isFallback() const { return isFallback_; }
-    std::string description() const;
-
-    // A record with the given values (for printers whose model is known in advance).
-    static std::shared_ptr<ModelDetectionInformation> make(OrvoPrinterModel model, bool isEstimated, bool isFallback);
-
-private:
-    friend class ModelDetection;
-    OrvoPrinterModel model_ = OrvoPrinterModel::unknown;
-    bool isEstimated_ = false;
-    bool isFallback_ = false;
-};
 
 // Finds a model by matching a name the printer reports against the patterns of every row of the model
 // table: every strict pattern first, then every fallback; the first row in table order wins within a pass.
