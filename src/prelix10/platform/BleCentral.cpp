@@ -26,14 +26,15 @@ public:
 
 }  // namespace
 
+// Never destroyed, so that a port closed by a static destructor at exit still finds the stack.
 std::mutex& BleBackend::mutex() {
-    static std::mutex m;
-    return m;
+    static auto* m = new std::mutex();
+    return *m;
 }
 
 std::shared_ptr<BleCentral>& BleBackend::slot() {
-    static std::shared_ptr<BleCentral> central;
-    return central;
+    static auto* central = new std::shared_ptr<BleCentral>();
+    return *central;
 }
 
 void BleBackend::install(std::shared_ptr<BleCentral> central) {

@@ -14,11 +14,9 @@ constexpr std::chrono::milliseconds kStateRecheck{10};
 }  // namespace
 
 CentralManagerControl& CentralManagerControl::shared() {
-    // The worker pool is made first so that it outlives this object at process exit.
-    static const bool poolReady = (GlobalQueue::threadCount(), true);
-    (void)poolReady;
-    static const std::shared_ptr<CentralManagerControl> instance(new CentralManagerControl());
-    return *instance;
+    // Never destroyed: ports that outlive main (statics of the application) still close through it at exit.
+    static const auto* instance = new std::shared_ptr<CentralManagerControl>(new CentralManagerControl());
+    return **instance;
 }
 
 std::shared_ptr<BleCentral> CentralManagerControl::attachedCentral() {
