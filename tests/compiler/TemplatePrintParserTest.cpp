@@ -432,3 +432,16 @@ TEST(TemplateLimits, WorkGrowsLinearlyWithSiblingsAndArrayElements) {
         EXPECT_LE(steps[1], 2 * steps[0] + 16) << c.name << ": " << steps[0] << " then " << steps[1];
     }
 }
+
+// Repetitions fill their specifiers only where the block lies beneath Printer and PageMode categories;
+// beneath a Display it is repeated as written.
+TEST(TemplateArrayBlock, BlockBeneathADisplayIsRepeatedUnfilled) {
+    const std::string block =
+        R"({"category":"Printer","parameters":[{"method":"Setting.TemplateExtension","parameter":{"enableArrayFieldData":true}}],"contents":[)" +
+        text("${rows}") + "]}";
+    const std::string copy = R"({"category":"Printer","parameters":[],"contents":[)" + text("${rows}") + "]}";
+    expectExpansion(
+        document(R"({"category":"Display","contents":[)" + block + "]}"), R"({"rows":[1,2]})",
+        document(R"({"category":"Display","contents":[{"category":"Printer","parameters":[],"contents":[)" +
+                 copy + "," + copy + "]}]}"));
+}
