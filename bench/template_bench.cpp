@@ -1,5 +1,6 @@
 // Expansion and compilation of a 500-line receipt template: 50 fixed lines with specifiers around an
-// item block repeated for 450 items.
+// item block repeated for 450 items. Then the expansion of wide templates: 32,000 sibling
+// categories, and an array block of 4,000 elements after 4,000 sibling categories.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -82,6 +83,75 @@ void BM_CompileReceiptTemplate(benchmark::State& state) {
     state.counters["bytes"] = static_cast<double>(size);
 }
 BENCHMARK(BM_CompileReceiptTemplate)->Unit(benchmark::kMillisecond);
+
+// A Document of `count` sibling Printer categories with one line each.
+std::string siblings(int count) {
+    std::string items;
+    for (int i = 0; i < count; ++i) {
+        items += R"({"category":"Printer","contents":[)" +
+                 text("Line " + std::to_string(i) + " ${shop.name}\\n") + "]},";
+    }
+    return items;
+}
+
+std::string wideTemplate(const std::string& items) {
+    return R"({"title":"VelmarCommand","version":"1.0.0","contents":[{"category":"Document","contents":[)" +
+           items + R"({"method":"Action.Cut","parameter":{"type":"Partial"}}]}]})";
+}
+
+void expandOnce(benchmark::State& state, const std::string& templateText, const std::string& fields) {
+    std::size_t size = 0;
+    for (auto _ : state) {
+        std::int32_t typeId = -1, code = -1, messageId = -1;
+        std::string expanded =
+            TemplatePrint::TemplatePrintParser().parse(templateText, fields, typeId, code, messageId);
+        if (typeId != -1) state.SkipWithError("expansion failed");
+        size = expanded.size();
+        benchmark::DoNotOptimize(expanded);
+    }
+    state.counters["bytes"] = static_cast<double>(size);
+}
+
+void BM_ExpandSiblingCategories(benchmark::State& state) {
+    static const std::string templateText = wideTemplate(siblings(32000));
+    expandOnce(state, templateText, R"({"shop":{"name":"Corner Shop"}})");
+}
+BENCHMARK(BM_ExpandSiblingCategories)->Unit(benchmark::kMillisecond);
+
+void BM_CompileSiblingCategories(benchmark::State& state) {
+    static const std::string document = [] {
+        std::int32_t typeId = -1, code = -1, messageId = -1;
+        return TemplatePrint::TemplatePrintParser().parse(
+            wideTemplate(siblings(32000)), R"({"shop":{"name":"Corner Shop"}})", typeId, code, messageId);
+    }();
+    std::size_t size = 0;
+    for (auto _ : state) {
+        auto bytes = Prelix10::VelmarCommandParser().parse(document, std::nullopt,
+                                                           Prelix10::OrvoPrinterModel::harlo599KZ,
+                                                           Prelix10::OrvoPrinterEmulation::escPos);
+        size = bytes.size();
+        benchmark::DoNotOptimize(bytes);
+    }
+    state.counters["bytes"] = static_cast<double>(size);
+}
+BENCHMARK(BM_CompileSiblingCategories)->Unit(benchmark::kMillisecond);
+
+void BM_ExpandArrayBlockAfterSiblings(benchmark::State& state) {
+    static const std::string templateText = wideTemplate(
+        siblings(4000) +
+        R"({"category":"Printer","parameters":[{"method":"Setting.TemplateExtension","parameter":{"enableArrayFieldData":true}}],"contents":[)" +
+        text("${items.name}  x${items.qty%3d}\\n") + "]},");
+    static const std::string fields = [] {
+        std::string items;
+        for (int i = 0; i < 4000; ++i) {
+            items += std::string(i ? "," : "") + R"({"name":"Article )" + std::to_string(i) + R"(","qty":)" +
+                     std::to_string(i % 9 + 1) + "}";
+        }
+        return R"({"shop":{"name":"Corner Shop"},"items":[)" + items + "]}";
+    }();
+    expandOnce(state, templateText, fields);
+}
+BENCHMARK(BM_ExpandArrayBlockAfterSiblings)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 
 #include "prelix10/compiler/TemplatePrintParser.hpp"
@@ -363,4 +364,84 @@ TEST(TemplateArrayBlock, SiblingBlocksAreIndependentAndInnerSwitchesAreIgnored) 
         "," +
         printer("", printer("", text("p")) + "," + printer("", text("q")) + "," + printer("", text("r"))));
     expectExpansion(templateText, R"({"a":[{"x":1},{"x":2}],"b":[{"x":"p"},{"x":"q"},{"x":"r"}]})", expected);
+}
+
+// The work of an expansion, counted in items looked at by its category lookups and array-block
+// repetitions, grows in step with the template and the field data: doubling both at most doubles it.
+TEST(TemplateLimits, WorkGrowsLinearlyWithSiblingsAndArrayElements) {
+    const std::string on =
+        R"({"method":"Setting.TemplateExtension","parameter":{"enableArrayFieldData":true}})";
+    auto siblings = [](int count) {
+        std::string items;
+        for (int i = 0; i < count; ++i)
+            items += R"({"category":"Printer","contents":[)" + text("line " + std::to_string(i)) + "]},";
+        return items;
+    };
+    auto rows = [](int count) {
+        std::string list;
+        for (int i = 0; i < count; ++i)
+            list += std::string(i ? "," : "") + R"({"v":)" + std::to_string(i) + "}";
+        return R"({"rows":[)" + list + "]}";
+    };
+    struct Case {
+        const char* name;
+        std::function<std::pair<std::string, std::string>(int)> make;
+        // Items the expanded Document holds, and repetitions of its last array block.
+        std::function<std::pair<std::size_t, std::size_t>(int)> shape;
+    };
+    const Case cases[] = {
+        {"sibling categories",
+         [&](int n) { return std::make_pair(document(siblings(n) + text("end")), std::string("{}")); },
+         [](int n) { return std::make_pair(std::size_t(n) + 1, std::size_t(0)); }},
+        {"array block after siblings",
+         [&](int n) {
+             return std::make_pair(document(siblings(n) + R"({"category":"Printer","parameters":[)" + on +
+                                            R"(],"contents":[)" + text("${rows.v}") + "]}"),
+                                   rows(n));
+         },
+         [](int n) { return std::make_pair(std::size_t(n) + 1, std::size_t(n)); }},
+        {"sibling array blocks",
+         [&](int n) {
+             std::string blocks;
+             for (int i = 0; i < n; ++i)
+                 blocks += std::string(i ? "," : "") + R"({"category":"Printer","parameters":[)" + on +
+                           R"(],"contents":[)" + text("${rows.v}") + "]}";
+             return std::make_pair(document(blocks), rows(2));
+         },
+         [](int n) { return std::make_pair(std::size_t(n), std::size_t(2)); }},
+    };
+    for (const Case& c : cases) {
+        std::uint64_t steps[2] = {0, 0};
+        for (int round = 0; round < 2; ++round) {
+            const int n = 200 << round;
+            const auto [templateText, fieldData] = c.make(n);
+            const std::uint64_t before = TemplatePrint::TemplatePrintUtil::lookupSteps();
+            Expansion result = expand(templateText, fieldData);
+            steps[round] = TemplatePrint::TemplatePrintUtil::lookupSteps() - before;
+            ASSERT_EQ(result.triple, kNoError) << c.name;
+            const OrderedJson contents = OrderedJson::parse(result.text)["contents"][0]["contents"];
+            const auto [items, repetitions] = c.shape(n);
+            ASSERT_EQ(contents.size(), items) << c.name;
+            if (repetitions == 0) continue;
+            const OrderedJson& block = contents[items - 1]["contents"];
+            ASSERT_EQ(block.size(), repetitions) << c.name;
+            EXPECT_EQ(block.back()["contents"][0]["parameter"]["content"], std::to_string(repetitions - 1))
+                << c.name;
+        }
+        EXPECT_GT(steps[0], 0u) << c.name;
+        EXPECT_LE(steps[1], 2 * steps[0] + 16) << c.name << ": " << steps[0] << " then " << steps[1];
+    }
+}
+
+// Repetitions fill their specifiers only where the block lies beneath Printer and PageMode categories;
+// beneath a Display it is repeated as written.
+TEST(TemplateArrayBlock, BlockBeneathADisplayIsRepeatedUnfilled) {
+    const std::string block =
+        R"({"category":"Printer","parameters":[{"method":"Setting.TemplateExtension","parameter":{"enableArrayFieldData":true}}],"contents":[)" +
+        text("${rows}") + "]}";
+    const std::string copy = R"({"category":"Printer","parameters":[],"contents":[)" + text("${rows}") + "]}";
+    expectExpansion(
+        document(R"({"category":"Display","contents":[)" + block + "]}"), R"({"rows":[1,2]})",
+        document(R"({"category":"Display","contents":[{"category":"Printer","parameters":[],"contents":[)" +
+                 copy + "," + copy + "]}]}"));
 }

@@ -57,6 +57,13 @@ void eraseFirstParameter(OrderedJson& category, TemplatePrintUtil::Names prefix)
     }
 }
 
+// A category (with contents) whose "object_id" is `id`.
+bool isCategoryWithId(const OrderedJson& item, std::int32_t id) {
+    if (!TemplatePrintUtil::isCategory(item, {}) || !item.contains("contents")) return false;
+    auto found = item.find("object_id");
+    return found != item.end() && found->is_number_integer() && found->get<std::int64_t>() == id;
+}
+
 const std::string& contentOf(const OrderedJson& method) {
     return method.at("parameter").at("content").get_ref<const std::string&>();
 }
@@ -156,7 +163,8 @@ void TemplatePrintCategoryParser::visitArrayModeItem(const OrderedJson& item, st
 void TemplatePrintCategoryParser::addEmptyCategory(OrderedJson& buffer, const std::string& name,
                                                    const OrderedJson& parameters, std::int32_t depth) {
     bool notFound = false;
-    auto [pointer, index] = TemplatePrintUtil::getKey(depth, objectIdCounters_, buffer, notFound);
+    const JsonPointer pointer =
+        TemplatePrintUtil::getKey(depth, objectIdCounters_, buffer, notFound, false).first;
     if (notFound) return;
     buffer.at(pointer).push_back(
         initializeBuffer(name, parameters, objectIdCounters_[static_cast<std::size_t>(depth)]));
@@ -165,7 +173,8 @@ void TemplatePrintCategoryParser::addEmptyCategory(OrderedJson& buffer, const st
 void TemplatePrintCategoryParser::addMethod(OrderedJson& buffer, std::int32_t depth,
                                             const OrderedJson& method) {
     bool notFound = false;
-    auto [pointer, index] = TemplatePrintUtil::getKey(depth, objectIdCounters_, buffer, notFound);
+    const JsonPointer pointer =
+        TemplatePrintUtil::getKey(depth, objectIdCounters_, buffer, notFound, false).first;
     if (notFound) return;
     buffer.at(pointer).push_back(method);
 }
@@ -186,9 +195,41 @@ void TemplatePrintCategoryParser::confirmArrayKeySpecifier(const std::vector<std
 }
 
 void TemplatePrintCategoryParser::enterArrayTemplateMode(std::int32_t depth) {
-    arrayTemplateBuffer_ = skeletonBuffer_;
+    arrayTemplateBuffer_ = ancestorChain(depth - 1);
     arrayTemplateMode_ = true;
     arrayTemplateDepth_ = depth;
+}
+
+// The block is built beneath the categories that enclose it. Of the skeleton only that line of
+// categories is ever looked up again (each is the newest one of its level), so the block starts from
+// a copy of just that line: one category per level, without parameters, which the block never reads.
+// Should the skeleton not end in the enclosing categories, the whole skeleton is taken instead.
+OrderedJson TemplatePrintCategoryParser::ancestorChain(std::int32_t levels) {
+    arrayBlockFromSkeleton_ = false;
+    // Repetitions fill their specifiers only beneath a line of Printer and PageMode categories.
+    arrayBlockReplaced_ = TemplatePrintUtil::isCategory(skeletonBuffer_, kWalkedCategories);
+    OrderedJson chain =
+        initializeBuffer(skeletonBuffer_.at("category").get<std::string>(), OrderedJson::array(), 0);
+    const OrderedJson* from = &skeletonBuffer_.at("contents");
+    OrderedJson* to = &chain["contents"];
+    for (std::int32_t level = 0; level < levels; ++level) {
+        const std::int32_t id = objectIdCounters_[static_cast<std::size_t>(level)];
+        if (!from->is_array() || from->empty() || !isCategoryWithId(from->back(), id)) {
+            arrayBlockFromSkeleton_ = true;
+            return skeletonBuffer_;
+        }
+        const OrderedJson& last = from->back();
+        const std::string& name = last.at("category").get_ref<const std::string&>();
+        if (!isParameterBearing(name)) arrayBlockReplaced_ = false;
+        OrderedJson node = OrderedJson::object();
+        node["category"] = name;
+        node["object_id"] = id;
+        node["contents"] = OrderedJson::array();
+        to->push_back(std::move(node));
+        to = &to->back()["contents"];
+        from = &last.at("contents");
+    }
+    return chain;
 }
 
 void TemplatePrintCategoryParser::exitArrayTemplateMode() {
@@ -199,18 +240,32 @@ void TemplatePrintCategoryParser::exitArrayTemplateMode() {
     if (notFound) return;
     // An index of -1 (the block's category is not where it should be) is rejected by the lookup.
     const JsonPointer categoryPointer = pointer / std::to_string(index);
-    OrderedJson block = arrayTemplateBuffer_->at(categoryPointer);
-    block["contents"] = OrderedJson::array();
+    const OrderedJson& source = arrayTemplateBuffer_->at(categoryPointer);
+    // The outer copy: the block's category with its keys in order and its contents emptied.
+    OrderedJson block = OrderedJson::object();
+    for (auto it = source.begin(); it != source.end(); ++it) {
+        block[it.key()] = it.key() == "contents" ? OrderedJson::array() : it.value();
+    }
+    if (!block.contains("contents")) block["contents"] = OrderedJson::array();
+    const bool replaced =
+        arrayBlockReplaced_ && TemplatePrintUtil::isCategory(source, kParameterBearingCategories);
     for (std::int32_t element = 0; element < arraySize_; ++element) {
-        OrderedJson copy = *arrayTemplateBuffer_;
-        replaceArrayTemplate(copy, element);
-        OrderedJson repetition = std::move(copy.at(categoryPointer));
+        OrderedJson repetition;
+        if (arrayBlockFromSkeleton_) {
+            OrderedJson copy = *arrayTemplateBuffer_;
+            replaceArrayTemplate(copy, element);
+            repetition = std::move(copy.at(categoryPointer));
+        } else {
+            // Only the block itself is copied and filled for each element.
+            repetition = source;
+            if (replaced) replaceArrayTemplate(repetition, element);
+        }
         eraseFirstParameter(repetition, kPageModeArea);
         block["contents"].push_back(std::move(repetition));
     }
     bool outputNotFound = false;
-    auto [outputPointer, outputIndex] =
-        TemplatePrintUtil::getKey(depth, objectIdCounters_, outputBuffer_, outputNotFound);
+    const JsonPointer outputPointer =
+        TemplatePrintUtil::getKey(depth, objectIdCounters_, outputBuffer_, outputNotFound, false).first;
     if (outputNotFound) return;
     outputBuffer_.at(outputPointer).push_back(std::move(block));
     arrayTemplateBuffer_.reset();
@@ -221,6 +276,7 @@ void TemplatePrintCategoryParser::replaceArrayTemplate(OrderedJson& node, std::i
     if (!TemplatePrintUtil::isCategory(node, kWalkedCategories)) return;
     auto contents = node.find("contents");
     if (contents == node.end()) return;
+    TemplatePrintUtil::countLookupSteps(contents->size());
     for (OrderedJson& item : *contents) {
         if (TemplatePrintUtil::isCategory(item, kParameterBearingCategories)) {
             replaceArrayTemplate(item, elementIndex);

@@ -33,6 +33,7 @@ class TemplatePrintCategoryParser {
     void confirmArrayKeySpecifier(const std::vector<std::string>& keys);
     void enterArrayTemplateMode(std::int32_t depth);
     void exitArrayTemplateMode();
+    OrderedJson ancestorChain(std::int32_t levels);
     void replaceArrayTemplate(OrderedJson& node, std::int64_t elementIndex) const;
     static void removeObjectId(OrderedJson& node);
 
@@ -49,6 +50,10 @@ class TemplatePrintCategoryParser {
     std::int32_t arrayTemplateDepth_ = 0;
     std::int32_t arraySize_ = 1;
     JsonPointer arrayKeyPointer_;
+    // How the open array block was started: from the whole skeleton (only when the skeleton does not
+    // end in the block's enclosing categories), and whether its repetitions get their specifiers filled.
+    bool arrayBlockFromSkeleton_ = false;
+    bool arrayBlockReplaced_ = true;
 };
 
 }  // namespace TemplatePrint

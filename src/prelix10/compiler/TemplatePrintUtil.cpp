@@ -40,13 +40,35 @@ bool TemplatePrintUtil::isMethodStartWith(const OrderedJson& element, Names pref
     return startsWithAny(method->get_ref<const std::string&>(), prefixes);
 }
 
+std::int32_t TemplatePrintUtil::findCategory(const OrderedJson& contents, std::int32_t objectId) {
+    auto matches = [objectId](const OrderedJson& item) {
+        if (!isCategory(item, {})) return false;
+        auto id = item.find("object_id");
+        return id != item.end() && id->is_number_integer() && id->get<std::int64_t>() == objectId;
+    };
+    // The current category is the newest one, so search from the end; it is nearly always the last
+    // item, which keeps a lookup from rescanning every earlier sibling.
+    std::uint64_t steps = 0;
+    std::int32_t found = -1;
+    for (std::size_t i = contents.size(); i-- > 0;) {
+        ++steps;
+        if (matches(contents[i])) {
+            found = static_cast<std::int32_t>(i);
+            break;
+        }
+    }
+    countLookupSteps(steps);
+    return found;
+}
+
 std::pair<JsonPointer, std::int32_t> TemplatePrintUtil::getKey(std::int32_t depth,
                                                                const std::vector<std::int32_t>& counters,
-                                                               const OrderedJson& buffer, bool& notFound) {
+                                                               const OrderedJson& buffer, bool& notFound,
+                                                               bool withIndex) {
     if (depth < 0 || static_cast<std::size_t>(depth) >= counters.size()) {
         throw std::length_error("template nesting too deep");
     }
-    std::vector<std::int32_t> path(counters.size(), -1);
+    std::vector<std::int32_t> path(static_cast<std::size_t>(depth) + 1, -1);
     const OrderedJson* contents = &buffer.at("contents");
     for (std::int32_t level = 0; level <= depth; ++level) {
         if (!contents->is_array()) break;
@@ -54,19 +76,14 @@ std::pair<JsonPointer, std::int32_t> TemplatePrintUtil::getKey(std::int32_t dept
             notFound = true;
             return {JsonPointer(), -1};
         }
-        // The current category is the newest one, so search from the end.
-        for (std::size_t i = contents->size(); i-- > 0;) {
-            const OrderedJson& item = (*contents)[i];
-            if (!isCategory(item, {})) continue;
-            auto id = item.find("object_id");
-            if (id != item.end() && id->is_number_integer() && id->get<std::int64_t>() == counters[level]) {
-                path[level] = static_cast<std::int32_t>(i);
-                break;
-            }
-        }
-        if (path[level] >= 0) {
-            auto inner = (*contents)[static_cast<std::size_t>(path[level])].find("contents");
-            if (inner == (*contents)[static_cast<std::size_t>(path[level])].end()) break;
+        // The category at `depth` itself only gives the position; the pointer ends above it.
+        if (level == depth && !withIndex) break;
+        const std::int32_t found = contents->empty() ? -1 : findCategory(*contents, counters[level]);
+        path[static_cast<std::size_t>(level)] = found;
+        if (found >= 0) {
+            const OrderedJson& category = (*contents)[static_cast<std::size_t>(found)];
+            auto inner = category.find("contents");
+            if (inner == category.end()) break;
             contents = &*inner;
         }
     }
@@ -173,6 +190,18 @@ std::vector<std::string> TemplatePrintUtil::split(const std::string& text, const
     }
     parts.push_back(std::move(rest));
     return parts;
+}
+
+namespace {
+thread_local std::uint64_t lookupStepCount = 0;
+}  // namespace
+
+std::uint64_t TemplatePrintUtil::lookupSteps() noexcept {
+    return lookupStepCount;
+}
+
+void TemplatePrintUtil::countLookupSteps(std::uint64_t steps) noexcept {
+    lookupStepCount += steps;
 }
 
 }  // namespace TemplatePrint

@@ -40,9 +40,14 @@ class TemplatePrintUtil {
 
     // Finds the current category at `depth` in `buffer` by the object ids in `counters`; returns the
     // pointer of the contents array to add to and the position of the category there (-1 for none).
+    // Without `withIndex` the position is not looked up and comes back as -1: adding to the contents
+    // array needs only the pointer.
     static std::pair<JsonPointer, std::int32_t> getKey(std::int32_t depth,
                                                        const std::vector<std::int32_t>& counters,
-                                                       const OrderedJson& buffer, bool& notFound);
+                                                       const OrderedJson& buffer, bool& notFound,
+                                                       bool withIndex = true);
+    // Position of the newest category of `contents` whose "object_id" is `objectId`, or -1.
+    static std::int32_t findCategory(const OrderedJson& contents, std::int32_t objectId);
     // "/contents" then "/<path[i]>/contents" for each level below `depth`.
     static JsonPointer createKey(const std::vector<std::int32_t>& path, std::int32_t depth);
 
@@ -60,6 +65,11 @@ class TemplatePrintUtil {
     // Escapes stay in the parts.
     static std::vector<std::string> split(const std::string& text, const std::string& delimiter,
                                           std::int32_t maxCount);
+
+    // Items of a template looked at on this thread by category lookups and by array-block
+    // repetitions since the thread started; lets a caller see how that work grows with a template.
+    static std::uint64_t lookupSteps() noexcept;
+    static void countLookupSteps(std::uint64_t steps) noexcept;
 };
 
 }  // namespace TemplatePrint
