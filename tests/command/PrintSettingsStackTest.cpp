@@ -102,8 +102,9 @@ TEST(PrintSettingsStack, RestoreOrderAndValues) {
         "P.appendDecorationBaseMagnification(0)",
     };
     EXPECT_EQ(log, expected);
-    // The second-priority encoding is not restored; the line position carries down.
-    EXPECT_EQ(stack[0]->secondPriorityCharacterEncoding, VelmarCommandParser::Encode::CodePage);
+    // The second-priority encoding is not sent back: it stays in force on the printer, and the
+    // outer level takes it, as it takes the line position.
+    EXPECT_EQ(stack[0]->secondPriorityCharacterEncoding, VelmarCommandParser::Encode::Japanese);
     EXPECT_FALSE(stack[0]->isLineHead);
     log.clear();
     recorder.notifyRank(0);

@@ -69,9 +69,14 @@ void appendCharacters(ByteBuffer* buffer, const std::vector<CharStruct>& charact
     }
 }
 
-// A text that converted to something leaves the print position at a line head when it ends in a line feed.
-void updateLineHead(const std::string& text, const std::vector<CharStruct>& characters, bool& isLineHead) {
-    if (!characters.empty()) isLineHead = !text.empty() && text.back() == '\n';
+// A text that converted to something leaves the print position at a line head when the last byte
+// it sent is a line feed. Characters that were not sent (NUL, characters without a form in the
+// encoding) do not count.
+void updateLineHead(const std::vector<CharStruct>& characters, bool& isLineHead) {
+    if (characters.empty()) return;
+    const CharStruct& last = characters.back();
+    const std::size_t size = std::min<std::size_t>(last.size, last.bytes.size());
+    isLineHead = size > 0 && last.bytes[size - 1] == 0x0A;
 }
 
 void singleEncodingText(ByteBuffer* buffer, const std::string& content, PrintSettingsInformation* settings,
@@ -81,7 +86,7 @@ void singleEncodingText(ByteBuffer* buffer, const std::string& content, PrintSet
     std::vector<CharStruct> characters;
     StrConverter::fromUtf8toPrinter(text, settings->secondPriorityCharacterEncoding, characters, emulation);
     appendCharacters(buffer, characters);
-    updateLineHead(text, characters, settings->isLineHead);
+    updateLineHead(characters, settings->isLineHead);
 }
 
 }  // namespace
@@ -101,7 +106,7 @@ void Text::orvoCommon(ByteBuffer* buffer, const std::string& content, TextWidthP
         StrConverter::fromUtf8toPrinter(text, settings->secondPriorityCharacterEncoding, characters,
                                         VelmarCommandParser::kEmulationCodePagePrinter);
         appendCharacters(buffer, characters);
-        updateLineHead(text, characters, isLineHead);
+        updateLineHead(characters, isLineHead);
         settings->isLineHead = isLineHead;
         return;
     }
@@ -119,7 +124,7 @@ void Text::orvoCommon(ByteBuffer* buffer, const std::string& content, TextWidthP
         }
     } else {
         appendCharacters(buffer, characters);
-        updateLineHead(text, characters, isLineHead);
+        updateLineHead(characters, isLineHead);
     }
     settings->isLineHead = isLineHead;
 }

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstddef>
+#include <initializer_list>
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace PrinterCommandBuilder::Printer {
+
+// An immutable list shared between the records of nested levels. Copying a record shares the
+// list; setting a new list replaces the storage of that record only. A nesting level therefore
+// costs the same whatever the length of the lists it inherits.
+template <typename T>
+class SharedList {
+  public:
+    SharedList() = default;
+    SharedList(std::initializer_list<T> values) { set(std::vector<T>(values)); }
+
+    SharedList& operator=(const std::vector<T>& values) {
+        // A record handed back the list it already holds keeps sharing it.
+        if (&values == &this->values()) return *this;
+        set(std::vector<T>(values));
+        return *this;
+    }
+    SharedList& operator=(std::vector<T>&& values) {
+        if (&values == &this->values()) return *this;
+        set(std::move(values));
+        return *this;
+    }
+    SharedList& operator=(std::initializer_list<T> values) {
+        set(std::vector<T>(values));
+        return *this;
+    }
+
+    const std::vector<T>& values() const { return list_ ? *list_ : emptyList(); }
+    operator const std::vector<T>&() const { return values(); }
+
+    std::size_t size() const { return values().size(); }
+    bool empty() const { return values().empty(); }
+    typename std::vector<T>::const_iterator begin() const { return values().begin(); }
+    typename std::vector<T>::const_iterator end() const { return values().end(); }
+    const T& operator[](std::size_t index) const { return values()[index]; }
+
+    // True when both hold the very same storage (two empty lists count as shared).
+    bool sharesStorageWith(const SharedList& other) const { return list_ == other.list_; }
+
+    friend bool operator==(const SharedList& a, const SharedList& b) {
+        return a.list_ == b.list_ || a.values() == b.values();
+    }
+    friend bool operator==(const SharedList& a, const std::vector<T>& b) { return a.values() == b; }
+
+  private:
+    void set(std::vector<T>&& values) {
+        if (values.empty())
+            list_.reset();
+        else
+            list_ = std::make_shared<const std::vector<T>>(std::move(values));
+    }
+    static const std::vector<T>& emptyList() {
+        static const std::vector<T> empty;
+        return empty;
+    }
+
+    std::shared_ptr<const std::vector<T>> list_;
+};
+
+}  // namespace PrinterCommandBuilder::Printer
