@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <initializer_list>
 #include <memory>
+#include <optional>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -33,7 +35,22 @@ class SharedList {
         return *this;
     }
 
-    const std::vector<T>& values() const { return list_ ? *list_ : emptyList(); }
+    const std::vector<T>& values() const { return list_ ? list_->values : emptyList(); }
+
+    // The values without repeats, in order of first appearance. Worked out once per list and kept
+    // with it, so that levels sharing the list share this too. Records belong to one compilation
+    // and one thread.
+    const std::vector<T>& distinctValues() const {
+        if (!list_) return emptyList();
+        if (!list_->distinct) {
+            std::vector<T> distinct;
+            std::set<T> seen;
+            for (const T& value : list_->values)
+                if (seen.insert(value).second) distinct.push_back(value);
+            list_->distinct = std::move(distinct);
+        }
+        return *list_->distinct;
+    }
     operator const std::vector<T>&() const { return values(); }
 
     std::size_t size() const { return values().size(); }
@@ -51,18 +68,23 @@ class SharedList {
     friend bool operator==(const SharedList& a, const std::vector<T>& b) { return a.values() == b; }
 
   private:
+    struct Storage {
+        std::vector<T> values;
+        mutable std::optional<std::vector<T>> distinct;
+    };
+
     void set(std::vector<T>&& values) {
         if (values.empty())
             list_.reset();
         else
-            list_ = std::make_shared<const std::vector<T>>(std::move(values));
+            list_ = std::make_shared<const Storage>(Storage{std::move(values), std::nullopt});
     }
     static const std::vector<T>& emptyList() {
         static const std::vector<T> empty;
         return empty;
     }
 
-    std::shared_ptr<const std::vector<T>> list_;
+    std::shared_ptr<const Storage> list_;
 };
 
 }  // namespace PrinterCommandBuilder::Printer

@@ -79,6 +79,33 @@ void updateLineHead(const std::vector<CharStruct>& characters, bool& isLineHead)
     isLineHead = size > 0 && last.bytes[size - 1] == 0x0A;
 }
 
+// The converter's encodings for a CJK priority list (values outside the map are skipped), then
+// the code page. Trying an encoding a second time finds nothing new, so converting with the list of
+// distinct values gives the same characters as with the whole list.
+std::vector<ConverterEncode> encodeList(const std::vector<Encode>& priority) {
+    std::vector<ConverterEncode> list;
+    for (const Encode encode : priority) {
+        switch (encode) {
+            case Encode::TraditionalChinese:
+                list.push_back(ConverterEncode::TraditionalChinese);
+                break;
+            case Encode::SimplifiedChinese:
+                list.push_back(ConverterEncode::SimplifiedChinese);
+                break;
+            case Encode::Japanese:
+                list.push_back(ConverterEncode::Japanese);
+                break;
+            case Encode::Korean:
+                list.push_back(ConverterEncode::Korean);
+                break;
+            default:
+                break;
+        }
+    }
+    list.push_back(ConverterEncode::CodePage);
+    return list;
+}
+
 void singleEncodingText(ByteBuffer* buffer, const std::string& content, PrintSettingsInformation* settings,
                         VelmarCommandParser::VelmarCommandParserEmulation emulation) {
     if (buffer == nullptr || settings == nullptr) return;
@@ -113,7 +140,8 @@ void Text::orvoCommon(ByteBuffer* buffer, const std::string& content, TextWidthP
     // Page 128 is the printer's UTF-8 mode.
     buffer->add({0x1B, 0x1D, 0x74, 0x80});
     const std::vector<ConverterEncode> encodes =
-        settings->cjkCharacterPriority.empty() ? createDefaultEncodeList() : createEncodeList(settings);
+        settings->cjkCharacterPriority.empty() ? createDefaultEncodeList()
+                                               : encodeList(settings->cjkCharacterPriority.distinctValues());
     StrConverter::fromUtf8toUtf8(text, encodes, characters, VelmarCommandParser::kEmulationCodeUtf8,
                                  settings->ambiguousCharacterWidthType);
     CharacterSpace::orvoCommon(buffer, settings->characterSpace, settings, model);
@@ -149,29 +177,8 @@ std::vector<VelmarCommandParser::Encode> Text::createDefaultEncodeList() {
 }
 
 std::vector<VelmarCommandParser::Encode> Text::createEncodeList(PrintSettingsInformation* settings) {
-    std::vector<ConverterEncode> list;
-    if (settings != nullptr) {
-        for (const Encode encode : settings->cjkCharacterPriority) {
-            switch (encode) {
-                case Encode::TraditionalChinese:
-                    list.push_back(ConverterEncode::TraditionalChinese);
-                    break;
-                case Encode::SimplifiedChinese:
-                    list.push_back(ConverterEncode::SimplifiedChinese);
-                    break;
-                case Encode::Japanese:
-                    list.push_back(ConverterEncode::Japanese);
-                    break;
-                case Encode::Korean:
-                    list.push_back(ConverterEncode::Korean);
-                    break;
-                default:
-                    break;
-            }
-        }
-    }
-    list.push_back(ConverterEncode::CodePage);
-    return list;
+    if (settings == nullptr) return encodeList({});
+    return encodeList(settings->cjkCharacterPriority.values());
 }
 
 }  // namespace PrinterCommandBuilder::Printer
