@@ -114,6 +114,24 @@ TEST(CharacterStyleCommandTest, BytesPerEmulation) {
                                      s, k203);
          },
          "1B 1D 29 55 05 00 41 03 02 01 04"},
+        {"cjk repeated unknown values each take a slot",
+         [](B b, P s) {
+             CjkPriority::orvoCommon(b, {static_cast<Encode>(9), static_cast<Encode>(9), Encode::Japanese}, s, k203);
+         },
+         "1B 1D 29 55 05 00 41 00 00 01 00"},
+        {"cjk empty slot ends the list",
+         [](B b, P s) {
+             CjkPriority::orvoCommon(b, {Encode::Japanese, Encode::Japanese, static_cast<Encode>(4), Encode::Korean},
+                                     s, k203);
+         },
+         "1B 1D 29 55 05 00 41 01 00 00 00"},
+        {"cjk long run of repeats, then a new value",
+         [](B b, P s) {
+             std::vector<Encode> priority(10000, Encode::Korean);
+             priority.push_back(Encode::SimplifiedChinese);
+             CjkPriority::orvoCommon(b, priority, s, k203);
+         },
+         "1B 1D 29 55 05 00 41 04 02 00 00"},
         {"cjk empty", [](B b, P s) { CjkPriority::orvoCommon(b, {}, s, k203); },
          "1B 1D 29 55 05 00 41 00 00 00 00"},
         {"cjk mobile",

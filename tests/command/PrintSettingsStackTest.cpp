@@ -102,8 +102,9 @@ TEST(PrintSettingsStack, RestoreOrderAndValues) {
         "P.appendDecorationBaseMagnification(0)",
     };
     EXPECT_EQ(log, expected);
-    // The second-priority encoding is not restored; the line position carries down.
-    EXPECT_EQ(stack[0]->secondPriorityCharacterEncoding, VelmarCommandParser::Encode::CodePage);
+    // The second-priority encoding is not sent back: it stays in force on the printer, and the
+    // outer level takes it, as it takes the line position.
+    EXPECT_EQ(stack[0]->secondPriorityCharacterEncoding, VelmarCommandParser::Encode::Japanese);
     EXPECT_FALSE(stack[0]->isLineHead);
     log.clear();
     recorder.notifyRank(0);
@@ -233,4 +234,39 @@ TEST(PrintSettingsStack, PageModeOnAModelWithoutIt) {
     EXPECT_EQ(stack.size(), 2u);
     pageMode.notifyRank(1);
     EXPECT_EQ(stack.size(), 1u);
+}
+
+TEST(PrintSettingsStack, NestedLevelsShareTheListsTheyInherit) {
+    for (const char* emulation : {"EscPos", "Kestrin"}) {
+        SCOPED_TRACE(emulation);
+        Tree tree(emulation);
+        tree.printer->notifyRank(1);
+        std::vector<int> stops(5000, 1);
+        tree.printer->appendTextDecorationHorizontalTabPositions(stops);
+        tree.printer->appendTextDecorationCjkCharacterPriority(std::vector<Encode>(5000, Encode::Korean));
+        tree.take();
+        tree.printer->notifyRank(500);
+        // Page-mode levels stack on the printer levels and send the inherited style again.
+        tree.root->getPrinterPageModeBuilder()->notifyRank(1000);
+        const auto& stack = tree.root->settingsStack();
+        ASSERT_EQ(stack.size(), 1000u);
+        for (const auto& record : stack) {
+            EXPECT_TRUE(record->horizontalTabPositions.sharesStorageWith(stack[0]->horizontalTabPositions));
+            EXPECT_TRUE(record->cjkCharacterPriority.sharesStorageWith(stack[0]->cjkCharacterPriority));
+        }
+        EXPECT_EQ(stack[999]->horizontalTabPositions, stops);
+
+        tree.root->getPrinterPageModeBuilder()->notifyRank(500);
+        tree.take();
+
+        // A level that sets its own list holds it alone; closing it sends the inherited list again.
+        tree.printer->notifyRank(501);
+        tree.printer->appendTextDecorationHorizontalTabPositions({2, 3});
+        EXPECT_FALSE(stack[500]->horizontalTabPositions.sharesStorageWith(stack[499]->horizontalTabPositions));
+        EXPECT_EQ(stack[499]->horizontalTabPositions.size(), 5000u);
+        EXPECT_EQ(tree.take(), "1B 44 02 03 00");
+        tree.printer->notifyRank(500);
+        EXPECT_EQ(tree.take(), "1B 44 01 00");
+        EXPECT_TRUE(stack[499]->horizontalTabPositions.sharesStorageWith(stack[0]->horizontalTabPositions));
+    }
 }

@@ -176,6 +176,22 @@ TEST(TextCommandTest, AmbiguousWidthFollowsTheEncodingThatHoldsTheCharacter) {
     EXPECT_EQ(r.bytes, kUtf8Prefix + " C2 B0 20");  // two cells each with Full: one fits, one cell of padding
 }
 
+// Repeats in the CJK priority change nothing: each encoding is tried once, in order of first mention.
+TEST(TextCommandTest, RepeatedPriorityEntriesConvertLikeTheDistinctList) {
+    const std::string text = "\xC2\xB0\xE3\x81\x82\xEA\xB0\x80\xF0\x9F\x98\x80\xE4\xB8\x80" "a";
+    PrintSettingsInformation distinct;
+    distinct.cjkCharacterPriority = {Encode::Korean, Encode::Japanese};
+    distinct.ambiguousCharacterWidthType = AmbiguousCharacterWidthType::Full;
+    PrintSettingsInformation repeated = distinct;
+    std::vector<Encode> priority(1000, Encode::Korean);
+    priority.insert(priority.end(), 1000, Encode::Japanese);
+    repeated.cjkCharacterPriority = priority;
+    for (const TextWidthParameter& p : {TextWidthParameter{}, width(7)}) {
+        EXPECT_EQ(pageText(text, PrinterModel::Harlo599KZ, p, repeated).bytes,
+                  pageText(text, PrinterModel::Harlo599KZ, p, distinct).bytes);
+    }
+}
+
 // Converted ASCII and other text as the layout sees it.
 std::vector<CharStruct> chars(const std::string& text) {
     std::vector<CharStruct> out;

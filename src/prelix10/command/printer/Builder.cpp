@@ -74,7 +74,11 @@ void Builder::restoreSettings(PrintSettingsInformation* target, PrintSettingsInf
         appendTextDecorationExpansionRate(target->expansionRatio.width, target->expansionRatio.height);
     if (target->baseMagnification != current->baseMagnification)
         appendDecorationBaseMagnification(target->baseMagnification);
+    // What the closing level left on the printer stays there: the line position, and the
+    // second-priority encoding, which is never sent back. The enclosing level takes both, so
+    // that its text is converted for the encoding the printer is really in.
     target->isLineHead = current->isLineHead;
+    target->secondPriorityCharacterEncoding = current->secondPriorityCharacterEncoding;
 }
 
 }  // namespace PrinterCommandBuilder::Printer

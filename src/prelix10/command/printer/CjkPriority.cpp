@@ -43,9 +43,17 @@ void CjkPriority::orvoCommon(ByteBuffer* buffer, const std::vector<Encode>& prio
     }
     settings->cjkCharacterPriority = priority;
     if (CommonModelChecker::isMobile(model)) return;
+    // Repeats of a known value change nothing in the command: when the list holds only known
+    // values, its distinct values (at most five, worked out once per list) give the same slots.
+    const std::vector<Encode>& distinct = settings->cjkCharacterPriority.distinctValues();
+    const bool onlyKnown = std::all_of(distinct.begin(), distinct.end(), [](Encode encode) {
+        uint8_t unused = 0;
+        return slotByte(static_cast<int32_t>(encode), &unused);
+    });
+    const std::vector<Encode>& walked = onlyKnown ? distinct : settings->cjkCharacterPriority.values();
     std::array<int32_t, 4> slots = {kEmptySlot, kEmptySlot, kEmptySlot, kEmptySlot};
     size_t filled = 0;
-    for (const Encode encode : priority) {
+    for (const Encode encode : walked) {
         const auto value = static_cast<int32_t>(encode);
         if (value == kEmptySlot) break;
         if (std::find(slots.begin(), slots.begin() + filled, value) != slots.begin() + filled) continue;

@@ -13,10 +13,8 @@ void PrintSettingsInformation::copy(const PrintSettingsInformation& other) {
     lineSpace = other.lineSpace;
     expansionRatio = other.expansionRatio;
     secondPriorityCharacterEncoding = other.secondPriorityCharacterEncoding;
-    horizontalTabPositions.insert(horizontalTabPositions.end(), other.horizontalTabPositions.begin(),
-                                  other.horizontalTabPositions.end());
-    cjkCharacterPriority.insert(cjkCharacterPriority.end(), other.cjkCharacterPriority.begin(),
-                                other.cjkCharacterPriority.end());
+    horizontalTabPositions = other.horizontalTabPositions;
+    cjkCharacterPriority = other.cjkCharacterPriority;
     ambiguousCharacterWidthType = other.ambiguousCharacterWidthType;
     baseMagnification = other.baseMagnification;
     isLineHead = other.isLineHead;

@@ -1,11 +1,11 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 #include "prelix10/command/Encode.hpp"
 #include "prelix10/command/printer/PageModeAreaSize.hpp"
 #include "prelix10/command/printer/PrinterTypes.hpp"
+#include "prelix10/command/printer/SharedList.hpp"
 
 namespace PrinterCommandBuilder::Printer {
 
@@ -27,8 +27,9 @@ class PrintSettingsInformation {
     std::int32_t lineSpace = 4;
     ExpansionRatioParam expansionRatio;
     VelmarCommandParser::Encode secondPriorityCharacterEncoding = VelmarCommandParser::Encode::CodePage;
-    std::vector<std::int32_t> horizontalTabPositions;
-    std::vector<Encode> cjkCharacterPriority;
+    // Shared with the levels copied from this one until a level sets its own.
+    SharedList<std::int32_t> horizontalTabPositions;
+    SharedList<Encode> cjkCharacterPriority;
     AmbiguousCharacterWidthType ambiguousCharacterWidthType = AmbiguousCharacterWidthType::Half;
     BaseMagnificationType baseMagnification = BaseMagnificationType::Standard;
     bool isLineHead = true;

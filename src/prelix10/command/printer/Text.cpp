@@ -69,9 +69,41 @@ void appendCharacters(ByteBuffer* buffer, const std::vector<CharStruct>& charact
     }
 }
 
-// A text that converted to something leaves the print position at a line head when it ends in a line feed.
-void updateLineHead(const std::string& text, const std::vector<CharStruct>& characters, bool& isLineHead) {
-    if (!characters.empty()) isLineHead = !text.empty() && text.back() == '\n';
+// A text that converted to something leaves the print position at a line head when the last byte
+// it sent is a line feed. Characters that were not sent (NUL, characters without a form in the
+// encoding) do not count.
+void updateLineHead(const std::vector<CharStruct>& characters, bool& isLineHead) {
+    if (characters.empty()) return;
+    const CharStruct& last = characters.back();
+    const std::size_t size = std::min<std::size_t>(last.size, last.bytes.size());
+    isLineHead = size > 0 && last.bytes[size - 1] == 0x0A;
+}
+
+// The converter's encodings for a CJK priority list (values outside the map are skipped), then
+// the code page. Trying an encoding a second time finds nothing new, so converting with the list of
+// distinct values gives the same characters as with the whole list.
+std::vector<ConverterEncode> encodeList(const std::vector<Encode>& priority) {
+    std::vector<ConverterEncode> list;
+    for (const Encode encode : priority) {
+        switch (encode) {
+            case Encode::TraditionalChinese:
+                list.push_back(ConverterEncode::TraditionalChinese);
+                break;
+            case Encode::SimplifiedChinese:
+                list.push_back(ConverterEncode::SimplifiedChinese);
+                break;
+            case Encode::Japanese:
+                list.push_back(ConverterEncode::Japanese);
+                break;
+            case Encode::Korean:
+                list.push_back(ConverterEncode::Korean);
+                break;
+            default:
+                break;
+        }
+    }
+    list.push_back(ConverterEncode::CodePage);
+    return list;
 }
 
 void singleEncodingText(ByteBuffer* buffer, const std::string& content, PrintSettingsInformation* settings,
@@ -81,7 +113,7 @@ void singleEncodingText(ByteBuffer* buffer, const std::string& content, PrintSet
     std::vector<CharStruct> characters;
     StrConverter::fromUtf8toPrinter(text, settings->secondPriorityCharacterEncoding, characters, emulation);
     appendCharacters(buffer, characters);
-    updateLineHead(text, characters, settings->isLineHead);
+    updateLineHead(characters, settings->isLineHead);
 }
 
 }  // namespace
@@ -101,14 +133,15 @@ void Text::orvoCommon(ByteBuffer* buffer, const std::string& content, TextWidthP
         StrConverter::fromUtf8toPrinter(text, settings->secondPriorityCharacterEncoding, characters,
                                         VelmarCommandParser::kEmulationCodePagePrinter);
         appendCharacters(buffer, characters);
-        updateLineHead(text, characters, isLineHead);
+        updateLineHead(characters, isLineHead);
         settings->isLineHead = isLineHead;
         return;
     }
     // Page 128 is the printer's UTF-8 mode.
     buffer->add({0x1B, 0x1D, 0x74, 0x80});
     const std::vector<ConverterEncode> encodes =
-        settings->cjkCharacterPriority.empty() ? createDefaultEncodeList() : createEncodeList(settings);
+        settings->cjkCharacterPriority.empty() ? createDefaultEncodeList()
+                                               : encodeList(settings->cjkCharacterPriority.distinctValues());
     StrConverter::fromUtf8toUtf8(text, encodes, characters, VelmarCommandParser::kEmulationCodeUtf8,
                                  settings->ambiguousCharacterWidthType);
     CharacterSpace::orvoCommon(buffer, settings->characterSpace, settings, model);
@@ -119,7 +152,7 @@ void Text::orvoCommon(ByteBuffer* buffer, const std::string& content, TextWidthP
         }
     } else {
         appendCharacters(buffer, characters);
-        updateLineHead(text, characters, isLineHead);
+        updateLineHead(characters, isLineHead);
     }
     settings->isLineHead = isLineHead;
 }
@@ -144,29 +177,8 @@ std::vector<VelmarCommandParser::Encode> Text::createDefaultEncodeList() {
 }
 
 std::vector<VelmarCommandParser::Encode> Text::createEncodeList(PrintSettingsInformation* settings) {
-    std::vector<ConverterEncode> list;
-    if (settings != nullptr) {
-        for (const Encode encode : settings->cjkCharacterPriority) {
-            switch (encode) {
-                case Encode::TraditionalChinese:
-                    list.push_back(ConverterEncode::TraditionalChinese);
-                    break;
-                case Encode::SimplifiedChinese:
-                    list.push_back(ConverterEncode::SimplifiedChinese);
-                    break;
-                case Encode::Japanese:
-                    list.push_back(ConverterEncode::Japanese);
-                    break;
-                case Encode::Korean:
-                    list.push_back(ConverterEncode::Korean);
-                    break;
-                default:
-                    break;
-            }
-        }
-    }
-    list.push_back(ConverterEncode::CodePage);
-    return list;
+    if (settings == nullptr) return encodeList({});
+    return encodeList(settings->cjkCharacterPriority.values());
 }
 
 }  // namespace PrinterCommandBuilder::Printer
