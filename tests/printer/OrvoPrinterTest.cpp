@@ -224,6 +224,8 @@ TEST_F(OrvoPrinterTest, DestroyingAnOpenPrinterReleasesTheDevice) {
 TEST_F(OrvoPrinterTest, APrinterFoundByDiscoveryOpensWithoutDetection) {
     auto manager = std::make_shared<LANOrvoDeviceDiscoveryManager>();
     auto found = manager->findDevice({"00:11:62:aa:bb:cc"}, 3000);
+    // The lookup ends on the first reply; its second request may still be on its way to the responder.
+    std::this_thread::sleep_for(200ms);
     const auto requestsBefore = responder->requestCount();
     found->open().get();
     EXPECT_EQ(found->informationRecord()->model, OrvoPrinterModel::Ginor_6);
@@ -356,6 +358,12 @@ TEST_F(OrvoPrinterTest, ProcessExitsRightAfterAPrinterIsDroppedInItsCompletion) 
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
+            // The virtual printer goes during exit, after the library's own exit work: its threads are joined.
+            static auto* fixture = this;
+            std::atexit([] {
+                fixture->server.reset();
+                fixture->responder.reset();
+            });
             auto holder = std::make_shared<std::shared_ptr<OrvoPrinter>>(makePrinter());
             (*holder)->open().get();
             std::promise<void> completed;

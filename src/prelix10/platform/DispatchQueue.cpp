@@ -18,9 +18,6 @@ void runGuarded(const std::function<void()>& work) noexcept {
         // Nothing escapes a queue's thread.
     }
 }
-}  // namespace
-
-namespace {
 
 // What process exit waits for, and the flag that tells long-running work that the process is ending. Lives
 // until the process ends (never destroyed), so a thread that outlasts the wait at exit still finds it.
@@ -181,8 +178,10 @@ struct GlobalQueue::Pool {
         finished.clear();
     }
 
+    // Each item is destroyed before the pool's lock is taken again: destroying what it holds may queue work.
     void workerLoop(std::function<void()> first) {
         runGuarded(first);
+        first = nullptr;
         std::unique_lock lock(mutex);
         for (;;) {
             ++idle;
@@ -193,6 +192,7 @@ struct GlobalQueue::Pool {
                 items.pop_front();
                 lock.unlock();
                 runGuarded(item);
+                item = nullptr;
                 lock.lock();
                 continue;
             }
@@ -248,7 +248,7 @@ void shutDownAtExit() {
     const auto deadline = std::chrono::steady_clock::now() + kExitWait;
     GlobalQueue::stopForExit(deadline);
     std::unique_lock lock(watch.mutex);
-    // The main thread may itself be inside an item of a serial queue when it exits.
+    // The thread that exits may itself be running an item of a serial queue.
     watch.ended.wait_until(lock, deadline, [&] { return watch.busySerialWorkers <= (currentIsSerialWorker ? 1u : 0u); });
 }
 }  // namespace
