@@ -50,6 +50,9 @@ struct MainThreadExitGuard {
 };
 
 void armExitGuard() {
+    thread_local bool armed = false;
+    if (armed) return;
+    armed = true;
     static std::once_flag atExit;
     // Fallback for a process whose main thread never queues work: runs with the other exit handlers.
     std::call_once(atExit, [] { std::atexit(shutDownAtExit); });
