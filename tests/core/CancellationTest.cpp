@@ -2,9 +2,11 @@
 
 #include <atomic>
 #include <chrono>
+#include <limits>
 #include <thread>
 
 #include "prelix10/core/Cancellation.hpp"
+#include "prelix10/core/Deadline.hpp"
 #include "prelix10/core/Prelix10Error.hpp"
 #include "prelix10/core/Stopwatch.hpp"
 
@@ -197,4 +199,39 @@ TEST(CancellationToken, FlagIsSafeAcrossThreads) {
     for (int i = 0; i < 100000 && !seen; ++i) seen = token.isCancelled() && i > 1000;
     setter.join();
     EXPECT_TRUE(waitFor([&] { return token.isCancelled(); }, 2000ms));
+}
+
+TEST(Deadline, TimeoutsSaturateInsteadOfOverflowing) {
+    using Clock = Deadline::Clock;
+    constexpr auto never = std::numeric_limits<std::int64_t>::max();
+    const auto now = Clock::now();
+    EXPECT_EQ(Deadline::after(never, now), Clock::time_point::max());
+    EXPECT_EQ(Deadline::after(9'300'000'000'000, now), Clock::time_point::max());  // past the clock's range in ns
+    EXPECT_EQ(Deadline::after(1500, now), now + 1500ms);
+    EXPECT_EQ(Deadline::after(-5, now), now);
+    EXPECT_EQ(Deadline::duration(never), Clock::duration::max());
+    EXPECT_EQ(Deadline::duration(0), Clock::duration::zero());
+    EXPECT_EQ(Deadline::addMilliseconds(never, 1), never);
+    EXPECT_EQ(Deadline::addMilliseconds(10, 1), 11);
+    EXPECT_EQ(Deadline::remaining(never, 5), never - 5);
+    EXPECT_EQ(Deadline::remaining(std::numeric_limits<std::int64_t>::min(), 5), std::numeric_limits<std::int64_t>::min());
+}
+
+TEST(CancellationToken, HugeDelaysMeanPracticallyNever) {
+    for (const std::int64_t after : {std::numeric_limits<std::int64_t>::max(), std::int64_t{9'300'000'000'000}}) {
+        CancellationToken token;
+        token.cancel(after);
+        std::this_thread::sleep_for(300ms);
+        EXPECT_FALSE(token.isCancelled()) << after;
+        EXPECT_TRUE(token.hasPendingWorkItem()) << after;
+    }
+    // A long-running operation with such a cancel time keeps running until it is stopped.
+    PollingOperation operation;
+    operation.setCancelTime(std::numeric_limits<std::int64_t>::max());
+    operation.startOperation();
+    std::this_thread::sleep_for(300ms);
+    EXPECT_TRUE(operation.isOperating());
+    EXPECT_FALSE(operation.cancellationToken()->isCancelled());
+    operation.stopOperation();
+    EXPECT_TRUE(waitFor([&] { return !operation.isOperating(); }, 2000ms));
 }

@@ -312,3 +312,38 @@ TEST(DiagnosticSwitch, OneValueUnderBothNames) {
     Prelix10DiagInfoUpload::setIsLogCollectAndUploadEnabled(true);
     EXPECT_TRUE(Prelix10DiagInfoUpload::shared().isEnabled());
 }
+
+using Bytes = std::vector<std::uint8_t>;
+
+TEST(LoggingService, ByteBlocksInLogLinesAreBounded) {
+    EXPECT_EQ(Util::describeBytes(Bytes{}), "[] (0 bytes)");
+    EXPECT_EQ(Util::describeBytes(Bytes{0x0A}), "[0A] (1 byte)");
+    EXPECT_EQ(Util::describeBytes(Bytes{0x0A, 0xFF}), "[0A, FF] (2 bytes)");
+    Bytes exact(Util::kLogBytePrefix, 0x41);
+    EXPECT_EQ(Util::describeBytes(exact).find("..."), std::string::npos);
+    // A 6 MiB block shows its length and its first bytes, nothing more.
+    Bytes big(6 * 1024 * 1024);
+    for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<std::uint8_t>(i);
+    const std::string text = Util::describeBytes(big);
+    EXPECT_LE(text.size(), Util::kLogBytePrefix * 4 + 40);
+    EXPECT_EQ(text.rfind("[00, 01, 02, ", 0), 0u);
+    EXPECT_NE(text.find(", 1F, ...] (6291456 bytes)"), std::string::npos) << text;
+}
+
+TEST(LoggingService, CostlyMessagesAreBuiltOnlyWhileLogging) {
+    auto& logger = Prelix10Logger::shared();
+    const int site = 0;
+    Log log(&site, "Probe", "probe()", __LINE__);
+    int built = 0;
+    auto make = [&] {
+        ++built;
+        return std::string("costly");
+    };
+    logger.stop();
+    log.writeIfLogging(make);
+    EXPECT_EQ(built, 0);
+    logger.start();
+    log.writeIfLogging(make);
+    logger.stop();
+    EXPECT_EQ(built, 1);
+}

@@ -147,3 +147,31 @@ TEST(DiscoveryParser, FormerRecordKeptAfterAnInvalidReply) {
     EXPECT_EQ(parse(parser, bad).state, CommandParserState::invalid);
     EXPECT_EQ(parser.nicInformation()->macAddress, "001162AABBCC");
 }
+
+TEST(DiscoveryParser, UniqueIdLosesControlAndFormatCharactersAtBothEnds) {
+    struct Case {
+        const char* what;
+        std::string field;  // the field's bytes before the zero padding
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"leading U+200B and U+0085", "\xE2\x80\x8B\xC2\x85" "abc", "abc"},
+        {"trailing U+200B", "abc\xE2\x80\x8B", "abc"},
+        {"trailing U+0085", "abc\xC2\x85", "abc"},
+        {"trailing U+E0001 (four bytes)", "abc\xF3\xA0\x80\x81", "abc"},
+        {"both ends, blanks kept", "\xEF\xBB\xBF\r abc \xE2\x80\x8B\n", " abc "},
+        {"inner format character kept", "a\xE2\x80\x8B" "b", "a\xE2\x80\x8B" "b"},
+        {"no-break space is not a format character", "\xC2\xA0" "abc\xC2\xA0", "\xC2\xA0" "abc\xC2\xA0"},
+        {"only control and format characters", "\x01\xE2\x80\x8B\xC2\x85\x7F", ""},
+        {"empty", "", ""},
+    };
+    for (const auto& c : cases) {
+        Bytes reply = encodeDiscoveryReply({});
+        const std::size_t field = u16(reply, 32) + 200;
+        std::fill(reply.begin() + static_cast<std::ptrdiff_t>(field), reply.begin() + static_cast<std::ptrdiff_t>(field + 64), 0);
+        std::copy(c.field.begin(), c.field.end(), reply.begin() + static_cast<std::ptrdiff_t>(field));
+        DiscoveryParser parser;
+        ASSERT_EQ(parse(parser, reply).state, CommandParserState::complete) << c.what;
+        EXPECT_EQ(parser.nicInformation()->uniqueId, c.expected) << c.what;
+    }
+}

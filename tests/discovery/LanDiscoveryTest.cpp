@@ -3,7 +3,10 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <limits>
 #include <thread>
+
+#include <unistd.h>
 
 #include "prelix10/discovery/LANOrvoDeviceDiscoveryManager.hpp"
 #include "prelix10/discovery/OrvoDeviceDiscoveryManager.hpp"
@@ -297,4 +300,62 @@ TEST_F(LanDiscoveryTest, CompositeWhoseMembersEndAtOnceStillEnds) {
     composite->setDiscoveryTime(0);
     composite->startDiscovery();
     EXPECT_TRUE(delegate->waitFor([&] { return delegate->finished; }, 3000ms));
+}
+
+TEST_F(LanDiscoveryTest, DroppingTheManagerStopsItsRun) {
+    auto manager = OrvoDeviceDiscoveryManagerFactory::create(InterfaceType::lan);
+    auto delegate = std::make_shared<RecordingDelegate>();
+    manager->setDelegate(delegate);
+    manager->startDiscovery();  // no time limit
+    ASSERT_TRUE(delegate->waitFor([&] { return delegate->printers.size() >= 2; }));
+    std::weak_ptr<OrvoDeviceDiscoveryManager> weak = manager;
+    manager.reset();
+    // The run holds the manager only while it reports a find: the manager goes, and its loops stop sending.
+    for (int i = 0; i < 100 && !weak.expired(); ++i) std::this_thread::sleep_for(10ms);
+    EXPECT_TRUE(weak.expired());
+    std::this_thread::sleep_for(100ms);
+    const auto requests = responder->requestCount();
+    std::this_thread::sleep_for(1200ms);  // more than two request cycles
+    EXPECT_EQ(responder->requestCount(), requests);
+}
+
+TEST_F(LanDiscoveryTest, HugeDiscoveryTimesAndTimeoutsMeanPracticallyNever) {
+    for (const std::int64_t time : {std::numeric_limits<std::int64_t>::max(), std::int64_t{9'300'000'000'000}}) {
+        auto manager = OrvoDeviceDiscoveryManagerFactory::create(InterfaceType::lan);
+        auto delegate = std::make_shared<RecordingDelegate>();
+        manager->setDelegate(delegate);
+        manager->setDiscoveryTime(time);
+        manager->startDiscovery();
+        EXPECT_FALSE(delegate->waitFor([&] { return delegate->finished; }, 300ms)) << time;
+        manager->stopDiscovery();
+        EXPECT_TRUE(delegate->waitFor([&] { return delegate->finished; })) << time;
+    }
+    // A lookup with such a timeout still runs until it finds its printer.
+    auto manager = std::make_shared<LANOrvoDeviceDiscoveryManager>();
+    auto found = manager->findDevice({"127.0.0.2"}, std::numeric_limits<std::int64_t>::max());
+    EXPECT_EQ(found->connectionSettings().identifier(), "0A1B2C3D4E5F");
+}
+
+// Process exit while a discovery without a time limit runs: in a child process, which must end by itself
+// (an alarm kills it otherwise) and cleanly (a sanitizer report changes its exit code).
+TEST_F(LanDiscoveryTest, ProcessExitsWhileADiscoveryRuns) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    for (const bool dropManager : {true, false}) {
+        EXPECT_EXIT(
+            {
+                auto manager = OrvoDeviceDiscoveryManagerFactory::create(InterfaceType::lan);
+                auto delegate = std::make_shared<RecordingDelegate>();
+                manager->setDelegate(delegate);
+                manager->startDiscovery();
+                if (!delegate->waitFor([&] { return !delegate->printers.empty(); })) std::_Exit(3);
+                // Either the app drops the manager, or it still holds it when the process exits.
+                static std::shared_ptr<OrvoDeviceDiscoveryManager> held;
+                if (dropManager) manager.reset();
+                else held = manager;
+                ::alarm(3);
+                std::exit(0);
+            },
+            ::testing::ExitedWithCode(0), "")
+            << (dropManager ? "manager dropped" : "manager held");
+    }
 }

@@ -3,8 +3,10 @@
 #include <chrono>
 #include <dirent.h>
 #include <thread>
+#include <unistd.h>
 
 #include "prelix10/builder/VelmarCommandBuilder.hpp"
+#include "prelix10/core/Log.hpp"
 #include "prelix10/printer/OrvoPrinter.hpp"
 #include "support/Hex.hpp"
 #include "support/LoopbackLan.hpp"
@@ -222,6 +224,8 @@ TEST_F(OrvoPrinterTest, DestroyingAnOpenPrinterReleasesTheDevice) {
 TEST_F(OrvoPrinterTest, APrinterFoundByDiscoveryOpensWithoutDetection) {
     auto manager = std::make_shared<LANOrvoDeviceDiscoveryManager>();
     auto found = manager->findDevice({"00:11:62:aa:bb:cc"}, 3000);
+    // The lookup ends on the first reply; its second request may still be on its way to the responder.
+    std::this_thread::sleep_for(200ms);
     const auto requestsBefore = responder->requestCount();
     found->open().get();
     EXPECT_EQ(found->informationRecord()->model, OrvoPrinterModel::Ginor_6);
@@ -288,4 +292,89 @@ TEST_F(OrvoPrinterTest, APrinterThatNeverAnswersTimesTheStatusOut) {
     EXPECT_TRUE(printer->isOpened());
     printer->close().get();
     EXPECT_EQ(OrvoDeviceManager::registeredCount(), 0u);
+}
+
+namespace {
+
+class CountingSink : public LogSink {
+public:
+    void initialize(const std::string&) override {}
+    void setHeader(const std::string&) override {}
+    void log(const std::string& line) override {
+        std::lock_guard guard(mutex);
+        lines.push_back(line);
+    }
+    std::vector<std::string> linesContaining(const std::string& text) {
+        std::lock_guard guard(mutex);
+        std::vector<std::string> out;
+        for (const auto& line : lines)
+            if (line.find(text) != std::string::npos) out.push_back(line);
+        return out;
+    }
+    std::mutex mutex;
+    std::vector<std::string> lines;
+};
+
+}  // namespace
+
+TEST_F(OrvoPrinterTest, LargeBlocksCostTheCallerNothingAndAreLoggedBounded) {
+    auto& logger = Prelix10Logger::shared();
+    auto previousSink = OrvoLoggerWrapper::sink();
+    auto sink = std::make_shared<CountingSink>();
+    OrvoLoggerWrapper::setSink(sink);
+    auto printer = makePrinter();
+    const ByteBlock block(6 * 1024 * 1024, 0x41);
+
+    // Logging off: the public calls describe nothing and log nothing; the queued bodies report "Not opened.".
+    logger.stop();
+    const auto describedBefore = Util::describedByteBlocks();
+    auto rawPrinted = printer->print(block);
+    auto written = printer->write(block, 1000);
+    EXPECT_EQ(Util::describedByteBlocks(), describedBefore);
+    EXPECT_EQ(errorOf([&] { rawPrinted.get(); })->message(), "Not opened.");
+    EXPECT_EQ(errorOf([&] { written.get(); })->message(), "Not opened.");
+    EXPECT_TRUE(sink->linesContaining("Impl(").empty());
+
+    // Logging on: each call logs one line with the block's length and its first bytes only.
+    logger.start();
+    printer->print(block, [](std::optional<Prelix10Error>) {});
+    printer->write(block, 1000, [](std::optional<Prelix10Error>) {});
+    printer->close().get();
+    logger.stop();
+    OrvoLoggerWrapper::setSink(previousSink);
+    for (const char* site : {"printImpl(raw:completion:) ", "writeImpl(data:timeout:completion:) "}) {
+        const auto lines = sink->linesContaining(site);
+        ASSERT_EQ(lines.size(), 2u) << site;  // the call's parameters, then the state error
+        EXPECT_LT(lines[0].size(), 400u) << site;
+        EXPECT_NE(lines[0].find("Parameter - [41, 41, "), std::string::npos) << lines[0].substr(0, 400);
+        EXPECT_NE(lines[0].find("...] (6291456 bytes)"), std::string::npos) << lines[0].substr(0, 400);
+    }
+}
+
+// Process exit right after a printer was dropped inside its own completion: the last reference goes on the
+// printer's queue, which closes the connection and releases the device while the main thread exits. The
+// child must end by itself (an alarm kills it otherwise) and cleanly (a sanitizer report changes its exit code).
+TEST_F(OrvoPrinterTest, ProcessExitsRightAfterAPrinterIsDroppedInItsCompletion) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            // The virtual printer goes during exit, after the library's own exit work: its threads are joined.
+            static auto* fixture = this;
+            std::atexit([] {
+                fixture->server.reset();
+                fixture->responder.reset();
+            });
+            auto holder = std::make_shared<std::shared_ptr<OrvoPrinter>>(makePrinter());
+            (*holder)->open().get();
+            std::promise<void> completed;
+            (*holder)->print(ByteBlock{'h', 'i', '\n'}, [holder, &completed](std::optional<Prelix10Error>) {
+                holder->reset();  // the app's last reference
+                completed.set_value();
+            });
+            holder.reset();
+            completed.get_future().get();
+            ::alarm(3);
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "prelix10/core/Deadline.hpp"
 #include "prelix10/core/Log.hpp"
 #include "prelix10/core/Stopwatch.hpp"
 
@@ -20,7 +21,7 @@ CancellationToken::~CancellationToken() {
 void CancellationToken::cancel(std::int64_t afterMilliseconds) {
     {
         std::lock_guard guard(timerMutex_);
-        deadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max<std::int64_t>(afterMilliseconds, 0));
+        deadline_ = Deadline::after(afterMilliseconds);
         if (!timer_.joinable()) timer_ = std::thread([this] { runTimer(); });
     }
     timerWake_.notify_all();

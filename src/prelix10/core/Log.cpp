@@ -4,6 +4,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "prelix10/core/HostFacts.hpp"
@@ -119,8 +120,10 @@ std::string Log::formatLine(const std::string& message) const {
 void Log::write(const std::string& message) const { OrvoLoggerWrapper::logWithMessage(formatLine(message)); }
 
 void Log::writeIfLogging(const std::string& message) const {
-    if (Prelix10Logger::shared().isLogging()) write(message);
+    if (loggingIsOn()) write(message);
 }
+
+bool Log::loggingIsOn() { return Prelix10Logger::shared().isLogging(); }
 
 void raiseError(const Log& log, Prelix10Error error) {
     if (Prelix10Logger::shared().isLogging()) log.write("Error - " + Util::describe(error));
@@ -145,6 +148,24 @@ std::string describe(std::span<const std::uint8_t> bytes) {
     }
     return out + "]";
 }
+namespace {
+std::atomic<std::size_t> byteBlocksDescribed{0};
+}
+std::string describeBytes(std::span<const std::uint8_t> bytes) {
+    byteBlocksDescribed.fetch_add(1, std::memory_order_relaxed);
+    const std::size_t shown = std::min(bytes.size(), kLogBytePrefix);
+    std::string out;
+    out.reserve(shown * 4 + 40);
+    out += '[';
+    for (std::size_t i = 0; i < shown; ++i) {
+        if (i) out += ", ";
+        out += describe(bytes[i]);
+    }
+    if (shown < bytes.size()) out += shown ? ", ..." : "...";
+    out += "] (" + std::to_string(bytes.size()) + (bytes.size() == 1 ? " byte)" : " bytes)");
+    return out;
+}
+std::size_t describedByteBlocks() { return byteBlocksDescribed.load(std::memory_order_relaxed); }
 std::string describe(const Prelix10Error& error) { return error.description(); }
 std::string describe(const std::string& text) { return text; }
 std::string describe(bool value) { return value ? "true" : "false"; }

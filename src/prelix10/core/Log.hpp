@@ -91,6 +91,13 @@ public:
     void write(const std::string& message) const;
     // Writes only when logging is on.
     void writeIfLogging(const std::string& message) const;
+    // Writes only when logging is on; the message is built (by calling makeMessage) only then, so that a
+    // site whose message is costly to build costs nothing while logging is off.
+    template <typename MakeMessage>
+        requires std::is_invocable_r_v<std::string, MakeMessage>
+    void writeIfLogging(MakeMessage&& makeMessage) const {
+        if (loggingIsOn()) write(makeMessage());
+    }
 
     // "Thread: <thread>, [0x<16 hex>], Class#method message"
     std::string formatLine(const std::string& message) const;
@@ -100,6 +107,7 @@ public:
     int lineNumber() const { return lineNumber_; }
 
 private:
+    static bool loggingIsOn();
     const void* sender_;
     std::string className_;
     std::string methodName_;
@@ -150,6 +158,16 @@ std::string describe(const std::map<K, V>& values) {
     }
     return out + "]";
 }
+// A byte block as a log line shows it: at most the first kLogBytePrefix bytes as "[0A, FF, ...]", then the
+// length, e.g. "[1B, 40, ...] (6291456 bytes)". Every log line that carries a byte block uses this, so a
+// line stays short whatever the block's size.
+inline constexpr std::size_t kLogBytePrefix = 32;
+std::string describeBytes(std::span<const std::uint8_t> bytes);
+inline std::string describeBytes(const std::vector<std::uint8_t>& bytes) {
+    return describeBytes(std::span<const std::uint8_t>(bytes));
+}
+// How many byte blocks describeBytes has described since the process started (for tests).
+std::size_t describedByteBlocks();
 // "" for no values, else "Parameter - a, b".
 std::string describeParameters(const std::vector<std::string>& describedValues);
 }  // namespace Util

@@ -14,13 +14,14 @@ namespace Prelix10 {
 
 namespace {
 
+// Never destroyed: discovery reads them from worker threads, which may still run while the process exits.
 std::mutex& providerMutex() {
-    static std::mutex m;
-    return m;
+    static auto* m = new std::mutex();
+    return *m;
 }
 NetworkInformation::Provider& providerSlot() {
-    static NetworkInformation::Provider slot;
-    return slot;
+    static auto* slot = new NetworkInformation::Provider();
+    return *slot;
 }
 
 std::optional<std::vector<InterfaceAddressEntry>> readInterfaces() {

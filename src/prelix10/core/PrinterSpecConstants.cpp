@@ -3,12 +3,13 @@
 namespace Prelix10 {
 
 std::mutex& PrinterSpecConstants::lock() {
-    static std::mutex mutex;
-    return mutex;
+    // The lock and the table are never destroyed: worker threads may read them while the process exits.
+    static std::mutex* mutex = new std::mutex();
+    return *mutex;
 }
 
 std::vector<PrinterSpecConstants::Row>& PrinterSpecConstants::table() {
-    static std::vector<Row> rows = [] {
+    static std::vector<Row>* rows = new std::vector<Row>([] {
         using M = OrvoPrinterModel;
         return std::vector<Row>{
             {M::harlo599KZ_XW, {"Harlo599KZ_XW"}},
@@ -40,8 +41,8 @@ std::vector<PrinterSpecConstants::Row>& PrinterSpecConstants::table() {
             {M::harlo986, {"Harlo986"}},
             {M::vorne199, {"Vorne199"}},
         };
-    }();
-    return rows;
+    }());
+    return *rows;
 }
 
 const std::vector<PrinterSpecConstants::Row>& PrinterSpecConstants::compilerModelTable() {

@@ -29,13 +29,14 @@ constexpr const char* kClassName = "LANOrvoDeviceDiscoveryManager";
 constexpr auto kStep = std::chrono::milliseconds(10);
 constexpr double kPollingMilliseconds = 500;
 
+// Never destroyed: discovery loops read them and may still run while the process exits.
 std::mutex& overrideMutex() {
-    static std::mutex mutex;
-    return mutex;
+    static auto* mutex = new std::mutex();
+    return *mutex;
 }
 std::optional<std::string>& overrideSlot() {
-    static std::optional<std::string> slot;
-    return slot;
+    static auto* slot = new std::optional<std::string>();
+    return *slot;
 }
 
 std::vector<int> parseOctets(const std::string& text) {
@@ -54,6 +55,7 @@ struct LANOrvoDeviceDiscoveryManager::Run {
     std::optional<std::string> targetIPAddress;
     DidFind didFind;
     std::atomic<std::size_t> endedLoops{0};
+    bool stopRequested() const;
 };
 
 void LANOrvoDeviceDiscoveryManager::setBroadcastTargetOverride(std::optional<std::string> address) {
@@ -78,14 +80,16 @@ void LANOrvoDeviceDiscoveryManager::internalCheckAvailability() { checkAvailabil
 
 void LANOrvoDeviceDiscoveryManager::internalStartDiscovery(std::shared_ptr<CancellationToken> token,
                                                            std::function<void()> completion) {
-    auto self = std::static_pointer_cast<LANOrvoDeviceDiscoveryManager>(shared_from_this());
-    std::weak_ptr<LANOrvoDeviceDiscoveryManager> weak = self;
+    // The run holds the manager weakly, so that dropping the manager ends the run (its destructor cancels
+    // the token).
+    std::weak_ptr<LANOrvoDeviceDiscoveryManager> weak =
+        std::static_pointer_cast<LANOrvoDeviceDiscoveryManager>(shared_from_this());
     discover(
         token, std::nullopt,
         [weak, token](std::shared_ptr<OrvoPrinter> printer) {
             if (auto manager = weak.lock()) manager->didFindPrinter(std::move(printer), token);
         },
-        [self, completion = std::move(completion)] { completion(); });
+        std::move(completion));
 }
 
 std::string LANOrvoDeviceDiscoveryManager::getDirectedBroadcastAddress(const std::string& ipAddress,
@@ -179,6 +183,11 @@ void LANOrvoDeviceDiscoveryManager::discover(std::shared_ptr<CancellationToken> 
     });
 }
 
+bool LANOrvoDeviceDiscoveryManager::Run::stopRequested() const {
+    // Process exit ends the loops as a cancel would.
+    return token->isCancelled() || GlobalQueue::isShuttingDown();
+}
+
 void LANOrvoDeviceDiscoveryManager::runDiscoveryLoop(std::shared_ptr<Run> run, std::string localIPAddress,
                                                      std::string subnetMask, std::string broadcastAddress) {
     try {
@@ -212,7 +221,7 @@ void LANOrvoDeviceDiscoveryManager::runDiscoveryLoop(std::shared_ptr<Run> run, s
             return target.isBroadcast && (datagram.sourceAddress & mask) == (local & mask);
         };
 
-        while (!run->token->isCancelled()) {
+        while (!run->stopRequested()) {
             for (auto& target : targets) {
                 if (!target->socket.isOpen() && target->socket.open(localIPAddress, target->address, port) != 0) continue;
                 if (!target->socket.send(version4)) {
@@ -224,7 +233,7 @@ void LANOrvoDeviceDiscoveryManager::runDiscoveryLoop(std::shared_ptr<Run> run, s
             }
             Stopwatch stopwatch;
             stopwatch.start();
-            while (!run->token->isCancelled() && stopwatch.elapsedMilliseconds() < kPollingMilliseconds) {
+            while (!run->stopRequested() && stopwatch.elapsedMilliseconds() < kPollingMilliseconds) {
                 bool found = false;
                 for (auto& target : targets) {
                     auto datagram = target->socket.receive();
@@ -237,7 +246,7 @@ void LANOrvoDeviceDiscoveryManager::runDiscoveryLoop(std::shared_ptr<Run> run, s
                 }
                 if (!found) std::this_thread::sleep_for(kStep);
             }
-            if (!run->token->isCancelled()) std::this_thread::sleep_for(kStep);
+            if (!run->stopRequested()) std::this_thread::sleep_for(kStep);
         }
     } catch (...) {
         // Nothing escapes a worker; the loop simply ends.

@@ -11,6 +11,11 @@
 
 namespace Prelix10 {
 
+BaseOrvoDeviceDiscoveryManager::~BaseOrvoDeviceDiscoveryManager() {
+    // The run shares the token: it sees the flag at its next poll and ends.
+    stopOperation();
+}
+
 std::shared_ptr<OrvoDeviceDiscoveryManagerDelegate> BaseOrvoDeviceDiscoveryManager::delegate() const {
     std::lock_guard guard(delegateMutex_);
     return delegate_.lock();
@@ -43,9 +48,9 @@ void BaseOrvoDeviceDiscoveryManager::runOperation(std::function<void()> completi
         completion();
         return;
     }
-    auto self = shared_from_this();
-    protocol->internalStartDiscovery(cancellationToken(), [self, completion = std::move(completion)] {
-        self->didFinishDiscovery();
+    std::weak_ptr<BaseOrvoDeviceDiscoveryManager> weak = weak_from_this();
+    protocol->internalStartDiscovery(cancellationToken(), [weak, completion = std::move(completion)] {
+        if (auto self = weak.lock()) self->didFinishDiscovery();
         completion();
     });
 }
@@ -83,22 +88,39 @@ std::size_t BaseOrvoDeviceDiscoveryManager::reportedCount() const {
     return printerCache_.size();
 }
 
-// Forwards the members' reports to the composite; holds it weakly so that no cycle keeps it alive.
+// Forwards the members' reports to the composite; holds it weakly so that no cycle keeps it alive and a
+// member's report after the composite has gone reaches nobody.
 class MultipleOrvoDeviceDiscoveryManager::MemberDelegate final : public OrvoDeviceDiscoveryManagerDelegate {
 public:
-    explicit MemberDelegate(MultipleOrvoDeviceDiscoveryManager* owner) : owner_(owner) {}
-    void managerDidFindPrinter(OrvoDeviceDiscoveryManager&, std::shared_ptr<OrvoPrinter> printer) override {
-        owner_->didFindPrinter(std::move(printer), owner_->cancellationToken());
+    void setOwner(std::weak_ptr<MultipleOrvoDeviceDiscoveryManager> owner) {
+        std::lock_guard guard(mutex_);
+        owner_ = std::move(owner);
     }
-    void managerDidFinishDiscovery(OrvoDeviceDiscoveryManager& member) override { owner_->memberDidFinish(member); }
+    void managerDidFindPrinter(OrvoDeviceDiscoveryManager&, std::shared_ptr<OrvoPrinter> printer) override {
+        if (auto owner = lockOwner()) owner->didFindPrinter(std::move(printer), owner->cancellationToken());
+    }
+    void managerDidFinishDiscovery(OrvoDeviceDiscoveryManager& member) override {
+        if (auto owner = lockOwner()) owner->memberDidFinish(member);
+    }
 
 private:
-    MultipleOrvoDeviceDiscoveryManager* owner_;
+    std::shared_ptr<MultipleOrvoDeviceDiscoveryManager> lockOwner() {
+        std::lock_guard guard(mutex_);
+        return owner_.lock();
+    }
+    std::mutex mutex_;
+    std::weak_ptr<MultipleOrvoDeviceDiscoveryManager> owner_;
 };
 
 MultipleOrvoDeviceDiscoveryManager::MultipleOrvoDeviceDiscoveryManager(
     std::vector<std::shared_ptr<OrvoDeviceDiscoveryManager>> managers)
-    : managers_(std::move(managers)), memberDelegate_(std::make_shared<MemberDelegate>(this)) {}
+    : managers_(std::move(managers)), memberDelegate_(std::make_shared<MemberDelegate>()) {}
+
+MultipleOrvoDeviceDiscoveryManager::~MultipleOrvoDeviceDiscoveryManager() {
+    // Members that others still hold would run on; this composite's run takes them with it.
+    if (isOperating())
+        for (const auto& member : managers_) member->stopDiscovery();
+}
 
 void MultipleOrvoDeviceDiscoveryManager::internalCheckAvailability() {
     for (const auto& member : managers_)
@@ -121,13 +143,20 @@ void MultipleOrvoDeviceDiscoveryManager::internalStartDiscovery(std::shared_ptr<
         activeManagers_.clear();
         earlyEnds_.clear();
     }
-    GlobalQueue::async([self, token, completion = std::move(completion)] {
-        std::vector<std::shared_ptr<OrvoDeviceDiscoveryManager>> pending = self->managers_;
-        while (!token->isCancelled() && !pending.empty()) {
+    memberDelegate_->setOwner(self);
+    // The worker holds the composite weakly: when the app drops it, the worker stops the members and ends.
+    std::weak_ptr<MultipleOrvoDeviceDiscoveryManager> weak = self;
+    GlobalQueue::async([weak, members = managers_, memberDelegate = memberDelegate_, token,
+                        completion = std::move(completion)] {
+        auto stopRequested = [&] { return token->isCancelled() || GlobalQueue::isShuttingDown(); };
+        std::vector<std::shared_ptr<OrvoDeviceDiscoveryManager>> pending = members;
+        while (!stopRequested() && !pending.empty()) {
             std::vector<std::shared_ptr<OrvoDeviceDiscoveryManager>> failed;
             for (const auto& member : pending) {
+                auto self = weak.lock();
+                if (!self) break;
                 member->setDiscoveryTime(self->discoveryTime());
-                member->setDelegate(self->memberDelegate_);
+                member->setDelegate(memberDelegate);
                 try {
                     member->startDiscovery();
                     std::lock_guard guard(self->lock_);
@@ -138,18 +167,24 @@ void MultipleOrvoDeviceDiscoveryManager::internalStartDiscovery(std::shared_ptr<
                     failed.push_back(member);
                 }
             }
+            if (weak.expired()) break;
             pending = std::move(failed);
             if (!pending.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
         bool told = false;
         for (;;) {
             {
+                auto self = weak.lock();
+                if (!self) {
+                    for (const auto& member : members) member->stopDiscovery();
+                    break;
+                }
                 std::lock_guard guard(self->lock_);
                 if (self->activeManagers_.empty()) break;
             }
-            if (token->isCancelled() && !told) {
+            if (stopRequested() && !told) {
                 told = true;
-                for (const auto& member : self->managers_) member->stopDiscovery();
+                for (const auto& member : members) member->stopDiscovery();
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }

@@ -45,12 +45,14 @@ public:
 };
 
 // Start, stop, the delegate, the duplicate filter and the end report shared by every discovery. Derived
-// classes are made through std::make_shared (the runs keep the manager alive while they last).
+// classes are made through std::make_shared. A run holds its manager weakly: dropping the last reference to
+// a manager stops its run (the run then ends without an end report, as nobody is left to receive it).
 class BaseOrvoDeviceDiscoveryManager : public OrvoDeviceDiscoveryManager,
                                        public Cancelable,
                                        public CancelableProtocol,
                                        public std::enable_shared_from_this<BaseOrvoDeviceDiscoveryManager> {
 public:
+    ~BaseOrvoDeviceDiscoveryManager() override;
     std::shared_ptr<OrvoDeviceDiscoveryManagerDelegate> delegate() const override;
     void setDelegate(std::weak_ptr<OrvoDeviceDiscoveryManagerDelegate> delegate) override;
     std::int64_t discoveryTime() const override { return cancelTime(); }
@@ -82,6 +84,8 @@ class MultipleOrvoDeviceDiscoveryManager final : public BaseOrvoDeviceDiscoveryM
                                                  public BaseOrvoDeviceDiscoveryManagerProtocol {
 public:
     explicit MultipleOrvoDeviceDiscoveryManager(std::vector<std::shared_ptr<OrvoDeviceDiscoveryManager>> managers);
+    // Stops the members' runs.
+    ~MultipleOrvoDeviceDiscoveryManager() override;
     const std::vector<std::shared_ptr<OrvoDeviceDiscoveryManager>>& managers() const { return managers_; }
 
     void internalCheckAvailability() override;

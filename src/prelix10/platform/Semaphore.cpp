@@ -40,7 +40,7 @@ void DispatchGroup::wait() {
 
 bool DispatchGroup::waitFor(std::chrono::milliseconds timeout) {
     std::unique_lock lock(mutex_);
-    return condition_.wait_for(lock, timeout, [this] { return count_ == 0; });
+    return condition_.wait_until(lock, Deadline::after(timeout), [this] { return count_ == 0; });
 }
 
 }  // namespace Prelix10

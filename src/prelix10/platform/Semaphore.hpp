@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <mutex>
 
+#include "prelix10/core/Deadline.hpp"
+
 namespace Prelix10 {
 
 // A counting semaphore with timed waits on the monotonic clock.
@@ -18,7 +20,7 @@ public:
     void wait();
     // False when the deadline passed before a signal.
     bool waitUntil(std::chrono::steady_clock::time_point deadline);
-    bool waitFor(std::chrono::milliseconds timeout) { return waitUntil(std::chrono::steady_clock::now() + timeout); }
+    bool waitFor(std::chrono::milliseconds timeout) { return waitUntil(Deadline::after(timeout)); }
 
 private:
     std::mutex mutex_;

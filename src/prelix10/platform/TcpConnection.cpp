@@ -11,6 +11,8 @@
 #include <cerrno>
 #include <vector>
 
+#include "prelix10/core/Deadline.hpp"
+
 namespace Prelix10 {
 
 namespace {
@@ -38,7 +40,7 @@ SocketSendResult sendAll(int fd, std::span<const std::uint8_t> bytes, std::chron
         result.error = ENOTCONN;
         return result;
     }
-    const auto deadline = Clock::now() + timeout;
+    const auto deadline = Deadline::after(timeout);
     while (result.sent < bytes.size()) {
         ssize_t n = ::send(fd, bytes.data() + result.sent, bytes.size() - result.sent, MSG_NOSIGNAL | MSG_DONTWAIT);
         if (n > 0) {
@@ -83,7 +85,7 @@ int TcpConnection::connect(const std::string& ipv4Address, std::uint16_t port, s
     if (!makeAddress(ipv4Address, port, address)) return EINVAL;
     int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0) return errno;
-    const auto deadline = Clock::now() + timeout;
+    const auto deadline = Deadline::after(timeout);
     int result = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address));
     int error = 0;
     if (result < 0) {

@@ -5,6 +5,7 @@
 #include "prelix10/compiler/VelmarCommandParser.hpp"
 #include "prelix10/control/PrinterControl.hpp"
 #include "prelix10/control/PrinterControlFactory.hpp"
+#include "prelix10/core/Deadline.hpp"
 #include "prelix10/core/Log.hpp"
 #include "prelix10/core/Stopwatch.hpp"
 #include "prelix10/discovery/LANOrvoDeviceDiscoveryManager.hpp"
@@ -22,7 +23,7 @@ namespace Prelix10 {
 namespace {
 
 std::int64_t remaining(std::int64_t timeout, const Stopwatch& stopwatch) {
-    return timeout - static_cast<std::int64_t>(stopwatch.elapsedMilliseconds());
+    return Deadline::remaining(timeout, static_cast<std::int64_t>(stopwatch.elapsedMilliseconds()));
 }
 
 Prelix10Error notOpened() { return Prelix10Error(Prelix10ErrorKind::invalidOperation, Prelix10ErrorMessage::notOpened); }
@@ -191,7 +192,9 @@ void OrvoPrinter::enqueue(const char* name, bool keepErrorDetail, bool requireOp
 }
 
 void OrvoPrinter::open(Completion completion) {
-    Log(this, "openImpl(completion:)", __LINE__).writeIfLogging(Util::describeParameters({connectionSettings().description()}));
+    Log(this, "openImpl(completion:)", __LINE__).writeIfLogging([&] {
+        return Util::describeParameters({connectionSettings().description()});
+    });
     enqueue("openImpl(completion:)", false, false,
             [completion = std::move(completion)](OrvoPrinter& self, std::optional<Prelix10Error>, const Log& log) {
                 if (self.isOpened()) {
@@ -220,7 +223,10 @@ void OrvoPrinter::close(std::function<void()> completion) {
 }
 
 void OrvoPrinter::write(ByteBlock data, int timeout, Completion completion) {
-    Log(this, "writeImpl(data:timeout:completion:)", __LINE__).writeIfLogging(Util::describeParameters({Util::describe(data)}));
+    // Nothing here may walk the bytes: the call returns at once whatever the size of the block.
+    Log(this, "writeImpl(data:timeout:completion:)", __LINE__).writeIfLogging([&] {
+        return Util::describeParameters({Util::describeBytes(data)});
+    });
     enqueue("writeImpl(data:timeout:completion:)", false, true,
             [data = std::move(data), timeout, completion = std::move(completion)](
                 OrvoPrinter& self, std::optional<Prelix10Error> stateError, const Log&) {
@@ -250,7 +256,9 @@ void OrvoPrinter::read(int size, ReadCompletion completion) {
 }
 
 void OrvoPrinter::print(ByteBlock raw, Completion completion) {
-    Log(this, "printImpl(raw:completion:)", __LINE__).writeIfLogging(Util::describeParameters({Util::describe(raw)}));
+    Log(this, "printImpl(raw:completion:)", __LINE__).writeIfLogging([&] {
+        return Util::describeParameters({Util::describeBytes(raw)});
+    });
     enqueue("printImpl(raw:completion:)", false, true,
             [raw = std::move(raw), completion = std::move(completion)](
                 OrvoPrinter& self, std::optional<Prelix10Error> stateError, const Log&) {
@@ -265,7 +273,7 @@ void OrvoPrinter::print(ByteBlock raw, Completion completion) {
 }
 
 void OrvoPrinter::print(std::string command, Completion completion) {
-    Log(this, "printImpl(command:completion:)", __LINE__).writeIfLogging(Util::describeParameters({command}));
+    Log(this, "printImpl(command:completion:)", __LINE__).writeIfLogging([&] { return Util::describeParameters({command}); });
     enqueue("printImpl(command:completion:)", false, true,
             [command = std::move(command), completion = std::move(completion)](
                 OrvoPrinter& self, std::optional<Prelix10Error> stateError, const Log& log) {

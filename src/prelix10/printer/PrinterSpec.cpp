@@ -172,12 +172,14 @@ std::vector<PrinterSpecTable::Row> buildAdded() {
 }  // namespace
 
 const std::vector<PrinterSpecTable::Row>& PrinterSpecTable::baseSpecTable() {
-    static const std::vector<Row> rows = buildBase();
-    return rows;
+    // Never destroyed: discovery and open read it from worker threads, which may still run at exit.
+    static const std::vector<Row>* rows = new std::vector<Row>(buildBase());
+    return *rows;
 }
 
 const std::vector<PrinterSpecTable::Row>& PrinterSpecTable::specTable() {
-    static const std::vector<Row> rows = [] {
+    // Never destroyed, like the base table.
+    static const std::vector<Row>* rows = new std::vector<Row>([] {
         std::vector<Row> all = baseSpecTable();
         for (auto& row : buildAdded()) all.push_back(std::move(row));
         // The compile call reads the model names from the core's table; hand it ours.
@@ -186,8 +188,8 @@ const std::vector<PrinterSpecTable::Row>& PrinterSpecTable::specTable() {
         for (const auto& [model, s] : all) names.emplace_back(model, CompilerModelSpec{s.velmarCommandParserModelName});
         PrinterSpecConstants::replaceCompilerModelTable(std::move(names));
         return all;
-    }();
-    return rows;
+    }());
+    return *rows;
 }
 
 std::optional<PrinterSpec> PrinterSpecTable::findSpecLocked(OrvoPrinterModel model) {

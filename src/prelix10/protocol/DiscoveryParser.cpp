@@ -5,6 +5,9 @@
 #include <functional>
 #include <string_view>
 
+#include <unicode/uchar.h>
+#include <unicode/utf8.h>
+
 namespace Prelix10 {
 
 namespace {
@@ -59,38 +62,35 @@ bool isValidUtf8(ByteView bytes) {
     return true;
 }
 
-// Trimming for UTF-8 text: leading and trailing control and format characters. Only the ASCII controls
-// and the few format characters at the ends matter for a zero-padded field.
+// Whether a code point is a control (Cc) or format (Cf) character, which the ends of a text field lose.
+bool isControlOrFormat(UChar32 codePoint) {
+    const auto type = u_charType(codePoint);
+    return type == U_CONTROL_CHAR || type == U_FORMAT_CHAR;
+}
+
+// UTF-8 text with its leading and trailing control and format characters removed, at both ends alike
+// (zero padding, CR, LF, U+0085, U+200B, U+FEFF, ...). None when the bytes are not UTF-8.
 std::optional<std::string> decodeUtf8(ByteView bytes) {
     if (!isValidUtf8(bytes)) return std::nullopt;
-    std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    std::size_t begin = 0, end = text.size();
-    auto formatAt = [&](std::size_t pos, std::size_t& len) {
-        // U+00AD soft hyphen (C2 AD), U+200B-U+200F, U+2028-U+202E, U+2060-U+2064, U+FEFF: format characters.
-        const auto* s = reinterpret_cast<const std::uint8_t*>(text.data());
-        if (pos + 2 <= text.size() && s[pos] == 0xC2 && (s[pos + 1] == 0xAD || (s[pos + 1] >= 0x80 && s[pos + 1] <= 0x9F))) {
-            len = 2;
-            return true;
-        }
-        if (pos + 3 <= text.size() && s[pos] == 0xE2 && s[pos + 1] == 0x80 &&
-            ((s[pos + 2] >= 0x8B && s[pos + 2] <= 0x8F) || (s[pos + 2] >= 0xAA && s[pos + 2] <= 0xAE))) {
-            len = 3;
-            return true;
-        }
-        if (pos + 3 <= text.size() && s[pos] == 0xEF && s[pos + 1] == 0xBB && s[pos + 2] == 0xBF) {
-            len = 3;
-            return true;
-        }
-        return false;
-    };
-    while (begin < end) {
-        std::size_t len = 0;
-        if (isTrimmed(static_cast<unsigned char>(text[begin]))) ++begin;
-        else if (formatAt(begin, len) && begin + len <= end) begin += len;
-        else break;
+    const auto* s = reinterpret_cast<const char*>(bytes.data());
+    const auto length = static_cast<std::int32_t>(bytes.size());
+    std::int32_t begin = 0;
+    while (begin < length) {
+        std::int32_t next = begin;
+        UChar32 c = 0;
+        U8_NEXT(s, next, length, c);
+        if (c < 0 || !isControlOrFormat(c)) break;
+        begin = next;
     }
-    while (end > begin && isTrimmed(static_cast<unsigned char>(text[end - 1]))) --end;
-    return std::string(text.substr(begin, end - begin));
+    std::int32_t end = length;
+    while (end > begin) {
+        std::int32_t previous = end;
+        UChar32 c = 0;
+        U8_PREV(s, begin, previous, c);
+        if (c < 0 || !isControlOrFormat(c)) break;
+        end = previous;
+    }
+    return std::string(s + begin, static_cast<std::size_t>(end - begin));
 }
 
 std::optional<std::string> decodeAscii(ByteView bytes) {
@@ -220,7 +220,7 @@ Field flag(std::size_t offset, Member member) {
 using I = OrvoNICInformation;
 
 const std::vector<Field>& nicFields() {
-    static const std::vector<Field> fields = {
+    static const auto* fields = new std::vector<Field>{
         text(2, 16, &I::name),
         text(18, 8, &I::firmwareVersionMain),
         text(26, 8, &I::firmwareVersionBoot),
@@ -242,30 +242,30 @@ const std::vector<Field>& nicFields() {
         address(74, &I::subnetMask),
         address(78, &I::gateway),
     };
-    return fields;
+    return *fields;
 }
 
 const std::vector<Field>& configFields() {
-    static const std::vector<Field> fields = {
+    static const auto* fields = new std::vector<Field>{
         flag(2, &I::configPrint),         address(4, &I::configIPAddress), address(8, &I::configSubnetMask),
         address(12, &I::configGateway),   flag(16, &I::dhcp),              flag(18, &I::rarp),
         flag(20, &I::multiSession),
     };
-    return fields;
+    return *fields;
 }
 
 const std::vector<Field>& deviceFields() {
-    static const std::vector<Field> fields = {
+    static const auto* fields = new std::vector<Field>{
         text(2, 32, &I::deviceManufacturer),
         text(34, 32, &I::deviceCommandSet),
         text(66, 64, &I::deviceModel),
         text(130, 32, &I::deviceClass),
     };
-    return fields;
+    return *fields;
 }
 
 const std::vector<Field>& hostFields() {
-    static const std::vector<Field> fields = {
+    static const auto* fields = new std::vector<Field>{
         text(2, 64, &I::hostName),
         {66, 2,
          [](I& i, ByteView b) {
@@ -288,7 +288,7 @@ const std::vector<Field>& hostFields() {
              return true;
          }},
     };
-    return fields;
+    return *fields;
 }
 
 // The first "RS<digits>(.<digits>)+" in the block, without the "RS".

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "prelix10/transport/PollingSleep.hpp"
+#include "prelix10/core/Deadline.hpp"
 #include "prelix10/core/Log.hpp"
 #include "prelix10/core/Stopwatch.hpp"
 
@@ -142,7 +143,7 @@ void NetworkPort::appendReceived(std::span<const std::uint8_t> bytes) {
     responseCache_.append(bytes);
     noteArrival();
     if (Prelix10Logger::shared().isLogging()) {
-        Log(this, "receive()", __LINE__).write("Received - " + Util::describe(bytes));
+        Log(this, "receive()", __LINE__).write("Received - " + Util::describeBytes(bytes));
     }
 }
 
@@ -193,7 +194,7 @@ void NetworkPort::internalWrite(const ByteBlock& data, std::int64_t timeout, Com
         UdpConnection* udp = udp_.get();
         lock.unlock();
         // The write fails once more than its timeout has passed (strictly), as a watchdog would see it.
-        const auto wait = std::chrono::milliseconds(std::max<std::int64_t>(timeout, 0) + 1);
+        const auto wait = std::chrono::milliseconds(Deadline::addMilliseconds(std::max<std::int64_t>(timeout, 0), 1));
         if (tcp) {
             result = tcp->send(data, wait);
         } else if (udp) {
@@ -215,7 +216,7 @@ void NetworkPort::internalWrite(const ByteBlock& data, std::int64_t timeout, Com
         completion(error);
         return;
     }
-    if (Prelix10Logger::shared().isLogging()) log.write("Write - " + Util::describe(data));
+    if (Prelix10Logger::shared().isLogging()) log.write("Write - " + Util::describeBytes(data));
     completion(std::nullopt);
 }
 

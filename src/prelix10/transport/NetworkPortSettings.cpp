@@ -18,8 +18,8 @@ struct Settings {
 };
 
 Settings& settings() {
-    static Settings instance;
-    return instance;
+    static Settings* instance = new Settings();  // never destroyed: ports on worker threads read it at exit
+    return *instance;
 }
 
 bool anyIPv4InterfaceUp() {

@@ -7,13 +7,14 @@
 namespace Prelix10 {
 
 std::mutex& OrvoDeviceManager::lock() {
-    static std::mutex mutex;
-    return mutex;
+    // The registry is never destroyed: a printer released on a worker thread at exit still finds it.
+    static std::mutex* mutex = new std::mutex();
+    return *mutex;
 }
 
 std::vector<std::shared_ptr<RawPort>>& OrvoDeviceManager::ports() {
-    static std::vector<std::shared_ptr<RawPort>> registered;
-    return registered;
+    static auto* registered = new std::vector<std::shared_ptr<RawPort>>();
+    return *registered;
 }
 
 void OrvoDeviceManager::registerPort(const std::shared_ptr<RawPort>& port, std::int64_t timeout) {
