@@ -67,12 +67,17 @@ struct VirtualPrinterConfig {
     std::optional<std::size_t> truncateRepliesTo;
     // Printer information text for ESC GS ) I 1.
     std::string informationText = "LaNmA=00:11:62:AA:BB:CC,PrSrN=VP0000001";
+    // The most reply bytes one status block extension item carries; longer replies take more blocks.
+    std::size_t replyItemLimit = 0x7000;
 };
 
 // A status block as the printer encodes it (header, status bytes, optional extension).
 Bytes encodeStatusBlock(const PrinterState& state, int blockLength, int version, const Bytes* extensionItem = nullptr);
 // Reply bytes wrapped in one or more status blocks with ":B" extension items (each item below 0x8000 bytes).
 Bytes wrapInStatusBlocks(const PrinterState& state, int blockLength, int version, std::span<const std::uint8_t> reply);
+// The same with at most itemLimit reply bytes in each block.
+Bytes wrapInStatusBlocks(const PrinterState& state, int blockLength, int version, std::span<const std::uint8_t> reply,
+                         std::size_t itemLimit);
 
 class VirtualPrinterEngine;
 
