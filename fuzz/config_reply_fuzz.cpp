@@ -25,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (result.state == CommandParserState::complete) {
             const auto& text = get.orvoConfig();
             if (text.size() + 9 > size) std::abort();
-            if (!isValidUtf8(ByteView(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()))) std::abort();
+            if (!isValidUtf8(ByteView(reinterpret_cast<const std::uint8_t*>(text.data()), text.size())))
+                std::abort();
         }
     }
     ControlInternalFileCommandParser file;

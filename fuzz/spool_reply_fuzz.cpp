@@ -21,13 +21,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     SpoolJobStatusParser status;
     const auto statusResult = status.parse(view);
     checkNoRange(statusResult);
-    if (statusResult.state == CommandParserState::complete && status.jobExists() != status.orvoSpoolJobStatus().has_value()) {
+    if (statusResult.state == CommandParserState::complete &&
+        status.jobExists() != status.orvoSpoolJobStatus().has_value()) {
         std::abort();
     }
     SpoolJobStatusListParser list;
     const auto listResult = list.parse(view);
     checkNoRange(listResult);
     // Each record takes at least 13 bytes of the body.
-    if (listResult.state == CommandParserState::complete && list.orvoSpoolJobStatusList().size() * 13 > size) std::abort();
+    if (listResult.state == CommandParserState::complete && list.orvoSpoolJobStatusList().size() * 13 > size)
+        std::abort();
     return 0;
 }

@@ -30,12 +30,14 @@ TEST(PrinterControlFactory, TheMakersEmulationsGetTheirControlWithTheModelsFlags
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.emulation));
         const auto port = portWith(c.emulation);
-        const auto control = std::dynamic_pointer_cast<OrvoPrinterControl>(PrinterControlFactory::create(port, c.features));
+        const auto control =
+            std::dynamic_pointer_cast<OrvoPrinterControl>(PrinterControlFactory::create(port, c.features));
         ASSERT_NE(control, nullptr);
         EXPECT_EQ(&control->port(), port.get());
         EXPECT_EQ(control->isSpoolPrintSupported(), c.features.supportSpoolPrint);
         EXPECT_EQ(control->isOrvoConfigSupported(), c.features.supportOrvoConfig);
-        EXPECT_EQ(control->isGetCommandAvailableSupported(), c.features.supportGetCommandAvailableInformation);
+        EXPECT_EQ(control->isGetCommandAvailableSupported(),
+                  c.features.supportGetCommandAvailableInformation);
     }
 }
 
@@ -45,7 +47,9 @@ TEST(PrinterControlFactory, AnUnknownEmulationIsTheUnexpectedStateError) {
         ADD_FAILURE() << "a control was made";
     } catch (const Prelix10Error& error) {
         EXPECT_EQ(error.kind(), Prelix10ErrorKind::unknown);
-        EXPECT_EQ(error.description().find("Unexpected state at line 32 of PrinterControlFactory.") != std::string::npos, true)
+        EXPECT_EQ(error.description().find("Unexpected state at line 32 of PrinterControlFactory.") !=
+                      std::string::npos,
+                  true)
             << error.description();
     }
 }

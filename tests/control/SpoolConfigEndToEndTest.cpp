@@ -20,7 +20,7 @@ const ByteBlock kJob = bytesFromHex("1B 40 48 65 6C 6C 6F 0A 1B 64 03");
 const OrvoSpoolJobSettingsAdditionalInfo kHost{"", "", "", "shop app", "terminal 3", "Linux", "127.0.0.1"};
 
 class SpoolConfigTest : public LoopbackFixture {
-protected:
+  protected:
     void SetUp() override {
         LoopbackFixture::SetUp();
         spooler = std::make_unique<VirtualPrinterSpooler>(*engine);
@@ -99,22 +99,28 @@ TEST_F(SpoolConfigTest, RefusalsAndSpoolerStatesMapToTheirErrors) {
         std::uint8_t number;
         ExpectedError error;
     } refusals[] = {
-        {3, {Prelix10ErrorKind::unprintable, Prelix10ErrorMessage::spoolerIsDisabled, Prelix10ErrorCode::spoolerIsDisabled}},
-        {2, {Prelix10ErrorKind::unprintable, Prelix10ErrorMessage::spoolerBufferIsNotEnough,
-             Prelix10ErrorCode::spoolerBufferIsNotEnough}},
-        {1, {Prelix10ErrorKind::argument, Prelix10ErrorMessage::badResponseFromDevice, Prelix10ErrorCode::none}},
+        {3,
+         {Prelix10ErrorKind::unprintable, Prelix10ErrorMessage::spoolerIsDisabled,
+          Prelix10ErrorCode::spoolerIsDisabled}},
+        {2,
+         {Prelix10ErrorKind::unprintable, Prelix10ErrorMessage::spoolerBufferIsNotEnough,
+          Prelix10ErrorCode::spoolerBufferIsNotEnough}},
+        {1,
+         {Prelix10ErrorKind::argument, Prelix10ErrorMessage::badResponseFromDevice, Prelix10ErrorCode::none}},
         {0, {Prelix10ErrorKind::unknown, Prelix10ErrorMessage::unknownError, Prelix10ErrorCode::none}},
         {4, {Prelix10ErrorKind::unknown, Prelix10ErrorMessage::unknownError, Prelix10ErrorCode::none}},
     };
     for (const auto& r : refusals) {
         SCOPED_TRACE(static_cast<int>(r.number));
         spooler->setRefusalNumber(r.number);
-        expectError([&] { control->printSpool(kJob, OrvoSpoolJobSettings(false, 0, ""), kHost, 3000); }, r.error);
+        expectError([&] { control->printSpool(kJob, OrvoSpoolJobSettings(false, 0, ""), kHost, 3000); },
+                    r.error);
     }
     EXPECT_TRUE(spooler->jobs().empty());
 
     expectError([&] { control->getSpoolJobStatus(9, 3000); },
-                {Prelix10ErrorKind::argument, Prelix10ErrorMessage::jobIdNotExist, Prelix10ErrorCode::spoolerJobIdNotExists});
+                {Prelix10ErrorKind::argument, Prelix10ErrorMessage::jobIdNotExist,
+                 Prelix10ErrorCode::spoolerJobIdNotExists});
     spooler->setSpoolerEnabled(false);
     const ExpectedError disabled{Prelix10ErrorKind::invalidOperation, Prelix10ErrorMessage::spoolerIsDisabled,
                                  Prelix10ErrorCode::spoolerIsDisabled};
@@ -124,7 +130,8 @@ TEST_F(SpoolConfigTest, RefusalsAndSpoolerStatesMapToTheirErrors) {
 
 TEST_F(SpoolConfigTest, ArgumentsOutOfRangeAreRefusedBeforeAnythingIsSent) {
     const ExpectedError outOfRange{Prelix10ErrorKind::argument,
-                                   Prelix10ErrorMessage::specifiedArgumentValueIsOutOfSpecification, Prelix10ErrorCode::none};
+                                   Prelix10ErrorMessage::specifiedArgumentValueIsOutOfSpecification,
+                                   Prelix10ErrorCode::none};
     std::string thirtyTwo;
     for (int i = 0; i < 32; ++i) thirtyTwo += "\xC3\xA9";  // 32 characters, 64 bytes
     const std::function<void()> refused[] = {
@@ -158,22 +165,48 @@ TEST_F(SpoolConfigTest, ConfigurationSetDetailMapping) {
     } cases[] = {
         {0x00, 0, OrvoConfigurationSetResult::applied, {}},
         {0x00, 1, OrvoConfigurationSetResult::accepted, {}},
-        {0x00, 2, std::nullopt, {Prelix10ErrorKind::unknown, Prelix10ErrorMessage::unknownError, Prelix10ErrorCode::none}},
-        {0x01, 5, std::nullopt,
-         {Prelix10ErrorKind::argument, Prelix10ErrorMessage::orvoConfigFormatError, Prelix10ErrorCode::orvoConfigurationFormatError}},
-        {0x01, 6, std::nullopt, {Prelix10ErrorKind::argument, Prelix10ErrorMessage::jsonFormatError, Prelix10ErrorCode::jsonFormatError}},
-        {0x01, 7, std::nullopt,
+        {0x00,
+         2,
+         std::nullopt,
+         {Prelix10ErrorKind::unknown, Prelix10ErrorMessage::unknownError, Prelix10ErrorCode::none}},
+        {0x01,
+         5,
+         std::nullopt,
+         {Prelix10ErrorKind::argument, Prelix10ErrorMessage::orvoConfigFormatError,
+          Prelix10ErrorCode::orvoConfigurationFormatError}},
+        {0x01,
+         6,
+         std::nullopt,
+         {Prelix10ErrorKind::argument, Prelix10ErrorMessage::jsonFormatError,
+          Prelix10ErrorCode::jsonFormatError}},
+        {0x01,
+         7,
+         std::nullopt,
          {Prelix10ErrorKind::argument, Prelix10ErrorMessage::orvoConfigParameterError,
           Prelix10ErrorCode::orvoConfigurationParameterError}},
-        {0x01, 8, std::nullopt,
+        {0x01,
+         8,
+         std::nullopt,
          {Prelix10ErrorKind::argument, Prelix10ErrorMessage::orvoConfigSpecifiedFileError,
           Prelix10ErrorCode::orvoConfigurationSpecifiedFileError}},
-        {0x01, 10, std::nullopt,
-         {Prelix10ErrorKind::authentication, Prelix10ErrorMessage::invalidPassword, Prelix10ErrorCode::invalidPassword}},
-        {0x01, 11, std::nullopt,
-         {Prelix10ErrorKind::authentication, Prelix10ErrorMessage::needToChangePassword, Prelix10ErrorCode::needToChangePassword}},
-        {0x01, 0, std::nullopt, {Prelix10ErrorKind::unknown, Prelix10ErrorMessage::unknownError, Prelix10ErrorCode::none}},
-        {0xFF, 9, std::nullopt, {Prelix10ErrorKind::unknown, Prelix10ErrorMessage::unknownError, Prelix10ErrorCode::none}},
+        {0x01,
+         10,
+         std::nullopt,
+         {Prelix10ErrorKind::authentication, Prelix10ErrorMessage::invalidPassword,
+          Prelix10ErrorCode::invalidPassword}},
+        {0x01,
+         11,
+         std::nullopt,
+         {Prelix10ErrorKind::authentication, Prelix10ErrorMessage::needToChangePassword,
+          Prelix10ErrorCode::needToChangePassword}},
+        {0x01,
+         0,
+         std::nullopt,
+         {Prelix10ErrorKind::unknown, Prelix10ErrorMessage::unknownError, Prelix10ErrorCode::none}},
+        {0xFF,
+         9,
+         std::nullopt,
+         {Prelix10ErrorKind::unknown, Prelix10ErrorMessage::unknownError, Prelix10ErrorCode::none}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.result) + "/" + std::to_string(c.detail));
@@ -190,17 +223,20 @@ TEST_F(SpoolConfigTest, ConfigurationSetDetailMapping) {
 TEST_F(SpoolConfigTest, ALargeDocumentOverManyStatusBlocksComesBackIntact) {
     engine->configure([](VirtualPrinterConfig& c) { c.replyItemLimit = 500; });
     std::string document = "{\"items\":[";
-    for (int i = 0; document.size() < 40 * 1024; ++i) document += (i ? ",\"" : "\"") + std::to_string(i) + " caf\xC3\xA9 \xE2\x82\xAC\"";
+    for (int i = 0; document.size() < 40 * 1024; ++i)
+        document += (i ? ",\"" : "\"") + std::to_string(i) + " caf\xC3\xA9 \xE2\x82\xAC\"";
     document += "]}";
     spooler->setDocument(0x23, document);
     spooler->setDocument(0x3B, "{\"area\":\"factory\"}");
     EXPECT_EQ(control->getOrvoConfig(OrvoConfigArea::user, std::nullopt, 5000), document);
-    EXPECT_EQ(control->getOrvoConfig(OrvoConfigArea::factory, std::string("secret"), 3000), "{\"area\":\"factory\"}");
+    EXPECT_EQ(control->getOrvoConfig(OrvoConfigArea::factory, std::string("secret"), 3000),
+              "{\"area\":\"factory\"}");
 }
 
 TEST_F(SpoolConfigTest, ASilentPrinterTimesOutNearTheDeadline) {
     spooler->setSilent(true);
-    const ExpectedError timedOut{Prelix10ErrorKind::communication, Prelix10ErrorMessage::requestTimedOut, Prelix10ErrorCode::none};
+    const ExpectedError timedOut{Prelix10ErrorKind::communication, Prelix10ErrorMessage::requestTimedOut,
+                                 Prelix10ErrorCode::none};
     const auto took = timed([&] { expectError([&] { control->getSpoolJobStatus(1, 300); }, timedOut); });
     EXPECT_GE(took, 300ms);
     EXPECT_LT(took, 450ms);
@@ -233,8 +269,10 @@ TEST_F(SpoolConfigTest, GarbageRepliesAreBadResponses) {
         bytesFromHex("1B1D2920 05000000 39 0100 00 00"),  // spooler frame for no request
         bytesFromHex("1B1D2920 00000000"),                // no body at all
     };
-    EXPECT_EQ(ErrorMessages::description(Prelix10ErrorMessage::badResponseFromDevice), "Bad response from device.");
-    const ExpectedError bad{Prelix10ErrorKind::badResponse, Prelix10ErrorMessage::badResponseFromDevice, Prelix10ErrorCode::none};
+    EXPECT_EQ(ErrorMessages::description(Prelix10ErrorMessage::badResponseFromDevice),
+              "Bad response from device.");
+    const ExpectedError bad{Prelix10ErrorKind::badResponse, Prelix10ErrorMessage::badResponseFromDevice,
+                            Prelix10ErrorCode::none};
     for (const auto& reply : garbage) {
         spooler->replaceNextReply(reply);
         expectError([&] { control->printSpool(kJob, OrvoSpoolJobSettings(false, 0, ""), kHost, 3000); }, bad);
@@ -251,8 +289,9 @@ TEST_F(SpoolConfigTest, GarbageRepliesAreBadResponses) {
 
 TEST_F(SpoolConfigTest, AReplyAnnouncingMoreThanCanArriveDoesNotStallLaterReplies) {
     spooler->replaceNextReply(bytesFromHex("1B1D2920 FFFFFFFF 31 0100 00"));
-    expectError([&] { control->getSpoolJobStatus(1, 200); },
-                {Prelix10ErrorKind::communication, Prelix10ErrorMessage::requestTimedOut, Prelix10ErrorCode::none});
+    expectError(
+        [&] { control->getSpoolJobStatus(1, 200); },
+        {Prelix10ErrorKind::communication, Prelix10ErrorMessage::requestTimedOut, Prelix10ErrorCode::none});
     spooler->setNextJobId(7);
     EXPECT_EQ(control->printSpool(kJob, OrvoSpoolJobSettings(false, 0, ""), kHost, 3000), 7);
     EXPECT_EQ(control->getSpoolJobStatus(7, 3000).jobId(), 7);
@@ -260,9 +299,10 @@ TEST_F(SpoolConfigTest, AReplyAnnouncingMoreThanCanArriveDoesNotStallLaterReplie
 
 TEST_F(SpoolConfigTest, ModelsWithoutTheFeatureSendNothing) {
     OrvoPrinterControl plain(port, false, false, false);
-    const ExpectedError unsupported{Prelix10ErrorKind::unsupportedModel, Prelix10ErrorMessage::notSupportedModel,
-                                    Prelix10ErrorCode::none};
-    expectError([&] { plain.printSpool(kJob, OrvoSpoolJobSettings(false, 0, ""), kHost, 1000); }, unsupported);
+    const ExpectedError unsupported{Prelix10ErrorKind::unsupportedModel,
+                                    Prelix10ErrorMessage::notSupportedModel, Prelix10ErrorCode::none};
+    expectError([&] { plain.printSpool(kJob, OrvoSpoolJobSettings(false, 0, ""), kHost, 1000); },
+                unsupported);
     expectError([&] { plain.getSpoolJobStatus(1, 1000); }, unsupported);
     expectError([&] { plain.getSpoolJobStatusList(1, 1000); }, unsupported);
     expectError([&] { plain.setOrvoConfig("{}", 1000); }, unsupported);

@@ -3,9 +3,8 @@
 
 #include <functional>
 #include <memory>
-#include <string>
-
 #include <nlohmann/json.hpp>
+#include <string>
 
 #include "prelix10/core/Prelix10Error.hpp"
 #include "prelix10/protocol/ControlInternalFileCommand.hpp"
@@ -59,8 +58,10 @@ TEST(SpoolCommand, RequestBytes) {
         {"status of job 258", SpoolCommand::Kestrin::getSpoolJobStatus(258), "1B1D2920030000003102 01"},
         {"status of job 65535", SpoolCommand::Kestrin::getSpoolJobStatus(65535), "1B1D292003000000 31 FFFF"},
         {"list of 5", SpoolCommand::Kestrin::getSpoolJobStatusList(5), "1B1D292003000000 32 0500"},
-        {"list of 5000 is sent as 2000", SpoolCommand::Kestrin::getSpoolJobStatusList(5000), "1B1D292003000000 32 D007"},
-        {"list of -1 is sent as 0", SpoolCommand::Kestrin::getSpoolJobStatusList(-1), "1B1D292003000000 32 0000"},
+        {"list of 5000 is sent as 2000", SpoolCommand::Kestrin::getSpoolJobStatusList(5000),
+         "1B1D292003000000 32 D007"},
+        {"list of -1 is sent as 0", SpoolCommand::Kestrin::getSpoolJobStatusList(-1),
+         "1B1D292003000000 32 0000"},
     };
     for (const auto& c : cases) EXPECT_EQ(hex(c.request), hex(bytesFromHex(c.expected))) << c.name;
     EXPECT_THROW(SpoolCommand::Kestrin::getSpoolJobStatus(65536), Prelix10Error);
@@ -70,14 +71,29 @@ TEST(SpoolCommand, RequestBytes) {
 TEST(SpoolCommand, PrintRequestCarriesSettingsInfoAndData) {
     const ByteBlock data = bytesFromHex("41 42 43 0A");
     OrvoSpoolJobSettingsAdditionalInfo host{"", "", "", "app", "model", "os", "10.0.0.2"};
-    const ByteBlock request = SpoolCommand::Kestrin::printSpool(data, OrvoSpoolJobSettings(true, 60, "n"), host);
+    const ByteBlock request =
+        SpoolCommand::Kestrin::printSpool(data, OrvoSpoolJobSettings(true, 60, "n"), host);
     const std::string text = info("n");
     EXPECT_EQ(text,
-              "{\n\t\"title\": \"OrvoSpoolJobSettingsAdditionalInfo\",\n\t\"version\": \"1.0.0\",\n\t\"note\": \"n\",\n"
-              "\t\"app_info\": \"app\",\n\t\"host_model\": \"model\",\n\t\"host_OS\": \"os\",\n\t\"host_IP\": \"10.0.0.2\"\n}");
+              "{\n\t\"title\": \"OrvoSpoolJobSettingsAdditionalInfo\",\n\t\"version\": "
+              "\"1.0.0\",\n\t\"note\": \"n\",\n"
+              "\t\"app_info\": \"app\",\n\t\"host_model\": \"model\",\n\t\"host_OS\": "
+              "\"os\",\n\t\"host_IP\": \"10.0.0.2\"\n}");
     const std::size_t n = 6 + text.size() + data.size();
-    ByteBlock expected{0x1B, 0x1D, 0x29, 0x20, static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(n >> 8), 0, 0,
-                       0x30, 0x01, 0x3C, 0x00, static_cast<std::uint8_t>(text.size()), 0x00};
+    ByteBlock expected{0x1B,
+                       0x1D,
+                       0x29,
+                       0x20,
+                       static_cast<std::uint8_t>(n),
+                       static_cast<std::uint8_t>(n >> 8),
+                       0,
+                       0,
+                       0x30,
+                       0x01,
+                       0x3C,
+                       0x00,
+                       static_cast<std::uint8_t>(text.size()),
+                       0x00};
     expected.insert(expected.end(), text.begin(), text.end());
     expected.insert(expected.end(), data.begin(), data.end());
     EXPECT_EQ(hex(request), hex(expected));
@@ -85,7 +101,7 @@ TEST(SpoolCommand, PrintRequestCarriesSettingsInfoAndData) {
 
 TEST(SpoolCommand, AdditionalInfoIsValidJsonWhateverTheNoteHolds) {
     for (const std::string& note : {std::string("quote \" and \\ back"), std::string("tab\tnl\ncr\r nul", 15),
-                                   std::string("bad utf-8 \xC3\x28 \xFF"), std::string("ok \xE2\x82\xAC")}) {
+                                    std::string("bad utf-8 \xC3\x28 \xFF"), std::string("ok \xE2\x82\xAC")}) {
         const auto parsed = nlohmann::json::parse(info(note), nullptr, false);
         ASSERT_FALSE(parsed.is_discarded()) << info(note);
         EXPECT_EQ(parsed["app_info"], "app");
@@ -140,12 +156,14 @@ TEST(SpoolJobStatusParser, Replies) {
     // Job 7: state 12, elapsed 0x01020304, interface 4, retry, timeout 7200 (1C20), text "{}".
     runCases<SpoolJobStatusParser>(
         {
-            {"exists", "1B1D2920 11000000 31 0700 00 0C 04030201 04 01 201C 0200 7B7D", CommandParserState::complete},
+            {"exists", "1B1D2920 11000000 31 0700 00 0C 04030201 04 01 201C 0200 7B7D",
+             CommandParserState::complete},
             {"no such job", "1B1D2920 04000000 31 0700 01", CommandParserState::complete},
             {"spooler disabled", "1B1D2920 04000000 31 0700 02", CommandParserState::complete},
-            {"exists, body too short for its record", "1B1D2920 08000000 31 0700 00 0C 040302", CommandParserState::invalid},
-            {"exists, text longer than the body", "1B1D2920 11000000 31 0700 00 0C 04030201 04 01 201C FF00 7B7D",
+            {"exists, body too short for its record", "1B1D2920 08000000 31 0700 00 0C 040302",
              CommandParserState::invalid},
+            {"exists, text longer than the body",
+             "1B1D2920 11000000 31 0700 00 0C 04030201 04 01 201C FF00 7B7D", CommandParserState::invalid},
             {"no result byte", "1B1D2920 03000000 31 0700", CommandParserState::invalid},
             {"length 0", "1B1D2920 00000000", CommandParserState::invalid},
             {"wrong function", "1B1D2920 04000000 30 0700 01", CommandParserState::invalid},
@@ -177,9 +195,10 @@ TEST(SpoolJobStatusListParser, Replies) {
     const std::string record2 = "0200 06 0A000000 00 00 3C00 " + std::string(length) + textHex;
     const std::size_t bodyLength = 4 + 15 + 13 + text.size();
     char bodyLengthHex[9];
-    std::snprintf(bodyLengthHex, sizeof bodyLengthHex, "%02X%02X0000", static_cast<unsigned>(bodyLength & 0xFF),
-                  static_cast<unsigned>(bodyLength >> 8));
-    const std::string two = "1B1D2920 " + std::string(bodyLengthHex) + " 32 0200 00 0100 01 00000000 0C 00 0000 0200 7B7D " + record2;
+    std::snprintf(bodyLengthHex, sizeof bodyLengthHex, "%02X%02X0000",
+                  static_cast<unsigned>(bodyLength & 0xFF), static_cast<unsigned>(bodyLength >> 8));
+    const std::string two = "1B1D2920 " + std::string(bodyLengthHex) +
+                            " 32 0200 00 0100 01 00000000 0C 00 0000 0200 7B7D " + record2;
     runCases<SpoolJobStatusListParser>(
         {
             {"two records", two.c_str(), CommandParserState::complete},
@@ -254,11 +273,11 @@ TEST(GetOrvoConfigParser, Replies) {
         [](const char* name, const GetOrvoConfigParser& p) {
             EXPECT_EQ(p.orvoConfig(), std::string(name) == "braces" ? "{}" : "");
         });
-    runCases<GetOrvoConfigParser>({{"factory", "1B1D293B 04000000 31 E282AC", CommandParserState::complete},
-                                   {"user reply to a factory request", "1B1D2923 03000000 31 7B7D",
-                                    CommandParserState::needMoreData}},
-                                  [] { return GetOrvoConfigParser({}, OrvoConfigArea::factory); },
-                                  [](const char*, const GetOrvoConfigParser& p) { EXPECT_EQ(p.orvoConfig(), "\xE2\x82\xAC"); });
+    runCases<GetOrvoConfigParser>(
+        {{"factory", "1B1D293B 04000000 31 E282AC", CommandParserState::complete},
+         {"user reply to a factory request", "1B1D2923 03000000 31 7B7D", CommandParserState::needMoreData}},
+        [] { return GetOrvoConfigParser({}, OrvoConfigArea::factory); },
+        [](const char*, const GetOrvoConfigParser& p) { EXPECT_EQ(p.orvoConfig(), "\xE2\x82\xAC"); });
 }
 
 TEST(ControlInternalFileCommandParser, Replies) {
@@ -281,8 +300,12 @@ TEST(ControlInternalFileCommandParser, Replies) {
 }
 
 TEST(ControlInternalFileCommand, SendData) {
-    EXPECT_EQ(hex(ControlInternalFileCommand::Orvo::createSendData("a", {0x41, 0x42})), "1B1D5D463101006102000000" "4142");
-    EXPECT_EQ(hex(ControlInternalFileCommand::Orvo::createSendData("", {})), "1B1D5D46310000" "00000000");
+    EXPECT_EQ(hex(ControlInternalFileCommand::Orvo::createSendData("a", {0x41, 0x42})),
+              "1B1D5D463101006102000000"
+              "4142");
+    EXPECT_EQ(hex(ControlInternalFileCommand::Orvo::createSendData("", {})),
+              "1B1D5D46310000"
+              "00000000");
     try {
         ControlInternalFileCommand::Orvo::createSendData("caf\xC3\xA9", {});
         ADD_FAILURE() << "a name that is not ASCII was sent";
@@ -298,8 +321,12 @@ TEST(ControlInternalFileCommand, SendData) {
 }
 
 TEST(OrvoConfigCommand, RequestBytes) {
-    EXPECT_EQ(hex(OrvoConfigCommand::Orvo::createGetCommand(OrvoConfigArea::user, std::nullopt)), "1B1D29230100000031");
+    EXPECT_EQ(hex(OrvoConfigCommand::Orvo::createGetCommand(OrvoConfigArea::user, std::nullopt)),
+              "1B1D29230100000031");
     EXPECT_EQ(hex(OrvoConfigCommand::Orvo::createGetCommand(OrvoConfigArea::factory, std::string("pw"))),
-              "1B1D293B03000000" "317077");
-    EXPECT_EQ(hex(OrvoConfigCommand::Orvo::createSetCommand("{}")), "1B1D292303000000" "307B7D");
+              "1B1D293B03000000"
+              "317077");
+    EXPECT_EQ(hex(OrvoConfigCommand::Orvo::createSetCommand("{}")),
+              "1B1D292303000000"
+              "307B7D");
 }

@@ -12,7 +12,8 @@ void put(Bytes& out, std::uint64_t value, int bytes) {
 
 std::uint64_t get(std::span<const std::uint8_t> in, std::size_t offset, int bytes) {
     std::uint64_t value = 0;
-    for (int i = 0; i < bytes; ++i) value |= static_cast<std::uint64_t>(in[offset + static_cast<std::size_t>(i)]) << (8 * i);
+    for (int i = 0; i < bytes; ++i)
+        value |= static_cast<std::uint64_t>(in[offset + static_cast<std::size_t>(i)]) << (8 * i);
     return value;
 }
 
@@ -94,7 +95,8 @@ Bytes VirtualPrinterSpooler::spoolerReply(std::span<const std::uint8_t> body) {
             job.jobId = nextJobId_++;
             job.retry = body[1] == 0x01;
             job.timeout = static_cast<std::uint16_t>(get(body, 2, 2));
-            job.additionalInfo.assign(body.begin() + 6, body.begin() + 6 + static_cast<std::ptrdiff_t>(textLength));
+            job.additionalInfo.assign(body.begin() + 6,
+                                      body.begin() + 6 + static_cast<std::ptrdiff_t>(textLength));
             job.data.assign(body.begin() + 6 + static_cast<std::ptrdiff_t>(textLength), body.end());
             jobs_[job.jobId] = job;
             put(out, job.jobId, 2);
@@ -132,7 +134,8 @@ Bytes VirtualPrinterSpooler::spoolerReply(std::span<const std::uint8_t> body) {
             }
             return framed(0x20, out);
         }
-        default: return {};
+        default:
+            return {};
     }
 }
 

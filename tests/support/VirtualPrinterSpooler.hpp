@@ -18,17 +18,17 @@ namespace Prelix10::Testing {
 
 struct StoredSpoolJob {
     std::uint16_t jobId = 0;
-    std::uint8_t stateCode = 1;      // accepted
+    std::uint8_t stateCode = 1;  // accepted
     std::uint32_t elapsedTime = 0;
     std::uint8_t interfaceCode = 4;  // LAN
     bool retry = false;
     std::uint16_t timeout = 0;
-    std::string additionalInfo;      // the JSON text as the host sent it
+    std::string additionalInfo;  // the JSON text as the host sent it
     Bytes data;
 };
 
 class VirtualPrinterSpooler {
-public:
+  public:
     // Installs the handlers on the engine; the spooler must outlive the engine's sessions.
     explicit VirtualPrinterSpooler(VirtualPrinterEngine& engine);
 
@@ -55,7 +55,7 @@ public:
     // Requests taken so far (spooler and configuration together).
     std::size_t requestCount();
 
-private:
+  private:
     RequestMatch handle(std::span<const std::uint8_t> bytes);
     Bytes spoolerReply(std::span<const std::uint8_t> body);
     Bytes configurationReply(std::uint8_t area, std::span<const std::uint8_t> body);

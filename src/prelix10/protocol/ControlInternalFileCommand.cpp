@@ -7,16 +7,20 @@
 
 namespace Prelix10 {
 
-ByteBlock ControlInternalFileCommand::Orvo::createSendData(const std::string& filename, const ByteBlock& data) {
+ByteBlock ControlInternalFileCommand::Orvo::createSendData(const std::string& filename,
+                                                           const ByteBlock& data) {
     for (const char c : filename) {
         if (static_cast<unsigned char>(c) >= 0x80) {
-            raiseUnexpectedState(Log(nullptr, "ControlInternalFileCommand.Orvo", "createSendData(filename:data:)", __LINE__), 6);
+            raiseUnexpectedState(
+                Log(nullptr, "ControlInternalFileCommand.Orvo", "createSendData(filename:data:)", __LINE__),
+                6);
         }
     }
     // Lengths that do not fit their fields would misframe the file for the printer.
     if (filename.size() > std::numeric_limits<std::uint16_t>::max() ||
         data.size() > std::numeric_limits<std::uint32_t>::max()) {
-        throw Prelix10Error(Prelix10ErrorKind::argument, Prelix10ErrorMessage::specifiedArgumentValueIsOutOfSpecification);
+        throw Prelix10Error(Prelix10ErrorKind::argument,
+                            Prelix10ErrorMessage::specifiedArgumentValueIsOutOfSpecification);
     }
     ByteBlock out{0x1B, 0x1D, 0x5D, 0x46, 0x31};
     out.reserve(11 + filename.size() + data.size());

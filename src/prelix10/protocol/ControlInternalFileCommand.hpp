@@ -8,9 +8,9 @@ namespace Prelix10 {
 
 // Writing a file into the printer's internal storage (ESC GS ] F "1").
 class ControlInternalFileCommand {
-public:
+  public:
     class Orvo {
-    public:
+      public:
         // ESC GS ] F "1", the name's length (u16 LE), the ASCII name, the data's length (u32 LE), the data.
         // A name that is not ASCII is the unexpected-state error; a name or data too long for its length
         // field is refused with an argument error.
@@ -20,7 +20,7 @@ public:
 
 // Deleting internal files; no request of the library sends one.
 class DeleteInternalFileCommand {
-public:
+  public:
     class Orvo {};
 };
 

@@ -79,7 +79,8 @@ CommandParserResult SetOrvoConfigParser::parse(ByteView data) {
 }
 
 CommandParserResult GetOrvoConfigParser::parse(ByteView data) {
-    const std::uint8_t header[4] = {0x1B, 0x1D, 0x29, static_cast<std::uint8_t>(area_ == OrvoConfigArea::factory ? 0x3B : 0x23)};
+    const std::uint8_t header[4] = {
+        0x1B, 0x1D, 0x29, static_cast<std::uint8_t>(area_ == OrvoConfigArea::factory ? 0x3B : 0x23)};
     const auto frame = findFrame(data, header);
     if (!frame) return CommandParserResult::needMoreData();
     const std::size_t j = frame->start;

@@ -13,15 +13,16 @@ namespace Prelix10 {
 
 // ESC GS ) # L(u32 LE) "0" result detail ...
 class SetOrvoConfigParser final : public CommandParser {
-public:
-    explicit SetOrvoConfigParser(ByteBlock requestCommands = {}) : requestCommands_(std::move(requestCommands)) {}
+  public:
+    explicit SetOrvoConfigParser(ByteBlock requestCommands = {})
+        : requestCommands_(std::move(requestCommands)) {}
     ByteBlock requestCommands() const override { return requestCommands_; }
     CommandParserResult parse(ByteView data) override;
 
     bool isSuccess() const { return isSuccess_; }
     std::uint8_t detail() const { return detail_; }
 
-private:
+  private:
     ByteBlock requestCommands_;
     bool isSuccess_ = false;
     std::uint8_t detail_ = 0xFF;
@@ -30,7 +31,7 @@ private:
 // ESC GS ) area L(u32 LE) "1" document. Only a reply for the area asked for is recognised; one with no
 // function byte (L = 0) or with a document that is not UTF-8 is invalid.
 class GetOrvoConfigParser final : public CommandParser {
-public:
+  public:
     GetOrvoConfigParser(ByteBlock requestCommands, OrvoConfigArea area)
         : requestCommands_(std::move(requestCommands)), area_(area) {}
     ByteBlock requestCommands() const override { return requestCommands_; }
@@ -39,7 +40,7 @@ public:
     const std::string& orvoConfig() const { return orvoConfig_; }
     OrvoConfigArea area() const { return area_; }
 
-private:
+  private:
     ByteBlock requestCommands_;
     std::string orvoConfig_;
     OrvoConfigArea area_;
@@ -47,7 +48,7 @@ private:
 
 // ESC GS ] F "1", six bytes, then the receiving state (00 or 01).
 class ControlInternalFileCommandParser final : public CommandParser {
-public:
+  public:
     explicit ControlInternalFileCommandParser(ByteBlock requestCommands = {})
         : requestCommands_(std::move(requestCommands)) {}
     ByteBlock requestCommands() const override { return requestCommands_; }
@@ -56,7 +57,7 @@ public:
     bool isReceivingData() const { return isReceivingData_; }
     void setReceivingData(bool receiving) { isReceivingData_ = receiving; }
 
-private:
+  private:
     ByteBlock requestCommands_;
     bool isReceivingData_ = true;
 };

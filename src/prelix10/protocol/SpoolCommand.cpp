@@ -12,7 +12,8 @@ namespace {
 const ByteBlock kPrefix{0x1B, 0x1D, 0x29, 0x20};
 
 Prelix10Error outOfSpecification() {
-    return Prelix10Error(Prelix10ErrorKind::argument, Prelix10ErrorMessage::specifiedArgumentValueIsOutOfSpecification);
+    return Prelix10Error(Prelix10ErrorKind::argument,
+                         Prelix10ErrorMessage::specifiedArgumentValueIsOutOfSpecification);
 }
 
 void appendLittleEndian(ByteBlock& out, std::uint64_t value, int bytes) {
@@ -33,8 +34,8 @@ ByteBlock frame(std::uint8_t function, const ByteBlock& parameters) {
 
 }  // namespace
 
-std::string SpoolCommand::Kestrin::additionalInfoText(const OrvoSpoolJobSettings& settings,
-                                                      const OrvoSpoolJobSettingsAdditionalInfo& additionalInfo) {
+std::string SpoolCommand::Kestrin::additionalInfoText(
+    const OrvoSpoolJobSettings& settings, const OrvoSpoolJobSettingsAdditionalInfo& additionalInfo) {
     auto object = JsonObject::make();
     object->append("title", JsonValue("OrvoSpoolJobSettingsAdditionalInfo"));
     object->append("version", JsonValue("1.0.0"));

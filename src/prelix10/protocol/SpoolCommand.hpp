@@ -10,9 +10,9 @@ namespace Prelix10 {
 // The spooler requests: ESC GS ) space, a 32-bit little-endian count of what follows, the function byte
 // and its parameters.
 class SpoolCommand {
-public:
+  public:
     class Kestrin {
-    public:
+      public:
         // Function "0": retry, timeout, the additional-info JSON with its 16-bit length, then the job bytes.
         // An additional-info text or a whole request too long for its length field is refused (argument).
         static ByteBlock printSpool(const ByteBlock& data, const OrvoSpoolJobSettings& settings,

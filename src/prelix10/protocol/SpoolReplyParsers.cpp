@@ -50,7 +50,8 @@ std::optional<OrvoSpoolJobStatus> SpoolReply::readJobRecord(ByteView body, std::
     const bool retry = body[offset + 8] == 0x01;
     const auto timeout = static_cast<std::int64_t>(readLittleEndian(body, offset + 9, 2));
     const auto* text = reinterpret_cast<const char*>(body.data() + offset + kFixed);
-    const auto info = OrvoSpoolJobSettingsAdditionalInfo::decode(std::string(text, textLength)).value_or(defaultInfo());
+    const auto info =
+        OrvoSpoolJobSettingsAdditionalInfo::decode(std::string(text, textLength)).value_or(defaultInfo());
     builder.jobSettings = OrvoSpoolJobSettings(retry, timeout, info.note);
     builder.appInfo = info.app_info;
     builder.hostModel = info.host_model;

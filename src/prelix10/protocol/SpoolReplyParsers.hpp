@@ -23,8 +23,9 @@ std::optional<OrvoSpoolJobStatus> readJobRecord(ByteView body, std::size_t& offs
 }  // namespace SpoolReply
 
 class SpoolPrintParser final : public CommandParser {
-public:
-    explicit SpoolPrintParser(ByteBlock requestCommands = {}) : requestCommands_(std::move(requestCommands)) {}
+  public:
+    explicit SpoolPrintParser(ByteBlock requestCommands = {})
+        : requestCommands_(std::move(requestCommands)) {}
     ByteBlock requestCommands() const override { return requestCommands_; }
     CommandParserResult parse(ByteView data) override;
 
@@ -32,7 +33,7 @@ public:
     bool isAccepted() const { return isAccepted_; }
     const std::optional<std::int64_t>& errorNumber() const { return errorNumber_; }
 
-private:
+  private:
     ByteBlock requestCommands_;
     std::optional<std::int64_t> jobId_;
     bool isAccepted_ = false;
@@ -40,8 +41,9 @@ private:
 };
 
 class SpoolJobStatusParser final : public CommandParser {
-public:
-    explicit SpoolJobStatusParser(ByteBlock requestCommands = {}) : requestCommands_(std::move(requestCommands)) {}
+  public:
+    explicit SpoolJobStatusParser(ByteBlock requestCommands = {})
+        : requestCommands_(std::move(requestCommands)) {}
     ByteBlock requestCommands() const override { return requestCommands_; }
     CommandParserResult parse(ByteView data) override;
 
@@ -49,7 +51,7 @@ public:
     bool jobExists() const { return jobExists_; }
     const std::optional<OrvoSpoolJobStatus>& orvoSpoolJobStatus() const { return orvoSpoolJobStatus_; }
 
-private:
+  private:
     ByteBlock requestCommands_;
     bool isSpoolerEnabled_ = false;
     bool jobExists_ = false;
@@ -57,8 +59,9 @@ private:
 };
 
 class SpoolJobStatusListParser final : public CommandParser {
-public:
-    explicit SpoolJobStatusListParser(ByteBlock requestCommands = {}) : requestCommands_(std::move(requestCommands)) {}
+  public:
+    explicit SpoolJobStatusListParser(ByteBlock requestCommands = {})
+        : requestCommands_(std::move(requestCommands)) {}
     ByteBlock requestCommands() const override { return requestCommands_; }
     CommandParserResult parse(ByteView data) override;
 
@@ -66,7 +69,7 @@ public:
     std::int64_t listSize() const { return listSize_; }
     const std::vector<OrvoSpoolJobStatus>& orvoSpoolJobStatusList() const { return orvoSpoolJobStatusList_; }
 
-private:
+  private:
     ByteBlock requestCommands_;
     bool isSpoolerEnabled_ = false;
     std::int64_t listSize_ = 0;
