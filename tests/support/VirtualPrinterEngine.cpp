@@ -52,10 +52,16 @@ Bytes encodeStatusBlock(const PrinterState& state, int blockLength, int version,
 }
 
 Bytes wrapInStatusBlocks(const PrinterState& state, int blockLength, int version, std::span<const std::uint8_t> reply) {
+    return wrapInStatusBlocks(state, blockLength, version, reply, kMaxItemValue);
+}
+
+Bytes wrapInStatusBlocks(const PrinterState& state, int blockLength, int version, std::span<const std::uint8_t> reply,
+                         std::size_t itemLimit) {
+    itemLimit = std::clamp<std::size_t>(itemLimit, 1, kMaxItemValue);
     Bytes out;
     std::size_t offset = 0;
     do {
-        const std::size_t piece = std::min(kMaxItemValue, reply.size() - offset);
+        const std::size_t piece = std::min(itemLimit, reply.size() - offset);
         Bytes item(reply.begin() + static_cast<std::ptrdiff_t>(offset),
                    reply.begin() + static_cast<std::ptrdiff_t>(offset + piece));
         Bytes frame = encodeStatusBlock(state, blockLength, version, &item);
@@ -306,8 +312,10 @@ Bytes VirtualPrinterEngine::statusReplyLocked() {
 }
 
 Bytes VirtualPrinterEngine::frameReplyLocked(const PrinterSession& session, std::span<const std::uint8_t> reply) {
+    if (reply.empty()) return {};  // a request the printer takes without answering
     if (session.channel() == PrinterChannel::data && config_.replyFraming == ReplyFraming::asbExtension) {
-        return wrapInStatusBlocks(state_, config_.statusBlockLength, config_.statusVersion, reply);
+        return wrapInStatusBlocks(state_, config_.statusBlockLength, config_.statusVersion, reply,
+                                  config_.replyItemLimit);
     }
     return Bytes(reply.begin(), reply.end());
 }

@@ -78,12 +78,17 @@ struct VirtualPrinterConfig {
     std::uint8_t displayStatus = 0x02;
     std::uint8_t inputDeviceStatus = 0x03;
     Bytes inputDeviceStoredData = {0x31, 0x32, 0x33};
+    // The most reply bytes one status block extension item carries; longer replies take more blocks.
+    std::size_t replyItemLimit = 0x7000;
 };
 
 // A status block as the printer encodes it (header, status bytes, optional extension).
 Bytes encodeStatusBlock(const PrinterState& state, int blockLength, int version, const Bytes* extensionItem = nullptr);
 // Reply bytes wrapped in one or more status blocks with ":B" extension items (each item below 0x8000 bytes).
 Bytes wrapInStatusBlocks(const PrinterState& state, int blockLength, int version, std::span<const std::uint8_t> reply);
+// The same with at most itemLimit reply bytes in each block.
+Bytes wrapInStatusBlocks(const PrinterState& state, int blockLength, int version, std::span<const std::uint8_t> reply,
+                         std::size_t itemLimit);
 
 class VirtualPrinterEngine;
 

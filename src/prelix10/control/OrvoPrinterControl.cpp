@@ -3,10 +3,17 @@
 #include <chrono>
 #include <thread>
 
+#include <unicode/brkiter.h>
+#include <unicode/locid.h>
+#include <unicode/unistr.h>
+
 #include "prelix10/transport/PollingSleep.hpp"
 #include "prelix10/core/Log.hpp"
 #include "prelix10/core/Stopwatch.hpp"
+#include "prelix10/protocol/OrvoConfigReplyParsers.hpp"
 #include "prelix10/protocol/PrinterStatusCommand.hpp"
+#include "prelix10/protocol/SpoolCommand.hpp"
+#include "prelix10/protocol/SpoolReplyParsers.hpp"
 #include "prelix10/transport/OrvoAutomaticStatus.hpp"
 
 namespace Prelix10 {
@@ -96,6 +103,170 @@ void OrvoPrinterControl::endCheck(PrinterPort& port, std::int64_t timeout) {
 
 void OrvoPrinterControl::disableAutomaticStatus(PrinterPort& port, std::int64_t timeout) {
     OrvoAutomaticStatus::disable(port, timeout);
+}
+
+}  // namespace Prelix10
+
+namespace Prelix10 {
+
+namespace {
+
+constexpr std::int64_t kReadSize = 1024;
+
+Prelix10Error outOfSpecification() {
+    return Prelix10Error(Prelix10ErrorKind::argument, Prelix10ErrorMessage::specifiedArgumentValueIsOutOfSpecification);
+}
+
+Prelix10Error badResponse(Prelix10ErrorKind kind = Prelix10ErrorKind::badResponse) {
+    return Prelix10Error(kind, Prelix10ErrorMessage::badResponseFromDevice);
+}
+
+Prelix10Error unknownError() { return Prelix10Error(Prelix10ErrorKind::unknown, Prelix10ErrorMessage::unknownError); }
+
+}  // namespace
+
+std::size_t OrvoPrinterControl::characterCount(const std::string& text) {
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::UnicodeString unicode = icu::UnicodeString::fromUTF8(text);
+    std::unique_ptr<icu::BreakIterator> breaks(icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
+    if (U_FAILURE(status) || !breaks) return static_cast<std::size_t>(unicode.countChar32());
+    breaks->setText(unicode);
+    std::size_t count = 0;
+    for (std::int32_t position = breaks->next(); position != icu::BreakIterator::DONE; position = breaks->next()) ++count;
+    return count;
+}
+
+void OrvoPrinterControl::exchange(const Log& log, CommandParser& parser, std::int64_t timeout) {
+    Budget budget(timeout);
+    port().write(parser.requestCommands(), budget.remaining());
+    ByteBlock reply;
+    for (;;) {
+        // Taken before the read: bytes that arrived before the printer closed the connection still count.
+        const bool connected = port().isConnected();
+        const ByteBlock piece = port().readOnce(kReadSize);
+        reply.insert(reply.end(), piece.begin(), piece.end());
+        const CommandParserResult result = parser.parse(reply);
+        if (result.state == CommandParserState::complete) return;
+        if (result.state == CommandParserState::invalid) raiseError(log, badResponse());
+        // No reply can come over a dropped connection; waiting out the budget would only hide that.
+        if (!connected) {
+            raiseError(log, Prelix10Error(Prelix10ErrorKind::communication, Prelix10ErrorMessage::openFailed));
+        }
+        if (budget.passed()) {
+            raiseError(log, Prelix10Error(Prelix10ErrorKind::communication, Prelix10ErrorMessage::requestTimedOut));
+        }
+        // The full pause each cycle: the request is written once, so nothing here is re-sent faster.
+        PollingSleep::sleepFor(std::chrono::milliseconds(10));
+    }
+}
+
+std::int64_t OrvoPrinterControl::printSpool(const ByteBlock& data, const OrvoSpoolJobSettings& orvoSpoolJobSettings,
+                                            const OrvoSpoolJobSettingsAdditionalInfo& additionalInfo,
+                                            std::int64_t timeout) {
+    Log log(this, "printSpool(data:orvoSpoolJobSettings:additionalInfo:timeout:)", __LINE__);
+    checkAvailableSpoolPrint();
+    ByteBlock request;
+    try {
+        request = SpoolCommand::Kestrin::printSpool(data, orvoSpoolJobSettings, additionalInfo);
+    } catch (const Prelix10Error& error) {
+        raiseError(log, error);
+    }
+    SpoolPrintParser parser(std::move(request));
+    exchange(log, parser, timeout);
+    if (!parser.isAccepted()) {
+        switch (parser.errorNumber().value_or(-1)) {
+            case 3:
+                raiseError(log, Prelix10Error(Prelix10ErrorKind::unprintable, Prelix10ErrorMessage::spoolerIsDisabled,
+                                              Prelix10ErrorCode::spoolerIsDisabled));
+            case 2:
+                raiseError(log, Prelix10Error(Prelix10ErrorKind::unprintable, Prelix10ErrorMessage::spoolerBufferIsNotEnough,
+                                              Prelix10ErrorCode::spoolerBufferIsNotEnough));
+            case 1: raiseError(log, badResponse(Prelix10ErrorKind::argument));
+            default: raiseError(log, unknownError());
+        }
+    }
+    if (!parser.jobId()) raiseError(log, badResponse());
+    return *parser.jobId();
+}
+
+OrvoSpoolJobStatus OrvoPrinterControl::getSpoolJobStatus(std::int64_t jobId, std::int64_t timeout) {
+    Log log(this, "getSpoolJobStatus(jobId:timeout:)", __LINE__);
+    checkAvailableSpoolPrint();
+    if (jobId < 0 || jobId > 65535) raiseError(log, outOfSpecification());
+    SpoolJobStatusParser parser(SpoolCommand::Kestrin::getSpoolJobStatus(jobId));
+    exchange(log, parser, timeout);
+    if (!parser.isSpoolerEnabled()) {
+        raiseError(log, Prelix10Error(Prelix10ErrorKind::invalidOperation, Prelix10ErrorMessage::spoolerIsDisabled,
+                                      Prelix10ErrorCode::spoolerIsDisabled));
+    }
+    if (!parser.jobExists()) {
+        raiseError(log, Prelix10Error(Prelix10ErrorKind::argument, Prelix10ErrorMessage::jobIdNotExist,
+                                      Prelix10ErrorCode::spoolerJobIdNotExists));
+    }
+    if (!parser.orvoSpoolJobStatus()) raiseError(log, badResponse());
+    return *parser.orvoSpoolJobStatus();
+}
+
+std::vector<OrvoSpoolJobStatus> OrvoPrinterControl::getSpoolJobStatusList(std::int64_t size, std::int64_t timeout) {
+    Log log(this, "getSpoolJobStatusList(size:timeout:)", __LINE__);
+    checkAvailableSpoolPrint();
+    if (size < 0 || size > 2000) raiseError(log, outOfSpecification());
+    SpoolJobStatusListParser parser(SpoolCommand::Kestrin::getSpoolJobStatusList(size));
+    exchange(log, parser, timeout);
+    if (!parser.isSpoolerEnabled()) {
+        raiseError(log, Prelix10Error(Prelix10ErrorKind::invalidOperation, Prelix10ErrorMessage::spoolerIsDisabled,
+                                      Prelix10ErrorCode::spoolerIsDisabled));
+    }
+    return parser.orvoSpoolJobStatusList();
+}
+
+OrvoConfigurationSetResult OrvoPrinterControl::setOrvoConfig(const std::string& orvoConfig, std::int64_t timeout) {
+    Log log(this, "setOrvoConfig(orvoConfig:timeout:)", __LINE__);
+    checkAvailableOrvoConfig();
+    ByteBlock request;
+    try {
+        request = OrvoConfigCommand::Orvo::createSetCommand(orvoConfig);
+    } catch (const Prelix10Error& error) {
+        raiseError(log, error);
+    }
+    SetOrvoConfigParser parser(std::move(request));
+    exchange(log, parser, timeout);
+    if (parser.isSuccess()) {
+        if (parser.detail() == 0) return OrvoConfigurationSetResult::applied;
+        if (parser.detail() == 1) return OrvoConfigurationSetResult::accepted;
+        raiseError(log, unknownError());
+    }
+    switch (parser.detail()) {
+        case 5:
+            raiseError(log, Prelix10Error(Prelix10ErrorKind::argument, Prelix10ErrorMessage::orvoConfigFormatError,
+                                          Prelix10ErrorCode::orvoConfigurationFormatError));
+        case 6:
+            raiseError(log, Prelix10Error(Prelix10ErrorKind::argument, Prelix10ErrorMessage::jsonFormatError,
+                                          Prelix10ErrorCode::jsonFormatError));
+        case 7:
+            raiseError(log, Prelix10Error(Prelix10ErrorKind::argument, Prelix10ErrorMessage::orvoConfigParameterError,
+                                          Prelix10ErrorCode::orvoConfigurationParameterError));
+        case 8:
+            raiseError(log, Prelix10Error(Prelix10ErrorKind::argument, Prelix10ErrorMessage::orvoConfigSpecifiedFileError,
+                                          Prelix10ErrorCode::orvoConfigurationSpecifiedFileError));
+        case 10:
+            raiseError(log, Prelix10Error(Prelix10ErrorKind::authentication, Prelix10ErrorMessage::invalidPassword,
+                                          Prelix10ErrorCode::invalidPassword));
+        case 11:
+            raiseError(log, Prelix10Error(Prelix10ErrorKind::authentication, Prelix10ErrorMessage::needToChangePassword,
+                                          Prelix10ErrorCode::needToChangePassword));
+        default: raiseError(log, unknownError());
+    }
+}
+
+std::string OrvoPrinterControl::getOrvoConfig(OrvoConfigArea area, const std::optional<std::string>& password,
+                                              std::int64_t timeout) {
+    Log log(this, "getOrvoConfig(area:password:timeout:)", __LINE__);
+    checkAvailableOrvoConfig();
+    if (password && characterCount(*password) >= 32) raiseError(log, outOfSpecification());
+    GetOrvoConfigParser parser(OrvoConfigCommand::Orvo::createGetCommand(area, password), area);
+    exchange(log, parser, timeout);
+    return parser.orvoConfig();
 }
 
 }  // namespace Prelix10

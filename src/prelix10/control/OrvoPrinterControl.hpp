@@ -1,6 +1,8 @@
 #pragma once
 
 #include "prelix10/control/PrinterControl.hpp"
+#include "prelix10/core/Log.hpp"
+#include "prelix10/protocol/CommandParser.hpp"
 
 namespace Prelix10 {
 
@@ -20,6 +22,22 @@ public:
     static ByteBlock endOfJobMarker();
     static ByteBlock readyCommand() { return {0x1B, 0x1D, 0x03, 0x03, 0x00, 0x00}; }
     static bool isReadyForJob(const OrvoPrinterStatus& status);
+
+    // The spooler and configuration requests: one request written once, the reply read 1024 bytes at a
+    // time until its parser recognises it, within one time budget.
+    std::int64_t printSpool(const ByteBlock& data, const OrvoSpoolJobSettings& orvoSpoolJobSettings,
+                            const OrvoSpoolJobSettingsAdditionalInfo& additionalInfo, std::int64_t timeout) override;
+    OrvoSpoolJobStatus getSpoolJobStatus(std::int64_t jobId, std::int64_t timeout) override;
+    std::vector<OrvoSpoolJobStatus> getSpoolJobStatusList(std::int64_t size, std::int64_t timeout) override;
+    OrvoConfigurationSetResult setOrvoConfig(const std::string& orvoConfig, std::int64_t timeout) override;
+    std::string getOrvoConfig(OrvoConfigArea area, const std::optional<std::string>& password,
+                              std::int64_t timeout) override;
+
+    // The count of user-perceived characters of UTF-8 text.
+    static std::size_t characterCount(const std::string& text);
+
+private:
+    void exchange(const Log& log, CommandParser& parser, std::int64_t timeout);
 };
 
 }  // namespace Prelix10

@@ -12,7 +12,8 @@ std::shared_ptr<PrinterControl> PrinterControlFactory::create(const std::shared_
         return std::make_shared<OrvoPrinterControl>(port, features.supportSpoolPrint, features.supportOrvoConfig,
                                                     features.supportGetCommandAvailableInformation);
     }
-    raiseUnexpectedState(Log(nullptr, "PrinterControlFactory", "create(port:model:)", __LINE__), __LINE__);
+    // No control here for the ESC/POS emulations or an unknown one: the printer cannot be opened.
+    raiseUnexpectedState(Log(nullptr, "PrinterControlFactory", "create(port:model:)", __LINE__), 32);
 }
 
 }  // namespace Prelix10
