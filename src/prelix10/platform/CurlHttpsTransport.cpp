@@ -17,6 +17,7 @@ void globalInitOnce() {
 }
 
 struct Transfer {
+    CURL* easy;
     std::vector<std::uint8_t>* body;
     std::size_t maxBodyBytes;
     bool tooLarge = false;
@@ -50,6 +51,12 @@ int onProgress(void* user, curl_off_t downloadTotal, curl_off_t downloaded, curl
         return 1;
     }
     const auto now = std::chrono::steady_clock::now();
+    // Until the TLS session stands, the connect time-out rules; silence counts only from then on.
+    curl_off_t connected = 0;
+    if (curl_easy_getinfo(transfer->easy, CURLINFO_APPCONNECT_TIME_T, &connected) != CURLE_OK || connected <= 0) {
+        transfer->lastActivity = now;
+        return 0;
+    }
     const curl_off_t moved = downloaded + uploaded;
     if (moved != transfer->lastMoved) {
         transfer->lastMoved = moved;
@@ -106,7 +113,7 @@ HttpsResponse CurlHttpsTransport::perform(const HttpsRequest& request, const Htt
         headers.reset(appended);
     }
 
-    Transfer transfer{&response.body, options.maxBodyBytes, false, cancelled, false, options.idleTimeout,
+    Transfer transfer{easy, &response.body, options.maxBodyBytes, false, cancelled, false, options.idleTimeout,
                       std::chrono::steady_clock::now()};
     char errorBuffer[CURL_ERROR_SIZE] = {};
 

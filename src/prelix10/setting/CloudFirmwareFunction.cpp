@@ -138,7 +138,7 @@ const char* describe(HttpsFailure failure) {
 
 // One request with the first key and, when it is refused as unauthorised, once more with the second.
 // `target` is the path and query: the log shows it, never the host or a header.
-Result send(const char* method, const std::string& target, const std::string* body,
+Result send(const std::string& target, const std::string* body,
             const CloudFirmwareFunction::Configuration& configuration, const std::atomic<bool>* cancelled,
             std::vector<std::uint8_t>* replyBody) {
     const bool isPost = body != nullptr;
@@ -209,7 +209,7 @@ std::pair<Result, std::vector<FirmwareInfo>> CloudFirmwareFunction::fetchFirmwar
     std::string_view model, const Configuration& configuration, const std::atomic<bool>* cancelled) {
     const std::string target = makeURL(kInfoPath, {{"model", std::string(model)}});
     std::vector<std::uint8_t> body;
-    const Result result = send("GET", target, nullptr, configuration, cancelled, &body);
+    const Result result = send(target, nullptr, configuration, cancelled, &body);
     if (result != Result::success) return {result, {}};
     auto decoded =
         JsonFirmwareInfoList::decode(std::string_view(reinterpret_cast<const char*>(body.data()), body.size()));
@@ -224,7 +224,7 @@ std::pair<Result, std::optional<std::vector<std::uint8_t>>> CloudFirmwareFunctio
     std::string_view model, const Configuration& configuration, const std::atomic<bool>* cancelled) {
     const std::string target = makeURL(kDataPath, {{"model", std::string(model)}});
     std::vector<std::uint8_t> body;
-    const Result result = send("GET", target, nullptr, configuration, cancelled, &body);
+    const Result result = send(target, nullptr, configuration, cancelled, &body);
     if (result != Result::success) return {result, std::nullopt};
     return {result, std::move(body)};
 }
@@ -232,7 +232,7 @@ std::pair<Result, std::optional<std::vector<std::uint8_t>>> CloudFirmwareFunctio
 Result CloudFirmwareFunction::postClientInfo(const FirmwareUpdateLog& log, const Configuration& configuration,
                                              const std::atomic<bool>* cancelled) {
     const std::string body = clientInfoBody(log);
-    return send("POST", makeURL(kClientInfoPath, {}), &body, configuration, cancelled, nullptr);
+    return send(makeURL(kClientInfoPath, {}), &body, configuration, cancelled, nullptr);
 }
 
 std::string CloudFirmwareFunction::makeURL(const std::string& url,
