@@ -42,7 +42,8 @@ void BM_FirmwareImageDownload1MiB(benchmark::State& state) {
         if (!reply.second || reply.second->size() != image.size()) state.SkipWithError("download failed");
         benchmark::DoNotOptimize(reply);
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(image.size()));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(image.size()));
 }
 BENCHMARK(BM_FirmwareImageDownload1MiB)->Unit(benchmark::kMillisecond);
 

@@ -20,8 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string url = CloudFirmwareFunction::makeURL("/p", {{"model", std::string(text)}});
     for (std::size_t i = 3; i < url.size(); ++i) {
         const char c = url[i];
-        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '%' ||
-                           c == '=' || c == '?';
+        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                           c == '%' || c == '=' || c == '?';
         if (!plain) std::abort();
     }
     return 0;

@@ -25,7 +25,7 @@ using namespace std::chrono_literals;
 namespace {
 
 class CloudFirmwareFunctionTest : public ::testing::Test {
-protected:
+  protected:
     CloudFirmwareFunction::Configuration configuration() const {
         CloudFirmwareFunction::Configuration configuration;
         configuration.baseUrl = server.baseUrl();
@@ -33,8 +33,9 @@ protected:
         return configuration;
     }
     static FirmwareUpdateLog sampleLog() {
-        return FirmwareUpdateLog(HostInfo("Shop \"Till\"", "Counter 3", "Linux6.1.0", "en", "Europe/Berlin"),
-                                 PrinterInfo("Harlo586KZ-HF", 4, "1.0.2", "1.1.0", std::string("SN\\42\0\0", 7)));
+        return FirmwareUpdateLog(
+            HostInfo("Shop \"Till\"", "Counter 3", "Linux6.1.0", "en", "Europe/Berlin"),
+            PrinterInfo("Harlo586KZ-HF", 4, "1.0.2", "1.1.0", std::string("SN\\42\0\0", 7)));
     }
 
     LocalCloudServer server;
@@ -64,10 +65,10 @@ TEST(CloudFirmwareFunctionURL, QueryKeepsOnlyLettersAndDigits) {
         {"A B+C", "model=A%20B%2BC"},
         {"x-y_z.~/&=?", "model=x%2Dy%5Fz%2E%7E%2F%26%3D%3F"},
         {"caf\xC3\xA9", "model=caf%C3%A9"},
-        {"A%20B", "model=A%20B"},       // already encoded: decoded first, so not encoded twice
-        {"100%", "model=100%25"},       // a stray "%" cannot be decoded and is encoded as it is
+        {"A%20B", "model=A%20B"},  // already encoded: decoded first, so not encoded twice
+        {"100%", "model=100%25"},  // a stray "%" cannot be decoded and is encoded as it is
         {"%zz", "model=%25zz"},
-        {"%FF", "model=%25FF"},         // decodes to a byte that is not UTF-8: left as it was
+        {"%FF", "model=%25FF"},  // decodes to a byte that is not UTF-8: left as it was
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.value);
@@ -75,7 +76,8 @@ TEST(CloudFirmwareFunctionURL, QueryKeepsOnlyLettersAndDigits) {
                   std::string("/v1/firmware/info?") + c.query);
     }
     EXPECT_EQ(CloudFirmwareFunction::makeURL("https://h/p", {}), "https://h/p");
-    EXPECT_EQ(CloudFirmwareFunction::makeURL("https://h/p", {{"a b", "1"}, {"c", "2"}}), "https://h/p?a%20b=1&c=2");
+    EXPECT_EQ(CloudFirmwareFunction::makeURL("https://h/p", {{"a b", "1"}, {"c", "2"}}),
+              "https://h/p?a%20b=1&c=2");
 }
 
 TEST_F(CloudFirmwareFunctionTest, RequestsCarryThePathsQueryAndHeaders) {
@@ -87,7 +89,8 @@ TEST_F(CloudFirmwareFunctionTest, RequestsCarryThePathsQueryAndHeaders) {
     EXPECT_EQ(list[0], (FirmwareInfo{"Harlo586KZ-HF", "pw-1", "main", "2.0.1", "1.0.0"}));
     EXPECT_EQ(list[1].type, "boot");
 
-    const auto [dataResult, image] = CloudFirmwareFunction::fetchFirmwareData("Harlo586KZ-HF", configuration());
+    const auto [dataResult, image] =
+        CloudFirmwareFunction::fetchFirmwareData("Harlo586KZ-HF", configuration());
     EXPECT_EQ(dataResult, Result::success);
     ASSERT_TRUE(image.has_value());
     EXPECT_EQ(image->size(), 1024u);
@@ -114,7 +117,8 @@ TEST_F(CloudFirmwareFunctionTest, RequestsCarryThePathsQueryAndHeaders) {
     // The POST headers arrive in the order Content-Type, User-Agent, X-Functions-Key.
     std::vector<std::string> order;
     for (const auto& [name, value] : requests[2].headers) {
-        if (name == "Content-Type" || name == "User-Agent" || name == "X-Functions-Key") order.push_back(name);
+        if (name == "Content-Type" || name == "User-Agent" || name == "X-Functions-Key")
+            order.push_back(name);
     }
     EXPECT_EQ(order, (std::vector<std::string>{"Content-Type", "User-Agent", "X-Functions-Key"}));
 }
@@ -169,7 +173,8 @@ TEST_F(CloudFirmwareFunctionTest, StatusesMapToResultsAndOnlyUnauthorisedIsRetri
         const auto requests = server.requests();
         ASSERT_EQ(requests.size(), 3 * c.requestsEach);
         for (std::size_t i = 0; i < requests.size(); ++i) {
-            const char* key = i % c.requestsEach == 0 ? LocalCloudServer::kFirstKey : LocalCloudServer::kSecondKey;
+            const char* key =
+                i % c.requestsEach == 0 ? LocalCloudServer::kFirstKey : LocalCloudServer::kSecondKey;
             EXPECT_EQ(requests[i].header("X-Functions-Key"), std::string(key)) << i;
         }
     }
@@ -178,10 +183,12 @@ TEST_F(CloudFirmwareFunctionTest, StatusesMapToResultsAndOnlyUnauthorisedIsRetri
 TEST_F(CloudFirmwareFunctionTest, PostAcceptsOkAndCreated) {
     for (const int status : {200, 201}) {
         server.setPostStatus(status);
-        EXPECT_EQ(CloudFirmwareFunction::postClientInfo(sampleLog(), configuration()), Result::success) << status;
+        EXPECT_EQ(CloudFirmwareFunction::postClientInfo(sampleLog(), configuration()), Result::success)
+            << status;
     }
     server.setPostStatus(204);
-    EXPECT_EQ(CloudFirmwareFunction::postClientInfo(sampleLog(), configuration()), Result::communicationError);
+    EXPECT_EQ(CloudFirmwareFunction::postClientInfo(sampleLog(), configuration()),
+              Result::communicationError);
 }
 
 TEST_F(CloudFirmwareFunctionTest, BadBodiesGiveNoImageAndEmptyLists) {
@@ -239,9 +246,12 @@ TEST_F(CloudFirmwareFunctionTest, RedirectIsNotFollowedAndTheOtherPortSeesNothin
     LocalCloudServer other;
     server.setFault(Fault::redirect);
     server.setRedirectPort(other.port());
-    EXPECT_EQ(CloudFirmwareFunction::fetchFirmwareInfo("M", configuration()).first, Result::communicationError);
-    EXPECT_EQ(CloudFirmwareFunction::fetchFirmwareData("M", configuration()).first, Result::communicationError);
-    EXPECT_EQ(CloudFirmwareFunction::postClientInfo(sampleLog(), configuration()), Result::communicationError);
+    EXPECT_EQ(CloudFirmwareFunction::fetchFirmwareInfo("M", configuration()).first,
+              Result::communicationError);
+    EXPECT_EQ(CloudFirmwareFunction::fetchFirmwareData("M", configuration()).first,
+              Result::communicationError);
+    EXPECT_EQ(CloudFirmwareFunction::postClientInfo(sampleLog(), configuration()),
+              Result::communicationError);
     EXPECT_EQ(server.requestCount(), 3u);
     std::this_thread::sleep_for(100ms);
     EXPECT_EQ(other.connectionCount(), 0u);
@@ -270,7 +280,8 @@ TEST_F(CloudFirmwareFunctionTest, StandardIdleTimeoutEndsAnElevenSecondSilence) 
     server.setFault(Fault::delay);
     server.setDelay(11000ms);
     Result result = Result::success;
-    const auto waited = timed([&] { result = CloudFirmwareFunction::fetchFirmwareInfo("M", configuration()).first; });
+    const auto waited =
+        timed([&] { result = CloudFirmwareFunction::fetchFirmwareInfo("M", configuration()).first; });
     EXPECT_EQ(result, Result::networkError);
     EXPECT_GE(waited, 9500ms);
     EXPECT_LT(waited, 10900ms);
@@ -300,7 +311,8 @@ TEST_F(CloudFirmwareFunctionTest, CancelledOrTimedOutTransferLeavesNoThreadBehin
     // A retry is not made once the caller has cancelled.
     server.setFault(Fault::unauthorizedAlways);
     server.clearRequests();
-    EXPECT_EQ(CloudFirmwareFunction::fetchFirmwareInfo("M", configuration(), &cancelled).first, Result::networkError);
+    EXPECT_EQ(CloudFirmwareFunction::fetchFirmwareInfo("M", configuration(), &cancelled).first,
+              Result::networkError);
     EXPECT_EQ(server.requestCount(), 0u);
 
     auto config = configuration();
@@ -333,7 +345,8 @@ TEST_F(CloudFirmwareFunctionTest, ProcessWideConfigurationServesThePlainForms) {
     const auto requests = server.requests();
     ASSERT_EQ(requests.size(), 3u);
     EXPECT_EQ(requests[0].query,
-              CloudFirmwareFunction::makeURL("", {{"model", PrinterModelDetails::rawValue(PrinterModelDetail::kelto59kkHf)}})
+              CloudFirmwareFunction::makeURL(
+                  "", {{"model", PrinterModelDetails::rawValue(PrinterModelDetail::kelto59kkHf)}})
                   .substr(1));
 }
 
@@ -364,8 +377,9 @@ TEST_F(CloudFirmwareFunctionTest, KeysAndPasswordsNeverReachTheLog) {
     }
     EXPECT_NE(all.find("sendGetRequest(url:)"), std::string::npos);  // logging was on
     EXPECT_NE(all.find("/v1/firmware/info"), std::string::npos);
-    for (const std::string& secret : {std::string(LocalCloudServer::kFirstKey), std::string(LocalCloudServer::kSecondKey),
-                                     password, server.baseUrl()}) {
+    for (const std::string& secret :
+         {std::string(LocalCloudServer::kFirstKey), std::string(LocalCloudServer::kSecondKey), password,
+          server.baseUrl()}) {
         EXPECT_EQ(all.find(secret), std::string::npos) << secret;
     }
 }

@@ -34,8 +34,9 @@ TEST(FirmwareUpdateLog, LanguageIsTheFirstPartOfTheTag) {
     const struct {
         const char* text;
         const char* language;
-    } cases[] = {{"zh-Hant-TW", "zh"}, {"fr", "fr"},   {"en_US.UTF-8", "en"}, {"de_DE@euro", "de"},
-                 {"C", ""},            {"POSIX", ""}, {"C.UTF-8", ""},       {"", ""}};
+    } cases[] = {{"zh-Hant-TW", "zh"}, {"fr", "fr"}, {"en_US.UTF-8", "en"},
+                 {"de_DE@euro", "de"}, {"C", ""},    {"POSIX", ""},
+                 {"C.UTF-8", ""},      {"", ""}};
     HostFactsReset reset;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -77,8 +78,9 @@ TEST(FirmwareUpdateLog, DictionariesKeepTheirKeyOrderAndLeaveOutAnUnknownInterfa
               (std::vector<std::string>{"appInfo", "model", "os", "language", "timeZone"}));
 
     const PrinterInfo known("Harlo586KZ-HF", 4, "1.0", "1.1", "SN1");
-    EXPECT_EQ(keysOf(known.toDictionary()), (std::vector<std::string>{"model", "connectedInterface", "currentVersion",
-                                                                      "updateVersion", "productSerialNumber"}));
+    EXPECT_EQ(keysOf(known.toDictionary()),
+              (std::vector<std::string>{"model", "connectedInterface", "currentVersion", "updateVersion",
+                                        "productSerialNumber"}));
     const PrinterInfo unknown("Harlo586KZ-HF", std::nullopt, "1.0", "", "SN1");
     EXPECT_EQ(keysOf(unknown.toDictionary()),
               (std::vector<std::string>{"model", "currentVersion", "updateVersion", "productSerialNumber"}));

@@ -11,12 +11,13 @@ namespace {
 // Every process gets its own private directory, so the log files a test reads are this process's own.
 std::filesystem::path makePrivateDirectory() {
     std::string pattern = (std::filesystem::temp_directory_path() / "prelix10-setting-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) return std::filesystem::temp_directory_path() / "prelix10-setting";
+    if (::mkdtemp(pattern.data()) == nullptr)
+        return std::filesystem::temp_directory_path() / "prelix10-setting";
     return pattern;
 }
 
 class PrivateDirectoryEnvironment : public ::testing::Environment {
-public:
+  public:
     explicit PrivateDirectoryEnvironment(std::filesystem::path path) : path_(std::move(path)) {}
     void TearDown() override {
         Prelix10::PrivateFileManager::setPrivateDirectory(std::nullopt);
@@ -24,7 +25,7 @@ public:
         std::filesystem::remove_all(path_, error);
     }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

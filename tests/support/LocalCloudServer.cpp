@@ -18,10 +18,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <stdexcept>
 #include <system_error>
-
-#include <nlohmann/json.hpp>
 
 #include "prelix10/core/LibraryVersion.hpp"
 
@@ -70,8 +69,8 @@ CertificatePtr makeCertificate(const char* commonName, EVP_PKEY* key, X509* issu
     X509_gmtime_adj(X509_getm_notAfter(cert), 2L * 24 * 3600);
     X509_set_pubkey(cert, key);
     X509_NAME* name = X509_get_subject_name(cert);
-    X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char*>(commonName), -1,
-                               -1, 0);
+    X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char*>(commonName),
+                               -1, -1, 0);
     X509_set_issuer_name(cert, issuer ? X509_get_subject_name(issuer) : name);
     X509* signer = issuer ? issuer : cert;
     if (authority) {
@@ -117,15 +116,24 @@ bool writeAll(SSL* ssl, const std::string& data) {
 
 const char* reason(int status) {
     switch (status) {
-        case 200: return "OK";
-        case 201: return "Created";
-        case 302: return "Found";
-        case 400: return "Bad Request";
-        case 401: return "Unauthorized";
-        case 404: return "Not Found";
-        case 405: return "Method Not Allowed";
-        case 500: return "Internal Server Error";
-        default: return "Status";
+        case 200:
+            return "OK";
+        case 201:
+            return "Created";
+        case 302:
+            return "Found";
+        case 400:
+            return "Bad Request";
+        case 401:
+            return "Unauthorized";
+        case 404:
+            return "Not Found";
+        case 405:
+            return "Method Not Allowed";
+        case 500:
+            return "Internal Server Error";
+        default:
+            return "Status";
     }
 }
 
@@ -176,7 +184,8 @@ LocalCloudServer::LocalCloudServer() {
     // A client that gives up mid-reply must not kill the test process on the next write.
     ::signal(SIGPIPE, SIG_IGN);
     std::string pattern = (std::filesystem::temp_directory_path() / "prelix10-cloud-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::system_error(errno, std::generic_category(), "mkdtemp");
+    if (::mkdtemp(pattern.data()) == nullptr)
+        throw std::system_error(errno, std::generic_category(), "mkdtemp");
     directory_ = pattern;
 
     list_ = {{"Harlo586KZ-HF", "fw-pass-7731", "main", "1.2.0", "0.9.1"}};
@@ -238,7 +247,9 @@ LocalCloudServer::~LocalCloudServer() {
     std::filesystem::remove_all(directory_, error);
 }
 
-std::string LocalCloudServer::baseUrl() const { return "https://127.0.0.1:" + std::to_string(port_); }
+std::string LocalCloudServer::baseUrl() const {
+    return "https://127.0.0.1:" + std::to_string(port_);
+}
 
 void LocalCloudServer::setFault(Fault fault) {
     std::lock_guard lock(mutex_);
@@ -297,7 +308,8 @@ bool LocalCloudServer::waitOrStop(std::chrono::milliseconds delay, int socket) {
     while (!stop_) {
         const auto now = std::chrono::steady_clock::now();
         if (now >= end) return true;
-        stopWake_.wait_for(lock, std::min<std::chrono::steady_clock::duration>(end - now, std::chrono::milliseconds(20)));
+        stopWake_.wait_for(
+            lock, std::min<std::chrono::steady_clock::duration>(end - now, std::chrono::milliseconds(20)));
         pollfd entry{socket, POLLRDHUP, 0};
         if (::poll(&entry, 1, 0) > 0 && (entry.revents & (POLLRDHUP | POLLHUP | POLLERR))) return false;
     }
@@ -366,7 +378,8 @@ void LocalCloudServer::serve(int socket) {
     while (lineEnd != std::string::npos) {
         const std::size_t start = lineEnd + 2;
         lineEnd = headText.find("\r\n", start);
-        const std::string line = headText.substr(start, lineEnd == std::string::npos ? std::string::npos : lineEnd - start);
+        const std::string line =
+            headText.substr(start, lineEnd == std::string::npos ? std::string::npos : lineEnd - start);
         const auto colon = line.find(':');
         if (colon == std::string::npos) continue;
         std::string value = line.substr(colon + 1);
@@ -406,7 +419,8 @@ void LocalCloudServer::serve(int socket) {
 
     auto answer = [&](int status, const std::string& contentType, const std::string& body,
                       const std::string& extra = "") {
-        if (writeAll(ssl.get(), head(status, contentType, body.size(), extra) + body)) SSL_shutdown(ssl.get());
+        if (writeAll(ssl.get(), head(status, contentType, body.size(), extra) + body))
+            SSL_shutdown(ssl.get());
     };
 
     const std::string key = request.header("X-Functions-Key").value_or("");
@@ -416,17 +430,23 @@ void LocalCloudServer::serve(int socket) {
         return answer(400, "text/plain", "bad content type");
 
     switch (fault) {
-        case Fault::status400: return answer(400, "text/plain", "bad request");
-        case Fault::status404: return answer(404, "text/plain", "not found");
-        case Fault::status500: return answer(500, "text/plain", "failure");
-        case Fault::unauthorizedAlways: return answer(401, "text/plain", "unauthorized");
+        case Fault::status400:
+            return answer(400, "text/plain", "bad request");
+        case Fault::status404:
+            return answer(404, "text/plain", "not found");
+        case Fault::status500:
+            return answer(500, "text/plain", "failure");
+        case Fault::unauthorizedAlways:
+            return answer(401, "text/plain", "unauthorized");
         case Fault::unauthorizedFirstKey:
             if (key == kFirstKey) return answer(401, "text/plain", "unauthorized");
             break;
-        case Fault::emptyOk: return answer(200, "application/json", "");
+        case Fault::emptyOk:
+            return answer(200, "application/json", "");
         case Fault::redirect:
-            return answer(302, "text/plain", "moved",
-                          "Location: https://127.0.0.1:" + std::to_string(redirectPort) + request.target + "\r\n");
+            return answer(
+                302, "text/plain", "moved",
+                "Location: https://127.0.0.1:" + std::to_string(redirectPort) + request.target + "\r\n");
         case Fault::delay:
             if (!waitOrStop(delay, socket)) return;
             break;
@@ -439,7 +459,8 @@ void LocalCloudServer::serve(int socket) {
             SSL_shutdown(ssl.get());
             return;
         }
-        default: break;
+        default:
+            break;
     }
 
     std::string body;

@@ -20,7 +20,7 @@ namespace Prelix10Test {
 // content type, records every request it reads, and can be told to misbehave. One connection is served
 // at a time, each with bounded socket waits.
 class LocalCloudServer {
-public:
+  public:
     static constexpr const char* kFirstKey = "Qm7tRw-Lp3XaVn9KdZc2HfYs8UeBj4Tg_0PoWiEk5NqMhGx6ArCyDv==";
     static constexpr const char* kSecondKey = "Hb2kZe_Nw8QsLc4RtYp7GmVa1UoXj9Fd3Ki-EyTn6WqBr5PzMh0SgA==";
 
@@ -31,14 +31,14 @@ public:
         unauthorizedAlways,
         status404,
         status500,
-        emptyOk,          // 200 with an empty body
-        malformedJson,    // the list endpoint answers text that is not JSON
-        missingField,     // the list holds an entry without "bootVersion"
-        emptyList,        // {"firmwareInfo": []}
-        oversizedBody,    // a 200 whose body runs to oversizedBytes, without a declared length
-        redirect,         // 302 to the same path on redirectPort
-        delay,            // waits `delay` before answering
-        closeMidBody,     // declares the whole body, sends half, then drops the connection
+        emptyOk,             // 200 with an empty body
+        malformedJson,       // the list endpoint answers text that is not JSON
+        missingField,        // the list holds an entry without "bootVersion"
+        emptyList,           // {"firmwareInfo": []}
+        oversizedBody,       // a 200 whose body runs to oversizedBytes, without a declared length
+        redirect,            // 302 to the same path on redirectPort
+        delay,               // waits `delay` before answering
+        closeMidBody,        // declares the whole body, sends half, then drops the connection
         foreignCertificate,  // presents a certificate from an authority the client was not given
     };
 
@@ -83,7 +83,7 @@ public:
     std::size_t connectionCount() const;
     void clearRequests();
 
-private:
+  private:
     struct Tls;
     void run();
     void serve(int socket);

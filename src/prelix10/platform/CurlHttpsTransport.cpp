@@ -41,21 +41,19 @@ std::size_t onBody(char* data, std::size_t size, std::size_t count, void* user) 
     return length;
 }
 
-int onProgress(void* user, curl_off_t downloadTotal, curl_off_t downloaded, curl_off_t uploadTotal,
-               curl_off_t uploaded) {
-    (void)downloadTotal;
-    (void)uploadTotal;
-    auto* transfer = static_cast<Transfer*>(user);
+// True when the transfer must end now: cancelled, or silent for the idle time-out.
+bool shouldStop(Transfer* transfer, curl_off_t downloaded, curl_off_t uploaded) {
     if (transfer->cancelled && transfer->cancelled->load()) {
         transfer->wasCancelled = true;
-        return 1;
+        return true;
     }
     const auto now = std::chrono::steady_clock::now();
     // Until the TLS session stands, the connect time-out rules; silence counts only from then on.
     curl_off_t connected = 0;
-    if (curl_easy_getinfo(transfer->easy, CURLINFO_APPCONNECT_TIME_T, &connected) != CURLE_OK || connected <= 0) {
+    if (curl_easy_getinfo(transfer->easy, CURLINFO_APPCONNECT_TIME_T, &connected) != CURLE_OK ||
+        connected <= 0) {
         transfer->lastActivity = now;
-        return 0;
+        return false;
     }
     const curl_off_t moved = downloaded + uploaded;
     if (moved != transfer->lastMoved) {
@@ -63,9 +61,55 @@ int onProgress(void* user, curl_off_t downloadTotal, curl_off_t downloaded, curl
         transfer->lastActivity = now;
     } else if (now - transfer->lastActivity >= transfer->idleTimeout) {
         transfer->idleExpired = true;
-        return 1;
+        return true;
     }
-    return 0;
+    return false;
+}
+
+int onProgress(void* user, curl_off_t, curl_off_t downloaded, curl_off_t, curl_off_t uploaded) {
+    return shouldStop(static_cast<Transfer*>(user), downloaded, uploaded) ? 1 : 0;
+}
+
+struct MultiDeleter {
+    void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
+};
+
+// Runs the transfer on this thread, waking at least every 50 ms to look at the cancel flag and the idle
+// clock: libcurl's own loop may sleep a second between progress calls.
+CURLcode runTransfer(CURL* easy, Transfer& transfer) {
+    std::unique_ptr<CURLM, MultiDeleter> multi(curl_multi_init());
+    if (!multi || curl_multi_add_handle(multi.get(), easy) != CURLM_OK) return CURLE_OUT_OF_MEMORY;
+    CURLcode code = CURLE_OK;
+    bool finished = false;
+    for (;;) {
+        int running = 0;
+        if (curl_multi_perform(multi.get(), &running) != CURLM_OK) {
+            code = CURLE_RECV_ERROR;
+            break;
+        }
+        int queued = 0;
+        while (CURLMsg* message = curl_multi_info_read(multi.get(), &queued)) {
+            if (message->msg == CURLMSG_DONE) {
+                code = message->data.result;
+                finished = true;
+            }
+        }
+        if (finished || running == 0) break;
+        curl_off_t downloaded = 0;
+        curl_off_t uploaded = 0;
+        curl_easy_getinfo(easy, CURLINFO_SIZE_DOWNLOAD_T, &downloaded);
+        curl_easy_getinfo(easy, CURLINFO_SIZE_UPLOAD_T, &uploaded);
+        if (shouldStop(&transfer, downloaded, uploaded)) {
+            code = CURLE_ABORTED_BY_CALLBACK;
+            break;
+        }
+        if (curl_multi_poll(multi.get(), nullptr, 0, 50, nullptr) != CURLM_OK) {
+            code = CURLE_RECV_ERROR;
+            break;
+        }
+    }
+    curl_multi_remove_handle(multi.get(), easy);
+    return code;
 }
 
 long clampMilliseconds(std::chrono::milliseconds value) {
@@ -81,7 +125,9 @@ struct ListDeleter {
 
 }  // namespace
 
-CurlHttpsTransport::CurlHttpsTransport() { globalInitOnce(); }
+CurlHttpsTransport::CurlHttpsTransport() {
+    globalInitOnce();
+}
 
 HttpsResponse CurlHttpsTransport::perform(const HttpsRequest& request, const HttpsOptions& options,
                                           const std::atomic<bool>* cancelled) {
@@ -113,8 +159,8 @@ HttpsResponse CurlHttpsTransport::perform(const HttpsRequest& request, const Htt
         headers.reset(appended);
     }
 
-    Transfer transfer{easy, &response.body, options.maxBodyBytes, false, cancelled, false, options.idleTimeout,
-                      std::chrono::steady_clock::now()};
+    Transfer transfer{easy,      &response.body, options.maxBodyBytes, false,
+                      cancelled, false,          options.idleTimeout,  std::chrono::steady_clock::now()};
     char errorBuffer[CURL_ERROR_SIZE] = {};
 
     curl_easy_setopt(easy, CURLOPT_URL, request.url.c_str());
@@ -154,7 +200,7 @@ HttpsResponse CurlHttpsTransport::perform(const HttpsRequest& request, const Htt
         curl_easy_setopt(easy, CURLOPT_POSTFIELDS, request.body.data());
     }
 
-    const CURLcode code = curl_easy_perform(easy);
+    const CURLcode code = runTransfer(easy, transfer);
     if (code == CURLE_OK) {
         long status = 0;
         curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
@@ -173,10 +219,13 @@ HttpsResponse CurlHttpsTransport::perform(const HttpsRequest& request, const Htt
     } else {
         response.failure = HttpsFailure::transport;
     }
-    response.failureText = std::string(curl_easy_strerror(code)) + (errorBuffer[0] ? std::string(": ") + errorBuffer : "");
+    response.failureText =
+        std::string(curl_easy_strerror(code)) + (errorBuffer[0] ? std::string(": ") + errorBuffer : "");
     return response;
 }
 
-std::shared_ptr<HttpsTransport> makeCurlHttpsTransport() { return std::make_shared<CurlHttpsTransport>(); }
+std::shared_ptr<HttpsTransport> makeCurlHttpsTransport() {
+    return std::make_shared<CurlHttpsTransport>();
+}
 
 }  // namespace Prelix10

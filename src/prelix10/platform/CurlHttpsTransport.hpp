@@ -8,7 +8,7 @@ namespace Prelix10 {
 // URLs are accepted, peer and host verification stay on, redirects are not followed, and the reply body
 // is capped while it arrives.
 class CurlHttpsTransport : public HttpsTransport {
-public:
+  public:
     CurlHttpsTransport();
     HttpsResponse perform(const HttpsRequest& request, const HttpsOptions& options,
                           const std::atomic<bool>* cancelled) override;

@@ -54,7 +54,7 @@ struct HttpsResponse {
 // Carries one request at a time on the caller's thread and returns only when the exchange has ended:
 // the reply is complete, or it failed, timed out or was cancelled. No thread outlives the call.
 class HttpsTransport {
-public:
+  public:
     virtual ~HttpsTransport() = default;
     // `cancelled`, when given, is polled during the transfer; setting it ends the call soon after.
     virtual HttpsResponse perform(const HttpsRequest& request, const HttpsOptions& options,

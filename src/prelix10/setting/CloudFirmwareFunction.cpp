@@ -25,7 +25,9 @@ CloudFirmwareFunction::Configuration& configurationSlot() {
     return slot;
 }
 
-Log logSite(const char* method, int line) { return Log(nullptr, kClassName, method, line); }
+Log logSite(const char* method, int line) {
+    return Log(nullptr, kClassName, method, line);
+}
 
 int hexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -107,10 +109,14 @@ std::string percentEncoded(const std::string& text) {
 Result resultOfGet(const HttpsResponse& response) {
     if (!response.ok()) return Result::networkError;
     switch (response.status) {
-        case 200: return response.body.empty() ? Result::communicationError : Result::success;
-        case 400: return Result::requestError;
-        case 401: return Result::authenticationError;
-        default: return Result::communicationError;
+        case 200:
+            return response.body.empty() ? Result::communicationError : Result::success;
+        case 400:
+            return Result::requestError;
+        case 401:
+            return Result::authenticationError;
+        default:
+            return Result::communicationError;
     }
 }
 
@@ -118,20 +124,29 @@ Result resultOfPost(const HttpsResponse& response) {
     if (!response.ok()) return Result::networkError;
     switch (response.status) {
         case 200:
-        case 201: return Result::success;
-        case 400: return Result::requestError;
-        case 401: return Result::authenticationError;
-        default: return Result::communicationError;
+        case 201:
+            return Result::success;
+        case 400:
+            return Result::requestError;
+        case 401:
+            return Result::authenticationError;
+        default:
+            return Result::communicationError;
     }
 }
 
 const char* describe(HttpsFailure failure) {
     switch (failure) {
-        case HttpsFailure::none: return "none";
-        case HttpsFailure::transport: return "transport";
-        case HttpsFailure::timedOut: return "timed out";
-        case HttpsFailure::tooLarge: return "reply too large";
-        case HttpsFailure::cancelled: return "cancelled";
+        case HttpsFailure::none:
+            return "none";
+        case HttpsFailure::transport:
+            return "transport";
+        case HttpsFailure::timedOut:
+            return "timed out";
+        case HttpsFailure::tooLarge:
+            return "reply too large";
+        case HttpsFailure::cancelled:
+            return "cancelled";
     }
     return "transport";
 }
@@ -156,7 +171,8 @@ Result send(const std::string& target, const std::string* body,
 
     Result result = Result::networkError;
     for (int attempt = 0; attempt < 2; ++attempt) {
-        const std::string& key = attempt == 0 ? configuration.firstFunctionKey : configuration.secondFunctionKey;
+        const std::string& key =
+            attempt == 0 ? configuration.firstFunctionKey : configuration.secondFunctionKey;
         request.headers.clear();
         if (isPost) request.headers.emplace_back("Content-Type", "application/json");
         request.headers.emplace_back("User-Agent", CloudFirmwareFunction::userAgent());
@@ -169,7 +185,8 @@ Result send(const std::string& target, const std::string* body,
         if (Prelix10Logger::shared().isLogging()) {
             if (response.ok()) {
                 log.write("Status " + std::to_string(response.status) + ", " +
-                          std::to_string(response.body.size()) + " bytes: " + CloudFirmwareFunction::describe(result));
+                          std::to_string(response.body.size()) +
+                          " bytes: " + CloudFirmwareFunction::describe(result));
             } else {
                 log.write(std::string("Error - ") + describe(response.failure) + ": " + response.failureText);
             }
@@ -192,7 +209,8 @@ void CloudFirmwareFunction::setConfiguration(Configuration configuration) {
     configurationSlot() = std::move(configuration);
 }
 
-std::pair<Result, std::vector<FirmwareInfo>> CloudFirmwareFunction::fetchFirmwareInfo(PrinterModelDetail model) {
+std::pair<Result, std::vector<FirmwareInfo>> CloudFirmwareFunction::fetchFirmwareInfo(
+    PrinterModelDetail model) {
     return fetchFirmwareInfo(PrinterModelDetails::rawValue(model), configuration());
 }
 
@@ -211,8 +229,8 @@ std::pair<Result, std::vector<FirmwareInfo>> CloudFirmwareFunction::fetchFirmwar
     std::vector<std::uint8_t> body;
     const Result result = send(target, nullptr, configuration, cancelled, &body);
     if (result != Result::success) return {result, {}};
-    auto decoded =
-        JsonFirmwareInfoList::decode(std::string_view(reinterpret_cast<const char*>(body.data()), body.size()));
+    auto decoded = JsonFirmwareInfoList::decode(
+        std::string_view(reinterpret_cast<const char*>(body.data()), body.size()));
     if (!decoded) {
         logSite("fetchFirmwareInfo(model:)", __LINE__).writeIfLogging("The firmware list does not decode");
         return {Result::success, {}};
@@ -270,11 +288,16 @@ std::string CloudFirmwareFunction::clientInfoBody(const FirmwareUpdateLog& log) 
 
 const char* CloudFirmwareFunction::describe(Result result) {
     switch (result) {
-        case Result::success: return "success";
-        case Result::networkError: return "networkError";
-        case Result::communicationError: return "communicationError";
-        case Result::requestError: return "requestError";
-        case Result::authenticationError: return "authenticationError";
+        case Result::success:
+            return "success";
+        case Result::networkError:
+            return "networkError";
+        case Result::communicationError:
+            return "communicationError";
+        case Result::requestError:
+            return "requestError";
+        case Result::authenticationError:
+            return "authenticationError";
     }
     return "networkError";
 }

@@ -20,7 +20,7 @@ namespace Prelix10 {
 // and the upload of an update log. Each request blocks its caller until the reply has been read whole or
 // the exchange has failed; failures are results, never exceptions.
 class CloudFirmwareFunction {
-public:
+  public:
     enum class CloudFirmwareFunctionResult : int {
         success = 0,
         // Transport failure, time-out, cancellation, or a reply over the size cap.
@@ -50,22 +50,25 @@ public:
     static void setConfiguration(Configuration configuration);
 
     static std::pair<Result, std::vector<FirmwareInfo>> fetchFirmwareInfo(PrinterModelDetail model);
-    static std::pair<Result, std::optional<std::vector<std::uint8_t>>> fetchFirmwareData(PrinterModelDetail model);
+    static std::pair<Result, std::optional<std::vector<std::uint8_t>>> fetchFirmwareData(
+        PrinterModelDetail model);
     static Result postClientInfo(const FirmwareUpdateLog& log);
 
     // The same with a given configuration, a model variant text, and an optional flag that ends the
     // request early (as a network error) when set from another thread.
-    static std::pair<Result, std::vector<FirmwareInfo>> fetchFirmwareInfo(std::string_view model,
-                                                                           const Configuration& configuration,
-                                                                           const std::atomic<bool>* cancelled = nullptr);
+    static std::pair<Result, std::vector<FirmwareInfo>> fetchFirmwareInfo(
+        std::string_view model, const Configuration& configuration,
+        const std::atomic<bool>* cancelled = nullptr);
     static std::pair<Result, std::optional<std::vector<std::uint8_t>>> fetchFirmwareData(
-        std::string_view model, const Configuration& configuration, const std::atomic<bool>* cancelled = nullptr);
+        std::string_view model, const Configuration& configuration,
+        const std::atomic<bool>* cancelled = nullptr);
     static Result postClientInfo(const FirmwareUpdateLog& log, const Configuration& configuration,
                                  const std::atomic<bool>* cancelled = nullptr);
 
     // base + "?" + items joined by "&", each key and value percent-encoded with only ASCII letters and
     // digits left as they are (after any percent-encoding they already carry is removed).
-    static std::string makeURL(const std::string& url, const std::vector<std::pair<std::string, std::string>>& query);
+    static std::string makeURL(const std::string& url,
+                               const std::vector<std::pair<std::string, std::string>>& query);
     static std::string userAgent();
     // The upload body: the four entries at one tab of indent, line feeds between lines.
     static std::string clientInfoBody(const FirmwareUpdateLog& log);

@@ -16,8 +16,9 @@ HostInfo::HostInfo(std::string appInfo, std::string model, std::string os, std::
       timeZone(std::move(timeZone)) {}
 
 HostInfo HostInfo::current() {
-    return HostInfo(HostFacts::applicationDisplayName(), HostFacts::deviceModel(), HostFacts::operatingSystem(),
-                    HostFacts::preferredLanguage(), HostFacts::timeZoneIdentifier());
+    return HostInfo(HostFacts::applicationDisplayName(), HostFacts::deviceModel(),
+                    HostFacts::operatingSystem(), HostFacts::preferredLanguage(),
+                    HostFacts::timeZoneIdentifier());
 }
 
 LogDictionary HostInfo::toDictionary() const {

@@ -18,7 +18,8 @@ struct HostInfo {
     std::string language;
     std::string timeZone;
 
-    HostInfo(std::string appInfo, std::string model, std::string os, std::string language, std::string timeZone);
+    HostInfo(std::string appInfo, std::string model, std::string os, std::string language,
+             std::string timeZone);
     // The facts of this host as the application has set them or the system reports them.
     static HostInfo current();
     // "appInfo", "model", "os", "language", "timeZone", in this order.
