@@ -1,0 +1,67 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace Prelix10 {
+
+// One HTTPS request. Header values may hold secrets: no backend writes them to the log.
+struct HttpsRequest {
+    std::string method = "GET";
+    std::string url;
+    std::vector<std::pair<std::string, std::string>> headers;
+    std::string body;
+};
+
+// How a request is carried. Certificate and host-name verification are always on; caFile only chooses
+// which authorities are trusted ("" means the system's store).
+struct HttpsOptions {
+    std::string caFile;
+    // Replies longer than this fail as a transport error; nothing of them is kept.
+    std::size_t maxBodyBytes = 64u * 1024u * 1024u;
+    std::chrono::milliseconds connectTimeout{10000};
+    // The longest time without any byte moving; a slow but steady transfer is never cut off.
+    std::chrono::milliseconds idleTimeout{10000};
+};
+
+enum class HttpsFailure {
+    none,
+    // Could not connect, TLS or certificate failure, reset, malformed reply.
+    transport,
+    timedOut,
+    tooLarge,
+    cancelled,
+};
+
+// The outcome: either a failure, or the status and the whole body of the reply. Redirects are never
+// followed, so a 3xx is an ordinary status here.
+struct HttpsResponse {
+    HttpsFailure failure = HttpsFailure::transport;
+    long status = 0;
+    std::vector<std::uint8_t> body;
+    // For the log: what went wrong, without any request header.
+    std::string failureText;
+
+    bool ok() const { return failure == HttpsFailure::none; }
+};
+
+// Carries one request at a time on the caller's thread and returns only when the exchange has ended:
+// the reply is complete, or it failed, timed out or was cancelled. No thread outlives the call.
+class HttpsTransport {
+  public:
+    virtual ~HttpsTransport() = default;
+    // `cancelled`, when given, is polled during the transfer; setting it ends the call soon after.
+    virtual HttpsResponse perform(const HttpsRequest& request, const HttpsOptions& options,
+                                  const std::atomic<bool>* cancelled) = 0;
+};
+
+// The libcurl backend.
+std::shared_ptr<HttpsTransport> makeCurlHttpsTransport();
+
+}  // namespace Prelix10
