@@ -4,10 +4,12 @@
 #include <unicode/unistr.h>
 
 #include <functional>
+#include <mutex>
 
 #include "prelix10/core/PrinterSpecConstants.hpp"
 #include "prelix10/printer/PrinterSpec.hpp"
 #include "prelix10/protocol/DiscoveryParser.hpp"
+#include "prelix10/transport/BluetoothLEPortSettings.hpp"
 
 namespace Prelix10 {
 
@@ -85,6 +87,14 @@ std::shared_ptr<ModelDetectionInformation> ModelDetection::detectModelFromAccess
 
 std::shared_ptr<ModelDetectionInformation> ModelDetection::detectModelFromPeripheralName(const std::string& name) {
     return detect(name, [](const PrinterSpec& s) { return s.peripheralNamePattern; });
+}
+
+void ModelDetection::installBluetoothLEModelDetector() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        BluetoothLEPortSettings::setModelDetector(
+            [](const std::string& modelName) { return detectModelFromPeripheralName(modelName)->model(); });
+    });
 }
 
 }  // namespace Prelix10

@@ -39,6 +39,9 @@ public:
     static std::shared_ptr<ModelDetectionInformation> detectModelFromAccessoryModelNumber(const std::string& number);
     static std::shared_ptr<ModelDetectionInformation> detectModelFromPeripheralName(const std::string& name);
 
+    // Has the Bluetooth LE ports tell a device's model from its advertised model name by the table. Once.
+    static void installBluetoothLEModelDetector();
+
     // Whether the ICU pattern finds a match anywhere in text; false for an empty or malformed pattern.
     static bool searchPattern(const std::string& pattern, const std::string& text);
 };

@@ -9,6 +9,7 @@
 #include "prelix10/core/Stopwatch.hpp"
 #include "prelix10/discovery/LANOrvoDeviceDiscoveryManager.hpp"
 #include "prelix10/platform/DispatchQueue.hpp"
+#include "prelix10/printer/ModelDetection.hpp"
 #include "prelix10/printer/PrinterSpec.hpp"
 #include "prelix10/transport/NetworkPort.hpp"
 #include "prelix10/transport/OrvoDeviceManager.hpp"
@@ -81,6 +82,7 @@ OrvoPrinter::OrvoPrinter(OrvoConnectionSettings connectionSettings, std::optiona
       connectionSettings_(std::move(connectionSettings)),
       processQueue_(std::make_unique<SerialQueue>("Prelix10.OrvoPrinter")) {
     LANOrvoDeviceDiscoveryManager::installNetworkCardLookup();
+    ModelDetection::installBluetoothLEModelDetector();
 }
 
 OrvoPrinter::~OrvoPrinter() {

@@ -1,6 +1,7 @@
 #include "prelix10/transport/RawPortFactory.hpp"
 
 #include "prelix10/core/Log.hpp"
+#include "prelix10/transport/BluetoothLEPort.hpp"
 #include "prelix10/transport/NetworkPort.hpp"
 #include "prelix10/transport/NetworkPortSettings.hpp"
 
@@ -11,6 +12,10 @@ std::shared_ptr<RawPort> RawPortFactory::create(InterfaceType interfaceType, con
                                                 std::optional<std::vector<std::string>> subIdentifiers) {
     if (targetType == RawPortTargetType::printer && interfaceType == InterfaceType::lan) {
         return std::make_shared<TCPPort>(identifier, NetworkPortSettings::ports().data, std::move(subIdentifiers));
+    }
+    if (interfaceType == InterfaceType::bluetoothLE) {
+        if (targetType == RawPortTargetType::printer) return std::make_shared<BluetoothLEPrintPort>(identifier);
+        return std::make_shared<BluetoothLESettingPort>(identifier);
     }
     raiseError(Log(nullptr, "RawPortFactory", "create(interfaceType:identifier:targetType:subIdentifiers:)", __LINE__),
                Prelix10Error(Prelix10ErrorKind::argument, Prelix10ErrorMessage::notSupportedInterface));
