@@ -4,6 +4,8 @@
 
 #include "prelix10/core/WLanSettingServiceStatus.hpp"
 #include "prelix10/wlan/APInfo.hpp"
+#include "prelix10/wlan/CurrentWLanInfo.hpp"
+#include "prelix10/wlan/FoundAPInfo.hpp"
 #include "prelix10/wlan/WLanMode.hpp"
 #include "prelix10/wlan/WLanSecurityType.hpp"
 

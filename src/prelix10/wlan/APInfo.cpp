@@ -13,28 +13,4 @@ std::string APInfo::description() const {
         .text();
 }
 
-std::string CurrentWLanInfo::description() const {
-    return PropertyDescription()
-        .add("ssid", ssid)
-        .add("mode", mode)
-        .add("channel", channel)
-        .add("bssid", bssid)
-        .add("securityType", securityType)
-        .add("rssi", rssi)
-        .add("isPassedSsid", isPassedSsid)
-        .add("isPassedSecurityType", isPassedSecurityType)
-        .add("isPassedSecurityKey", isPassedSecurityKey)
-        .text();
-}
-
-std::string FoundAPInfo::description() const {
-    return PropertyDescription()
-        .add("ssid", ssid)
-        .add("bssid", bssid)
-        .add("channel", channel)
-        .add("rssi", rssi)
-        .add("security", security)
-        .text();
-}
-
 }  // namespace Prelix10
