@@ -1,5 +1,6 @@
 #include "support/SimulatedBle.hpp"
 
+#include <cctype>
 #include <algorithm>
 #include <atomic>
 
@@ -127,7 +128,8 @@ SimulatedBlePeripheral::SimulatedBlePeripheral(SimulatedBlePeripheralConfig conf
       settingHandler_(std::move(handler)),
       mtuWithResponse_(config_.mtuWithResponse),
       mtuWithoutResponse_(config_.mtuWithoutResponse),
-      paired_(config_.paired) {}
+      paired_(config_.paired),
+      rssi_(config_.rssi) {}
 
 void SimulatedBlePeripheral::attach(const std::shared_ptr<SimulatedBleRadio>& radio,
                                     const std::shared_ptr<SimulatedBleCentral>& central) {
@@ -171,7 +173,54 @@ BleAdvertisementData SimulatedBlePeripheral::advertisementData() const {
     data.localName = config_.localName;
     if (config_.printService) data.serviceUuids.push_back(kPrintService);
     if (config_.atService) data.serviceUuids.push_back(kAtService);
+    data.manufacturerData = config_.manufacturerData;
     return data;
+}
+
+void SimulatedBlePeripheral::setRssi(int rssi) {
+    std::lock_guard lock(mutex_);
+    rssi_ = rssi;
+}
+
+int SimulatedBlePeripheral::rssi() const {
+    std::lock_guard lock(mutex_);
+    return rssi_;
+}
+
+std::size_t SimulatedBlePeripheral::advertisementCount() const {
+    std::lock_guard lock(mutex_);
+    return advertisements_;
+}
+
+namespace {
+BleBytes advertisedHeader(const std::string& address) {
+    BleBytes out{0x6C, 0x04};
+    std::string hex;
+    for (char c : address)
+        if (std::isxdigit(static_cast<unsigned char>(c))) hex.push_back(c);
+    for (std::size_t i = 0; i + 1 < hex.size() && out.size() < 8; i += 2)
+        out.push_back(static_cast<std::uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16)));
+    out.resize(8, 0);
+    return out;
+}
+}  // namespace
+
+BleBytes advertisedPrintOnly(const std::string& address, const std::string& model) {
+    auto out = advertisedHeader(address);
+    out.push_back(';');
+    out.insert(out.end(), model.begin(), model.end());
+    return out;
+}
+
+BleBytes advertisedWithSetting(const std::string& address, const std::string& model, std::uint8_t capabilities,
+                               std::optional<std::uint8_t> statusByte) {
+    auto out = advertisedHeader(address);
+    out.push_back('L');
+    out.insert(out.end(), model.begin(), model.end());
+    out.push_back(';');
+    out.push_back(capabilities);
+    if (statusByte) out.push_back(*statusByte);
+    return out;
 }
 
 std::optional<std::chrono::milliseconds> SimulatedBlePeripheral::beginConnect(std::uint64_t attempt) {
@@ -538,7 +587,13 @@ void SimulatedBleCentral::advertise(std::uint64_t scan) {
     for (const auto& p : list) {
         // A connected peripheral stops advertising.
         if (delegate && p->state() == BlePeripheralState::disconnected) {
-            delegate->didDiscover(p, p->advertisementData(), -50);
+            int rssi;
+            {
+                std::lock_guard lock(p->mutex_);
+                rssi = p->rssi_;
+                ++p->advertisements_;
+            }
+            delegate->didDiscover(p, p->advertisementData(), rssi);
         }
     }
     std::weak_ptr<SimulatedBleCentral> weakSelf = weak_from_this();

@@ -73,7 +73,17 @@ struct SimulatedBlePeripheralConfig {
     // The largest notification the device sends.
     int notifyLength = 180;
     bool paired = true;
+    // The manufacturer data of each advertisement; none advertises none.
+    std::optional<BleBytes> manufacturerData;
+    int rssi = -50;
 };
+
+// Manufacturer data as the maker's devices advertise it: the company identifier, the six address bytes of
+// the address text (colons or not), then either ';' and the model name (print only), or a marker byte, the
+// model name, ';', the capability byte and, when given, the wireless LAN status byte.
+BleBytes advertisedPrintOnly(const std::string& address, const std::string& model);
+BleBytes advertisedWithSetting(const std::string& address, const std::string& model, std::uint8_t capabilities,
+                               std::optional<std::uint8_t> statusByte);
 
 class SimulatedBleCentral;
 
@@ -139,6 +149,10 @@ public:
     SimulatedBleFaults faults() const;
     void setMtu(int withResponse, int withoutResponse);
     void setPaired(bool paired);
+    // The RSSI reported with each advertisement from now on.
+    void setRssi(int rssi);
+    int rssi() const;
+    std::size_t advertisementCount() const;
     // The link drops: the peripheral is disconnected and the central hears of it.
     void dropLink();
     // The device notifies these bytes (cut at the notification length) on the service's notify characteristic.
@@ -191,6 +205,8 @@ private:
     mutable std::vector<std::chrono::steady_clock::time_point> roomPolls_;
     BleBytes received_;
     std::size_t connects_ = 0;
+    int rssi_;
+    std::size_t advertisements_ = 0;
 };
 
 class SimulatedBleCentral final : public BleCentral, public std::enable_shared_from_this<SimulatedBleCentral> {

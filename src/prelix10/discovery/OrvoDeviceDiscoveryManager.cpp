@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "prelix10/core/Log.hpp"
+#include "prelix10/discovery/BluetoothLEOrvoDeviceDiscoveryManager.hpp"
 #include "prelix10/discovery/LANOrvoDeviceDiscoveryManager.hpp"
 #include "prelix10/platform/DispatchQueue.hpp"
 #include "prelix10/printer/OrvoPrinter.hpp"
@@ -198,6 +199,8 @@ std::shared_ptr<OrvoDeviceDiscoveryManager> OrvoDeviceDiscoveryManagerFactory::c
     switch (interfaceType) {
         case InterfaceType::lan:
             return std::make_shared<LANOrvoDeviceDiscoveryManager>();
+        case InterfaceType::bluetoothLE:
+            return std::make_shared<BluetoothLEOrvoDeviceDiscoveryManager>();
         default:
             // The accessory and Bluetooth LE discoveries come with their transports.
             raiseError(log, Prelix10Error(Prelix10ErrorKind::argument, Prelix10ErrorMessage::notSupportedInterface));

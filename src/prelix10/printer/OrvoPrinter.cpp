@@ -8,6 +8,9 @@
 #include "prelix10/core/Deadline.hpp"
 #include "prelix10/core/Log.hpp"
 #include "prelix10/core/Stopwatch.hpp"
+#include "prelix10/discovery/BluetoothLEOrvoDeviceDiscoveryManager.hpp"
+#include "prelix10/printer/BluetoothLEPrinterSpecDetector.hpp"
+#include "prelix10/transport/BluetoothLEPort.hpp"
 #include "prelix10/discovery/LANOrvoDeviceDiscoveryManager.hpp"
 #include "prelix10/platform/DispatchQueue.hpp"
 #include "prelix10/printer/ModelDetection.hpp"
@@ -83,6 +86,7 @@ OrvoPrinter::OrvoPrinter(OrvoConnectionSettings connectionSettings, std::optiona
       connectionSettings_(std::move(connectionSettings)),
       processQueue_(std::make_unique<SerialQueue>("Prelix10.OrvoPrinter")) {
     LANOrvoDeviceDiscoveryManager::installNetworkCardLookup();
+    BluetoothLEOrvoDeviceDiscoveryManager::installDeviceLookup();
     ModelDetection::installBluetoothLEModelDetector();
 }
 
@@ -368,6 +372,19 @@ PrinterInformationRecord OrvoPrinter::getPrinterSpec(std::int64_t timeout) {
     return information;
 }
 
+void OrvoPrinter::detectBluetoothLEPrinter(const std::shared_ptr<RawPort>& rawPort) {
+    PrinterInformationRecord information = informationRecord().value_or(PrinterInformationRecord());
+    if (information.model != OrvoPrinterModel::unknown && information.emulation != OrvoPrinterEmulation::unknown) return;
+    auto [detection, emulation] = BluetoothLEPrinterSpecDetector(rawPort).detect(0);
+    if (detection->model() == OrvoPrinterModel::unknown || emulation == OrvoPrinterEmulation::unknown) {
+        raiseError(Log(this, "getPrinterSpec(port:timeout:)", __LINE__), unsupportedModel());
+    }
+    information.modelDetectionInformation = detection;
+    information.model = detection->model();
+    information.emulation = emulation;
+    setInformation(information);
+}
+
 void OrvoPrinter::internalOpen(std::int64_t timeout) {
     const Log log(this, "internalOpen(timeout:)", __LINE__);
     Stopwatch stopwatch;
@@ -384,6 +401,7 @@ void OrvoPrinter::internalOpen(std::int64_t timeout) {
         throw;
     }
     try {
+        if (std::dynamic_pointer_cast<BluetoothLEPort>(rawPort)) detectBluetoothLEPrinter(rawPort);
         auto information = getPrinterSpec(remaining(timeout, stopwatch));
         log.writeIfLogging("information - " + information.description());
         const auto spec = PrinterSpecTable::findSpec(information.model);

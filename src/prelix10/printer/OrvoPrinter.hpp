@@ -18,6 +18,7 @@
 namespace Prelix10 {
 
 class PrinterPort;
+class RawPort;
 class PrinterControl;
 class SerialQueue;
 
@@ -106,6 +107,8 @@ private:
     void internalPrint(const ByteBlock& data, std::int64_t timeout);
     std::shared_ptr<const OrvoPrinterStatus> internalGetStatus(std::int64_t timeout);
     PrinterInformationRecord getPrinterSpec(std::int64_t timeout);
+    // A printer opened over Bluetooth LE is told by the model name of its advertisement.
+    void detectBluetoothLEPrinter(const std::shared_ptr<RawPort>& rawPort);
 
     mutable std::mutex fieldsMutex_;
     std::optional<PrinterInformationRecord> information_;

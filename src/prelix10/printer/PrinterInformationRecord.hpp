@@ -10,6 +10,7 @@
 #include "prelix10/core/OrvoPrinterModel.hpp"
 #include "prelix10/printer/ModelDetection.hpp"
 #include "prelix10/protocol/DiscoveryParser.hpp"
+#include "prelix10/transport/BluetoothLEInformation.hpp"
 
 namespace Prelix10 {
 
@@ -33,6 +34,8 @@ public:
     std::shared_ptr<ModelDetectionInformation> modelDetectionInformation;
     PrinterConnectionIdentifier connectionIdentifier;
     std::optional<OrvoNICInformation> nicInformation;
+    // For a printer found over Bluetooth LE: its advertisement.
+    std::shared_ptr<BluetoothLEInformation> bluetoothLEInformation;
 
     // The shared printer information: the same values, the network-card record by field name.
     OrvoPrinterInformation toOrvoPrinterInformation() const;

@@ -4,17 +4,10 @@
 #include <optional>
 #include <string>
 
+#include "prelix10/core/WLanSettingServiceStatus.hpp"
 #include "prelix10/platform/BleCentral.hpp"
 
 namespace Prelix10 {
-
-// The state of a setting device's wireless LAN as its advertisement reports it.
-struct WLanSettingServiceStatus {
-    bool isInfrastructureMode = false;
-    bool isConnectedWiredLan = false;
-    bool isWlanDisabled = false;
-    bool isAPConnectionSucceeded = false;
-};
 
 // One Bluetooth LE device found by a scan.
 class BluetoothLEInformation {
