@@ -11,8 +11,9 @@ namespace Prelix10 {
 // status travels over the printing connection.
 class PrinterPortFactory {
 public:
-    // A TCP port with one of the maker's emulations gives the LAN printer port; other pairs (whose ports this
-    // build lacks) fail with the unexpected-state error.
+    // One of the maker's emulations gives the LAN printer port on a TCP port and the accessory printer port on
+    // an accessory port; the Kestrin emulation gives the Bluetooth LE printer port on a Bluetooth LE port.
+    // Other pairs (whose ports this build lacks) fail with the unexpected-state error.
     static std::shared_ptr<PrinterPort> create(const std::shared_ptr<RawPort>& port, OrvoPrinterEmulation emulation,
                                                bool isGetStatusViaTcp9100);
 };

@@ -15,9 +15,9 @@ enum class RawPortTargetType { printer, settingDevice };
 // Makes a new raw port, neither opened nor registered, for an interface and identifier.
 class RawPortFactory {
 public:
-    // LAN gives a TCP port on the data port number; Bluetooth LE the port bound to the print service for a
-    // printer and to the setting service for a setting device. Interfaces whose transports this build lacks fail with
-    // "Not Supported interface.".
+    // For a printer, USB and Bluetooth give the accessory ports and LAN a TCP port on the data port number;
+    // Bluetooth LE gives the port bound to the print service for a printer and to the setting service for a
+    // setting device. Any other pair fails with "Not Supported interface." (argument).
     static std::shared_ptr<RawPort> create(InterfaceType interfaceType, const std::string& identifier,
                                            RawPortTargetType targetType = RawPortTargetType::printer,
                                            std::optional<std::vector<std::string>> subIdentifiers = std::nullopt);

@@ -1,0 +1,17 @@
+#include "prelix10/transport/OrvoEAAccessoryPrinterPort.hpp"
+
+#include "prelix10/transport/OrvoAutomaticStatus.hpp"
+#include "prelix10/transport/OrvoStatusRequest.hpp"
+#include "prelix10/transport/PollingSleep.hpp"
+
+namespace Prelix10 {
+
+void OrvoEAAccessoryPrinterPort::internalInitialize(std::int64_t timeout) { OrvoAutomaticStatus::disable(*this, timeout); }
+
+std::shared_ptr<const OrvoPrinterStatus> OrvoEAAccessoryPrinterPort::internalGetStatus(std::int64_t timeout) {
+    return OrvoStatusRequest::read(rawPort(), emulation(), timeout, this, "OrvoEAAccessoryPrinterPort");
+}
+
+void OrvoEAAccessoryPrinterPort::waitForIncomingBytes(std::chrono::milliseconds maxWait) { PollingSleep::sleepFor(maxWait); }
+
+}  // namespace Prelix10
