@@ -291,3 +291,26 @@ TEST_F(EscPosPrintTest, APrinterThatStallsItsReadsGivesPrintTimedOut) {
     EXPECT_LT(took, 2500ms);
     EXPECT_LE(engine->printedData().size(), job.size());
 }
+
+TEST_F(EscPosPrintTest, CoverOpenedWhileTheJobPrintsEndsWithDeviceHasErrorWithinTheBudget) {
+    engine->configure([](VirtualPrinterConfig& c) { c.printDelay = 400ms; });
+    openPrinter();
+    std::thread opener([&] {
+        std::this_thread::sleep_for(150ms);
+        engine->update([](PrinterState& s) { s.coverOpen = true; });
+    });
+    const auto took = timed([&] {
+        try {
+            control->printLegacy(kJob, 3000);
+            ADD_FAILURE() << "no error";
+        } catch (const Prelix10Error& e) {
+            EXPECT_EQ(e.message(), "Device has error.");
+            EXPECT_EQ(e.errorCode(), Prelix10ErrorCode::deviceHasError);
+            ASSERT_TRUE(e.status());
+            EXPECT_TRUE(e.status()->coverOpen());
+        }
+    });
+    opener.join();
+    EXPECT_LT(took, 1000ms);
+    EXPECT_EQ(hex(engine->printedData()), hex(kJob));
+}
