@@ -61,28 +61,34 @@ std::shared_ptr<const OrvoPrinterStatus> EscPosLANPrinterPort::internalGetStatus
         responseCache_.append(piece);
         if (piece.size() < static_cast<std::size_t>(kReadSize)) break;
     }
-    const ByteBlock received = responseCache_.read(responseCache_.unreadCount());
+    const auto counter = takeETBCounter(responseCache_, log);
+    if (!counter) return status;
+    OrvoPrinterStatusDetailInternal::Builder detail(*status->detailInternal());
+    detail.etbCounter = *counter;
+    OrvoPrinterStatus::Builder builder(*status);
+    builder.detailInternal = std::make_shared<const OrvoPrinterStatusDetailInternal>(detail);
+    return std::make_shared<const OrvoPrinterStatus>(builder);
+}
+
+std::optional<std::int64_t> EscPosLANPrinterPort::takeETBCounter(GenericCache<std::uint8_t>& cache, const Log& log) {
+    const ByteBlock received = cache.read(cache.unreadCount());
     OrvoOriginalETBCounterParser parser;
     const CommandParserResult result = parser.parse(ByteView(received));
     const auto size = static_cast<std::int64_t>(received.size());
     if (result.state != CommandParserState::complete) {
         // Only the tail can still grow into a reply; what comes before it is noise and goes now, so the
         // buffer stays small however much the printer sends.
-        if (size > kLongestPartialReply) responseCache_.remove(0, static_cast<int>(size - kLongestPartialReply) - 1);
-        return status;
+        if (size > kLongestPartialReply) cache.remove(0, static_cast<int>(size - kLongestPartialReply) - 1);
+        return std::nullopt;
     }
     if (result.lowerIndex < 0 || result.upperIndex < result.lowerIndex || result.upperIndex >= size) {
         raiseUnexpectedState(log, 45);
     }
     // The reply goes, and with it whatever came before it: those bytes held no reply, and with the reply's
     // bytes behind them they can never complete one.
-    responseCache_.remove(0, static_cast<int>(result.upperIndex));
+    cache.remove(0, static_cast<int>(result.upperIndex));
     if (!parser.etbCounter()) raiseUnexpectedState(log, 45);
-    OrvoPrinterStatusDetailInternal::Builder detail(*status->detailInternal());
-    detail.etbCounter = *parser.etbCounter();
-    OrvoPrinterStatus::Builder builder(*status);
-    builder.detailInternal = std::make_shared<const OrvoPrinterStatusDetailInternal>(detail);
-    return std::make_shared<const OrvoPrinterStatus>(builder);
+    return parser.etbCounter();
 }
 
 void EscPosLANPrinterPort::internalClose() {

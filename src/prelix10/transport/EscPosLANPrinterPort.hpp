@@ -1,7 +1,9 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
+#include "prelix10/core/Log.hpp"
 #include "prelix10/core/GenericCache.hpp"
 #include "prelix10/transport/NetworkPort.hpp"
 #include "prelix10/transport/PrinterPort.hpp"
@@ -29,6 +31,10 @@ public:
     ByteBlock internalReadOnce(std::int64_t size) override { return forwardReadOnce(size); }
     ByteBlock internalReadOnce(ByteRange range) override { return forwardReadOnce(range); }
     ByteBlock internalReadOnceUnconsumed(std::int64_t size) override { return forwardReadOnceUnconsumed(size); }
+
+    // Takes the first complete counter reply out of the bytes received so far (and every byte before it);
+    // without one, keeps only the tail that could still start a reply.
+    static std::optional<std::int64_t> takeETBCounter(GenericCache<std::uint8_t>& cache, const Log& log);
 
     // Bytes taken from the print connection that hold no complete counter reply yet.
     int pendingResponseCount() const { return responseCache_.unreadCount(); }
