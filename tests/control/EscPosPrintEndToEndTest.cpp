@@ -314,3 +314,18 @@ TEST_F(EscPosPrintTest, CoverOpenedWhileTheJobPrintsEndsWithDeviceHasErrorWithin
     EXPECT_LT(took, 1000ms);
     EXPECT_EQ(hex(engine->printedData()), hex(kJob));
 }
+
+TEST_F(EscPosPrintTest, AnErrorWhileTheBeginCheckWaitsForTheCounterDoesNotStopIt) {
+    // The counter reply comes late; meanwhile the printer reports an error.
+    engine->configure([](VirtualPrinterConfig& c) { c.splitEtbReplyDelay = 350ms; });
+    openPrinter();
+    std::thread fault([&] {
+        std::this_thread::sleep_for(100ms);
+        engine->update([](PrinterState& s) { s.errorForced = true; });
+    });
+    EXPECT_PRELIX10_ERROR(control->printLegacy(kJob, 3000), Prelix10ErrorKind::unprintable, "Device has error.");
+    fault.join();
+    // The begin check went on to the job; the end check stopped at the error.
+    EXPECT_EQ(hex(engine->printedData()), hex(kJob));
+    EXPECT_NE(hex(engine->capture(PrinterChannel::data)).find(kReady + kInitialize + hex(kJob) + kEnd), std::string::npos);
+}
