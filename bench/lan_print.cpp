@@ -1,15 +1,18 @@
 // 100 consecutive small jobs through the LAN printer port and the maker's printer control, against the
-// virtual printer on loopback, in each status mode. Reports jobs per second and the share of the time
-// spent in the fixed polling sleeps of the library.
+// virtual printer on loopback, in each status mode, and the same through the ESC/POS LAN printer port and
+// the ESC/POS printer control. Reports jobs per second and the share of the time spent in the fixed
+// polling sleeps of the library.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <memory>
 
+#include "prelix10/control/EscPosPrinterControl.hpp"
 #include "prelix10/control/OrvoPrinterControl.hpp"
 #include "support/Hex.hpp"
 #include "support/VirtualPrinterEngine.hpp"
 #include "support/VirtualPrinterServer.hpp"
+#include "prelix10/transport/EscPosLANPrinterPort.hpp"
 #include "prelix10/transport/OrvoLANPrinterPort.hpp"
 #include "prelix10/transport/PollingSleep.hpp"
 
@@ -59,8 +62,43 @@ void BM_HundredJobs(benchmark::State& state) {
     state.counters["printer_status_reads"] = static_cast<double>(engine.statusRequestCount()) / static_cast<double>(jobs);
 }
 
+void BM_HundredEscPosJobs(benchmark::State& state) {
+    VirtualPrinterConfig config;
+    config.dialect = PrinterDialect::escPos;
+    config.replyFraming = ReplyFraming::plain;
+    VirtualPrinterEngine engine(config);
+    VirtualPrinterServer server(engine);
+    NetworkPortSettings::setPorts(LanPortNumbers{server.dataPort(), server.statusPort(), 22222});
+    auto tcp = std::make_shared<TCPPort>("127.0.0.1", server.dataPort());
+    tcp->setNicInformation(NetworkCardRecord{"127.0.0.1", "00:11:62:AA:BB:CC", "IFBD-HE07"});
+    auto port = std::make_shared<EscPosLANPrinterPort>(tcp);
+    port->setEmulation(OrvoPrinterEmulation::escPos);
+    port->open(5000);
+    port->initialize(5000);
+    EscPosPrinterControl control(port, false, false, false);
+
+    double seconds = 0;
+    double slept = 0;
+    std::int64_t jobs = 0;
+    for (auto _ : state) {
+        PollingSleep::reset();
+        const auto start = std::chrono::steady_clock::now();
+        for (int i = 0; i < kJobs; ++i) control.printLegacy(kJob, 10000);
+        seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        slept += static_cast<double>(PollingSleep::fixedNanoseconds()) / 1e9;
+        jobs += kJobs;
+    }
+    port->close();
+    NetworkPortSettings::setPorts(LanPortNumbers{});
+    state.counters["jobs_per_s"] = static_cast<double>(jobs) / seconds;
+    state.counters["ms_per_job"] = 1000.0 * seconds / static_cast<double>(jobs);
+    state.counters["fixed_sleep_share"] = slept / seconds;
+    state.counters["printer_status_reads"] = static_cast<double>(engine.statusRequestCount()) / static_cast<double>(jobs);
+}
+
 }  // namespace
 
 BENCHMARK(BM_HundredJobs)->Arg(0)->Arg(1)->Arg(2)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_HundredEscPosJobs)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 BENCHMARK_MAIN();

@@ -377,4 +377,31 @@ TEST_F(OrvoPrinterTest, ProcessExitsRightAfterAPrinterIsDroppedInItsCompletion) 
             std::exit(0);
         },
         ::testing::ExitedWithCode(0), "");
+
+TEST_F(OrvoPrinterTest, AnEscPosPrinterOpensOverTheLanAndPrints) {
+    engine->configure([](VirtualPrinterConfig& c) {
+        c.dialect = PrinterDialect::escPos;
+        c.replyFraming = ReplyFraming::plain;
+    });
+    lan.reset();
+    responder.reset();
+    DiscoveryIdentity identity;
+    identity.deviceCommandSet = "ESC/POS";
+    identity.deviceModel = "Kelto59 (ESP-001)";
+    identity.nameDetail = "Kelto59";
+    responder = std::make_unique<VirtualPrinterDiscovery>(std::vector<DiscoveryIdentity>{identity});
+    lan = std::make_unique<LoopbackLan>(server->dataPort(), server->statusPort(), responder->port());
+
+    auto printer = makePrinter();
+    auto openError = errorOf([&] { printer->open().get(); });
+    ASSERT_FALSE(openError) << openError->description();
+    EXPECT_EQ(printer->informationRecord()->emulation, OrvoPrinterEmulation::escPos);
+    printer->print(receiptDocument()).get();
+    EXPECT_EQ(engine->state().etbCounter, 1);
+    const std::string received = hex(engine->printedData());
+    EXPECT_NE(received.find(hex(ByteBlock{'C', 'o', 'r', 'n', 'e', 'r', ' ', 'C', 'a', 'f', 'e'})), std::string::npos)
+        << received;
+    EXPECT_FALSE(printer->getStatus().get()->hasError());
+    printer->close().get();
+    EXPECT_EQ(OrvoDeviceManager::registeredCount(), 0u);
 }

@@ -51,6 +51,21 @@ Bytes encodeStatusBlock(const PrinterState& state, int blockLength, int version,
     return block;
 }
 
+Bytes encodeEscPosStatus(const PrinterState& state) {
+    Bytes status{0x10, 0x00, 0x00, 0x00};
+    const bool error = state.errorForced || state.coverOpen || state.paperEmpty;
+    if (state.drawerSignal) status[0] |= 0x04;
+    if (error) status[0] |= 0x08;
+    if (state.coverOpen) status[0] |= 0x20;
+    if (state.paperNearEmpty) status[2] |= 0x03;
+    if (state.paperEmpty) status[2] |= 0x0C;
+    return status;
+}
+
+std::uint8_t encodeEscPosMobileStatus(const PrinterState& state) {
+    return static_cast<std::uint8_t>(0x30 | (state.paperEmpty ? 0x01 : 0x00) | (state.coverOpen ? 0x02 : 0x00));
+}
+
 Bytes wrapInStatusBlocks(const PrinterState& state, int blockLength, int version, std::span<const std::uint8_t> reply) {
     return wrapInStatusBlocks(state, blockLength, version, reply, kMaxItemValue);
 }
@@ -84,6 +99,7 @@ Bytes PrinterSession::poll() {
     if (channel_ != PrinterChannel::data) return {};
     Bytes out;
     out.swap(engine_.rawOutput_);
+    if (engine_.config_.dialect == PrinterDialect::escPos) engine_.flushEscPosLocked(*this, out);
     if (!engine_.automaticStatus_) return out;
     if (greeted_ && lastAutomaticStatusVersion_ == engine_.stateVersion_) return out;
     greeted_ = true;
@@ -305,7 +321,7 @@ Bytes VirtualPrinterEngine::statusBlockLocked() {
 }
 
 Bytes VirtualPrinterEngine::statusReplyLocked() {
-    Bytes block = statusBlockLocked();
+    Bytes block = config_.dialect == PrinterDialect::escPos ? encodeEscPosStatus(state_) : statusBlockLocked();
     if (config_.garbageReplies) std::fill(block.begin(), block.end(), std::uint8_t{0xFE});
     if (config_.truncateRepliesTo && *config_.truncateRepliesTo < block.size()) block.resize(*config_.truncateRepliesTo);
     return block;
@@ -343,6 +359,9 @@ Bytes VirtualPrinterEngine::processLocked(PrinterSession& session, std::span<con
         position += consumed;
     }
     pending.erase(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(position));
+    if (session.channel() == PrinterChannel::data && config_.dialect == PrinterDialect::escPos) {
+        flushEscPosLocked(session, out);
+    }
     return out;
 }
 
@@ -362,6 +381,10 @@ std::size_t VirtualPrinterEngine::stepDataLocked(std::span<const std::uint8_t> p
         while (run < p.size() && p[run] >= 0x20) ++run;
         for (std::size_t i = 0; i < run; ++i) takePrintDataLocked(p[i]);
         return run;
+    }
+    if (config_.dialect != PrinterDialect::orvo) {
+        const std::size_t consumed = stepEscPosLocked(p, session, out);
+        if (consumed != std::string::npos) return consumed;
     }
     for (const auto& handler : handlers_) {
         RequestMatch match = handler(p);
@@ -419,6 +442,78 @@ std::size_t VirtualPrinterEngine::stepDataLocked(std::span<const std::uint8_t> p
             return 6;
         default:
             return asData();
+    }
+}
+
+std::size_t VirtualPrinterEngine::stepEscPosLocked(std::span<const std::uint8_t> p, PrinterSession& session, Bytes& out) {
+    constexpr std::size_t notMine = std::string::npos;
+    if (config_.dialect == PrinterDialect::escPos) {
+        if (p[0] == 0x1D) {  // GS a n
+            if (p.size() < 2) return 0;
+            if (p[1] != 0x61) return notMine;
+            return p.size() < 3 ? 0 : 3;
+        }
+        if (p[0] != 0x1B) return notMine;
+        if (p.size() < 3) return p.size() >= 2 && p[1] != 0x1D ? notMine : 0;
+        if (p[1] != 0x1D || p[2] != 0x03) return notMine;
+        if (p.size() < 6) return 0;
+        if (p[4] != 0x00 || p[5] != 0x00) return notMine;
+        switch (p[3]) {
+            case 0x02:  // clear the counter
+                if (config_.clearsEtbCounter) {
+                    state_.etbCounter = 0;
+                    pendingEtb_.clear();
+                    changedLocked();
+                }
+                break;
+            case 0x01:  // count once the data before it is printed
+                ++etbMarkers_;
+                if (config_.countsEtb) pendingEtb_.push_back(Clock::now() + config_.printDelay);
+                settleLocked();
+                break;
+            case 0x00:  // report the counter (after everything counted so far is printed)
+                ++session.etbReportsWaiting_;
+                break;
+            default:
+                break;
+        }
+        return 6;
+    }
+    // Mobile ESC/POS.
+    if (p[0] == 0x10) {  // DLE EOT 4
+        if (p.size() < 3) return p.size() == 2 && p[1] != 0x04 ? notMine : 0;
+        if (p[1] != 0x04 || p[2] != 0x04) return notMine;
+        ++statusRequests_[PrinterChannel::data];
+        out.push_back(config_.mobileStatusByte.value_or(encodeEscPosMobileStatus(state_)));
+        return 3;
+    }
+    if (p[0] != 0x1B) return notMine;
+    if (p.size() < 3) return p.size() >= 2 && p[1] != 0x1C ? notMine : 0;
+    if (p[1] != 0x1C || p[2] != 0x15) return notMine;
+    if (p.size() < 6) return 0;
+    if (p[4] != 0x00 || p[5] != 0x00) return notMine;
+    if (p[3] == 0x06) out.push_back(config_.mobileHandshakeByte);
+    return 6;
+}
+
+void VirtualPrinterEngine::flushEscPosLocked(PrinterSession& session, Bytes& out) {
+    settleLocked();
+    const auto now = Clock::now();
+    if (session.etbReportsWaiting_ > 0 && pendingEtb_.empty()) {
+        for (; session.etbReportsWaiting_ > 0; --session.etbReportsWaiting_) {
+            const Bytes reply{0x1B, 0x1D, 0x03, 0x00, 0x00, 0x00, static_cast<std::uint8_t>(state_.etbCounter & 0x1F), 0x00};
+            out.insert(out.end(), config_.noiseBeforeEtbReply.begin(), config_.noiseBeforeEtbReply.end());
+            if (config_.splitEtbReplyDelay) {
+                out.insert(out.end(), reply.begin(), reply.begin() + 4);
+                session.delayed_.emplace_back(now + *config_.splitEtbReplyDelay, Bytes(reply.begin() + 4, reply.end()));
+            } else {
+                out.insert(out.end(), reply.begin(), reply.end());
+            }
+        }
+    }
+    while (!session.delayed_.empty() && session.delayed_.front().first <= now) {
+        out.insert(out.end(), session.delayed_.front().second.begin(), session.delayed_.front().second.end());
+        session.delayed_.erase(session.delayed_.begin());
     }
 }
 

@@ -33,6 +33,11 @@ enum class ReplyFraming {
     asbExtension,   // inside automatic status block extension ":B" items (the maker's LAN boards)
 };
 
+// The command set the printer speaks. The maker's emulations answer with status blocks; ESC/POS answers the
+// status port with the four-byte automatic status and keeps an end-of-job counter driven by ESC GS ETX
+// commands; mobile ESC/POS answers DLE EOT 4 and the ESC FS NAK handshake on its one connection.
+enum class PrinterDialect { orvo, escPos, escPosMobile };
+
 // The printer's state as the status block reports it. Edited through VirtualPrinterEngine::update().
 struct PrinterState {
     bool coverOpen = false;
@@ -80,7 +85,22 @@ struct VirtualPrinterConfig {
     Bytes inputDeviceStoredData = {0x31, 0x32, 0x33};
     // The most reply bytes one status block extension item carries; longer replies take more blocks.
     std::size_t replyItemLimit = 0x7000;
+
+    PrinterDialect dialect = PrinterDialect::orvo;
+    // ESC/POS: false keeps the counter where it is when ESC GS ETX 2 asks to clear it.
+    bool clearsEtbCounter = true;
+    // ESC/POS: the counter reply goes out in two pieces (4 bytes, then the rest) this far apart.
+    std::optional<std::chrono::milliseconds> splitEtbReplyDelay;
+    // ESC/POS: bytes sent on the print connection ahead of each counter reply (noise).
+    Bytes noiseBeforeEtbReply;
+    // Mobile ESC/POS: the handshake byte, and a status byte that replaces the encoded one.
+    std::uint8_t mobileHandshakeByte = 0x26;
+    std::optional<std::uint8_t> mobileStatusByte;
 };
+
+// The four-byte ESC/POS automatic status and the one-byte mobile ESC/POS status as the printer encodes them.
+Bytes encodeEscPosStatus(const PrinterState& state);
+std::uint8_t encodeEscPosMobileStatus(const PrinterState& state);
 
 // A status block as the printer encodes it (header, status bytes, optional extension).
 Bytes encodeStatusBlock(const PrinterState& state, int blockLength, int version, const Bytes* extensionItem = nullptr);
@@ -109,6 +129,10 @@ private:
     Bytes pending_;
     std::uint64_t lastAutomaticStatusVersion_ = 0;
     bool greeted_ = false;
+    // ESC/POS counter requests not answered yet (the reply waits until the counted data is printed), and
+    // reply pieces held back until their time.
+    std::size_t etbReportsWaiting_ = 0;
+    std::vector<std::pair<std::chrono::steady_clock::time_point, Bytes>> delayed_;
 };
 
 // Extension point for requests beyond the status exchange (spooler, configuration, files, ...).
@@ -158,6 +182,10 @@ private:
     // Processes one command at the front of the bytes; returns the count consumed, 0 when more are needed.
     std::size_t stepDataLocked(std::span<const std::uint8_t> bytes, PrinterSession& session, Bytes& out);
     std::size_t stepStatusLocked(std::span<const std::uint8_t> bytes, Bytes& out);
+    // The ESC/POS and mobile ESC/POS commands; 0 when more bytes are needed, npos when the bytes are not one.
+    std::size_t stepEscPosLocked(std::span<const std::uint8_t> bytes, PrinterSession& session, Bytes& out);
+    // Sends the counter replies that are due and the held-back pieces whose time has come.
+    void flushEscPosLocked(PrinterSession& session, Bytes& out);
     void settleLocked();
     void changedLocked() { ++stateVersion_; }
     Bytes statusBlockLocked();

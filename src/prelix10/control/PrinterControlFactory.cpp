@@ -1,5 +1,6 @@
 #include "prelix10/control/PrinterControlFactory.hpp"
 
+#include "prelix10/control/EscPosPrinterControl.hpp"
 #include "prelix10/control/OrvoPrinterControl.hpp"
 #include "prelix10/core/Log.hpp"
 
@@ -12,7 +13,14 @@ std::shared_ptr<PrinterControl> PrinterControlFactory::create(const std::shared_
         return std::make_shared<OrvoPrinterControl>(port, features.supportSpoolPrint, features.supportOrvoConfig,
                                                     features.supportGetCommandAvailableInformation);
     }
-    // No control here for the ESC/POS emulations or an unknown one: the printer cannot be opened.
+    if (port->emulation() == OrvoPrinterEmulation::escPos) {
+        return std::make_shared<EscPosPrinterControl>(port, features.supportSpoolPrint, features.supportOrvoConfig,
+                                                      features.supportGetCommandAvailableInformation);
+    }
+    if (port->emulation() == OrvoPrinterEmulation::escPosMobile) {
+        return std::make_shared<EscPosMobilePrinterControl>(port, features.supportSpoolPrint, features.supportOrvoConfig,
+                                                            features.supportGetCommandAvailableInformation);
+    }
     raiseUnexpectedState(Log(nullptr, "PrinterControlFactory", "create(port:model:)", __LINE__), 32);
 }
 

@@ -3,6 +3,8 @@
 #include "prelix10/core/Log.hpp"
 #include "prelix10/transport/BluetoothLEPort.hpp"
 #include "prelix10/transport/EAAccessoryPort.hpp"
+#include "prelix10/transport/EscPosLANPrinterPort.hpp"
+#include "prelix10/transport/EscPosMobileEAAccessoryPrinterPort.hpp"
 #include "prelix10/transport/NetworkPort.hpp"
 #include "prelix10/transport/OrvoBluetoothLEPrinterPort.hpp"
 #include "prelix10/transport/OrvoEAAccessoryPrinterPort.hpp"
@@ -34,10 +36,16 @@ std::shared_ptr<PrinterPort> withEmulation(std::shared_ptr<Port> port, OrvoPrint
 std::shared_ptr<PrinterPort> PrinterPortFactory::create(const std::shared_ptr<RawPort>& port,
                                                         OrvoPrinterEmulation emulation, bool isGetStatusViaTcp9100) {
     if (auto tcp = std::dynamic_pointer_cast<TCPPort>(port)) {
+        if (emulation == OrvoPrinterEmulation::escPos) {
+            return withEmulation(std::make_shared<EscPosLANPrinterPort>(tcp), emulation);
+        }
         if (!isMakersEmulation(emulation)) unsupportedPair(13);
         return withEmulation(std::make_shared<OrvoLANPrinterPort>(tcp, isGetStatusViaTcp9100), emulation);
     }
     if (auto accessory = std::dynamic_pointer_cast<EAAccessoryPort>(port)) {
+        if (emulation == OrvoPrinterEmulation::escPosMobile) {
+            return withEmulation(std::make_shared<EscPosMobileEAAccessoryPrinterPort>(accessory), emulation);
+        }
         if (!isMakersEmulation(emulation)) unsupportedPair(24);
         return withEmulation(std::make_shared<OrvoEAAccessoryPrinterPort>(accessory), emulation);
     }

@@ -11,9 +11,10 @@ namespace Prelix10 {
 // status travels over the printing connection.
 class PrinterPortFactory {
 public:
-    // One of the maker's emulations gives the LAN printer port on a TCP port and the accessory printer port on
-    // an accessory port; the Kestrin emulation gives the Bluetooth LE printer port on a Bluetooth LE port.
-    // Other pairs (whose ports this build lacks) fail with the unexpected-state error.
+    // TCP port: the maker's emulations give the LAN printer port, ESC/POS its own LAN printer port.
+    // Accessory port: the maker's emulations give the accessory printer port, mobile ESC/POS its own.
+    // Bluetooth LE port: Kestrin gives the Bluetooth LE printer port. Every other pair fails with the
+    // unexpected-state error, whose line names the row; the raw port is left as it was.
     static std::shared_ptr<PrinterPort> create(const std::shared_ptr<RawPort>& port, OrvoPrinterEmulation emulation,
                                                bool isGetStatusViaTcp9100);
 };
