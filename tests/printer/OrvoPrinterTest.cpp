@@ -377,6 +377,7 @@ TEST_F(OrvoPrinterTest, ProcessExitsRightAfterAPrinterIsDroppedInItsCompletion) 
             std::exit(0);
         },
         ::testing::ExitedWithCode(0), "");
+}
 
 TEST_F(OrvoPrinterTest, AnEscPosPrinterOpensOverTheLanAndPrints) {
     engine->configure([](VirtualPrinterConfig& c) {
