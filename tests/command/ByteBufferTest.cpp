@@ -23,20 +23,52 @@ TEST(ByteBuffer, EmptyAndZeroLengthAppends) {
     EXPECT_EQ(hex(buffer), "20 20 20");
 }
 
+TEST(ByteBuffer, HoldsAtMostTwiceItsDataPlusAFirstChunk) {
+    // A few bytes cost one small chunk, not a megabyte.
+    ByteBuffer small;
+    small.add({1, 2, 3});
+    EXPECT_EQ(small.chunkCount(), 1u);
+    EXPECT_EQ(small.capacity(), ByteBuffer::kFirstChunkSize);
+    for (std::size_t size : {std::size_t{4096}, std::size_t{4097}, std::size_t{100000}, std::size_t{1048576},
+                             std::size_t{1048577}, std::size_t{5000000}}) {
+        ByteBuffer buffer;
+        std::vector<std::uint8_t> data(size, 7);
+        buffer.add(data.data(), data.size());
+        EXPECT_GE(buffer.capacity(), size);
+        EXPECT_LE(buffer.capacity(), 2 * size + ByteBuffer::kFirstChunkSize) << size;
+    }
+}
+
+TEST(ByteBuffer, ContentAcrossGrowingChunks) {
+    // Appends of odd sizes cross every chunk boundary; every byte reads back at its position.
+    ByteBuffer buffer;
+    std::vector<std::uint8_t> expected;
+    std::uint32_t seed = 7;
+    std::size_t length = 1;
+    while (expected.size() < 3000000) {
+        std::vector<std::uint8_t> piece(length);
+        for (auto& b : piece) b = static_cast<std::uint8_t>((seed = seed * 1103515245u + 12345u) >> 24);
+        buffer.add(piece.data(), piece.size());
+        expected.insert(expected.end(), piece.begin(), piece.end());
+        length = length * 3 + 1;
+        if (length > 700000) length = 977;
+    }
+    ASSERT_EQ(buffer.getDataSize(), expected.size());
+    EXPECT_EQ(buffer.toVector(), expected);
+    for (std::size_t offset : {std::size_t{4090}, std::size_t{12280}, std::size_t{1044470}, std::size_t{2093050}}) {
+        std::vector<std::uint8_t> window(20);
+        ASSERT_TRUE(buffer.getData(window.data(), offset, window.size()));
+        EXPECT_TRUE(std::equal(window.begin(), window.end(), expected.begin() + std::ptrdiff_t(offset))) << offset;
+    }
+    // A buffer appended to itself doubles its content.
+    buffer.add(&buffer);
+    std::vector<std::uint8_t> twice = expected;
+    twice.insert(twice.end(), expected.begin(), expected.end());
+    EXPECT_EQ(buffer.toVector(), twice);
+}
+
 TEST(ByteBuffer, ChunkBoundaries) {
     const std::size_t chunk = 1048576;
-    {
-        ByteBuffer buffer;
-        std::vector<std::uint8_t> data(chunk, 7);
-        buffer.add(data.data(), data.size());
-        EXPECT_EQ(buffer.chunkCount(), 1u);
-    }
-    {
-        ByteBuffer buffer;
-        std::vector<std::uint8_t> data(chunk + 1, 7);
-        buffer.add(data.data(), data.size());
-        EXPECT_EQ(buffer.chunkCount(), 2u);
-    }
     ByteBuffer buffer;
     std::vector<std::uint8_t> first(1048570);
     std::iota(first.begin(), first.end(), 0);

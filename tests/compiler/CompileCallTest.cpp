@@ -171,6 +171,19 @@ TEST(CompileCall, CoreEntryReportsTheSizeItNeeds) {
     VelmarCommandParser::parse("[", "EscPos", "Harlo599KZ", small, sizeof small, &length, &status);
     EXPECT_EQ(status, VelmarCommandParser::ParseStatus::invalidJson);
     EXPECT_EQ(length, 0);
+    // Asked for it, the entry hands over a result that does not fit, and only such a one.
+    std::vector<std::uint8_t> whole;
+    VelmarCommandParser::parse(document.c_str(), "EscPos", "Harlo599KZ", small, sizeof small, &length, &status,
+                               &whole);
+    EXPECT_EQ(length, 46);
+    EXPECT_EQ(status, VelmarCommandParser::ParseStatus::completed);
+    std::vector<char> exact(46);
+    VelmarCommandParser::parse(document.c_str(), "EscPos", "Harlo599KZ", exact.data(), 46, &length);
+    EXPECT_EQ(whole, std::vector<std::uint8_t>(exact.begin(), exact.end()));
+    whole.clear();
+    VelmarCommandParser::parse(document.c_str(), "EscPos", "Harlo599KZ", exact.data(), 46, &length, &status,
+                               &whole);
+    EXPECT_TRUE(whole.empty());
     // 2 GiB or more cannot be reported as a signed 32-bit length.
     EXPECT_EQ(VelmarCommandParser::reportableLength(0x7FFFFFFF), 0x7FFFFFFF);
     EXPECT_FALSE(VelmarCommandParser::reportableLength(0x80000000ULL));

@@ -38,14 +38,22 @@ BitmapPixel BitmapConverter::pixel(int x, int y) const {
 
 void BitmapConverter::threshold(int threshold) {
     // The left side of the rule depends on alpha only: one value per alpha, computed as the rule states.
+    // A whole sum reaches a limit exactly when it reaches the limit rounded up, so the compare is
+    // made on integers.
     std::array<double, 256> limit{};
     for (int a = 0; a < 256; ++a) limit[a] = a / 255.0 * threshold * 3.0;
+    std::array<int, 256> lowestWhite{};
+    for (int a = 0; a < 256; ++a) {
+        const double rounded = std::ceil(limit[a]);
+        lowestWhite[a] = rounded > 1e6 ? 1000000 : rounded < -1e6 ? -1000000 : static_cast<int>(rounded);
+    }
     const std::uint8_t* p = image_.rgba().data();
     const std::size_t count = std::size_t(width_) * std::size_t(height_);
-    black_.assign(count, 0);
+    black_.resize(count);
+    std::uint8_t* marks = black_.data();
     for (std::size_t i = 0; i < count; ++i, p += 4) {
         const int sum = p[0] + p[1] + p[2];
-        black_[i] = limit[p[3]] <= sum ? 0 : 1;
+        marks[i] = sum < lowestWhite[p[3]] ? 1 : 0;
     }
     converted_ = true;
 }
@@ -56,6 +64,13 @@ void BitmapConverter::diffuse() {
     std::vector<int> error(count, 0);
     black_.assign(count, 0);
     const std::uint8_t* pixels = image_.rgba().data();
+    // The grey of each channel sum, computed once by the rule's own arithmetic.
+    std::array<int, 766> grayOfSum{};
+    for (int sum = 0; sum < 766; ++sum) {
+        int gray = static_cast<int>(std::trunc(sum / 3.0 * 1.5));
+        if (gray > 254) gray = 255;
+        grayOfSum[std::size_t(sum)] = gray;
+    }
     for (int y = 0; y < height_; ++y) {
         const bool even = y % 2 == 0;
         const bool lastRow = y == height_ - 1;
@@ -63,22 +78,18 @@ void BitmapConverter::diffuse() {
             const int x = even ? step : width_ - 1 - step;
             const std::size_t i = std::size_t(y) * w + std::size_t(x);
             const std::uint8_t* p = pixels + i * 4;
-            int gray = 255;
-            if (p[3] != 0) {
-                gray = static_cast<int>(std::trunc((p[0] + p[1] + p[2]) / 3.0 * 1.5));
-                if (gray > 254) gray = 255;
-            }
+            const int gray = p[3] != 0 ? grayOfSum[std::size_t(p[0] + p[1] + p[2])] : 255;
             int& e = error[i];
             e += 255 - gray;
             if (e >= 255) {
                 black_[i] = 1;
                 e -= 255;
             }
-            const double q = e * 0.0625;
-            const int s7 = static_cast<int>(std::trunc(q * 7));
-            const int s5 = static_cast<int>(std::trunc(q * 5));
-            const int s3 = static_cast<int>(std::trunc(q * 3));
-            const int s1 = static_cast<int>(std::trunc(q));
+            // The error never goes below zero, so sixteenths truncate as integer division does.
+            const int s7 = e * 7 / 16;
+            const int s5 = e * 5 / 16;
+            const int s3 = e * 3 / 16;
+            const int s1 = e / 16;
             const std::size_t below = i + w;
             if (even) {
                 if (x < width_ - 1) error[i + 1] += s7;
@@ -107,11 +118,21 @@ std::vector<std::uint8_t> BitmapConverter::toData() const {
     for (int y = 0; y < height_; ++y) {
         std::uint8_t* row = out.data() + std::size_t(y) * bytesPerRow;
         const std::size_t base = std::size_t(y) * std::size_t(width_);
+        if (converted_) {
+            const std::uint8_t* marks = black_.data() + base;
+            int x = 0;
+            for (; x + 8 <= width_; x += 8, marks += 8) {
+                row[x >> 3] = static_cast<std::uint8_t>(marks[0] << 7 | marks[1] << 6 | marks[2] << 5 |
+                                                        marks[3] << 4 | marks[4] << 3 | marks[5] << 2 |
+                                                        marks[6] << 1 | marks[7]);
+            }
+            for (; x < width_; ++x, ++marks)
+                if (*marks) row[x >> 3] |= static_cast<std::uint8_t>(0x80u >> (x & 7));
+            continue;
+        }
         for (int x = 0; x < width_; ++x) {
             bool black;
-            if (converted_) {
-                black = black_[base + std::size_t(x)] != 0;
-            } else {
+            {
                 const std::uint8_t* q = p + (base + std::size_t(x)) * 4;
                 black = q[3] == 255 && q[0] == 0 && q[1] == 0 && q[2] == 0;
             }

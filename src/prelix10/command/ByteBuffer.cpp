@@ -5,27 +5,30 @@
 
 namespace PrinterCommandBuilder {
 
+void ByteBuffer::grow(std::uint64_t needed) {
+    while (capacity_ - dataSize_ < needed) {
+        const std::uint64_t size =
+            chunks_.empty() ? kFirstChunkSize : std::min(chunks_.back().size * 2, kChunkSize);
+        // Every byte of a chunk is written before it is read, so it is not cleared.
+        chunks_.push_back(Chunk{std::make_unique_for_overwrite<std::uint8_t[]>(size), capacity_, size});
+        capacity_ += size;
+    }
+}
+
 void ByteBuffer::add(const void* data, std::size_t length) {
     if (length == 0 || data == nullptr) return;
-    if (freeSpace_ < length) {
-        const std::uint64_t needed = (length + chunkSize_ - 1) / chunkSize_;
-        for (std::uint64_t i = 0; i < needed; ++i) {
-            chunks_.push_back(std::make_unique<std::uint8_t[]>(chunkSize_));
-            freeSpace_ += chunkSize_;
-        }
-    }
+    grow(length);
     const auto* source = static_cast<const std::uint8_t*>(data);
     std::uint64_t left = length;
-    while (left > 0) {
-        const std::uint64_t index = dataSize_ / chunkSize_;
-        const std::uint64_t offset = dataSize_ % chunkSize_;
-        const std::uint64_t piece = std::min(left, chunkSize_ - offset);
-        if (index >= chunks_.size()) break;
-        std::memcpy(chunks_[index].get() + offset, source, piece);
+    while (left > 0 && writeChunk_ < chunks_.size()) {
+        Chunk& chunk = chunks_[writeChunk_];
+        const std::uint64_t offset = dataSize_ - chunk.start;
+        const std::uint64_t piece = std::min(left, chunk.size - offset);
+        std::memcpy(chunk.bytes.get() + offset, source, piece);
         source += piece;
         left -= piece;
         dataSize_ += piece;
-        freeSpace_ -= piece;
+        if (offset + piece == chunk.size) ++writeChunk_;
     }
 }
 
@@ -39,15 +42,15 @@ void ByteBuffer::add(std::initializer_list<std::uint8_t> bytes) {
 
 void ByteBuffer::add(const ByteBuffer* other) {
     if (other == nullptr) return;
-    std::uint8_t block[1024];
-    const std::uint64_t total = other->getDataSize();
-    std::uint64_t position = 0;
-    while (position < total) {
-        const std::size_t piece =
-            static_cast<std::size_t>(std::min<std::uint64_t>(sizeof block, total - position));
-        other->getData(block, position, piece);
-        add(block, piece);
-        position += piece;
+    const std::uint64_t total = other->dataSize_;
+    if (total == 0) return;
+    // Room first: stored bytes never move, so the source stays valid even when it is this buffer.
+    grow(total);
+    for (std::size_t i = 0; i < other->chunks_.size(); ++i) {
+        const Chunk& chunk = other->chunks_[i];
+        if (chunk.start >= total) break;
+        const std::uint8_t* bytes = chunk.bytes.get();
+        add(bytes, static_cast<std::size_t>(std::min(chunk.size, total - chunk.start)));
     }
 }
 
@@ -55,12 +58,16 @@ bool ByteBuffer::getData(void* destination, std::size_t offset, std::size_t leng
     if (length == 0) return true;
     if (offset > dataSize_ || length > dataSize_ - offset) return false;
     auto* out = static_cast<std::uint8_t*>(destination);
-    std::uint64_t index = offset / chunkSize_;
-    std::uint64_t chunkOffset = offset % chunkSize_;
+    // The chunk holding offset: the last one that starts at or before it.
+    auto found = std::upper_bound(chunks_.begin(), chunks_.end(), static_cast<std::uint64_t>(offset),
+                                  [](std::uint64_t position, const Chunk& chunk) { return position < chunk.start; });
+    std::size_t index = static_cast<std::size_t>(found - chunks_.begin()) - 1;
+    std::uint64_t chunkOffset = offset - chunks_[index].start;
     std::uint64_t left = length;
     while (left > 0 && index < chunks_.size()) {
-        const std::uint64_t piece = std::min(left, chunkSize_ - chunkOffset);
-        std::memcpy(out, chunks_[index].get() + chunkOffset, piece);
+        const Chunk& chunk = chunks_[index];
+        const std::uint64_t piece = std::min(left, chunk.size - chunkOffset);
+        std::memcpy(out, chunk.bytes.get() + chunkOffset, piece);
         out += piece;
         left -= piece;
         ++index;

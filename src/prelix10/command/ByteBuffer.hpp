@@ -13,10 +13,13 @@ struct CommandStruct {
     std::uint64_t length = 0;
 };
 
-// Append-only output of one compilation. Grows in whole chunks so stored bytes never move.
+// Append-only output of one compilation. Grows in whole chunks so stored bytes never move. The
+// first chunk is small and each next one twice the last, up to 1 MiB, so a short-lived buffer of
+// a few bytes costs a few KiB and a long one never holds more than twice its data.
 class ByteBuffer {
   public:
     static constexpr std::uint64_t kChunkSize = 0x100000;
+    static constexpr std::uint64_t kFirstChunkSize = 0x1000;
 
     ByteBuffer() = default;
     ByteBuffer(const ByteBuffer&) = delete;
@@ -40,12 +43,21 @@ class ByteBuffer {
     std::vector<std::uint8_t> toVector() const;
 
     std::size_t chunkCount() const { return chunks_.size(); }
+    // Bytes held by the chunks, used or not.
+    std::uint64_t capacity() const { return capacity_; }
 
   private:
-    std::uint64_t chunkSize_ = kChunkSize;
-    std::vector<std::unique_ptr<std::uint8_t[]>> chunks_;
+    struct Chunk {
+        std::unique_ptr<std::uint8_t[]> bytes;
+        std::uint64_t start = 0;  // content position of the chunk's first byte
+        std::uint64_t size = 0;
+    };
+    void grow(std::uint64_t needed);
+
+    std::vector<Chunk> chunks_;
+    std::size_t writeChunk_ = 0;  // the chunk the next byte goes to
     std::uint64_t dataSize_ = 0;
-    std::uint64_t freeSpace_ = 0;
+    std::uint64_t capacity_ = 0;
 };
 
 }  // namespace PrinterCommandBuilder

@@ -1,6 +1,7 @@
 #include "prelix10/command/StrUtil.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 
 namespace VelmarCommandParser {
@@ -14,7 +15,7 @@ int hexValue(char c) {
     return -1;
 }
 
-int base64Value(unsigned char c) {
+constexpr int base64Value(unsigned char c) {
     if (c >= 'A' && c <= 'Z') return c - 'A';
     if (c >= 'a' && c <= 'z') return c - 'a' + 26;
     if (c >= '0' && c <= '9') return c - '0' + 52;
@@ -22,6 +23,13 @@ int base64Value(unsigned char c) {
     if (c == '/') return 63;
     return -1;
 }
+
+// The value of each byte as a base64 digit, -1 for a byte that is none.
+constexpr auto kBase64Values = [] {
+    std::array<std::int8_t, 256> values{};
+    for (int c = 0; c < 256; ++c) values[static_cast<std::size_t>(c)] = static_cast<std::int8_t>(base64Value(static_cast<unsigned char>(c)));
+    return values;
+}();
 
 // Output staged in blocks of 128 bytes before it goes to the buffer.
 class Stage {
@@ -138,10 +146,33 @@ bool StrUtil::decodeBase64(const std::string& text, std::size_t offset, std::siz
     std::uint32_t bits = 0;
     int bitCount = 0;
     std::size_t produced = 0;
-    unsigned char block[1024];
+    unsigned char block[3072];
     std::size_t blockSize = 0;
-    for (; position < text.size() && produced < count; ++position) {
-        const int value = base64Value(static_cast<unsigned char>(text[position]));
+    const std::size_t size = text.size();
+    const auto* chars = reinterpret_cast<const unsigned char*>(text.data());
+    while (position < size && produced < count) {
+        // Whole groups of four valid characters on a byte boundary make three bytes at once.
+        if (bitCount == 0 && skipBits == 0 && size - position >= 4 && count - produced >= 3) {
+            const int a = kBase64Values[chars[position]];
+            const int b = kBase64Values[chars[position + 1]];
+            const int c = kBase64Values[chars[position + 2]];
+            const int d = kBase64Values[chars[position + 3]];
+            if ((a | b | c | d) >= 0) {
+                const std::uint32_t v = static_cast<std::uint32_t>(a << 18 | b << 12 | c << 6 | d);
+                block[blockSize] = static_cast<unsigned char>(v >> 16);
+                block[blockSize + 1] = static_cast<unsigned char>(v >> 8);
+                block[blockSize + 2] = static_cast<unsigned char>(v);
+                blockSize += 3;
+                produced += 3;
+                position += 4;
+                if (blockSize + 3 > sizeof block) {
+                    buffer->add(block, blockSize);
+                    blockSize = 0;
+                }
+                continue;
+            }
+        }
+        const int value = kBase64Values[chars[position++]];
         if (value < 0) continue;
         int width = 6;
         std::uint32_t v = static_cast<std::uint32_t>(value);
@@ -157,7 +188,7 @@ bool StrUtil::decodeBase64(const std::string& text, std::size_t offset, std::siz
             block[blockSize++] = static_cast<unsigned char>((bits >> bitCount) & 0xFF);
             bits &= (1u << bitCount) - 1;
             ++produced;
-            if (blockSize == sizeof block) {
+            if (blockSize + 3 > sizeof block) {
                 buffer->add(block, blockSize);
                 blockSize = 0;
             }

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <limits>
+#include <new>
 #include <string>
 
 #include "prelix10/command/BuilderFactory.hpp"
@@ -24,6 +25,11 @@ void parse(const char* command, const char* emulation, const char* model, char* 
 
 void parse(const char* command, const char* emulation, const char* model, char* out, std::int32_t capacity,
            std::int32_t* outLength, ParseStatus* status) noexcept {
+    parse(command, emulation, model, out, capacity, outLength, status, nullptr);
+}
+
+void parse(const char* command, const char* emulation, const char* model, char* out, std::int32_t capacity,
+           std::int32_t* outLength, ParseStatus* status, std::vector<std::uint8_t>* whole) noexcept {
     std::int32_t ignoredLength = 0;
     ParseStatus ignoredStatus = ParseStatus::completed;
     if (outLength == nullptr) outLength = &ignoredLength;
@@ -54,8 +60,17 @@ void parse(const char* command, const char* emulation, const char* model, char* 
             return;
         }
         *outLength = *length;
-        if (out != nullptr && capacity >= 0 && *length <= capacity && *length > 0)
+        if (out != nullptr && capacity >= 0 && *length <= capacity && *length > 0) {
             buffer.getAll(out, static_cast<std::size_t>(capacity));
+        } else if (whole != nullptr && *length > 0) {
+            try {
+                whole->resize(static_cast<std::size_t>(*length));
+                buffer.getAll(whole->data(), whole->size());
+            } catch (const std::bad_alloc&) {
+                // No room for the hand-over: the caller sees no bytes and takes its own road.
+                whole->clear();
+            }
+        }
     } catch (...) {
         *status = ParseStatus::failed;
         *outLength = 0;

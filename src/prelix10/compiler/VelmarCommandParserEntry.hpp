@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace VelmarCommandParser {
 
@@ -22,6 +23,10 @@ void parse(const char* command, const char* emulation, const char* model, char* 
            std::int32_t* outLength) noexcept;
 void parse(const char* command, const char* emulation, const char* model, char* out, std::int32_t capacity,
            std::int32_t* outLength, ParseStatus* status) noexcept;
+// As above; when the result does not fit the capacity and whole is given, whole receives every
+// byte of it (or stays empty when no memory could be had for them).
+void parse(const char* command, const char* emulation, const char* model, char* out, std::int32_t capacity,
+           std::int32_t* outLength, ParseStatus* status, std::vector<std::uint8_t>* whole) noexcept;
 
 // Expands a template with field data into a NUL-terminated command document. The length
 // out-parameter receives the text's length plus 1; the text is copied only when it fits. The three

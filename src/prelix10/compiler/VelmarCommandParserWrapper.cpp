@@ -10,9 +10,15 @@ VelmarCommandParserWrapper::ParseResult VelmarCommandParserWrapper::parseWithCom
     ParseResult result;
     try {
         std::vector<char> buffer(kFirstParseCapacity, 0);
+        std::vector<std::uint8_t> whole;
         std::int32_t length = -1;
         ::VelmarCommandParser::parse(command.c_str(), emulation.c_str(), model.c_str(), buffer.data(),
-                                     kFirstParseCapacity, &length, &result.status);
+                                     kFirstParseCapacity, &length, &result.status, &whole);
+        if (length > kFirstParseCapacity && whole.size() == static_cast<std::size_t>(length)) {
+            // The first compile already holds every byte: no second one.
+            result.bytes = std::move(whole);
+            return result;
+        }
         if (length > kFirstParseCapacity) {
             buffer.assign(static_cast<std::size_t>(length), 0);
             length = -1;

@@ -191,7 +191,16 @@ std::optional<ImagePixels> ImagePixels::drawnInto(int width, int height) const {
     const std::uint8_t* src = pixels_->data();
 
     if (width == width_ && height == height_) {
+        if (premultiplied_) {
+            std::copy(src, src + out.size(), out.begin());
+            return ImagePixels(width, height, std::move(out), true);
+        }
         for (std::size_t i = 0; i < out.size(); i += 4) {
+            if (src[i + 3] == 255) {
+                // Opaque: premultiplying keeps every channel as it is.
+                std::copy(src + i, src + i + 4, out.begin() + std::ptrdiff_t(i));
+                continue;
+            }
             const std::uint8_t a = src[i + 3];
             out[i + 0] = premultiplied_ ? src[i + 0] : premultiply(src[i + 0], a);
             out[i + 1] = premultiplied_ ? src[i + 1] : premultiply(src[i + 1], a);
