@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -141,6 +142,13 @@ public:
     std::size_t statusRequestCount(PrinterChannel channel);
     std::size_t etbMarkerCount();
 
+    // Stored data of the input device (a scanned barcode), handed out once each, in order, by the next
+    // stored-data requests; while none is queued, the configured inputDeviceStoredData answers.
+    void queueStoredData(Bytes data);
+    std::size_t queuedStoredDataCount();
+    // Accessory requests answered: display status, input-device status and stored data.
+    std::size_t accessoryRequestCount();
+
     // Bytes the printer sends on its print connection exactly as given (a damaged or hand-made frame),
     // ahead of any automatic status due at the same time.
     void sendRaw(const Bytes& bytes);
@@ -176,6 +184,8 @@ private:
     std::size_t etbMarkers_ = 0;
     Bytes rawOutput_;
     std::vector<RequestHandler> handlers_;
+    std::deque<Bytes> queuedStoredData_;
+    std::size_t accessoryRequests_ = 0;
 };
 
 }  // namespace Prelix10::Testing
