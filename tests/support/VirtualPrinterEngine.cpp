@@ -35,6 +35,9 @@ Bytes encodeStatusBlock(const PrinterState& state, int blockLength, int version,
     if (n > 7) block[7] = packFive(state.etbCounter);
     if (state.externalDevice12NotReady) set(12, 0x02);
     if (state.externalDevice34NotReady) set(13, 0x02);
+    static constexpr std::uint8_t kConnectedBits[4] = {0x40, 0x20, 0x08, 0x04};
+    for (int i = 0; i < 4; ++i)
+        if (state.externalDeviceConnected[i]) set(14, kConnectedBits[i]);
     set(15, 0x04);  // paper width code 2
     if (extensionItem) {
         const std::size_t m = extensionItem->size();
@@ -170,6 +173,7 @@ void VirtualPrinterEngine::addPeripheryHandlers() {
     }));
     handlers_.push_back(fixedRequest({0x1B, 0x1E, 0x42, 0x31}, [this] {
         ++accessoryRequests_;
+        if (config_.inputDeviceStatusSilent) return Bytes{};
         const std::uint8_t stored = queuedStoredData_.empty() ? 0x00 : 0x01;
         return Bytes{0x1B, 0x1E, 0x42, 0x31, static_cast<std::uint8_t>(config_.inputDeviceStatus | stored)};
     }));

@@ -44,6 +44,7 @@ struct PrinterState {
     bool errorForced = false;   // the error bit, whatever the cause
     bool externalDevice12NotReady = false;
     bool externalDevice34NotReady = false;
+    bool externalDeviceConnected[4] = {false, false, false, false};  // devices 1 to 4 (status byte 14)
     int etbCounter = 0;         // 0 to 31
 };
 
@@ -79,6 +80,8 @@ struct VirtualPrinterConfig {
     std::uint8_t displayStatus = 0x02;
     std::uint8_t inputDeviceStatus = 0x03;
     Bytes inputDeviceStoredData = {0x31, 0x32, 0x33};
+    // The input device's status request goes unanswered (its stored data is still sent).
+    bool inputDeviceStatusSilent = false;
 };
 
 // A status block as the printer encodes it (header, status bytes, optional extension).
