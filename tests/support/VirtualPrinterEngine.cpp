@@ -35,6 +35,9 @@ Bytes encodeStatusBlock(const PrinterState& state, int blockLength, int version,
     if (n > 7) block[7] = packFive(state.etbCounter);
     if (state.externalDevice12NotReady) set(12, 0x02);
     if (state.externalDevice34NotReady) set(13, 0x02);
+    static constexpr std::uint8_t kConnectedBits[4] = {0x40, 0x20, 0x08, 0x04};
+    for (int i = 0; i < 4; ++i)
+        if (state.externalDeviceConnected[i]) set(14, kConnectedBits[i]);
     set(15, 0x04);  // paper width code 2
     if (extensionItem) {
         const std::size_t m = extensionItem->size();
@@ -164,6 +167,21 @@ Bytes textReply(Bytes header, const std::string& text) {
 
 }  // namespace
 
+void VirtualPrinterEngine::queueStoredData(Bytes data) {
+    std::lock_guard guard(mutex_);
+    queuedStoredData_.push_back(std::move(data));
+}
+
+std::size_t VirtualPrinterEngine::queuedStoredDataCount() {
+    std::lock_guard guard(mutex_);
+    return queuedStoredData_.size();
+}
+
+std::size_t VirtualPrinterEngine::accessoryRequestCount() {
+    std::lock_guard guard(mutex_);
+    return accessoryRequests_;
+}
+
 void VirtualPrinterEngine::addPeripheryHandlers() {
     // The handlers run under mutex_, so they read the configuration directly.
     handlers_.push_back(fixedRequest({0x1B, 0x1D, 0x29, 0x49, 0x03, 0x00, 0x33, 0x00, 0x00}, [this] {
@@ -172,13 +190,23 @@ void VirtualPrinterEngine::addPeripheryHandlers() {
     handlers_.push_back(fixedRequest({0x1B, 0x23, 0x2A, 0x0A, 0x00},
                                      [this] { return textReply({0x1B, 0x23, 0x2A, 0x2C}, config_.firmwareText); }));
     handlers_.push_back(fixedRequest({0x1B, 0x1E, 0x42, 0x41}, [this] {
+        ++accessoryRequests_;
         return Bytes{0x1B, 0x1E, 0x42, 0x41, config_.displayStatus};
     }));
     handlers_.push_back(fixedRequest({0x1B, 0x1E, 0x42, 0x31}, [this] {
-        return Bytes{0x1B, 0x1E, 0x42, 0x31, config_.inputDeviceStatus};
+        ++accessoryRequests_;
+        if (config_.inputDeviceStatusSilent) return Bytes{};
+        const std::uint8_t stored = queuedStoredData_.empty() ? 0x00 : 0x01;
+        return Bytes{0x1B, 0x1E, 0x42, 0x31, static_cast<std::uint8_t>(config_.inputDeviceStatus | stored)};
     }));
     handlers_.push_back(fixedRequest({0x1B, 0x1D, 0x42, 0x32}, [this] {
-        const Bytes& data = config_.inputDeviceStoredData;
+        ++accessoryRequests_;
+        Bytes queued;
+        if (!queuedStoredData_.empty()) {
+            queued = std::move(queuedStoredData_.front());
+            queuedStoredData_.pop_front();
+        }
+        const Bytes& data = queued.empty() ? config_.inputDeviceStoredData : queued;
         Bytes reply{0x1B, 0x1D, 0x42, 0x32, static_cast<std::uint8_t>((data.size() >> 8) & 0xFF),
                     static_cast<std::uint8_t>(data.size() & 0xFF)};
         reply.insert(reply.end(), data.begin(), data.end());

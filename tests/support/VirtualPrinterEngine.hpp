@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -48,6 +49,7 @@ struct PrinterState {
     bool errorForced = false;   // the error bit, whatever the cause
     bool externalDevice12NotReady = false;
     bool externalDevice34NotReady = false;
+    bool externalDeviceConnected[4] = {false, false, false, false};  // devices 1 to 4 (status byte 14)
     int etbCounter = 0;         // 0 to 31
 };
 
@@ -96,6 +98,8 @@ struct VirtualPrinterConfig {
     // Mobile ESC/POS: the handshake byte, and a status byte that replaces the encoded one.
     std::uint8_t mobileHandshakeByte = 0x26;
     std::optional<std::uint8_t> mobileStatusByte;
+    // The input device's status request goes unanswered (its stored data is still sent).
+    bool inputDeviceStatusSilent = false;
 };
 
 // The four-byte ESC/POS automatic status and the one-byte mobile ESC/POS status as the printer encodes them.
@@ -170,6 +174,13 @@ public:
     std::size_t statusRequestCount(PrinterChannel channel);
     std::size_t etbMarkerCount();
 
+    // Stored data of the input device (a scanned barcode), handed out once each, in order, by the next
+    // stored-data requests; while none is queued, the configured inputDeviceStoredData answers.
+    void queueStoredData(Bytes data);
+    std::size_t queuedStoredDataCount();
+    // Accessory requests answered: display status, input-device status and stored data.
+    std::size_t accessoryRequestCount();
+
     // Bytes the printer sends on its print connection exactly as given (a damaged or hand-made frame),
     // ahead of any automatic status due at the same time.
     void sendRaw(const Bytes& bytes);
@@ -209,6 +220,8 @@ private:
     std::size_t etbMarkers_ = 0;
     Bytes rawOutput_;
     std::vector<RequestHandler> handlers_;
+    std::deque<Bytes> queuedStoredData_;
+    std::size_t accessoryRequests_ = 0;
 };
 
 }  // namespace Prelix10::Testing

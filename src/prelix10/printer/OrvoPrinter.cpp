@@ -14,6 +14,7 @@
 #include "prelix10/discovery/LANOrvoDeviceDiscoveryManager.hpp"
 #include "prelix10/platform/DispatchQueue.hpp"
 #include "prelix10/printer/ModelDetection.hpp"
+#include "prelix10/printer/PollingMonitor.hpp"
 #include "prelix10/printer/PrinterSpec.hpp"
 #include "prelix10/transport/NetworkPort.hpp"
 #include "prelix10/transport/OrvoDeviceManager.hpp"
@@ -91,8 +92,15 @@ OrvoPrinter::OrvoPrinter(OrvoConnectionSettings connectionSettings, std::optiona
 }
 
 OrvoPrinter::~OrvoPrinter() {
-    // Queued operations hold the object alive, so nothing runs on the queue any more: close directly.
+    // Queued operations hold the object alive, so nothing runs on the queue any more: close directly. A
+    // monitor only holds the object during a pass, so it sees it gone at its next one.
     if (isOpened()) internalClose();
+    if (monitor_) monitor_->stopMonitoring();
+}
+
+void OrvoPrinter::closeFromMonitor(const PollingMonitor* monitor) {
+    std::lock_guard guard(lock_);
+    if (isOpened() && monitor_.get() == monitor) internalClose();
 }
 
 std::optional<OrvoPrinterInformation> OrvoPrinter::information() const {
@@ -166,6 +174,43 @@ bool OrvoPrinter::isOpened() const {
     return isOpened_;
 }
 
+std::weak_ptr<PrinterDelegate> OrvoPrinter::printerDelegate() const {
+    std::lock_guard guard(fieldsMutex_);
+    return delegates_.printer;
+}
+void OrvoPrinter::setPrinterDelegate(std::weak_ptr<PrinterDelegate> delegate) {
+    std::lock_guard guard(fieldsMutex_);
+    delegates_.printer = std::move(delegate);
+}
+std::weak_ptr<DrawerDelegate> OrvoPrinter::drawerDelegate() const {
+    std::lock_guard guard(fieldsMutex_);
+    return delegates_.drawer;
+}
+void OrvoPrinter::setDrawerDelegate(std::weak_ptr<DrawerDelegate> delegate) {
+    std::lock_guard guard(fieldsMutex_);
+    delegates_.drawer = std::move(delegate);
+}
+std::weak_ptr<InputDeviceDelegate> OrvoPrinter::inputDeviceDelegate() const {
+    std::lock_guard guard(fieldsMutex_);
+    return delegates_.inputDevice;
+}
+void OrvoPrinter::setInputDeviceDelegate(std::weak_ptr<InputDeviceDelegate> delegate) {
+    std::lock_guard guard(fieldsMutex_);
+    delegates_.inputDevice = std::move(delegate);
+}
+std::weak_ptr<DisplayDelegate> OrvoPrinter::displayDelegate() const {
+    std::lock_guard guard(fieldsMutex_);
+    return delegates_.display;
+}
+void OrvoPrinter::setDisplayDelegate(std::weak_ptr<DisplayDelegate> delegate) {
+    std::lock_guard guard(fieldsMutex_);
+    delegates_.display = std::move(delegate);
+}
+PrinterDelegates OrvoPrinter::delegates() const {
+    std::lock_guard guard(fieldsMutex_);
+    return delegates_;
+}
+
 OrvoPrinter::Snapshot OrvoPrinter::snapshot() const {
     std::lock_guard guard(fieldsMutex_);
     return {openTimeout_, getStatusTimeout_, printTimeout_, template_};
@@ -219,10 +264,18 @@ void OrvoPrinter::open(Completion completion) {
 
 void OrvoPrinter::close(std::function<void()> completion) {
     Log(this, "closeImpl(completion:)", __LINE__).writeIfLogging("");
+    // A close asked for from inside a delegate event is not held back by that event.
+    const PollingMonitor* fromEvent = PollingMonitor::raisingOnThisThread();
     enqueue("closeImpl(completion:)", false, false,
-            [completion = std::move(completion)](OrvoPrinter& self, std::optional<Prelix10Error>, const Log&) {
+            [completion = std::move(completion), fromEvent](OrvoPrinter& self, std::optional<Prelix10Error>,
+                                                            const Log&) mutable {
+                const auto monitor = self.monitor_;
                 if (self.isOpened()) self.internalClose();
-                if (completion) completion();
+                if (!completion) return;
+                // No event may follow the completion: when one is being raised right now, the completion
+                // runs as soon as it returns (on the monitor's thread).
+                if (monitor && monitor->deferUntilEventEnds(completion, fromEvent)) return;
+                completion();
             });
 }
 
@@ -413,8 +466,22 @@ void OrvoPrinter::internalOpen(std::int64_t timeout) {
         port_ = printerPort;
         printerControl_ = control;
         setInformation(information);
-        std::lock_guard fields(fieldsMutex_);
-        isOpened_ = true;
+        {
+            std::lock_guard fields(fieldsMutex_);
+            isOpened_ = true;
+        }
+        // Monitoring starts last; when it cannot start, the open fails.
+        auto monitor = std::make_shared<PollingMonitor>(weak_from_this());
+        try {
+            monitor->startMonitoring();
+        } catch (...) {
+            port_.reset();
+            printerControl_.reset();
+            std::lock_guard fields(fieldsMutex_);
+            isOpened_ = false;
+            throw;
+        }
+        monitor_ = std::move(monitor);
     } catch (...) {
         rawPort->close();
         OrvoDeviceManager::releasePort(rawPort.get());
@@ -423,6 +490,10 @@ void OrvoPrinter::internalOpen(std::int64_t timeout) {
 }
 
 void OrvoPrinter::internalClose() {
+    if (monitor_) {
+        monitor_->stopMonitoring();
+        monitor_.reset();
+    }
     if (port_) {
         port_->close();
         OrvoDeviceManager::releasePort(&port_->rawPort());

@@ -12,6 +12,7 @@
 #include "prelix10/core/OrvoPrinterInformation.hpp"
 #include "prelix10/core/OrvoPrinterStatus.hpp"
 #include "prelix10/core/Prelix10Error.hpp"
+#include "prelix10/printer/DelegateManager.hpp"
 #include "prelix10/printer/PrinterInformationRecord.hpp"
 #include "prelix10/protocol/CommandParser.hpp"
 
@@ -21,6 +22,7 @@ class PrinterPort;
 class RawPort;
 class PrinterControl;
 class SerialQueue;
+class PollingMonitor;
 
 // One printer. Every operation runs later on the object's own serial queue ("Prelix10.OrvoPrinter") under
 // its operation lock and reports through a completion, called exactly once on that queue while the lock is
@@ -67,6 +69,17 @@ public:
     Prelix10ErrorDetail errorDetail() const;
     bool isOpened() const;
 
+    // The app's delegates, held weakly; safe to set from any thread. While the printer is open, a
+    // background monitor raises their events on a thread of its own; a change takes effect at its next poll.
+    std::weak_ptr<PrinterDelegate> printerDelegate() const;
+    void setPrinterDelegate(std::weak_ptr<PrinterDelegate> delegate);
+    std::weak_ptr<DrawerDelegate> drawerDelegate() const;
+    void setDrawerDelegate(std::weak_ptr<DrawerDelegate> delegate);
+    std::weak_ptr<InputDeviceDelegate> inputDeviceDelegate() const;
+    void setInputDeviceDelegate(std::weak_ptr<InputDeviceDelegate> delegate);
+    std::weak_ptr<DisplayDelegate> displayDelegate() const;
+    void setDisplayDelegate(std::weak_ptr<DisplayDelegate> delegate);
+
     void open(Completion completion);
     void close(std::function<void()> completion);
     void write(ByteBlock data, int timeout, Completion completion);
@@ -87,6 +100,7 @@ public:
     std::string description() const;
 
 private:
+    friend class PollingMonitor;
     OrvoPrinter(OrvoConnectionSettings connectionSettings, std::optional<PrinterInformationRecord> information);
 
     struct Snapshot {
@@ -102,6 +116,10 @@ private:
 
     void internalOpen(std::int64_t timeout);
     void internalClose();
+    PrinterDelegates delegates() const;
+    // The close asked for by a monitor after a failed poll: under the lock, and only while that monitor is
+    // still the current one of an open printer.
+    void closeFromMonitor(const PollingMonitor* monitor);
     void internalWrite(const ByteBlock& data, std::int64_t timeout);
     ByteBlock internalRead(std::int64_t size);
     void internalPrint(const ByteBlock& data, std::int64_t timeout);
@@ -120,10 +138,13 @@ private:
     std::optional<std::string> template_;
     Prelix10ErrorDetail errorDetail_;
     bool isOpened_ = false;
+    PrinterDelegates delegates_;
 
     // Touched only on the queue under lock_.
     std::shared_ptr<PrinterPort> port_;
     std::shared_ptr<PrinterControl> printerControl_;
+    // Created by each open, stopped and dropped by close.
+    std::shared_ptr<PollingMonitor> monitor_;
 
     std::mutex lock_;
     std::unique_ptr<SerialQueue> processQueue_;
