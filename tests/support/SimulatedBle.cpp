@@ -9,12 +9,13 @@ namespace Prelix10::Testing {
 namespace {
 using Clock = std::chrono::steady_clock;
 
-const BleUuid kPrintService = normalizedBleUuid("49535343-FE7D-4AE5-8FA9-9FAFD205E455");
-const BleUuid kPrintWrite = normalizedBleUuid("49535343-8841-43F4-A8D4-ECBE34729BB3");
-const BleUuid kPrintNotify = normalizedBleUuid("49535343-1E4D-4BD9-BA61-23C647249616");
-const BleUuid kAtService = normalizedBleUuid("01FF0100-BA5E-F4EE-5CA1-EB1E5E4B1CE1");
-const BleUuid kAtWrite = normalizedBleUuid("01FF0101-BA5E-F4EE-5CA1-EB1E5E4B1CE1");
-const BleUuid kAtNotify = normalizedBleUuid("01FF0102-BA5E-F4EE-5CA1-EB1E5E4B1CE1");
+// Never destroyed: the simulated radio thread keeps advertising until the process is gone.
+const BleUuid& kPrintService = *new BleUuid(normalizedBleUuid("49535343-FE7D-4AE5-8FA9-9FAFD205E455"));
+const BleUuid& kPrintWrite = *new BleUuid(normalizedBleUuid("49535343-8841-43F4-A8D4-ECBE34729BB3"));
+const BleUuid& kPrintNotify = *new BleUuid(normalizedBleUuid("49535343-1E4D-4BD9-BA61-23C647249616"));
+const BleUuid& kAtService = *new BleUuid(normalizedBleUuid("01FF0100-BA5E-F4EE-5CA1-EB1E5E4B1CE1"));
+const BleUuid& kAtWrite = *new BleUuid(normalizedBleUuid("01FF0101-BA5E-F4EE-5CA1-EB1E5E4B1CE1"));
+const BleUuid& kAtNotify = *new BleUuid(normalizedBleUuid("01FF0102-BA5E-F4EE-5CA1-EB1E5E4B1CE1"));
 
 bool wanted(const std::optional<std::vector<BleUuid>>& filter, const BleUuid& uuid) {
     if (!filter) return true;
