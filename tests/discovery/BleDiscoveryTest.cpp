@@ -216,6 +216,29 @@ TEST_F(BleDiscoveryTest, TwoManagersShareOneScanThatStopsAfterBoth) {
     EXPECT_EQ(CentralManagerControl::shared().scannerCount(), 0u);
 }
 
+TEST_F(BleDiscoveryTest, DroppingARunningManagerReleasesItsShareOfTheScan) {
+    addPrinter();
+    auto d1 = std::make_shared<RecordingDelegate>();
+    auto d2 = std::make_shared<RecordingDelegate>();
+    auto m1 = startManager(d1);
+    auto m2 = startManager(d2);
+    ASSERT_TRUE(d1->waitFor([&] { return d1->printers.size() == 1; }));
+    ASSERT_TRUE(d2->waitFor([&] { return d2->printers.size() == 1; }));
+    ASSERT_EQ(CentralManagerControl::shared().scannerCount(), 2u);
+
+    const auto settles = [](auto done) {
+        const auto deadline = std::chrono::steady_clock::now() + 2s;
+        while (!done() && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(5ms);
+        return done();
+    };
+    m1.reset();
+    EXPECT_TRUE(settles([] { return CentralManagerControl::shared().scannerCount() == 1u; }));
+    EXPECT_TRUE(central->isScanning());
+    m2.reset();
+    EXPECT_TRUE(settles([] { return CentralManagerControl::shared().scannerCount() == 0u; }));
+    EXPECT_TRUE(settles([&] { return !central->isScanning(); }));
+}
+
 TEST_F(BleDiscoveryTest, DelegateMayStopAndStartDiscoveriesFromReplayedFind) {
     addPrinter();
     central->setAdvertisingInterval(10s);  // the second manager hears the printer only through the replay
