@@ -6,6 +6,8 @@
 
 #include "prelix10/protocol/OrvoASBPrinterStatusParser.hpp"
 
+#include "ParserRangeCheck.hpp"
+
 using namespace Prelix10;
 
 namespace {
@@ -14,7 +16,7 @@ void checkRange(const CommandParserResult& r, std::size_t size) {
         if (r.lowerIndex != -1 || r.upperIndex != -1) std::abort();
         return;
     }
-    if (r.lowerIndex < 0 || r.upperIndex < r.lowerIndex || r.upperIndex >= static_cast<std::int64_t>(size)) std::abort();
+    abortUnlessCompleteRangeInside(r, size);
 }
 }  // namespace
 

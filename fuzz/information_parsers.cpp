@@ -6,14 +6,14 @@
 
 #include "prelix10/protocol/InformationReplyParsers.hpp"
 
+#include "ParserRangeCheck.hpp"
+
 using namespace Prelix10;
 
 namespace {
 void checkRange(const CommandParserResult& r, std::size_t size) {
     if (r.state == CommandParserState::invalid) std::abort();  // these parsers never reject
-    if (r.state != CommandParserState::complete) return;
-    if (r.lowerIndex < 0 || r.upperIndex < r.lowerIndex || r.upperIndex >= static_cast<std::int64_t>(size))
-        std::abort();
+    abortUnlessCompleteRangeInside(r, size);
 }
 }  // namespace
 

@@ -5,13 +5,12 @@
 
 #include "prelix10/protocol/StatusReplyParsers.hpp"
 
+#include "ParserRangeCheck.hpp"
+
 using namespace Prelix10;
 
 namespace {
-void checkRange(const CommandParserResult& r, std::size_t size) {
-    if (r.state != CommandParserState::complete) return;
-    if (r.lowerIndex < 0 || r.upperIndex < r.lowerIndex || r.upperIndex >= static_cast<std::int64_t>(size)) std::abort();
-}
+void checkRange(const CommandParserResult& r, std::size_t size) { abortUnlessCompleteRangeInside(r, size); }
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
