@@ -24,6 +24,29 @@ namespace {
 constexpr int kJobs = 100;
 const ByteBlock kJob = bytesFromHex("1B 40 48 65 6C 6C 6F 2C 20 70 72 69 6E 74 65 72 0A 1B 64 03");
 
+// Times kJobs jobs per iteration through `control` and reports the rates and where the time went.
+template <typename Control>
+void timeJobs(benchmark::State& state, Control& control, VirtualPrinterEngine& engine, bool withReplyWaits) {
+    double seconds = 0;
+    double slept = 0;
+    double woken = 0;
+    std::int64_t jobs = 0;
+    for (auto _ : state) {
+        PollingSleep::reset();
+        const auto start = std::chrono::steady_clock::now();
+        for (int i = 0; i < kJobs; ++i) control.printLegacy(kJob, 10000);
+        seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        slept += static_cast<double>(PollingSleep::fixedNanoseconds()) / 1e9;
+        woken += static_cast<double>(PollingSleep::wokenNanoseconds()) / 1e9;
+        jobs += kJobs;
+    }
+    state.counters["jobs_per_s"] = static_cast<double>(jobs) / seconds;
+    state.counters["ms_per_job"] = 1000.0 * seconds / static_cast<double>(jobs);
+    state.counters["fixed_sleep_share"] = slept / seconds;
+    if (withReplyWaits) state.counters["reply_wait_share"] = woken / seconds;
+    state.counters["printer_status_reads"] = static_cast<double>(engine.statusRequestCount()) / static_cast<double>(jobs);
+}
+
 // mode: 0 status port, 1 status on the print connection, 2 automatic status
 void BM_HundredJobs(benchmark::State& state) {
     const int mode = static_cast<int>(state.range(0));
@@ -39,27 +62,9 @@ void BM_HundredJobs(benchmark::State& state) {
     port->setEmulation(OrvoPrinterEmulation::kestrin);
     port->open(5000);
     OrvoPrinterControl control(port, false, false, false);
-
-    double seconds = 0;
-    double slept = 0;
-    double woken = 0;
-    std::int64_t jobs = 0;
-    for (auto _ : state) {
-        PollingSleep::reset();
-        const auto start = std::chrono::steady_clock::now();
-        for (int i = 0; i < kJobs; ++i) control.printLegacy(kJob, 10000);
-        seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        slept += static_cast<double>(PollingSleep::fixedNanoseconds()) / 1e9;
-        woken += static_cast<double>(PollingSleep::wokenNanoseconds()) / 1e9;
-        jobs += kJobs;
-    }
+    timeJobs(state, control, engine, true);
     port->close();
     NetworkPortSettings::setPorts(LanPortNumbers{});
-    state.counters["jobs_per_s"] = static_cast<double>(jobs) / seconds;
-    state.counters["ms_per_job"] = 1000.0 * seconds / static_cast<double>(jobs);
-    state.counters["fixed_sleep_share"] = slept / seconds;
-    state.counters["reply_wait_share"] = woken / seconds;
-    state.counters["printer_status_reads"] = static_cast<double>(engine.statusRequestCount()) / static_cast<double>(jobs);
 }
 
 void BM_HundredEscPosJobs(benchmark::State& state) {
@@ -76,24 +81,9 @@ void BM_HundredEscPosJobs(benchmark::State& state) {
     port->open(5000);
     port->initialize(5000);
     EscPosPrinterControl control(port, false, false, false);
-
-    double seconds = 0;
-    double slept = 0;
-    std::int64_t jobs = 0;
-    for (auto _ : state) {
-        PollingSleep::reset();
-        const auto start = std::chrono::steady_clock::now();
-        for (int i = 0; i < kJobs; ++i) control.printLegacy(kJob, 10000);
-        seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        slept += static_cast<double>(PollingSleep::fixedNanoseconds()) / 1e9;
-        jobs += kJobs;
-    }
+    timeJobs(state, control, engine, false);
     port->close();
     NetworkPortSettings::setPorts(LanPortNumbers{});
-    state.counters["jobs_per_s"] = static_cast<double>(jobs) / seconds;
-    state.counters["ms_per_job"] = 1000.0 * seconds / static_cast<double>(jobs);
-    state.counters["fixed_sleep_share"] = slept / seconds;
-    state.counters["printer_status_reads"] = static_cast<double>(engine.statusRequestCount()) / static_cast<double>(jobs);
 }
 
 }  // namespace
