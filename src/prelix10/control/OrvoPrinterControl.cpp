@@ -113,7 +113,7 @@ namespace {
 
 constexpr std::int64_t kReadSize = 1024;
 
-Prelix10Error outOfSpecification() {
+Prelix10Error argumentOutOfRange() {
     return Prelix10Error(Prelix10ErrorKind::argument, Prelix10ErrorMessage::specifiedArgumentValueIsOutOfSpecification);
 }
 
@@ -192,7 +192,7 @@ std::int64_t OrvoPrinterControl::printSpool(const ByteBlock& data, const OrvoSpo
 OrvoSpoolJobStatus OrvoPrinterControl::getSpoolJobStatus(std::int64_t jobId, std::int64_t timeout) {
     Log log(this, "getSpoolJobStatus(jobId:timeout:)", __LINE__);
     checkAvailableSpoolPrint();
-    if (jobId < 0 || jobId > 65535) raiseError(log, outOfSpecification());
+    if (jobId < 0 || jobId > 65535) raiseError(log, argumentOutOfRange());
     SpoolJobStatusParser parser(SpoolCommand::Kestrin::getSpoolJobStatus(jobId));
     exchange(log, parser, timeout);
     if (!parser.isSpoolerEnabled()) {
@@ -210,7 +210,7 @@ OrvoSpoolJobStatus OrvoPrinterControl::getSpoolJobStatus(std::int64_t jobId, std
 std::vector<OrvoSpoolJobStatus> OrvoPrinterControl::getSpoolJobStatusList(std::int64_t size, std::int64_t timeout) {
     Log log(this, "getSpoolJobStatusList(size:timeout:)", __LINE__);
     checkAvailableSpoolPrint();
-    if (size < 0 || size > 2000) raiseError(log, outOfSpecification());
+    if (size < 0 || size > 2000) raiseError(log, argumentOutOfRange());
     SpoolJobStatusListParser parser(SpoolCommand::Kestrin::getSpoolJobStatusList(size));
     exchange(log, parser, timeout);
     if (!parser.isSpoolerEnabled()) {
@@ -263,7 +263,7 @@ std::string OrvoPrinterControl::getOrvoConfig(OrvoConfigArea area, const std::op
                                               std::int64_t timeout) {
     Log log(this, "getOrvoConfig(area:password:timeout:)", __LINE__);
     checkAvailableOrvoConfig();
-    if (password && characterCount(*password) >= 32) raiseError(log, outOfSpecification());
+    if (password && characterCount(*password) >= 32) raiseError(log, argumentOutOfRange());
     GetOrvoConfigParser parser(OrvoConfigCommand::Orvo::createGetCommand(area, password), area);
     exchange(log, parser, timeout);
     return parser.orvoConfig();
