@@ -18,13 +18,21 @@ void appendCount(ByteBlock& out, std::uint64_t count) {
 
 }  // namespace
 
+std::optional<OrvoConfigArea> orvoConfigArea(std::uint8_t byte) {
+    if (byte == 0x23) return OrvoConfigArea::user;
+    if (byte == 0x3B) return OrvoConfigArea::factory;
+    return std::nullopt;
+}
+
+std::uint8_t orvoConfigAreaByte(OrvoConfigArea area) { return area == OrvoConfigArea::factory ? 0x3B : 0x23; }
+
 std::string describeEnumeration(OrvoConfigurationSetResult result) {
     return result == OrvoConfigurationSetResult::applied ? "applied" : "accepted";
 }
 
 ByteBlock OrvoConfigCommand::Orvo::createGetCommand(OrvoConfigArea area, const std::optional<std::string>& password) {
     const std::string secret = password.value_or("");
-    ByteBlock out{0x1B, 0x1D, 0x29, static_cast<std::uint8_t>(area == OrvoConfigArea::factory ? 0x3B : 0x23)};
+    ByteBlock out{0x1B, 0x1D, 0x29, orvoConfigAreaByte(area)};
     appendCount(out, secret.size() + 1);
     out.push_back(0x31);
     out.insert(out.end(), secret.begin(), secret.end());

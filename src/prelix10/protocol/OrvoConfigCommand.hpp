@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -8,10 +9,14 @@
 namespace Prelix10 {
 
 // Which configuration area a configuration-get request reads.
-enum class OrvoConfigArea {
-    user,     // area byte "#"
-    factory,  // area byte ";"
+enum class OrvoConfigArea : std::uint8_t {
+    user = 0,     // area byte "#": the current configuration
+    factory = 1,  // area byte ";": the default configuration
 };
+// The area a selector byte names: user for 0x23, factory for 0x3B, nothing for any other byte.
+std::optional<OrvoConfigArea> orvoConfigArea(std::uint8_t byte);
+// The selector byte of an area.
+std::uint8_t orvoConfigAreaByte(OrvoConfigArea area);
 
 // The outcome of a configuration-set request the printer accepted.
 enum class OrvoConfigurationSetResult : int {
