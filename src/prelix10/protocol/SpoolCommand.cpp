@@ -36,16 +36,11 @@ ByteBlock frame(std::uint8_t function, const ByteBlock& parameters) {
 
 std::string SpoolCommand::Kestrin::additionalInfoText(
     const OrvoSpoolJobSettings& settings, const OrvoSpoolJobSettingsAdditionalInfo& additionalInfo) {
-    auto object = JsonObject::make();
-    object->append("title", JsonValue("OrvoSpoolJobSettingsAdditionalInfo"));
-    object->append("version", JsonValue("1.0.0"));
-    object->append("note", JsonValue(settings.note()));
-    object->append("app_info", JsonValue(additionalInfo.app_info));
-    object->append("host_model", JsonValue(additionalInfo.host_model));
-    object->append("host_OS", JsonValue(additionalInfo.host_OS));
-    object->append("host_IP", JsonValue(additionalInfo.host_IP));
-    // The writer escapes every value, so a note with quotes or control characters stays valid JSON.
-    return JSONBuilder("\n", "\t").build(JsonValue(std::move(object)), 0);
+    OrvoSpoolJobSettingsAdditionalInfo info = additionalInfo;
+    info.title = "OrvoSpoolJobSettingsAdditionalInfo";
+    info.version = "1.0.0";
+    info.note = settings.note();
+    return info.jsonText();
 }
 
 ByteBlock SpoolCommand::Kestrin::printSpool(const ByteBlock& data, const OrvoSpoolJobSettings& settings,

@@ -2,6 +2,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include "prelix10/core/JSONBuilder.hpp"
+#include "prelix10/core/PropertyDescription.hpp"
+
 namespace Prelix10 {
 
 std::optional<OrvoSpoolJobSettingsAdditionalInfo> OrvoSpoolJobSettingsAdditionalInfo::decode(const std::string& json) {
@@ -17,6 +20,53 @@ std::optional<OrvoSpoolJobSettingsAdditionalInfo> OrvoSpoolJobSettingsAdditional
         *fields[i] = it->get<std::string>();
     }
     return info;
+}
+
+std::string OrvoSpoolJobSettingsAdditionalInfo::jsonText() const {
+    const std::pair<const char*, const std::string*> fields[] = {
+        {"title", &title},           {"version", &version}, {"note", &note},      {"app_info", &app_info},
+        {"host_model", &host_model}, {"host_OS", &host_OS}, {"host_IP", &host_IP},
+    };
+    std::string out = "{\n";
+    for (std::size_t i = 0; i < std::size(fields); ++i) {
+        out += "\t\"";
+        out += fields[i].first;
+        out += "\": \"";
+        JSONBuilder::appendEscaped(out, *fields[i].second);
+        out += i + 1 < std::size(fields) ? "\",\n" : "\"\n";
+    }
+    out += "}";
+    return out;
+}
+
+std::string OrvoSpoolJobSettings::description() const {
+    return PropertyDescription().add("isRetryEnabled", isRetryEnabled_).add("timeout", timeout_).add("note", note_).text();
+}
+
+std::string OrvoSpoolJobStatus::description() const {
+    return PropertyDescription()
+        .add("jobId", fields_.jobId)
+        .add("jobState", fields_.jobState)
+        .add("elapsedTime", fields_.elapsedTime)
+        .add("jobReceivedInterface", fields_.jobReceivedInterface)
+        .add("appInfo", fields_.appInfo)
+        .add("hostModel", fields_.hostModel)
+        .add("hostOS", fields_.hostOS)
+        .add("hostIpAddress", fields_.hostIpAddress)
+        .add("jobSettings", fields_.jobSettings)
+        .text();
+}
+
+std::optional<SpoolJobReceivedInterface> SpoolJobReceivedInterfaces::fromRawValue(std::int64_t raw) {
+    if (raw < 0 || raw > 8) return std::nullopt;
+    return static_cast<SpoolJobReceivedInterface>(raw);
+}
+
+std::string SpoolJobReceivedInterfaces::description(SpoolJobReceivedInterface value) {
+    static constexpr const char* kNames[] = {"unknown", "usbPrinterClass", "usbAOA",       "usbiAP", "bluetooth",
+                                             "lan",     "cloudKestrin",    "webKestrin", "qvtd"};
+    const auto raw = static_cast<int>(value);
+    return raw >= 0 && raw <= 8 ? kNames[raw] : "unknown";
 }
 
 SpoolJobState SpoolUtil::jobState(std::int64_t rawValue) {

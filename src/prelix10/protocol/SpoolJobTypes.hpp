@@ -22,6 +22,9 @@ public:
     // The builders' starting value: no retry, timeout 0, empty note.
     static OrvoSpoolJobSettings internalDefault() { return OrvoSpoolJobSettings(false, 0, ""); }
 
+    // "isRetryEnabled : false, timeout : 0, note : "
+    std::string description() const;
+
 private:
     static std::int64_t clampTimeout(std::int64_t t) { return t < 0 ? 0 : (t > 3600 ? 3600 : t); }
     bool isRetryEnabled_;
@@ -31,8 +34,8 @@ private:
 
 // The host information sent with a spool print job.
 struct OrvoSpoolJobSettingsAdditionalInfo {
-    std::string title;
-    std::string version;
+    std::string title = "OrvoSpoolJobSettingsAdditionalInfo";
+    std::string version = "1.0.0";
     std::string note;
     std::string app_info;
     std::string host_model;
@@ -41,6 +44,9 @@ struct OrvoSpoolJobSettingsAdditionalInfo {
 
     // Decodes a JSON object with the seven keys; nothing when the text is no such object.
     static std::optional<OrvoSpoolJobSettingsAdditionalInfo> decode(const std::string& json);
+    // The text sent to the spooler: "{", one tab-indented line per field in declaration order, "}" with
+    // no line feed after it. Values are JSON-escaped, so the text stays strict JSON whatever they hold.
+    std::string jsonText() const;
     bool operator==(const OrvoSpoolJobSettingsAdditionalInfo&) const = default;
 };
 
@@ -55,6 +61,17 @@ enum class SpoolJobReceivedInterface : int {
     webKestrin = 7,
     qvtd = 8,
 };
+
+namespace SpoolJobReceivedInterfaces {
+// No value outside 0...8.
+std::optional<SpoolJobReceivedInterface> fromRawValue(std::int64_t raw);
+// The case name.
+std::string description(SpoolJobReceivedInterface value);
+}  // namespace SpoolJobReceivedInterfaces
+
+inline std::string describeEnumeration(SpoolJobReceivedInterface value) {
+    return SpoolJobReceivedInterfaces::description(value);
+}
 
 // The status of one spooled job, as the spooler reports it.
 class OrvoSpoolJobStatus {
@@ -83,6 +100,9 @@ public:
     const std::string& hostOS() const { return fields_.hostOS; }
     const std::string& hostIpAddress() const { return fields_.hostIpAddress; }
     const OrvoSpoolJobSettings& jobSettings() const { return fields_.jobSettings; }
+
+    // Every field as "label : value", in declaration order.
+    std::string description() const;
 
 private:
     Builder fields_;
