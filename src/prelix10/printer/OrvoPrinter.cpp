@@ -6,6 +6,8 @@
 #include "prelix10/control/PrinterControl.hpp"
 #include "prelix10/control/PrinterControlFactory.hpp"
 #include "prelix10/core/Deadline.hpp"
+#include "prelix10/core/HostFacts.hpp"
+#include "prelix10/core/NetworkInformation.hpp"
 #include "prelix10/core/Log.hpp"
 #include "prelix10/core/Stopwatch.hpp"
 #include "prelix10/discovery/BluetoothLEOrvoDeviceDiscoveryManager.hpp"
@@ -58,6 +60,21 @@ std::future<void> awaitError(const std::function<void(OrvoPrinter::Completion)>&
     });
     return future;
 }
+
+// Awaitable form of a completion that brings a value or an error; a completion with neither is the
+// unknown error.
+template <typename T>
+struct Settle {
+    std::shared_ptr<std::promise<T>> promise;
+    void operator()(std::optional<T> value, const std::optional<Prelix10Error>& error) const {
+        if (error) promise->set_exception(std::make_exception_ptr(*error));
+        else if (value) promise->set_value(std::move(*value));
+        else promise->set_exception(std::make_exception_ptr(Prelix10Error(Prelix10ErrorKind::unknown, Prelix10ErrorMessage::unknownError)));
+    }
+};
+
+// "***" for a secret that was given, "(nil)" for none: log lines never carry the secret itself.
+std::string describeSecret(const std::optional<std::string>& secret) { return secret ? "***" : "(nil)"; }
 
 // Identifies a LAN printer through the discovery reply of the address or MAC address it was opened with.
 std::pair<std::shared_ptr<ModelDetectionInformation>, OrvoPrinterEmulation> detectLanPrinter(const RawPort& port,
@@ -213,7 +230,7 @@ PrinterDelegates OrvoPrinter::delegates() const {
 
 OrvoPrinter::Snapshot OrvoPrinter::snapshot() const {
     std::lock_guard guard(fieldsMutex_);
-    return {openTimeout_, getStatusTimeout_, printTimeout_, template_};
+    return {openTimeout_, getStatusTimeout_, printTimeout_, template_, orvoConfigurationTimeout_};
 }
 
 std::string OrvoPrinter::description() const {
@@ -361,6 +378,167 @@ void OrvoPrinter::getStatus(StatusCompletion completion) {
                     completion(nullptr, currentError());
                 }
             });
+}
+
+void OrvoPrinter::print(std::string command, OrvoSpoolJobSettings orvoSpoolJobSettings,
+                        SpoolPrintCompletion completion) {
+    Log(this, "printImpl(command:orvoSpoolJobSettings:completion:)", __LINE__).writeIfLogging([&] {
+        return Util::describeParameters({command, orvoSpoolJobSettings.description()});
+    });
+    enqueue("printImpl(command:orvoSpoolJobSettings:completion:)", false, true,
+            [command = std::move(command), settings = std::move(orvoSpoolJobSettings),
+             completion = std::move(completion)](OrvoPrinter& self, std::optional<Prelix10Error> stateError,
+                                                 const Log& log) {
+                if (stateError) return completion(-1, stateError);
+                std::int64_t jobId = -1;
+                try {
+                    const auto values = self.snapshot();
+                    const auto information = self.informationRecord();
+                    if (!information) raiseUnexpectedState(log, 288);
+                    VelmarCommandParser parser;
+                    const auto bytes =
+                        parser.parse(command, values.printTemplate, information->model, information->emulation);
+                    jobId = self.internalSpoolPrint(bytes, settings, values.printTimeout);
+                } catch (...) {
+                    return completion(-1, currentError());
+                }
+                completion(jobId, std::nullopt);
+            });
+}
+
+void OrvoPrinter::getSpoolJobStatus(std::int64_t jobId, SpoolJobStatusCompletion completion) {
+    Log(this, "getSpoolJobStatusImpl(jobId:completion:)", __LINE__).writeIfLogging([&] {
+        return Util::describeParameters({Util::describe(jobId)});
+    });
+    enqueue("getSpoolJobStatusImpl(jobId:completion:)", false, true,
+            [jobId, completion = std::move(completion)](OrvoPrinter& self, std::optional<Prelix10Error> stateError,
+                                                        const Log&) {
+                if (stateError) return completion(std::nullopt, stateError);
+                std::optional<OrvoSpoolJobStatus> status;
+                try {
+                    status = self.internalGetSpoolJobStatus(jobId, self.snapshot().getStatusTimeout);
+                } catch (...) {
+                    return completion(std::nullopt, currentError());
+                }
+                completion(std::move(status), std::nullopt);
+            });
+}
+
+void OrvoPrinter::getSpoolJobStatusList(std::int64_t size, SpoolJobStatusListCompletion completion) {
+    Log(this, "getSpoolJobStatusListImpl(size:completion:)", __LINE__).writeIfLogging([&] {
+        return Util::describeParameters({Util::describe(size)});
+    });
+    enqueue("getSpoolJobStatusListImpl(size:completion:)", false, true,
+            [size, completion = std::move(completion)](OrvoPrinter& self, std::optional<Prelix10Error> stateError,
+                                                       const Log&) {
+                if (stateError) return completion(std::nullopt, stateError);
+                std::optional<std::vector<OrvoSpoolJobStatus>> list;
+                try {
+                    list = self.internalGetSpoolJobStatusList(size, self.snapshot().getStatusTimeout);
+                } catch (...) {
+                    return completion(std::nullopt, currentError());
+                }
+                completion(std::move(list), std::nullopt);
+            });
+}
+
+void OrvoPrinter::setOrvoConfiguration(std::string orvoConfiguration, ConfigurationSetCompletion completion) {
+    // The document may be long and may carry settings the app keeps private: only its size is logged.
+    Log(this, "setOrvoConfigurationImpl(orvoConfiguration:completion:)", __LINE__).writeIfLogging([&] {
+        return Util::describeParameters({"(" + std::to_string(orvoConfiguration.size()) + " bytes)"});
+    });
+    enqueue("setOrvoConfigurationImpl(orvoConfiguration:completion:)", false, true,
+            [document = std::move(orvoConfiguration), completion = std::move(completion)](
+                OrvoPrinter& self, std::optional<Prelix10Error> stateError, const Log&) {
+                if (stateError) return completion(OrvoConfigurationSetResult::applied, stateError);
+                OrvoConfigurationSetResult result = OrvoConfigurationSetResult::applied;
+                try {
+                    result = self.internalSetOrvoConfig(document, self.snapshot().orvoConfigurationTimeout);
+                } catch (...) {
+                    return completion(OrvoConfigurationSetResult::applied, currentError());
+                }
+                completion(result, std::nullopt);
+            });
+}
+
+void OrvoPrinter::getOrvoConfiguration(std::optional<std::string> password, ConfigurationCompletion completion) {
+    Log(this, "getOrvoConfigurationImpl(password:completion:)", __LINE__).writeIfLogging([&] {
+        return Util::describeParameters({describeSecret(password)});
+    });
+    enqueue("getOrvoConfigurationImpl(password:completion:)", false, true,
+            [password = std::move(password), completion = std::move(completion)](
+                OrvoPrinter& self, std::optional<Prelix10Error> stateError, const Log&) {
+                if (stateError) return completion(std::nullopt, stateError);
+                std::optional<std::string> document;
+                try {
+                    document = self.internalGetOrvoConfig(OrvoConfigArea::user, password,
+                                                          self.snapshot().orvoConfigurationTimeout);
+                } catch (...) {
+                    return completion(std::nullopt, currentError());
+                }
+                completion(std::move(document), std::nullopt);
+            });
+}
+
+void OrvoPrinter::getDefaultOrvoConfiguration(ConfigurationCompletion completion) {
+    Log(this, "getDefaultOrvoConfigurationImpl(completion:)", __LINE__).writeIfLogging("");
+    enqueue("getDefaultOrvoConfigurationImpl(completion:)", false, true,
+            [completion = std::move(completion)](OrvoPrinter& self, std::optional<Prelix10Error> stateError,
+                                                 const Log&) {
+                if (stateError) return completion(std::nullopt, stateError);
+                std::optional<std::string> document;
+                try {
+                    document = self.internalGetOrvoConfig(OrvoConfigArea::factory, std::nullopt,
+                                                          self.snapshot().orvoConfigurationTimeout);
+                } catch (...) {
+                    return completion(std::nullopt, currentError());
+                }
+                completion(std::move(document), std::nullopt);
+            });
+}
+
+std::future<std::int64_t> OrvoPrinter::print(std::string command, OrvoSpoolJobSettings orvoSpoolJobSettings) {
+    auto promise = std::make_shared<std::promise<std::int64_t>>();
+    auto future = promise->get_future();
+    print(std::move(command), std::move(orvoSpoolJobSettings),
+          [promise](std::int64_t jobId, std::optional<Prelix10Error> error) {
+              Settle<std::int64_t>{promise}(error ? std::nullopt : std::optional<std::int64_t>(jobId), error);
+          });
+    return future;
+}
+std::future<OrvoSpoolJobStatus> OrvoPrinter::getSpoolJobStatus(std::int64_t jobId) {
+    auto promise = std::make_shared<std::promise<OrvoSpoolJobStatus>>();
+    auto future = promise->get_future();
+    getSpoolJobStatus(jobId, Settle<OrvoSpoolJobStatus>{promise});
+    return future;
+}
+std::future<std::vector<OrvoSpoolJobStatus>> OrvoPrinter::getSpoolJobStatusList(std::int64_t size) {
+    auto promise = std::make_shared<std::promise<std::vector<OrvoSpoolJobStatus>>>();
+    auto future = promise->get_future();
+    getSpoolJobStatusList(size, Settle<std::vector<OrvoSpoolJobStatus>>{promise});
+    return future;
+}
+std::future<OrvoConfigurationSetResult> OrvoPrinter::setOrvoConfiguration(std::string orvoConfiguration) {
+    auto promise = std::make_shared<std::promise<OrvoConfigurationSetResult>>();
+    auto future = promise->get_future();
+    setOrvoConfiguration(std::move(orvoConfiguration),
+                         [promise](OrvoConfigurationSetResult result, std::optional<Prelix10Error> error) {
+                             Settle<OrvoConfigurationSetResult>{promise}(
+                                 error ? std::nullopt : std::optional<OrvoConfigurationSetResult>(result), error);
+                         });
+    return future;
+}
+std::future<std::string> OrvoPrinter::getOrvoConfiguration(std::optional<std::string> password) {
+    auto promise = std::make_shared<std::promise<std::string>>();
+    auto future = promise->get_future();
+    getOrvoConfiguration(std::move(password), Settle<std::string>{promise});
+    return future;
+}
+std::future<std::string> OrvoPrinter::getDefaultOrvoConfiguration() {
+    auto promise = std::make_shared<std::promise<std::string>>();
+    auto future = promise->get_future();
+    getDefaultOrvoConfiguration(Settle<std::string>{promise});
+    return future;
 }
 
 std::future<void> OrvoPrinter::open() {
@@ -520,6 +698,51 @@ void OrvoPrinter::internalPrint(const ByteBlock& data, std::int64_t timeout) {
 std::shared_ptr<const OrvoPrinterStatus> OrvoPrinter::internalGetStatus(std::int64_t timeout) {
     if (!port_) raiseUnexpectedState(Log(this, "internalGetStatus(timeout:)", __LINE__), 597);
     return port_->getStatus(timeout);
+}
+
+OrvoSpoolJobSettingsAdditionalInfo OrvoPrinter::spoolAdditionalInfo() const {
+    OrvoSpoolJobSettingsAdditionalInfo info;
+    info.note = "";
+    info.app_info = HostFacts::applicationDisplayName();
+    info.host_model = HostFacts::deviceModel();
+    info.host_OS = HostFacts::operatingSystem();
+    if (connectionSettings().interfaceType() == InterfaceType::lan && port_) {
+        info.host_IP = NetworkInformation::localIPAddress(port_->rawPort().actualIdentifier());
+    }
+    return info;
+}
+
+std::int64_t OrvoPrinter::internalSpoolPrint(const ByteBlock& data, const OrvoSpoolJobSettings& settings,
+                                             std::int64_t timeout) {
+    if (!printerControl_) {
+        raiseUnexpectedState(Log(this, "internalSpoolPrint(data:orvoSpoolJobSettings:timeout:)", __LINE__), 572);
+    }
+    return printerControl_->printSpool(data, settings, spoolAdditionalInfo(), timeout);
+}
+
+OrvoSpoolJobStatus OrvoPrinter::internalGetSpoolJobStatus(std::int64_t jobId, std::int64_t timeout) {
+    if (!printerControl_) raiseUnexpectedState(Log(this, "internalGetSpoolJobStatus(jobId:timeout:)", __LINE__), 607);
+    return printerControl_->getSpoolJobStatus(jobId, timeout);
+}
+
+std::vector<OrvoSpoolJobStatus> OrvoPrinter::internalGetSpoolJobStatusList(std::int64_t size, std::int64_t timeout) {
+    if (!printerControl_) {
+        raiseUnexpectedState(Log(this, "internalGetSpoolJobStatusList(size:timeout:)", __LINE__), 617);
+    }
+    return printerControl_->getSpoolJobStatusList(size, timeout);
+}
+
+OrvoConfigurationSetResult OrvoPrinter::internalSetOrvoConfig(const std::string& orvoConfig, std::int64_t timeout) {
+    if (!printerControl_) raiseUnexpectedState(Log(this, "internalSetOrvoConfig(orvoConfig:timeout:)", __LINE__), 627);
+    return printerControl_->setOrvoConfig(orvoConfig, timeout);
+}
+
+std::string OrvoPrinter::internalGetOrvoConfig(OrvoConfigArea area, const std::optional<std::string>& password,
+                                               std::int64_t timeout) {
+    if (!printerControl_) {
+        raiseUnexpectedState(Log(this, "internalGetOrvoConfig(area:password:timeout:)", __LINE__), 637);
+    }
+    return printerControl_->getOrvoConfig(area, password, timeout);
 }
 
 }  // namespace Prelix10

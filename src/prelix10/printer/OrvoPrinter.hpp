@@ -7,6 +7,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "prelix10/core/OrvoConnectionSettings.hpp"
 #include "prelix10/core/OrvoPrinterInformation.hpp"
@@ -15,6 +16,8 @@
 #include "prelix10/printer/DelegateManager.hpp"
 #include "prelix10/printer/PrinterInformationRecord.hpp"
 #include "prelix10/protocol/CommandParser.hpp"
+#include "prelix10/protocol/OrvoConfigCommand.hpp"
+#include "prelix10/protocol/SpoolJobTypes.hpp"
 
 namespace Prelix10 {
 
@@ -33,6 +36,15 @@ public:
     using ReadCompletion = std::function<void(std::optional<ByteBlock>, std::optional<Prelix10Error>)>;
     using StatusCompletion =
         std::function<void(std::shared_ptr<const OrvoPrinterStatus>, std::optional<Prelix10Error>)>;
+    // The job id, or -1 with the error.
+    using SpoolPrintCompletion = std::function<void(std::int64_t, std::optional<Prelix10Error>)>;
+    using SpoolJobStatusCompletion =
+        std::function<void(std::optional<OrvoSpoolJobStatus>, std::optional<Prelix10Error>)>;
+    using SpoolJobStatusListCompletion =
+        std::function<void(std::optional<std::vector<OrvoSpoolJobStatus>>, std::optional<Prelix10Error>)>;
+    // The printer's answer, or applied with the error.
+    using ConfigurationSetCompletion = std::function<void(OrvoConfigurationSetResult, std::optional<Prelix10Error>)>;
+    using ConfigurationCompletion = std::function<void(std::optional<std::string>, std::optional<Prelix10Error>)>;
 
     static constexpr int kDefaultOpenTimeout = 10000;
     static constexpr int kDefaultGetStatusTimeout = 5000;
@@ -88,6 +100,17 @@ public:
     void print(std::string command, Completion completion);
     void getStatus(StatusCompletion completion);
 
+    // Spooler and configuration store of the printers that have them; the printer control refuses the
+    // others with "Not supported model.".
+    void print(std::string command, OrvoSpoolJobSettings orvoSpoolJobSettings, SpoolPrintCompletion completion);
+    void getSpoolJobStatus(std::int64_t jobId, SpoolJobStatusCompletion completion);
+    void getSpoolJobStatusList(std::int64_t size, SpoolJobStatusListCompletion completion);
+    void setOrvoConfiguration(std::string orvoConfiguration, ConfigurationSetCompletion completion);
+    // The current configuration document; the password is never logged.
+    void getOrvoConfiguration(std::optional<std::string> password, ConfigurationCompletion completion);
+    // The default configuration document, read without a password.
+    void getDefaultOrvoConfiguration(ConfigurationCompletion completion);
+
     // Awaitable forms: the future holds the result, or the error as its exception.
     std::future<void> open();
     std::future<void> close();
@@ -96,6 +119,12 @@ public:
     std::future<void> print(ByteBlock raw);
     std::future<void> print(std::string command);
     std::future<std::shared_ptr<const OrvoPrinterStatus>> getStatus();
+    std::future<std::int64_t> print(std::string command, OrvoSpoolJobSettings orvoSpoolJobSettings);
+    std::future<OrvoSpoolJobStatus> getSpoolJobStatus(std::int64_t jobId);
+    std::future<std::vector<OrvoSpoolJobStatus>> getSpoolJobStatusList(std::int64_t size);
+    std::future<OrvoConfigurationSetResult> setOrvoConfiguration(std::string orvoConfiguration);
+    std::future<std::string> getOrvoConfiguration(std::optional<std::string> password);
+    std::future<std::string> getDefaultOrvoConfiguration();
 
     std::string description() const;
 
@@ -106,6 +135,7 @@ private:
     struct Snapshot {
         int openTimeout, getStatusTimeout, printTimeout;
         std::optional<std::string> printTemplate;
+        int orvoConfigurationTimeout = kDefaultOrvoConfigurationTimeout;
     };
     Snapshot snapshot() const;
 
@@ -125,6 +155,14 @@ private:
     void internalPrint(const ByteBlock& data, std::int64_t timeout);
     std::shared_ptr<const OrvoPrinterStatus> internalGetStatus(std::int64_t timeout);
     PrinterInformationRecord getPrinterSpec(std::int64_t timeout);
+    std::int64_t internalSpoolPrint(const ByteBlock& data, const OrvoSpoolJobSettings& settings, std::int64_t timeout);
+    OrvoSpoolJobStatus internalGetSpoolJobStatus(std::int64_t jobId, std::int64_t timeout);
+    std::vector<OrvoSpoolJobStatus> internalGetSpoolJobStatusList(std::int64_t size, std::int64_t timeout);
+    OrvoConfigurationSetResult internalSetOrvoConfig(const std::string& orvoConfig, std::int64_t timeout);
+    std::string internalGetOrvoConfig(OrvoConfigArea area, const std::optional<std::string>& password,
+                                      std::int64_t timeout);
+    // The host facts sent with every spool job.
+    OrvoSpoolJobSettingsAdditionalInfo spoolAdditionalInfo() const;
     // A printer opened over Bluetooth LE is told by the model name of its advertisement.
     void detectBluetoothLEPrinter(const std::shared_ptr<RawPort>& rawPort);
 

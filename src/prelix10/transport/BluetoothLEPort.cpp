@@ -13,6 +13,7 @@
 #include "prelix10/transport/CentralManagerControl.hpp"
 #include "prelix10/transport/PeripheralControl.hpp"
 #include "prelix10/transport/PollingSleep.hpp"
+#include "prelix10/protocol/WrittenBytesLog.hpp"
 
 namespace Prelix10 {
 
@@ -268,7 +269,7 @@ void writeChunks(State& state, const std::string& className, const ByteBlock& da
             completion(error);
             return;
         }
-        if (Prelix10Logger::shared().isLogging()) log.write("Write - " + Util::describe(chunk));
+        if (Prelix10Logger::shared().isLogging()) log.write("Write - " + WrittenBytesLog::describe(data, start, end, end - start));
         // The pause after each chunk is kept in full; only a close ends it, and with chunks left that fails
         // the write.
         if (!control->pause(BluetoothLEPort::kChunkPause) && end < data.size()) {

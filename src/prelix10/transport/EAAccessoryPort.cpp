@@ -15,6 +15,7 @@
 #include "prelix10/transport/CentralManagerControl.hpp"
 #include "prelix10/transport/EAAccessoryPortSettings.hpp"
 #include "prelix10/transport/PollingSleep.hpp"
+#include "prelix10/protocol/WrittenBytesLog.hpp"
 
 namespace Prelix10 {
 
@@ -224,7 +225,8 @@ void pump(const std::shared_ptr<State>& state, const std::string& className) {
                 } else {
                     const auto sent = std::min<std::size_t>(static_cast<std::size_t>(count), pending);
                     if (Prelix10Logger::shared().isLogging()) {
-                        log.write("Write - " + describeBounded(std::span<const std::uint8_t>(from, sent)));
+                        log.write("Write - " + WrittenBytesLog::describe(state->writeData, state->writeOffset,
+                                                                         state->writeOffset + sent, kLoggedBytes));
                     }
                     state->writeOffset += sent;
                     if (state->writeOffset == state->writeData.size()) {

@@ -9,6 +9,7 @@
 #include "prelix10/core/Deadline.hpp"
 #include "prelix10/core/Log.hpp"
 #include "prelix10/core/Stopwatch.hpp"
+#include "prelix10/protocol/WrittenBytesLog.hpp"
 
 namespace Prelix10 {
 
@@ -216,7 +217,7 @@ void NetworkPort::internalWrite(const ByteBlock& data, std::int64_t timeout, Com
         completion(error);
         return;
     }
-    if (Prelix10Logger::shared().isLogging()) log.write("Write - " + Util::describeBytes(data));
+    if (Prelix10Logger::shared().isLogging()) log.write("Write - " + WrittenBytesLog::describe(data, Util::kLogBytePrefix));
     completion(std::nullopt);
 }
 
