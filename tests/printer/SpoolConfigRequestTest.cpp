@@ -2,7 +2,6 @@
 // virtual printer's spooler and configuration store, and over the simulated accessory.
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -13,6 +12,7 @@
 #include "prelix10/core/HostFacts.hpp"
 #include "prelix10/core/Log.hpp"
 #include "prelix10/core/OrvoLogger.hpp"
+#include "prelix10/core/PrivateFileManager.hpp"
 #include "prelix10/printer/OrvoPrinter.hpp"
 #include "prelix10/transport/OrvoDeviceManager.hpp"
 #include "support/Hex.hpp"
@@ -245,12 +245,8 @@ std::string loggedBytes(const std::string& text) {
 
 TEST_F(SpoolConfigRequestTest, TheConfigurationPasswordNeverReachesTheLogFiles) {
     const std::string password = "Tr0ub4dor&3";
-    // The file logger of this process, in a directory of this test's own unless one is running already.
-    if (!sharedOrvoLogger()) {
-        std::string pattern = (std::filesystem::temp_directory_path() / "prelix10-log-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        initOrvoLog((std::filesystem::path(pattern) / "logs").string());
-    }
+    // The file logger of this process, in the process's own private directory.
+    if (!sharedOrvoLogger()) initOrvoLog((PrivateFileManager::getPrivateDirectory() / "logs").string());
     const auto fileLogger = sharedOrvoLogger();
     ASSERT_TRUE(fileLogger);
     const auto previousSink = OrvoLoggerWrapper::sink();
