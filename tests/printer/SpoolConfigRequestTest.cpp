@@ -55,11 +55,7 @@ void expectError(const std::optional<Prelix10Error>& error, Prelix10ErrorKind ki
 
 // Puts the host facts the tests change back to their defaults.
 struct HostFactsReset {
-    ~HostFactsReset() {
-        HostFacts::setApplicationDisplayName(std::nullopt);
-        HostFacts::setApplicationBundleName(std::nullopt);
-        HostFacts::setDeviceModel(std::nullopt);
-    }
+    ~HostFactsReset() { HostFacts::resetDeviceFacts(); }
 };
 
 class SpoolConfigRequestTest : public ::testing::Test {
@@ -104,6 +100,7 @@ TEST_F(SpoolConfigRequestTest, SpoolPrintSendsTheHostFactsAndTheJobMakesARoundTr
     // Texts with quotes, backslashes and control characters still give the printer strict JSON.
     HostFacts::setApplicationDisplayName(std::string("Shop \"Till\" \\ 2\n"));
     HostFacts::setDeviceModel(std::string("Terminal\t\x01"));
+    HostFacts::setOperatingSystem(std::string("Linux6.1.0-test"));
     openPrinter();
     spooler->setNextJobId(7);
 
@@ -125,7 +122,7 @@ TEST_F(SpoolConfigRequestTest, SpoolPrintSendsTheHostFactsAndTheJobMakesARoundTr
     EXPECT_EQ(sent["note"], "table \"4\"");
     EXPECT_EQ(sent["app_info"], "Shop \"Till\" \\ 2\n");
     EXPECT_EQ(sent["host_model"], "Terminal\t\x01");
-    EXPECT_EQ(sent["host_OS"], HostFacts::operatingSystem());
+    EXPECT_EQ(sent["host_OS"], "Linux6.1.0-test");
     EXPECT_EQ(sent["host_IP"], "127.0.0.1");  // the local address on the printer's network
     EXPECT_TRUE(jobs[0].additionalInfo.ends_with("\"\n}"));
 

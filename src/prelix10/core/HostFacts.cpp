@@ -97,6 +97,7 @@ struct HostOverrides {
     std::optional<std::string> deviceModel;
     std::optional<std::string> language;
     std::optional<std::string> timeZone;
+    std::optional<std::string> operatingSystem;
 };
 
 HostOverrides& overrides() {
@@ -165,7 +166,12 @@ void HostFacts::setDeviceModel(std::optional<std::string> model) {
 }
 
 std::string HostFacts::operatingSystem() {
+    if (auto system = readOverride(&HostOverrides::operatingSystem)) return *system;
     return unameField([](const utsname& n) { return std::string(n.sysname) + n.release; });
+}
+
+void HostFacts::setOperatingSystem(std::optional<std::string> nameAndVersion) {
+    writeOverride(&HostOverrides::operatingSystem, std::move(nameAndVersion));
 }
 
 std::string HostFacts::languageCode(std::string_view localeText) {
@@ -210,6 +216,28 @@ std::string HostFacts::timeZoneIdentifier() {
 
 void HostFacts::setTimeZoneIdentifier(std::optional<std::string> identifier) {
     writeOverride(&HostOverrides::timeZone, std::move(identifier));
+}
+
+DeviceFacts HostFacts::deviceFacts() {
+    DeviceFacts facts;
+    facts.applicationName = applicationDisplayName();
+    facts.deviceModel = deviceModel();
+    facts.operatingSystem = operatingSystem();
+    facts.preferredLanguage = preferredLanguage();
+    facts.timeZoneIdentifier = timeZoneIdentifier();
+    facts.libraryVersion = libraryVersion().value_or("");
+    return facts;
+}
+
+void HostFacts::resetDeviceFacts() {
+    auto& values = overrides();
+    std::lock_guard guard(values.mutex);
+    values.displayName.reset();
+    values.bundleName.reset();
+    values.deviceModel.reset();
+    values.language.reset();
+    values.timeZone.reset();
+    values.operatingSystem.reset();
 }
 
 std::string HostFacts::logHeader() {

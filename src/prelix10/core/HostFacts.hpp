@@ -6,6 +6,18 @@
 
 namespace Prelix10 {
 
+// The facts about the host that travel with spool jobs and reports to a service, read at one moment.
+struct DeviceFacts {
+    std::string applicationName;     // the display name, else the bundle name, else ""
+    std::string deviceModel;         // the DMI product name, else the machine type
+    std::string operatingSystem;     // the system's name immediately followed by its release
+    std::string preferredLanguage;   // "en" for en_US.UTF-8; "" when none
+    std::string timeZoneIdentifier;  // "Europe/Berlin"; "UTC" when none is found
+    std::string libraryVersion;      // "" when unknown
+
+    bool operator==(const DeviceFacts&) const = default;
+};
+
 // What the log header says about the machine and the program: the operating system from /etc/os-release
 // (uname when it is missing), the machine type from uname, the program's name unless the application
 // names itself, and the library's version.
@@ -32,6 +44,7 @@ public:
     static void setDeviceModel(std::optional<std::string> model);
     // The operating system's name immediately followed by its release ("Linux6.1.0").
     static std::string operatingSystem();
+    static void setOperatingSystem(std::optional<std::string> nameAndVersion);
     // The preferred language cut before its first "-" or "_" ("en" for en_US.UTF-8); "" when none.
     static std::string preferredLanguage();
     // A language tag ("zh-Hant-TW") in place of the locale environment.
@@ -42,6 +55,11 @@ public:
     // The time-zone identifier: TZ, /etc/timezone, the zoneinfo link of /etc/localtime, else "UTC".
     static std::string timeZoneIdentifier();
     static void setTimeZoneIdentifier(std::optional<std::string> identifier);
+
+    // Every fact above at once, each as set by the application or else its Linux default.
+    static DeviceFacts deviceFacts();
+    // Returns every fact to its Linux default.
+    static void resetDeviceFacts();
 
     // "- OS: <name> <version>\n- Device: <machine>\n- App: <app or (nil)>\n- Prelix10 Version: <v or (nil)>\n"
     static std::string logHeader();

@@ -701,11 +701,12 @@ std::shared_ptr<const OrvoPrinterStatus> OrvoPrinter::internalGetStatus(std::int
 }
 
 OrvoSpoolJobSettingsAdditionalInfo OrvoPrinter::spoolAdditionalInfo() const {
+    const DeviceFacts facts = HostFacts::deviceFacts();
     OrvoSpoolJobSettingsAdditionalInfo info;
     info.note = "";
-    info.app_info = HostFacts::applicationDisplayName();
-    info.host_model = HostFacts::deviceModel();
-    info.host_OS = HostFacts::operatingSystem();
+    info.app_info = facts.applicationName;
+    info.host_model = facts.deviceModel;
+    info.host_OS = facts.operatingSystem;
     if (connectionSettings().interfaceType() == InterfaceType::lan && port_) {
         info.host_IP = NetworkInformation::localIPAddress(port_->rawPort().actualIdentifier());
     }
