@@ -9,7 +9,8 @@
 #include "prelix10/core/Log.hpp"
 #include "prelix10/core/Stopwatch.hpp"
 #include "prelix10/discovery/BluetoothLEOrvoDeviceDiscoveryManager.hpp"
-#include "prelix10/printer/BluetoothLEPrinterSpecDetector.hpp"
+#include "prelix10/discovery/EAAccessoryOrvoDeviceDiscoveryManager.hpp"
+#include "prelix10/printer/PrinterSpecDetector.hpp"
 #include "prelix10/transport/BluetoothLEPort.hpp"
 #include "prelix10/discovery/LANOrvoDeviceDiscoveryManager.hpp"
 #include "prelix10/platform/DispatchQueue.hpp"
@@ -59,18 +60,6 @@ std::future<void> awaitError(const std::function<void(OrvoPrinter::Completion)>&
     return future;
 }
 
-// Identifies a LAN printer through the discovery reply of the address or MAC address it was opened with.
-std::pair<std::shared_ptr<ModelDetectionInformation>, OrvoPrinterEmulation> detectLanPrinter(const RawPort& port,
-                                                                                             std::int64_t timeout) {
-    auto manager = std::make_shared<LANOrvoDeviceDiscoveryManager>();
-    const auto found = manager->findDevice({port.identifier()}, timeout);
-    const auto information = found->informationRecord();
-    if (!information || !information->modelDetectionInformation) {
-        raiseUnexpectedState(Log(nullptr, "LANPrinterSpecDetector", "detect(port:timeout:)", __LINE__), 20);
-    }
-    return {information->modelDetectionInformation, information->emulation};
-}
-
 }  // namespace
 
 std::shared_ptr<OrvoPrinter> OrvoPrinter::create(OrvoConnectionSettings connectionSettings) {
@@ -88,6 +77,7 @@ OrvoPrinter::OrvoPrinter(OrvoConnectionSettings connectionSettings, std::optiona
       processQueue_(std::make_unique<SerialQueue>("Prelix10.OrvoPrinter")) {
     LANOrvoDeviceDiscoveryManager::installNetworkCardLookup();
     BluetoothLEOrvoDeviceDiscoveryManager::installDeviceLookup();
+    EAAccessoryOrvoDeviceDiscoveryManager::installAccessoryLookup();
     ModelDetection::installBluetoothLEModelDetector();
 }
 
@@ -402,20 +392,15 @@ std::future<std::shared_ptr<const OrvoPrinterStatus>> OrvoPrinter::getStatus() {
     return future;
 }
 
-PrinterInformationRecord OrvoPrinter::getPrinterSpec(std::int64_t timeout) {
+PrinterInformationRecord OrvoPrinter::getPrinterSpec(const std::shared_ptr<RawPort>& rawPort, std::int64_t timeout) {
     Stopwatch stopwatch;
     stopwatch.start();
     PrinterInformationRecord information = this->informationRecord().value_or(PrinterInformationRecord());
     if (information.model != OrvoPrinterModel::unknown && information.emulation != OrvoPrinterEmulation::unknown) {
         return information;
     }
-    const auto settings = connectionSettings();
-    if (settings.interfaceType() != InterfaceType::lan) {
-        raiseUnexpectedState(Log(nullptr, "PrinterSpecDetectorFactory", "create(port:)", __LINE__), 14);
-    }
-    TCPPort probe(settings.identifier(), 0);
-    auto [detection, emulation] = detectLanPrinter(probe, remaining(timeout, stopwatch));
-    if (detection->model() == OrvoPrinterModel::unknown || emulation == OrvoPrinterEmulation::unknown) {
+    auto [detection, emulation] = PrinterSpecDetectorFactory::create(rawPort)->detect(remaining(timeout, stopwatch));
+    if (!detection || detection->model() == OrvoPrinterModel::unknown || emulation == OrvoPrinterEmulation::unknown) {
         raiseError(Log(this, "getPrinterSpec(port:timeout:)", __LINE__), unsupportedModel());
     }
     information.modelDetectionInformation = detection;
@@ -423,19 +408,6 @@ PrinterInformationRecord OrvoPrinter::getPrinterSpec(std::int64_t timeout) {
     information.emulation = emulation;
     setInformation(information);
     return information;
-}
-
-void OrvoPrinter::detectBluetoothLEPrinter(const std::shared_ptr<RawPort>& rawPort) {
-    PrinterInformationRecord information = informationRecord().value_or(PrinterInformationRecord());
-    if (information.model != OrvoPrinterModel::unknown && information.emulation != OrvoPrinterEmulation::unknown) return;
-    auto [detection, emulation] = BluetoothLEPrinterSpecDetector(rawPort).detect(0);
-    if (detection->model() == OrvoPrinterModel::unknown || emulation == OrvoPrinterEmulation::unknown) {
-        raiseError(Log(this, "getPrinterSpec(port:timeout:)", __LINE__), unsupportedModel());
-    }
-    information.modelDetectionInformation = detection;
-    information.model = detection->model();
-    information.emulation = emulation;
-    setInformation(information);
 }
 
 void OrvoPrinter::internalOpen(std::int64_t timeout) {
@@ -454,8 +426,7 @@ void OrvoPrinter::internalOpen(std::int64_t timeout) {
         throw;
     }
     try {
-        if (std::dynamic_pointer_cast<BluetoothLEPort>(rawPort)) detectBluetoothLEPrinter(rawPort);
-        auto information = getPrinterSpec(remaining(timeout, stopwatch));
+        auto information = getPrinterSpec(rawPort, remaining(timeout, stopwatch));
         log.writeIfLogging("information - " + information.description());
         const auto spec = PrinterSpecTable::findSpec(information.model);
         if (!spec || !spec->supportPortOpen) raiseError(log, unsupportedModel());

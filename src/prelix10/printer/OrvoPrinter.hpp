@@ -124,9 +124,8 @@ private:
     ByteBlock internalRead(std::int64_t size);
     void internalPrint(const ByteBlock& data, std::int64_t timeout);
     std::shared_ptr<const OrvoPrinterStatus> internalGetStatus(std::int64_t timeout);
-    PrinterInformationRecord getPrinterSpec(std::int64_t timeout);
-    // A printer opened over Bluetooth LE is told by the model name of its advertisement.
-    void detectBluetoothLEPrinter(const std::shared_ptr<RawPort>& rawPort);
+    // The information to open with: the known model and emulation, else what the port's detector tells.
+    PrinterInformationRecord getPrinterSpec(const std::shared_ptr<RawPort>& rawPort, std::int64_t timeout);
 
     mutable std::mutex fieldsMutex_;
     std::optional<PrinterInformationRecord> information_;
