@@ -10,6 +10,8 @@
 #include "prelix10/core/Stopwatch.hpp"
 #include "prelix10/discovery/BluetoothLEOrvoDeviceDiscoveryManager.hpp"
 #include "prelix10/discovery/EAAccessoryOrvoDeviceDiscoveryManager.hpp"
+#include "prelix10/printer/AutoSwitchInterfaceSearch.hpp"
+#include "prelix10/printer/ConnectionIdentifierReader.hpp"
 #include "prelix10/printer/PrinterSpecDetector.hpp"
 #include "prelix10/transport/BluetoothLEPort.hpp"
 #include "prelix10/discovery/LANOrvoDeviceDiscoveryManager.hpp"
@@ -415,15 +417,33 @@ void OrvoPrinter::internalOpen(std::int64_t timeout) {
     Stopwatch stopwatch;
     stopwatch.start();
     const auto settings = connectionSettings();
-    // Opening over the other interfaces of the device comes with their transports; the base interface is
-    // opened directly.
-    auto rawPort = RawPortFactory::create(settings.interfaceType(), settings.identifier());
-    OrvoDeviceManager::registerPort(rawPort, remaining(timeout, stopwatch));
-    try {
-        rawPort->open(remaining(timeout, stopwatch));
-    } catch (...) {
-        OrvoDeviceManager::releasePort(rawPort.get());
-        throw;
+    // With auto-switch, any interface of the device may do; without a known identifier of the device on
+    // its other interfaces the base interface is opened as without it.
+    std::shared_ptr<RawPort> rawPort;
+    if (settings.autoSwitchInterface()) {
+        if (const auto target = AutoSwitchInterfaceSearch::targetIdentifier(informationRecord(), settings)) {
+            auto errors = AutoSwitchInterfaceSearch::emptyErrorTable();
+            try {
+                rawPort = AutoSwitchInterfaceSearch::open(settings.interfaceType(), settings.identifier(), *target,
+                                                          remaining(timeout, stopwatch), errors);
+            } catch (const Prelix10Error& error) {
+                if (error.kind() == Prelix10ErrorKind::communication) {
+                    std::lock_guard fields(fieldsMutex_);
+                    errorDetail_.internalAutoSwitchInterfaceOpenErrors = errors;
+                }
+                throw;
+            }
+        }
+    }
+    if (!rawPort) {
+        rawPort = RawPortFactory::create(settings.interfaceType(), settings.identifier());
+        OrvoDeviceManager::registerPort(rawPort, remaining(timeout, stopwatch));
+        try {
+            rawPort->open(remaining(timeout, stopwatch));
+        } catch (...) {
+            OrvoDeviceManager::releasePort(rawPort.get());
+            throw;
+        }
     }
     try {
         auto information = getPrinterSpec(rawPort, remaining(timeout, stopwatch));
@@ -432,6 +452,13 @@ void OrvoPrinter::internalOpen(std::int64_t timeout) {
         if (!spec || !spec->supportPortOpen) raiseError(log, unsupportedModel());
         auto printerPort = PrinterPortFactory::create(rawPort, information.emulation, spec->isGetStatusViaTcp9100);
         printerPort->initialize(remaining(timeout, stopwatch));
+        if (spec->supportAutoSwitchInterface && settings.autoSwitchInterface()) {
+            // Kept so that a later open can reach the printer over its other interfaces.
+            auto identifier = ConnectionIdentifierReader::read(*printerPort, remaining(timeout, stopwatch));
+            identifier.specifiedIdentifier = settings.identifier();
+            OrvoConnectionIdentifierManager::save(identifier);
+            information.connectionIdentifier = ConnectionIdentifierReader::toRecord(identifier);
+        }
         auto control = PrinterControlFactory::create(
             printerPort, {spec->supportSpoolPrint, spec->supportOrvoConfig, spec->supportGetCommandAvailableInformation});
         port_ = printerPort;
