@@ -9,7 +9,8 @@
 #include <unistd.h>
 
 #include "prelix10/core/OrvoConnectionSettings.hpp"
-#include "prelix10/discovery/EAAccessoryOrvoDeviceDiscoveryManager.hpp"
+#include "prelix10/discovery/BluetoothOrvoDeviceDiscoveryManager.hpp"
+#include "prelix10/discovery/USBOrvoDeviceDiscoveryManager.hpp"
 #include "prelix10/discovery/LANOrvoDeviceDiscoveryManager.hpp"
 #include "prelix10/printer/OrvoPrinter.hpp"
 #include "support/LoopbackLan.hpp"

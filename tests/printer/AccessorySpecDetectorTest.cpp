@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "prelix10/printer/AccessoryPrinterSpecDetectors.hpp"
+#include "prelix10/printer/BluetoothPrinterSpecDetector.hpp"
+#include "prelix10/printer/USBPrinterSpecDetector.hpp"
 #include "prelix10/printer/OrvoPrinter.hpp"
-#include "prelix10/printer/PrinterSpecDetector.hpp"
+#include "prelix10/printer/PrinterSpecDetectorFactory.hpp"
 #include "transport/AccessoryFixture.hpp"
 
 using namespace Prelix10;

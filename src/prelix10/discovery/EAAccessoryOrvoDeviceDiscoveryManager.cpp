@@ -7,19 +7,20 @@
 #include <future>
 #include <map>
 #include <mutex>
-#include <regex>
+#include <cctype>
 #include <thread>
 
 #include "prelix10/core/FormatConverter.hpp"
 #include "prelix10/core/Log.hpp"
 #include "prelix10/core/OrvoConnectionSettings.hpp"
 #include "prelix10/core/Stopwatch.hpp"
+#include "prelix10/discovery/BluetoothOrvoDeviceDiscoveryManager.hpp"
+#include "prelix10/discovery/USBOrvoDeviceDiscoveryManager.hpp"
 #include "prelix10/platform/DispatchQueue.hpp"
 #include "prelix10/printer/ConnectionIdentifierReader.hpp"
 #include "prelix10/printer/ModelDetection.hpp"
 #include "prelix10/printer/OrvoPrinter.hpp"
 #include "prelix10/printer/PrinterSpec.hpp"
-#include "prelix10/transport/CentralManagerControl.hpp"
 #include "prelix10/transport/EAAccessoryPort.hpp"
 #include "prelix10/transport/EAAccessoryPortSettings.hpp"
 #include "prelix10/transport/OrvoDeviceManager.hpp"
@@ -226,16 +227,19 @@ std::shared_ptr<OrvoPrinter> createPrinterFor(EAAccessoryType managerType, const
                                std::move(information));
 }
 
-// Six hex pairs, with or without ':' or '-', become twelve upper-case digits; anything else stays.
+// Six hex pairs, each but the last optionally followed by ':' or '-', become twelve upper-case digits;
+// anything else stays as it is.
 std::string normalizedIdentifier(const std::string& identifier) {
-    static const std::regex pattern("^([0-9A-Fa-f]{2}[:-]?){5}[0-9A-Fa-f]{2}$");
-    if (!std::regex_match(identifier, pattern)) return identifier;
-    std::string out;
-    for (char c : identifier) {
-        if (c == ':' || c == '-') continue;
-        out += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    std::string digits;
+    std::size_t i = 0;
+    for (int pair = 0; pair < 6; ++pair) {
+        for (int k = 0; k < 2; ++k, ++i) {
+            if (i >= identifier.size() || !std::isxdigit(static_cast<unsigned char>(identifier[i]))) return identifier;
+            digits += static_cast<char>(std::toupper(static_cast<unsigned char>(identifier[i])));
+        }
+        if (pair < 5 && i < identifier.size() && (identifier[i] == ':' || identifier[i] == '-')) ++i;
     }
-    return out;
+    return i == identifier.size() ? digits : identifier;
 }
 
 }  // namespace
@@ -286,14 +290,6 @@ struct EAAccessoryOrvoDeviceDiscoveryManager::Run {
 InterfaceType EAAccessoryOrvoDeviceDiscoveryManager::interfaceType() const { return interfaceTypeOf(accessoryType()); }
 
 void EAAccessoryOrvoDeviceDiscoveryManager::internalCheckAvailability() { checkTransportAvailability(); }
-
-void BluetoothOrvoDeviceDiscoveryManager::checkTransportAvailability() {
-    if (CentralManagerControl::shared().waitForState(2000) != BleManagerState::poweredOn) {
-        raiseError(Log(this, "internalCheckAvailability()", __LINE__),
-                   Prelix10Error(Prelix10ErrorKind::illegalDeviceState, Prelix10ErrorMessage::bluetoothUnavailable,
-                                 Prelix10ErrorCode::bluetoothUnavailable));
-    }
-}
 
 std::vector<std::shared_ptr<Accessory>> EAAccessoryOrvoDeviceDiscoveryManager::listConnectedAccessories() {
     std::vector<std::shared_ptr<Accessory>> list;

@@ -71,21 +71,4 @@ private:
     std::atomic<bool> listConnectedAccessoriesOneTime_{false};
 };
 
-class BluetoothOrvoDeviceDiscoveryManager final : public EAAccessoryOrvoDeviceDiscoveryManager {
-public:
-    EAAccessoryType accessoryType() const override { return EAAccessoryType::bluetooth; }
-
-protected:
-    // "Bluetooth unavailable." (illegal device state, 2000) unless the radio is on within 2000 ms.
-    void checkTransportAvailability() override;
-};
-
-class USBOrvoDeviceDiscoveryManager final : public EAAccessoryOrvoDeviceDiscoveryManager {
-public:
-    EAAccessoryType accessoryType() const override { return EAAccessoryType::usb; }
-
-protected:
-    void checkTransportAvailability() override {}
-};
-
 }  // namespace Prelix10

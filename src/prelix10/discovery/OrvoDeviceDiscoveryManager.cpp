@@ -6,7 +6,8 @@
 
 #include "prelix10/core/Log.hpp"
 #include "prelix10/discovery/BluetoothLEOrvoDeviceDiscoveryManager.hpp"
-#include "prelix10/discovery/EAAccessoryOrvoDeviceDiscoveryManager.hpp"
+#include "prelix10/discovery/BluetoothOrvoDeviceDiscoveryManager.hpp"
+#include "prelix10/discovery/USBOrvoDeviceDiscoveryManager.hpp"
 #include "prelix10/discovery/LANOrvoDeviceDiscoveryManager.hpp"
 #include "prelix10/platform/DispatchQueue.hpp"
 #include "prelix10/printer/OrvoPrinter.hpp"

@@ -12,7 +12,7 @@
 #include "prelix10/discovery/EAAccessoryOrvoDeviceDiscoveryManager.hpp"
 #include "prelix10/printer/AutoSwitchInterfaceSearch.hpp"
 #include "prelix10/printer/ConnectionIdentifierReader.hpp"
-#include "prelix10/printer/PrinterSpecDetector.hpp"
+#include "prelix10/printer/PrinterSpecDetectorFactory.hpp"
 #include "prelix10/transport/BluetoothLEPort.hpp"
 #include "prelix10/discovery/LANOrvoDeviceDiscoveryManager.hpp"
 #include "prelix10/platform/DispatchQueue.hpp"

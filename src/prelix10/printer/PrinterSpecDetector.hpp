@@ -22,14 +22,12 @@ public:
     virtual Result detect(std::int64_t timeout) const = 0;
 };
 
-// The detector for a raw port's class: TCP, Bluetooth, USB or Bluetooth LE.
-class PrinterSpecDetectorFactory {
-public:
-    // Unexpected state (unknown kind) for a port of any other class.
-    static std::unique_ptr<PrinterSpecDetector> create(std::shared_ptr<RawPort> port);
-};
-
 // The emulation of a model by the model table: unknown without a row.
 OrvoPrinterEmulation emulationOfModel(OrvoPrinterModel model);
+
+class Log;
+class OrvoPrinter;
+// The model and emulation of a printer a discovery found; the unexpected state of the line without them.
+PrinterSpecDetector::Result detectionOfFoundPrinter(const OrvoPrinter& found, const Log& log, int line);
 
 }  // namespace Prelix10

@@ -1,7 +1,10 @@
+#include "prelix10/printer/PrinterSpecDetectorFactory.hpp"
+
 #include "prelix10/core/Log.hpp"
-#include "prelix10/printer/AccessoryPrinterSpecDetectors.hpp"
 #include "prelix10/printer/BluetoothLEPrinterSpecDetector.hpp"
-#include "prelix10/printer/PrinterSpecDetector.hpp"
+#include "prelix10/printer/BluetoothPrinterSpecDetector.hpp"
+#include "prelix10/printer/LANPrinterSpecDetector.hpp"
+#include "prelix10/printer/USBPrinterSpecDetector.hpp"
 #include "prelix10/transport/BluetoothLEPort.hpp"
 #include "prelix10/transport/EAAccessoryPort.hpp"
 #include "prelix10/transport/NetworkPort.hpp"

@@ -9,17 +9,6 @@ namespace Prelix10 {
 
 class RawPort;
 
-// A USB printer is told by the model number of its accessory; without one (a port that found no accessory
-// yet), by the accessory discovery's lookup of the port's identifier.
-class USBPrinterSpecDetector final : public PrinterSpecDetector {
-public:
-    explicit USBPrinterSpecDetector(std::shared_ptr<RawPort> port) : port_(std::move(port)) {}
-    Result detect(std::int64_t timeout) const override;
-
-private:
-    std::shared_ptr<RawPort> port_;
-};
-
 // A Bluetooth printer is told by the model number of its accessory. A model whose emulation the table leaves
 // open (the mobile models) is asked which one it speaks; an unknown model number is asked for its firmware
 // information.
@@ -32,16 +21,6 @@ public:
     // bytes) rather than mobile ESC/POS (its one-byte paper status).
     bool detectIsOrvoEmulation(RawPort& port, std::int64_t timeout) const;
     Result detectByFirmwareInformation(RawPort& port, std::int64_t timeout) const;
-
-private:
-    std::shared_ptr<RawPort> port_;
-};
-
-// A LAN printer is told by the discovery reply of the address or MAC address it was opened with.
-class LANPrinterSpecDetector final : public PrinterSpecDetector {
-public:
-    explicit LANPrinterSpecDetector(std::shared_ptr<RawPort> port) : port_(std::move(port)) {}
-    Result detect(std::int64_t timeout) const override;
 
 private:
     std::shared_ptr<RawPort> port_;

@@ -1,16 +1,13 @@
-#include "prelix10/printer/AccessoryPrinterSpecDetectors.hpp"
+#include "prelix10/printer/BluetoothPrinterSpecDetector.hpp"
 
 #include "prelix10/core/Log.hpp"
 #include "prelix10/core/Stopwatch.hpp"
-#include "prelix10/discovery/EAAccessoryOrvoDeviceDiscoveryManager.hpp"
-#include "prelix10/discovery/LANOrvoDeviceDiscoveryManager.hpp"
 #include "prelix10/printer/OrvoPrinter.hpp"
 #include "prelix10/printer/PrinterSpec.hpp"
 #include "prelix10/protocol/FirmwareInformationParser.hpp"
 #include "prelix10/protocol/OrvoASBPrinterStatusParser.hpp"
 #include "prelix10/protocol/StatusReplyParsers.hpp"
 #include "prelix10/transport/EAAccessoryPort.hpp"
-#include "prelix10/transport/NetworkPort.hpp"
 #include "prelix10/transport/PortUtil.hpp"
 
 namespace Prelix10 {
@@ -25,39 +22,7 @@ PrinterSpecDetector::Result unknownResult() {
     return {ModelDetectionInformation::make(OrvoPrinterModel::unknown, false, false), OrvoPrinterEmulation::unknown};
 }
 
-// The model and emulation of a printer that a discovery found.
-PrinterSpecDetector::Result resultOf(const OrvoPrinter& found, const Log& log, int line) {
-    const auto information = found.informationRecord();
-    if (!information || !information->modelDetectionInformation) raiseUnexpectedState(log, line);
-    return {information->modelDetectionInformation, information->emulation};
-}
-
 }  // namespace
-
-OrvoPrinterEmulation emulationOfModel(OrvoPrinterModel model) {
-    const auto spec = PrinterSpecTable::findSpec(model);
-    return spec ? spec->emulation : OrvoPrinterEmulation::unknown;
-}
-
-PrinterSpecDetector::Result USBPrinterSpecDetector::detect(std::int64_t timeout) const {
-    auto port = std::dynamic_pointer_cast<USBPort>(port_);
-    if (!port) raiseUnexpectedState(Log(this, "internalDetect(timeout:)", __LINE__), 8);
-    if (const auto accessory = port->accessory()) {
-        auto detection = ModelDetection::detectModelFromAccessoryModelNumber(accessory->modelNumber());
-        return {detection, emulationOfModel(detection->model())};
-    }
-    auto manager = std::make_shared<USBOrvoDeviceDiscoveryManager>();
-    const auto found = manager->findDevice(port->identifier(), timeout);
-    return resultOf(*found, Log(this, "detect(port:timeout:)", __LINE__), 21);
-}
-
-PrinterSpecDetector::Result LANPrinterSpecDetector::detect(std::int64_t timeout) const {
-    auto port = std::dynamic_pointer_cast<TCPPort>(port_);
-    if (!port) raiseUnexpectedState(Log(this, "internalDetect(timeout:)", __LINE__), 8);
-    auto manager = std::make_shared<LANOrvoDeviceDiscoveryManager>();
-    const auto found = manager->findDevice({port->identifier()}, timeout);
-    return resultOf(*found, Log(this, "detect(port:timeout:)", __LINE__), 20);
-}
 
 PrinterSpecDetector::Result BluetoothPrinterSpecDetector::detect(std::int64_t timeout) const {
     auto port = std::dynamic_pointer_cast<BluetoothPort>(port_);
