@@ -81,6 +81,9 @@ protected:
         manager->setListConnectedAccessoriesOneTime(true);
         manager->startDiscovery();
         EXPECT_TRUE(recorder->waitFor([&] { return recorder->finishes == 1; }));
+        // The end is reported just before the run lets go of the manager.
+        EXPECT_TRUE(eventually([&] { return !manager->isOperating(); }));
+        manager->setListConnectedAccessoriesOneTime(false);
         return recorder->identifiers();
     }
     std::shared_ptr<BluetoothOrvoDeviceDiscoveryManager> bluetooth = std::make_shared<BluetoothOrvoDeviceDiscoveryManager>();
