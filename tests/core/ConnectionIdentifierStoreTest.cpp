@@ -100,16 +100,35 @@ TEST_F(ConnectionIdentifierStore, LoadKeepsOnlyStringMembersUnderKnownKeys) {
     EXPECT_EQ(entries[1], OrvoConnectionIdentifier());
 }
 
-TEST_F(ConnectionIdentifierStore, AFileThatDoesNotParseIsMovedAsideBeforeTheSave) {
-    for (const char* bad : {R"({"mac_address": "AA"})", R"([{"mac_address": "AA"}, 5])", "[{", "\xFF\xFE"}) {
-        put(bad);
-        EXPECT_TRUE(OrvoConnectionIdentifierManager::load().empty()) << bad;
+TEST_F(ConnectionIdentifierStore, AFileThatDoesNotParseIsMovedAsideBeforeTheSaveAndNoBackupIsOverwritten) {
+    const std::vector<std::string> bad = {R"({"mac_address": "AA"})", R"([{"mac_address": "AA"}, 5])", "[{", "\xFF\xFE"};
+    for (const auto& text : bad) {
+        put(text);
+        EXPECT_TRUE(OrvoConnectionIdentifierManager::load().empty()) << text;
         OrvoConnectionIdentifierManager::save(record("new"));
-        ASSERT_EQ(OrvoConnectionIdentifierManager::load().size(), 1u) << bad;
-        fs::path backup = file();
-        backup += ".bak";
-        EXPECT_EQ(read(backup), bad);
+        ASSERT_EQ(OrvoConnectionIdentifierManager::load().size(), 1u) << text;
     }
+    // Each unparsable file keeps a backup of its own; the first is never replaced by a later one.
+    for (std::size_t i = 0; i < bad.size(); ++i) {
+        fs::path backup = file();
+        backup += i == 0 ? std::string(".bak") : ".bak." + std::to_string(i);
+        EXPECT_EQ(read(backup), bad[i]) << backup;
+    }
+}
+
+TEST_F(ConnectionIdentifierStore, AnIdentifierThatIsNotUtf8IsFoundAndReplacedAgain) {
+    // Stored with U+FFFD in place of the broken bytes; the same text must still find and replace its entry.
+    const std::string broken = "printer-\xC3(\xFF";
+    OrvoConnectionIdentifierManager::save(record(broken, NA, NA, NA, NA, "USB\xFE" "1"));
+    const auto found = OrvoConnectionIdentifierManager::find(record(broken));
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->usbSerialNumber, "USB\xEF\xBF\xBD" "1");
+    EXPECT_TRUE(OrvoConnectionIdentifierManager::find(record("x", std::nullopt, std::nullopt, std::nullopt,
+                                                             std::nullopt, "USB\xFE" "1")));
+    OrvoConnectionIdentifierManager::save(record(broken, "AABBCCDDEEFF", NA, NA, NA, "USB\xFE" "1"));
+    const auto entries = OrvoConnectionIdentifierManager::load();
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].macAddress, "AABBCCDDEEFF");
 }
 
 TEST_F(ConnectionIdentifierStore, AFileThatCannotBeReadIsNeverOverwritten) {

@@ -244,6 +244,9 @@ private:
 
 std::shared_ptr<SimulatedAccessory> SimulatedAccessory::make(SimulatedAccessoryConfig config,
                                                              std::shared_ptr<VirtualPrinterEngine> engine) {
+    if (engine && config.connectedInterface) {
+        engine->update([code = *config.connectedInterface](PrinterState& state) { state.connectedInterface = code; });
+    }
     return std::shared_ptr<SimulatedAccessory>(new SimulatedAccessory(std::move(config), std::move(engine)));
 }
 
@@ -438,6 +441,20 @@ void SimulatedAccessoryManager::removeAccessory(const std::shared_ptr<SimulatedA
         observer = observer_.lock();
     }
     if (observer) link_->post([observer, accessory] { observer->accessoryDidDisconnect(accessory); });
+}
+
+void SimulatedAccessoryManager::reconnectAccessory(const std::shared_ptr<SimulatedAccessory>& accessory) {
+    accessory->disconnect();
+    accessory->reconnect();
+    std::shared_ptr<AccessoryManagerObserver> observer;
+    {
+        std::lock_guard lock(mutex_);
+        if (std::find(accessories_.begin(), accessories_.end(), accessory) == accessories_.end()) {
+            accessories_.push_back(accessory);
+        }
+        observer = observer_.lock();
+    }
+    if (observer) link_->post([observer, accessory] { observer->accessoryDidConnect(accessory); });
 }
 
 std::vector<std::shared_ptr<Accessory>> SimulatedAccessoryManager::connectedAccessories() const {

@@ -33,6 +33,9 @@ struct SimulatedAccessoryConfig {
     // None gives the maker's protocol string.
     std::optional<std::vector<std::string>> protocolStrings;
     EAAccessoryType transport = EAAccessoryType::bluetooth;
+    // The connected-interface code the printer behind it reports in its status block (16 to 19 Bluetooth,
+    // 0 to 15 but 2 and 3 USB); none leaves the engine's state as it is.
+    std::optional<int> connectedInterface;
 };
 
 struct SimulatedAccessoryFaults {
@@ -129,6 +132,8 @@ public:
 
     void addAccessory(const std::shared_ptr<SimulatedAccessory>& accessory);
     void removeAccessory(const std::shared_ptr<SimulatedAccessory>& accessory);
+    // The accessory drops its link and connects again under a new connection ID.
+    void reconnectAccessory(const std::shared_ptr<SimulatedAccessory>& accessory);
 
     // AccessoryManager
     std::vector<std::shared_ptr<Accessory>> connectedAccessories() const override;

@@ -33,6 +33,7 @@ Bytes encodeStatusBlock(const PrinterState& state, int blockLength, int version,
     if (state.paperNearEmpty) set(5, 0x04);
     if (state.paperPresent) set(6, 0x02);
     if (n > 7) block[7] = packFive(state.etbCounter);
+    if (n > 11 && state.connectedInterface) block[11] = packFive(*state.connectedInterface);
     if (state.externalDevice12NotReady) set(12, 0x02);
     if (state.externalDevice34NotReady) set(13, 0x02);
     static constexpr std::uint8_t kConnectedBits[4] = {0x40, 0x20, 0x08, 0x04};
@@ -516,6 +517,10 @@ std::size_t VirtualPrinterEngine::stepEscPosLocked(std::span<const std::uint8_t>
         return 3;
     }
     if (p[0] != 0x1B) return notMine;
+    if (p.size() >= 2 && p[1] == 0x06) {  // ESC ACK SOH is no command of this emulation
+        if (p.size() < 3) return 0;
+        return p[2] == 0x01 ? 3 : notMine;
+    }
     if (p.size() < 3) return p.size() >= 2 && p[1] != 0x1C ? notMine : 0;
     if (p[1] != 0x1C || p[2] != 0x15) return notMine;
     if (p.size() < 6) return 0;

@@ -36,7 +36,8 @@ enum class ReplyFraming {
 
 // The command set the printer speaks. The maker's emulations answer with status blocks; ESC/POS answers the
 // status port with the four-byte automatic status and keeps an end-of-job counter driven by ESC GS ETX
-// commands; mobile ESC/POS answers DLE EOT 4 and the ESC FS NAK handshake on its one connection.
+// commands; mobile ESC/POS answers DLE EOT 4 and the ESC FS NAK handshake on its one connection (and takes
+// the maker's status request ESC ACK SOH without an answer).
 enum class PrinterDialect { orvo, escPos, escPosMobile };
 
 // The printer's state as the status block reports it. Edited through VirtualPrinterEngine::update().
@@ -51,6 +52,9 @@ struct PrinterState {
     bool externalDevice34NotReady = false;
     bool externalDeviceConnected[4] = {false, false, false, false};  // devices 1 to 4 (status byte 14)
     int etbCounter = 0;         // 0 to 31
+    // The code of the interface the host is connected by (status byte 11, packed like the ETB counter);
+    // none leaves the byte 0.
+    std::optional<int> connectedInterface;
 };
 
 struct VirtualPrinterConfig {

@@ -109,6 +109,34 @@ LoadedFile loadFile(const fs::path& path) {
     return result;
 }
 
+// A value as the file gives it back: the writer replaces invalid UTF-8 by U+FFFD, so a record is compared
+// with the stored entries only in this form.
+std::string storedForm(const std::string& value) {
+    const auto parsed = nlohmann::json::parse("\"" + JSONBuilder::escaped(value) + "\"", nullptr, false);
+    return parsed.is_string() ? parsed.get<std::string>() : value;
+}
+
+OrvoConnectionIdentifier inStoredForm(OrvoConnectionIdentifier record) {
+    for (const auto& field : kFields) {
+        if (auto& value = record.*(field.field)) value = storedForm(*value);
+    }
+    return record;
+}
+
+// The first backup name not taken yet: ".bak", then ".bak.1" and on; none once this many exist.
+constexpr int kMaximumBackups = 100;
+
+std::optional<fs::path> freeBackupPath(const fs::path& path) {
+    for (int i = 0; i < kMaximumBackups; ++i) {
+        fs::path backup = path;
+        backup += i == 0 ? std::string(".bak") : ".bak." + std::to_string(i);
+        std::error_code error;
+        const auto status = fs::symlink_status(backup, error);
+        if (status.type() == fs::file_type::not_found) return backup;
+    }
+    return std::nullopt;
+}
+
 std::optional<fs::path> storePath() {
     try {
         return PrivateFileManager::getPrivateDirectory() / OrvoConnectionIdentifierManager::kFileName;
@@ -194,7 +222,8 @@ std::vector<OrvoConnectionIdentifier> OrvoConnectionIdentifierManager::load() {
     return loadFile(*path).entries;
 }
 
-std::optional<OrvoConnectionIdentifier> OrvoConnectionIdentifierManager::find(const OrvoConnectionIdentifier& probe) {
+std::optional<OrvoConnectionIdentifier> OrvoConnectionIdentifierManager::find(const OrvoConnectionIdentifier& given) {
+    const auto probe = inStoredForm(given);
     const auto entries = load();
     const OrvoConnectionIdentifier* candidate = nullptr;
     for (const auto& entry : entries) {
@@ -217,17 +246,19 @@ std::optional<OrvoConnectionIdentifier> OrvoConnectionIdentifierManager::find(co
     return std::nullopt;
 }
 
-void OrvoConnectionIdentifierManager::save(const OrvoConnectionIdentifier& record) {
+void OrvoConnectionIdentifierManager::save(const OrvoConnectionIdentifier& given) {
+    const auto record = inStoredForm(given);
     std::lock_guard guard(storeLock());
     const auto path = storePath();
     if (!path) return;
     LoadedFile file = loadFile(*path);
     if (file.state == FileState::unreadable) return;  // perhaps a passing failure: never replace what is there
     if (file.state == FileState::malformed) {
+        // Every unparsable file keeps a backup of its own; with no name left the file stays as it is.
+        const auto backup = freeBackupPath(*path);
+        if (!backup) return;
         std::error_code error;
-        fs::path backup = *path;
-        backup += ".bak";
-        fs::rename(*path, backup, error);
+        fs::rename(*path, *backup, error);
         if (error) return;
         file.entries.clear();
     }

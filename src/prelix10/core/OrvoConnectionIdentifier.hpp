@@ -63,10 +63,12 @@ public:
     static std::vector<OrvoConnectionIdentifier> load();
     // The stored entry for a probe: the first entry it matches when that one is complete, else the first
     // with the same specified identifier, else the matched one, each with the placeholder in absent fields.
+    // The probe is compared in the form its values take in the file (invalid UTF-8 as U+FFFD).
     static std::optional<OrvoConnectionIdentifier> find(const OrvoConnectionIdentifier& probe);
     // Replaces the entry with the same specified identifier, else the first entry the record matches, else
     // appends it. A file that exists but cannot be read is left alone; one that does not parse is moved
-    // aside to "connection_identifier.json.bak" before the new file is written.
+    // aside to "connection_identifier.json.bak" (or, when that is taken, ".bak.1" and on; never over an
+    // earlier backup) before the new file is written.
     static void save(const OrvoConnectionIdentifier& record);
     // Replaces the file's content in one step; reports nothing.
     static void write(const std::string& text);

@@ -6,6 +6,8 @@
 
 #include "prelix10/core/Log.hpp"
 #include "prelix10/discovery/BluetoothLEOrvoDeviceDiscoveryManager.hpp"
+#include "prelix10/discovery/BluetoothOrvoDeviceDiscoveryManager.hpp"
+#include "prelix10/discovery/USBOrvoDeviceDiscoveryManager.hpp"
 #include "prelix10/discovery/LANOrvoDeviceDiscoveryManager.hpp"
 #include "prelix10/platform/DispatchQueue.hpp"
 #include "prelix10/printer/OrvoPrinter.hpp"
@@ -56,12 +58,37 @@ void BaseOrvoDeviceDiscoveryManager::runOperation(std::function<void()> completi
     });
 }
 
+namespace {
+
+struct AccessoryConnection {
+    std::shared_ptr<Accessory> accessory;
+    std::optional<std::uint64_t> connectionID;
+};
+
+AccessoryConnection accessoryOf(const OrvoPrinter& printer) {
+    const auto information = printer.informationRecord();
+    if (!information || !information->eaAccessory) return {};
+    return {information->eaAccessory, information->eaAccessoryConnectionID};
+}
+
+}  // namespace
+
 bool BaseOrvoDeviceDiscoveryManager::isDuplicateLocked(const OrvoPrinter& printer) const {
-    // LAN printers carry no accessory: the same identifier is the same printer.
+    // The same identifier and the same accessory connection (none for LAN and Bluetooth LE printers) is the
+    // same printer; an accessory that came back under a new connection ID is still known by its serial
+    // number on the same interface.
     const auto settings = printer.connectionSettings();
+    const auto mine = accessoryOf(printer);
     for (const auto& cached : printerCache_) {
         const auto other = cached->connectionSettings();
-        if (other.identifier() == settings.identifier()) return true;
+        if (other.identifier() != settings.identifier()) continue;
+        const auto theirs = accessoryOf(*cached);
+        if (mine.connectionID == theirs.connectionID) return true;
+        if (other.interfaceType() == settings.interfaceType() && mine.accessory &&
+            !mine.accessory->serialNumber().empty() && theirs.accessory &&
+            theirs.accessory->serialNumber() == mine.accessory->serialNumber()) {
+            return true;
+        }
     }
     return false;
 }
@@ -201,8 +228,11 @@ std::shared_ptr<OrvoDeviceDiscoveryManager> OrvoDeviceDiscoveryManagerFactory::c
             return std::make_shared<LANOrvoDeviceDiscoveryManager>();
         case InterfaceType::bluetoothLE:
             return std::make_shared<BluetoothLEOrvoDeviceDiscoveryManager>();
+        case InterfaceType::usb:
+            return std::make_shared<USBOrvoDeviceDiscoveryManager>();
+        case InterfaceType::bluetooth:
+            return std::make_shared<BluetoothOrvoDeviceDiscoveryManager>();
         default:
-            // The accessory and Bluetooth LE discoveries come with their transports.
             raiseError(log, Prelix10Error(Prelix10ErrorKind::argument, Prelix10ErrorMessage::notSupportedInterface));
     }
 }

@@ -11,7 +11,10 @@
 #include "prelix10/core/Log.hpp"
 #include "prelix10/core/Stopwatch.hpp"
 #include "prelix10/discovery/BluetoothLEOrvoDeviceDiscoveryManager.hpp"
-#include "prelix10/printer/BluetoothLEPrinterSpecDetector.hpp"
+#include "prelix10/discovery/EAAccessoryOrvoDeviceDiscoveryManager.hpp"
+#include "prelix10/printer/AutoSwitchInterfaceSearch.hpp"
+#include "prelix10/printer/ConnectionIdentifierReader.hpp"
+#include "prelix10/printer/PrinterSpecDetectorFactory.hpp"
 #include "prelix10/transport/BluetoothLEPort.hpp"
 #include "prelix10/discovery/LANOrvoDeviceDiscoveryManager.hpp"
 #include "prelix10/platform/DispatchQueue.hpp"
@@ -76,18 +79,6 @@ struct Settle {
 // "***" for a secret that was given, "(nil)" for none: log lines never carry the secret itself.
 std::string describeSecret(const std::optional<std::string>& secret) { return secret ? "***" : "(nil)"; }
 
-// Identifies a LAN printer through the discovery reply of the address or MAC address it was opened with.
-std::pair<std::shared_ptr<ModelDetectionInformation>, OrvoPrinterEmulation> detectLanPrinter(const RawPort& port,
-                                                                                             std::int64_t timeout) {
-    auto manager = std::make_shared<LANOrvoDeviceDiscoveryManager>();
-    const auto found = manager->findDevice({port.identifier()}, timeout);
-    const auto information = found->informationRecord();
-    if (!information || !information->modelDetectionInformation) {
-        raiseUnexpectedState(Log(nullptr, "LANPrinterSpecDetector", "detect(port:timeout:)", __LINE__), 20);
-    }
-    return {information->modelDetectionInformation, information->emulation};
-}
-
 }  // namespace
 
 std::shared_ptr<OrvoPrinter> OrvoPrinter::create(OrvoConnectionSettings connectionSettings) {
@@ -105,6 +96,7 @@ OrvoPrinter::OrvoPrinter(OrvoConnectionSettings connectionSettings, std::optiona
       processQueue_(std::make_unique<SerialQueue>("Prelix10.OrvoPrinter")) {
     LANOrvoDeviceDiscoveryManager::installNetworkCardLookup();
     BluetoothLEOrvoDeviceDiscoveryManager::installDeviceLookup();
+    EAAccessoryOrvoDeviceDiscoveryManager::installAccessoryLookup();
     ModelDetection::installBluetoothLEModelDetector();
 }
 
@@ -580,20 +572,15 @@ std::future<std::shared_ptr<const OrvoPrinterStatus>> OrvoPrinter::getStatus() {
     return future;
 }
 
-PrinterInformationRecord OrvoPrinter::getPrinterSpec(std::int64_t timeout) {
+PrinterInformationRecord OrvoPrinter::getPrinterSpec(const std::shared_ptr<RawPort>& rawPort, std::int64_t timeout) {
     Stopwatch stopwatch;
     stopwatch.start();
     PrinterInformationRecord information = this->informationRecord().value_or(PrinterInformationRecord());
     if (information.model != OrvoPrinterModel::unknown && information.emulation != OrvoPrinterEmulation::unknown) {
         return information;
     }
-    const auto settings = connectionSettings();
-    if (settings.interfaceType() != InterfaceType::lan) {
-        raiseUnexpectedState(Log(nullptr, "PrinterSpecDetectorFactory", "create(port:)", __LINE__), 14);
-    }
-    TCPPort probe(settings.identifier(), 0);
-    auto [detection, emulation] = detectLanPrinter(probe, remaining(timeout, stopwatch));
-    if (detection->model() == OrvoPrinterModel::unknown || emulation == OrvoPrinterEmulation::unknown) {
+    auto [detection, emulation] = PrinterSpecDetectorFactory::create(rawPort)->detect(remaining(timeout, stopwatch));
+    if (!detection || detection->model() == OrvoPrinterModel::unknown || emulation == OrvoPrinterEmulation::unknown) {
         raiseError(Log(this, "getPrinterSpec(port:timeout:)", __LINE__), unsupportedModel());
     }
     information.modelDetectionInformation = detection;
@@ -603,42 +590,53 @@ PrinterInformationRecord OrvoPrinter::getPrinterSpec(std::int64_t timeout) {
     return information;
 }
 
-void OrvoPrinter::detectBluetoothLEPrinter(const std::shared_ptr<RawPort>& rawPort) {
-    PrinterInformationRecord information = informationRecord().value_or(PrinterInformationRecord());
-    if (information.model != OrvoPrinterModel::unknown && information.emulation != OrvoPrinterEmulation::unknown) return;
-    auto [detection, emulation] = BluetoothLEPrinterSpecDetector(rawPort).detect(0);
-    if (detection->model() == OrvoPrinterModel::unknown || emulation == OrvoPrinterEmulation::unknown) {
-        raiseError(Log(this, "getPrinterSpec(port:timeout:)", __LINE__), unsupportedModel());
-    }
-    information.modelDetectionInformation = detection;
-    information.model = detection->model();
-    information.emulation = emulation;
-    setInformation(information);
-}
-
 void OrvoPrinter::internalOpen(std::int64_t timeout) {
     const Log log(this, "internalOpen(timeout:)", __LINE__);
     Stopwatch stopwatch;
     stopwatch.start();
     const auto settings = connectionSettings();
-    // Opening over the other interfaces of the device comes with their transports; the base interface is
-    // opened directly.
-    auto rawPort = RawPortFactory::create(settings.interfaceType(), settings.identifier());
-    OrvoDeviceManager::registerPort(rawPort, remaining(timeout, stopwatch));
-    try {
-        rawPort->open(remaining(timeout, stopwatch));
-    } catch (...) {
-        OrvoDeviceManager::releasePort(rawPort.get());
-        throw;
+    // With auto-switch, any interface of the device may do; without a known identifier of the device on
+    // its other interfaces the base interface is opened as without it.
+    std::shared_ptr<RawPort> rawPort;
+    if (settings.autoSwitchInterface()) {
+        if (const auto target = AutoSwitchInterfaceSearch::targetIdentifier(informationRecord(), settings)) {
+            auto errors = AutoSwitchInterfaceSearch::emptyErrorTable();
+            try {
+                rawPort = AutoSwitchInterfaceSearch::open(settings.interfaceType(), settings.identifier(), *target,
+                                                          remaining(timeout, stopwatch), errors);
+            } catch (const Prelix10Error& error) {
+                if (error.kind() == Prelix10ErrorKind::communication) {
+                    std::lock_guard fields(fieldsMutex_);
+                    errorDetail_.internalAutoSwitchInterfaceOpenErrors = errors;
+                }
+                throw;
+            }
+        }
+    }
+    if (!rawPort) {
+        rawPort = RawPortFactory::create(settings.interfaceType(), settings.identifier());
+        OrvoDeviceManager::registerPort(rawPort, remaining(timeout, stopwatch));
+        try {
+            rawPort->open(remaining(timeout, stopwatch));
+        } catch (...) {
+            OrvoDeviceManager::releasePort(rawPort.get());
+            throw;
+        }
     }
     try {
-        if (std::dynamic_pointer_cast<BluetoothLEPort>(rawPort)) detectBluetoothLEPrinter(rawPort);
-        auto information = getPrinterSpec(remaining(timeout, stopwatch));
+        auto information = getPrinterSpec(rawPort, remaining(timeout, stopwatch));
         log.writeIfLogging("information - " + information.description());
         const auto spec = PrinterSpecTable::findSpec(information.model);
         if (!spec || !spec->supportPortOpen) raiseError(log, unsupportedModel());
         auto printerPort = PrinterPortFactory::create(rawPort, information.emulation, spec->isGetStatusViaTcp9100);
         printerPort->initialize(remaining(timeout, stopwatch));
+        if (spec->supportAutoSwitchInterface && settings.autoSwitchInterface()) {
+            // Kept so that a later open can reach the printer over its other interfaces.
+            auto identifier = ConnectionIdentifierReader::read(*printerPort, remaining(timeout, stopwatch));
+            identifier.specifiedIdentifier = settings.identifier();
+            OrvoConnectionIdentifierManager::save(identifier);
+            information.connectionIdentifier = ConnectionIdentifierReader::toRecord(identifier);
+        }
         auto control = PrinterControlFactory::create(
             printerPort, {spec->supportSpoolPrint, spec->supportOrvoConfig, spec->supportGetCommandAvailableInformation});
         port_ = printerPort;

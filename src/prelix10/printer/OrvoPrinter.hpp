@@ -154,7 +154,8 @@ private:
     ByteBlock internalRead(std::int64_t size);
     void internalPrint(const ByteBlock& data, std::int64_t timeout);
     std::shared_ptr<const OrvoPrinterStatus> internalGetStatus(std::int64_t timeout);
-    PrinterInformationRecord getPrinterSpec(std::int64_t timeout);
+    // The information to open with: the known model and emulation, else what the port's detector tells.
+    PrinterInformationRecord getPrinterSpec(const std::shared_ptr<RawPort>& rawPort, std::int64_t timeout);
     std::int64_t internalSpoolPrint(const ByteBlock& data, const OrvoSpoolJobSettings& settings, std::int64_t timeout);
     OrvoSpoolJobStatus internalGetSpoolJobStatus(std::int64_t jobId, std::int64_t timeout);
     std::vector<OrvoSpoolJobStatus> internalGetSpoolJobStatusList(std::int64_t size, std::int64_t timeout);
@@ -163,8 +164,6 @@ private:
                                       std::int64_t timeout);
     // The host facts sent with every spool job.
     OrvoSpoolJobSettingsAdditionalInfo spoolAdditionalInfo() const;
-    // A printer opened over Bluetooth LE is told by the model name of its advertisement.
-    void detectBluetoothLEPrinter(const std::shared_ptr<RawPort>& rawPort);
 
     mutable std::mutex fieldsMutex_;
     std::optional<PrinterInformationRecord> information_;

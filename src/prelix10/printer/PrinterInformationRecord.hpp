@@ -8,6 +8,7 @@
 #include "prelix10/core/OrvoPrinterEmulation.hpp"
 #include "prelix10/core/OrvoPrinterInformation.hpp"
 #include "prelix10/core/OrvoPrinterModel.hpp"
+#include "prelix10/platform/AccessoryManager.hpp"
 #include "prelix10/printer/ModelDetection.hpp"
 #include "prelix10/protocol/DiscoveryParser.hpp"
 #include "prelix10/transport/BluetoothLEInformation.hpp"
@@ -36,6 +37,10 @@ public:
     std::optional<OrvoNICInformation> nicInformation;
     // For a printer found over Bluetooth LE: its advertisement.
     std::shared_ptr<BluetoothLEInformation> bluetoothLEInformation;
+    // For a printer found as a connected accessory (Bluetooth or USB): that accessory, and its connection ID
+    // when it was found (the accessory reports a new one once it has reconnected).
+    std::shared_ptr<Accessory> eaAccessory;
+    std::optional<std::uint64_t> eaAccessoryConnectionID;
 
     // The shared printer information: the same values, the network-card record by field name.
     OrvoPrinterInformation toOrvoPrinterInformation() const;
