@@ -4,7 +4,6 @@
 #include <chrono>
 #include <condition_variable>
 #include <deque>
-#include <future>
 #include <map>
 #include <mutex>
 #include <cctype>
@@ -431,13 +430,32 @@ void EAAccessoryOrvoDeviceDiscoveryManager::findDevice(const std::string& identi
 
 std::shared_ptr<OrvoPrinter> EAAccessoryOrvoDeviceDiscoveryManager::findDevice(const std::string& identifier,
                                                                                std::int64_t timeout) {
-    auto promise = std::make_shared<std::promise<std::shared_ptr<OrvoPrinter>>>();
-    auto future = promise->get_future();
-    findDevice(identifier, timeout, [promise](std::shared_ptr<OrvoPrinter> printer, std::optional<Prelix10Error> error) {
-        if (error) promise->set_exception(std::make_exception_ptr(*error));
-        else promise->set_value(std::move(printer));
+    // The answer is handed over as values and raised on this thread: the completion's thread keeps no
+    // share of an exception object that this one reads.
+    struct Answer {
+        std::mutex mutex;
+        std::condition_variable given;
+        bool done = false;
+        std::shared_ptr<OrvoPrinter> printer;
+        std::optional<Prelix10Error> error;
+    };
+    auto answer = std::make_shared<Answer>();
+    findDevice(identifier, timeout, [answer](std::shared_ptr<OrvoPrinter> printer, std::optional<Prelix10Error> error) {
+        {
+            std::lock_guard guard(answer->mutex);
+            answer->printer = std::move(printer);
+            answer->error = std::move(error);
+            answer->done = true;
+        }
+        answer->given.notify_all();
     });
-    auto printer = future.get();
+    std::shared_ptr<OrvoPrinter> printer;
+    {
+        std::unique_lock guard(answer->mutex);
+        answer->given.wait(guard, [&] { return answer->done; });
+        if (answer->error) throw Prelix10Error(*answer->error);
+        printer = answer->printer;
+    }
     if (!printer) raiseUnexpectedState(Log(nullptr, kClassName, "findDevice(identifier:timeout:)", __LINE__), 24);
     return printer;
 }
