@@ -29,6 +29,18 @@ namespace {
 constexpr const char* kUserDocument =
     R"({"title":"orvo_configuration","version":"2.1","configurations":[{"device_name":"main","print_type":"ascii"}],"notification":"keep"})";
 
+// Hex with a space after every byte, so that a search matches whole bytes only.
+std::string hexOf(const ByteBlock& bytes) {
+    static const char* digits = "0123456789ABCDEF";
+    std::string out;
+    for (const auto b : bytes) {
+        out.push_back(digits[b >> 4]);
+        out.push_back(digits[b & 0x0F]);
+        out.push_back(' ');
+    }
+    return out;
+}
+
 template <typename F>
 std::optional<Prelix10Error> errorOf(F&& f) {
     try {
@@ -106,7 +118,9 @@ protected:
     }
 
     // The virtual printer of the given kind on loopback, opened.
-    std::shared_ptr<OrvoPrinterSettingFirmware> openPrinter(const PrinterKind& kind) {
+    std::shared_ptr<OrvoPrinterSettingFirmware> openPrinter(const PrinterKind& kind,
+                                                            std::optional<PrinterInformationRecord> known = std::nullopt,
+                                                            std::string mounted = "ETHERNET,USB-C,USB-C-I") {
         // A printer of an earlier round goes first, with its doubles.
         printer.reset();
         lan.reset();
@@ -116,7 +130,7 @@ protected:
         spooler.reset();
         VirtualPrinterConfig config;
         config.firmwareText = kind.firmwareText;
-        config.mountedInterfacesText = "ETHERNET,USB-C,USB-C-I";
+        config.mountedInterfacesText = std::move(mounted);
         engine = std::make_unique<VirtualPrinterEngine>(config);
         firmwarePart = std::make_unique<VirtualPrinterFirmware>(*engine);
         spooler = std::make_unique<VirtualPrinterSpooler>(*engine);
@@ -126,7 +140,7 @@ protected:
         identity.deviceModel = kind.deviceModel;
         responder = std::make_unique<VirtualPrinterDiscovery>(std::vector<DiscoveryIdentity>{identity});
         lan = std::make_unique<LoopbackLan>(server->dataPort(), server->statusPort(), responder->port());
-        printer = OrvoPrinter::create(OrvoConnectionSettings(InterfaceType::lan, "127.0.0.1", false));
+        printer = OrvoPrinter::create(OrvoConnectionSettings(InterfaceType::lan, "127.0.0.1", false), std::move(known));
         printer->setOpenTimeout(5000);
         printer->open().get();
         auto setting = printer->setting();
@@ -344,6 +358,29 @@ TEST_F(PrinterSettingFirmwareTest, ModelsWithoutFirmwareSupport) {
     }
     EXPECT_EQ(engine->captureSize(PrinterChannel::data), sent);
     EXPECT_EQ(cloud.requestCount(), 0u);
+}
+
+TEST_F(PrinterSettingFirmwareTest, OlderRovanFirmwareNamesItsVariantWithoutAskingThePrinter) {
+    struct Case {
+        const char* version;
+        PrinterModelDetail detail;
+        bool asked;
+    } cases[] = {
+        {"0.9", PrinterModelDetail::rovan59, false},
+        {"1.0", PrinterModelDetail::rovan59tk, true},
+        {"1.10", PrinterModelDetail::rovan59tk, true},
+    };
+    const std::string request = hexOf({0x1B, 0x1D, 0x29, 0x49, 0x03, 0x00, 0x33, 0x00, 0x00});
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.version);
+        PrinterInformationRecord known;
+        known.model = OrvoPrinterModel::Rovan;
+        known.emulation = OrvoPrinterEmulation::kestrin;
+        auto firmware = openPrinter({"Rovan59 (ORV-001)", std::string("Rovan59Ver") + c.version}, known, "USB-B,USB-C-I");
+        firmware->checkVersions().get();
+        EXPECT_EQ(firmware->detailModel(), c.detail);
+        EXPECT_EQ(hexOf(engine->capture(PrinterChannel::data)).find(request) != std::string::npos, c.asked);
+    }
 }
 
 TEST_F(PrinterSettingFirmwareTest, NoNetworkMeansNetworkUnavailableBeforeAnyTraffic) {
