@@ -12,7 +12,13 @@
 #include "prelix10/setting/CloudFirmwareFunction.hpp"
 #include "prelix10/setting/FirmwareUpdater.hpp"
 #include "prelix10/setting/OrvoPrinterSetting.hpp"
+#include "prelix10/platform/BleCentral.hpp"
+#include "prelix10/printer/ModelDetection.hpp"
+#include "prelix10/transport/CentralManagerControl.hpp"
+#include "prelix10/transport/OrvoDeviceManager.hpp"
+#include "prelix10/transport/PrinterPortFactory.hpp"
 #include "support/LocalCloudServer.hpp"
+#include "support/SimulatedBle.hpp"
 #include "support/LoopbackLan.hpp"
 #include "support/VirtualPrinterDiscovery.hpp"
 #include "support/VirtualPrinterFirmware.hpp"
@@ -494,6 +500,57 @@ TEST_F(PrinterSettingFirmwareTest, CallsAfterCloseOrAfterThePrinterIsGoneAreNotO
         EXPECT_EQ(error->kind(), Prelix10ErrorKind::invalidOperation);
         EXPECT_EQ(error->message(), "Not opened.");
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The block transfer over Bluetooth LE, at the simulated peripheral: every write it saw, with its type.
+TEST(VozFirmwareUpdaterBluetoothLE, WritesWithoutResponseInPiecesOf512) {
+    FirmwareTransferLimits limits;
+    limits.blockSettleTime = 0ms;
+    FirmwareUpdaterTesting::setLimits(limits);
+    ModelDetection::installBluetoothLEModelDetector();
+    VirtualPrinterConfig config;
+    config.replyFraming = ReplyFraming::plain;
+    auto engine = std::make_shared<VirtualPrinterEngine>(config);
+    VirtualPrinterFirmware firmwarePart(*engine);
+    auto central = SimulatedBleCentral::make();
+    central->setAdvertisingInterval(5ms);
+    BleBackend::install(central);
+    SimulatedBlePeripheralConfig peripheralConfig;
+    // Writes with response are small: the switch to writes without response is what makes 512-byte writes.
+    peripheralConfig.mtuWithResponse = 20;
+    peripheralConfig.mtuWithoutResponse = 512;
+    auto peripheral = SimulatedBlePeripheral::make(peripheralConfig, engine);
+    central->addPeripheral(peripheral);
+
+    auto raw = OrvoDeviceManager::exclusiveOpenPort(InterfaceType::bluetoothLE, "00:11:62:AA:BB:CC", 3000);
+    auto port = PrinterPortFactory::create(raw, OrvoPrinterEmulation::kestrin, false);
+    const auto before = peripheral->writes().size();
+    const ByteBlock image = makeVirtualFirmwareImage("1.1", 1025 - 13);
+    VozFirmwareUpdater(port, nullptr).update(image);
+
+    const auto writes = peripheral->writes();
+    std::vector<std::size_t> sizes;
+    ByteBlock sent;
+    for (std::size_t i = before; i < writes.size(); ++i) {
+        EXPECT_EQ(writes[i].type, BleWriteType::withoutResponse);
+        sizes.push_back(writes[i].bytes.size());
+        sent.insert(sent.end(), writes[i].bytes.begin(), writes[i].bytes.end());
+    }
+    EXPECT_EQ(sizes, (std::vector<std::size_t>{512, 512, 1}));
+    EXPECT_EQ(sent, image);
+    for (int i = 0; i < 100 && firmwarePart.blockImages().empty(); ++i) std::this_thread::sleep_for(10ms);
+    EXPECT_EQ(firmwarePart.blockImages(), std::vector<Bytes>{image});
+
+    port->close();
+    OrvoDeviceManager::releasePort(&port->rawPort());
+    peripheral->dropLink();
+    BleBackend::install(nullptr);
+    CentralManagerControl::shared().centralManager();
+    FirmwareUpdaterTesting::reset();
 }
 
 }  // namespace
