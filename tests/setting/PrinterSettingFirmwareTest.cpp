@@ -14,6 +14,7 @@
 #include "prelix10/setting/OrvoPrinterSetting.hpp"
 #include "prelix10/platform/BleCentral.hpp"
 #include "prelix10/printer/ModelDetection.hpp"
+#include "prelix10/transport/BluetoothLEPortSettings.hpp"
 #include "prelix10/transport/CentralManagerControl.hpp"
 #include "prelix10/transport/OrvoDeviceManager.hpp"
 #include "prelix10/transport/PrinterPortFactory.hpp"
@@ -489,7 +490,11 @@ TEST_F(PrinterSettingFirmwareTest, CallsAfterCloseOrAfterThePrinterIsGoneAreNotO
 
     printer->open().get();
     firmware = printer->setting()->firmware();
+    // The open's own queued work may hold the printer a moment longer.
+    std::weak_ptr<OrvoPrinter> gone = printer;
     printer.reset();
+    for (int i = 0; i < 200 && !gone.expired(); ++i) std::this_thread::sleep_for(5ms);
+    ASSERT_TRUE(gone.expired());
     for (auto call : {+[](OrvoPrinterSettingFirmware& f) { (void)f.getCurrentVersion().get(); },
                       +[](OrvoPrinterSettingFirmware& f) { f.checkVersions().get(); },
                       +[](OrvoPrinterSettingFirmware& f) { f.update().get(); }}) {
@@ -526,7 +531,12 @@ TEST(VozFirmwareUpdaterBluetoothLE, WritesWithoutResponseInPiecesOf512) {
     auto peripheral = SimulatedBlePeripheral::make(peripheralConfig, engine);
     central->addPeripheral(peripheral);
 
+    // The port finds the peripheral by its address, not through the advertisement scan a printer object's
+    // construction installs.
+    const auto savedLookup = BluetoothLEPortSettings::deviceLookup();
+    BluetoothLEPortSettings::setDeviceLookup(nullptr);
     auto raw = OrvoDeviceManager::exclusiveOpenPort(InterfaceType::bluetoothLE, "00:11:62:AA:BB:CC", 3000);
+    BluetoothLEPortSettings::setDeviceLookup(savedLookup);
     auto port = PrinterPortFactory::create(raw, OrvoPrinterEmulation::kestrin, false);
     const auto before = peripheral->writes().size();
     const ByteBlock image = makeVirtualFirmwareImage("1.1", 1025 - 13);
