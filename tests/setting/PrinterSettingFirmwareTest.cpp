@@ -7,20 +7,20 @@
 
 #include "prelix10/core/NetworkInformation.hpp"
 #include "prelix10/core/PrivateFileManager.hpp"
+#include "prelix10/platform/BleCentral.hpp"
+#include "prelix10/printer/ModelDetection.hpp"
 #include "prelix10/printer/OrvoPrinter.hpp"
 #include "prelix10/protocol/ControlInternalFileCommand.hpp"
 #include "prelix10/setting/CloudFirmwareFunction.hpp"
 #include "prelix10/setting/FirmwareUpdater.hpp"
 #include "prelix10/setting/OrvoPrinterSetting.hpp"
-#include "prelix10/platform/BleCentral.hpp"
-#include "prelix10/printer/ModelDetection.hpp"
 #include "prelix10/transport/BluetoothLEPortSettings.hpp"
 #include "prelix10/transport/CentralManagerControl.hpp"
 #include "prelix10/transport/OrvoDeviceManager.hpp"
 #include "prelix10/transport/PrinterPortFactory.hpp"
 #include "support/LocalCloudServer.hpp"
-#include "support/SimulatedBle.hpp"
 #include "support/LoopbackLan.hpp"
+#include "support/SimulatedBle.hpp"
 #include "support/VirtualPrinterDiscovery.hpp"
 #include "support/VirtualPrinterFirmware.hpp"
 #include "support/VirtualPrinterServer.hpp"
@@ -60,12 +60,13 @@ std::optional<Prelix10Error> errorOf(F&& f) {
 
 // The events an update raises, in order, with what the printer held when the transmit step began.
 class RecordingDelegate final : public FirmwareUpdateDelegate {
-public:
+  public:
     explicit RecordingDelegate(VirtualPrinterFirmware* printer = nullptr) : printer_(printer) {}
     void firmwareUpdateProgress(OrvoPrinterSettingFirmware&, FirmwareUpdateStep step) override {
         std::lock_guard guard(mutex_);
         events.push_back(describeEnumeration(step));
-        if (step == FirmwareUpdateStep::transmit && printer_) fileBeforeTransmit = printer_->file("firmware.bin").has_value();
+        if (step == FirmwareUpdateStep::transmit && printer_)
+            fileBeforeTransmit = printer_->file("firmware.bin").has_value();
     }
     void firmwareUpdateTransmitComplete(OrvoPrinterSettingFirmware&) override {
         std::lock_guard guard(mutex_);
@@ -81,7 +82,7 @@ public:
     }
     std::optional<bool> fileBeforeTransmit;
 
-private:
+  private:
     VirtualPrinterFirmware* printer_;
     std::mutex mutex_;
     std::vector<std::string> events;
@@ -95,7 +96,7 @@ const PrinterKind kConfigDocumentPrinter{"Ginor65 (ORV-001)", "Ginor-67TKVer1.0"
 const PrinterKind kBlockPrinter{"Harlo599KKKY (ORV_T-001)", "Harlo599KKKYVer1.0"};
 
 class PrinterSettingFirmwareTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         FirmwareTransferLimits limits;
         limits.pieceReplyTimeout = 400;
@@ -107,7 +108,8 @@ protected:
         configuration.https.caFile = cloud.caFile();
         CloudFirmwareFunction::setConfiguration(configuration);
         Prelix10DiagInfoUpload::shared().setIsEnabled(false);
-        cloud.setFirmwareList({{"Ginor67TK", "pw", "main", "1.1", "0.1"}, {"Ginor67TK", "pw", "main", "0.9", "0.1"}});
+        cloud.setFirmwareList(
+            {{"Ginor67TK", "pw", "main", "1.1", "0.1"}, {"Ginor67TK", "pw", "main", "0.9", "0.1"}});
         image = makeVirtualFirmwareImage("1.1", 5000);
         cloud.setFirmwareImage(image);
     }
@@ -125,9 +127,9 @@ protected:
     }
 
     // The virtual printer of the given kind on loopback, opened.
-    std::shared_ptr<OrvoPrinterSettingFirmware> openPrinter(const PrinterKind& kind,
-                                                            std::optional<PrinterInformationRecord> known = std::nullopt,
-                                                            std::string mounted = "ETHERNET,USB-C,USB-C-I") {
+    std::shared_ptr<OrvoPrinterSettingFirmware> openPrinter(
+        const PrinterKind& kind, std::optional<PrinterInformationRecord> known = std::nullopt,
+        std::string mounted = "ETHERNET,USB-C,USB-C-I") {
         // A printer of an earlier round goes first, with its doubles.
         printer.reset();
         lan.reset();
@@ -147,7 +149,8 @@ protected:
         identity.deviceModel = kind.deviceModel;
         responder = std::make_unique<VirtualPrinterDiscovery>(std::vector<DiscoveryIdentity>{identity});
         lan = std::make_unique<LoopbackLan>(server->dataPort(), server->statusPort(), responder->port());
-        printer = OrvoPrinter::create(OrvoConnectionSettings(InterfaceType::lan, "127.0.0.1", false), std::move(known));
+        printer = OrvoPrinter::create(OrvoConnectionSettings(InterfaceType::lan, "127.0.0.1", false),
+                                      std::move(known));
         printer->setOpenTimeout(5000);
         printer->open().get();
         auto setting = printer->setting();
@@ -231,7 +234,8 @@ TEST_F(PrinterSettingFirmwareTest, AFailurePartWayLeavesThePrinterAsItWas) {
         Prelix10ErrorKind kind;
         const char* message;
     } cases[] = {
-        {VirtualPrinterFirmware::ReplyFault::invalidState, Prelix10ErrorKind::badResponse, "Bad response from device."},
+        {VirtualPrinterFirmware::ReplyFault::invalidState, Prelix10ErrorKind::badResponse,
+         "Bad response from device."},
         {VirtualPrinterFirmware::ReplyFault::silent, Prelix10ErrorKind::communication, "Write failed."},
     };
     image = makeVirtualFirmwareImage("1.1", 300 * 1024);
@@ -255,8 +259,8 @@ TEST_F(PrinterSettingFirmwareTest, AFailurePartWayLeavesThePrinterAsItWas) {
         std::this_thread::sleep_for(2 * VirtualPrinterFirmware::kAbandonAfter);
         EXPECT_EQ(spooler->document(0x23), kUserDocument);
         EXPECT_EQ(firmware->getCurrentVersion().get(), "1.0");
-        EXPECT_EQ(delegate->recorded(),
-                  (std::vector<std::string>{"downloading", "transmitting", std::string("error: ") + c.message}));
+        EXPECT_EQ(delegate->recorded(), (std::vector<std::string>{"downloading", "transmitting",
+                                                                  std::string("error: ") + c.message}));
     }
 }
 
@@ -383,7 +387,8 @@ TEST_F(PrinterSettingFirmwareTest, OlderRovanFirmwareNamesItsVariantWithoutAskin
         PrinterInformationRecord known;
         known.model = OrvoPrinterModel::Rovan;
         known.emulation = OrvoPrinterEmulation::kestrin;
-        auto firmware = openPrinter({"Rovan59 (ORV-001)", std::string("Rovan59Ver") + c.version}, known, "USB-B,USB-C-I");
+        auto firmware =
+            openPrinter({"Rovan59 (ORV-001)", std::string("Rovan59Ver") + c.version}, known, "USB-B,USB-C-I");
         firmware->checkVersions().get();
         EXPECT_EQ(firmware->detailModel(), c.detail);
         EXPECT_EQ(hexOf(engine->capture(PrinterChannel::data)).find(request) != std::string::npos, c.asked);
@@ -392,7 +397,9 @@ TEST_F(PrinterSettingFirmwareTest, OlderRovanFirmwareNamesItsVariantWithoutAskin
 
 TEST_F(PrinterSettingFirmwareTest, NoNetworkMeansNetworkUnavailableBeforeAnyTraffic) {
     auto firmware = openPrinter(kConfigDocumentPrinter);
-    NetworkInformation::setProvider([] { return std::optional<std::vector<InterfaceAddressEntry>>(std::vector<InterfaceAddressEntry>{}); });
+    NetworkInformation::setProvider([] {
+        return std::optional<std::vector<InterfaceAddressEntry>>(std::vector<InterfaceAddressEntry>{});
+    });
     const auto sent = engine->captureSize(PrinterChannel::data);
     for (auto call : {+[](OrvoPrinterSettingFirmware& f) { f.checkVersions().get(); },
                       +[](OrvoPrinterSettingFirmware& f) { f.update().get(); }}) {

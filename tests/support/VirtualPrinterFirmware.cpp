@@ -1,7 +1,6 @@
 #include "support/VirtualPrinterFirmware.hpp"
 
 #include <algorithm>
-
 #include <nlohmann/json.hpp>
 
 namespace Prelix10::Testing {
@@ -15,12 +14,14 @@ constexpr std::uint8_t kSetPrefix[4] = {0x1B, 0x1D, 0x29, 0x23};
 
 std::uint64_t little(std::span<const std::uint8_t> in, std::size_t offset, int bytes) {
     std::uint64_t value = 0;
-    for (int i = 0; i < bytes; ++i) value |= static_cast<std::uint64_t>(in[offset + static_cast<std::size_t>(i)]) << (8 * i);
+    for (int i = 0; i < bytes; ++i)
+        value |= static_cast<std::uint64_t>(in[offset + static_cast<std::size_t>(i)]) << (8 * i);
     return value;
 }
 
 // notMine when the bytes cannot begin with the prefix, needMore when they are a part of it.
-std::optional<RequestMatch::Kind> prefixCheck(std::span<const std::uint8_t> bytes, std::span<const std::uint8_t> prefix) {
+std::optional<RequestMatch::Kind> prefixCheck(std::span<const std::uint8_t> bytes,
+                                              std::span<const std::uint8_t> prefix) {
     const std::size_t common = std::min(bytes.size(), prefix.size());
     if (!std::equal(prefix.begin(), prefix.begin() + static_cast<std::ptrdiff_t>(common), bytes.begin()))
         return RequestMatch::Kind::notMine;
@@ -60,7 +61,8 @@ Bytes makeVirtualFirmwareImage(const std::string& version, std::size_t payloadSi
     image.insert(image.end(), version.begin(), version.end());
     for (int i = 0; i < 4; ++i) image.push_back(static_cast<std::uint8_t>(payloadSize >> (8 * i)));
     // Every byte value, control bytes included, so that nothing of it may be taken for a command.
-    for (std::size_t i = 0; i < payloadSize; ++i) image.push_back(static_cast<std::uint8_t>((i * 7 + 3) & 0xFF));
+    for (std::size_t i = 0; i < payloadSize; ++i)
+        image.push_back(static_cast<std::uint8_t>((i * 7 + 3) & 0xFF));
     return image;
 }
 
@@ -96,7 +98,8 @@ RequestMatch VirtualPrinterFirmware::handle(std::span<const std::uint8_t> bytes)
             if (bytes.size() < header) return kindOnly(RequestMatch::Kind::needMore);
             Stream stream;
             stream.isFile = true;
-            stream.name.assign(bytes.begin() + 7, bytes.begin() + 7 + static_cast<std::ptrdiff_t>(nameLength));
+            stream.name.assign(bytes.begin() + 7,
+                               bytes.begin() + 7 + static_cast<std::ptrdiff_t>(nameLength));
             stream.total = header + little(bytes, 7 + nameLength, 4);
             stream_ = std::move(stream);
             return continueStream(bytes);
@@ -207,8 +210,8 @@ RequestMatch VirtualPrinterFirmware::installDocument(std::span<const std::uint8_
     if (count < 1 || bytes[8] != 0x30) return kindOnly(RequestMatch::Kind::notMine);
     const std::string text(bytes.begin() + 9, bytes.begin() + 8 + static_cast<std::ptrdiff_t>(count));
     const auto json = nlohmann::json::parse(text, nullptr, false);
-    if (json.is_discarded() || !json.is_object() || !json.contains("firmwares") || !json["firmwares"].is_array() ||
-        json["firmwares"].empty()) {
+    if (json.is_discarded() || !json.is_object() || !json.contains("firmwares") ||
+        !json["firmwares"].is_array() || json["firmwares"].empty()) {
         // An ordinary configuration document: the configuration store answers it.
         return kindOnly(RequestMatch::Kind::notMine);
     }
@@ -233,8 +236,9 @@ bool VirtualPrinterFirmware::install(const Bytes& image) {
     installedVersions_.push_back(*version);
     engine_.configureFromHandler([&](VirtualPrinterConfig& config) {
         const std::size_t at = config.firmwareText.find("Ver");
-        config.firmwareText = (at == std::string::npos ? config.firmwareText : config.firmwareText.substr(0, at)) +
-                              "Ver" + *version;
+        config.firmwareText =
+            (at == std::string::npos ? config.firmwareText : config.firmwareText.substr(0, at)) + "Ver" +
+            *version;
     });
     return true;
 }

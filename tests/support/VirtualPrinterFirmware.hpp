@@ -28,7 +28,7 @@ namespace Prelix10::Testing {
 Bytes makeVirtualFirmwareImage(const std::string& version, std::size_t payloadSize);
 
 class VirtualPrinterFirmware {
-public:
+  public:
     static constexpr std::chrono::milliseconds kAbandonAfter{150};
 
     enum class ReplyFault {
@@ -64,7 +64,7 @@ public:
     // Bytes of the internal file still being received (0 when none is open).
     std::size_t partialFileSize();
 
-private:
+  private:
     struct Stream {
         bool isFile = false;
         std::string name;

@@ -50,7 +50,9 @@ void setLimits(const FirmwareTransferLimits& limits) {
     std::lock_guard guard(limitsMutex());
     limitsSlot() = limits;
 }
-void reset() { setLimits(FirmwareTransferLimits{}); }
+void reset() {
+    setLimits(FirmwareTransferLimits{});
+}
 }  // namespace FirmwareUpdaterTesting
 
 FirmwareTransferLimits BaseFirmwareUpdater::limits() {
@@ -58,12 +60,14 @@ FirmwareTransferLimits BaseFirmwareUpdater::limits() {
     return limitsSlot();
 }
 
-void BaseFirmwareUpdater::update(const ByteBlock&) { raiseUnexpectedState(Log(this, "update(data:)", __LINE__), 13); }
+void BaseFirmwareUpdater::update(const ByteBlock&) {
+    raiseUnexpectedState(Log(this, "update(data:)", __LINE__), 13);
+}
 
 void OrvoConfigFirmwareUpdater::update(const ByteBlock& data) {
     const Log log(this, "update(data:)", __LINE__);
-    const std::string current = printerControl().getOrvoConfig(OrvoConfigArea::user, std::nullopt,
-                                                                kConfigurationReadTimeout);
+    const std::string current =
+        printerControl().getOrvoConfig(OrvoConfigArea::user, std::nullopt, kConfigurationReadTimeout);
     const OrvoConfig::Root root = OrvoConfigFunction::orvoConfig(current);
     if (!root.configurations || root.configurations->empty()) raiseUnexpectedState(log, 13);
     const std::string deviceName = root.configurations->front().deviceName;
@@ -127,7 +131,8 @@ void OrvoConfigFirmwareUpdater::sendFirmwareData(const std::string& filename, co
                 raiseError(log, Prelix10Error(Prelix10ErrorKind::badResponse,
                                               Prelix10ErrorMessage::badResponseFromDevice));
             }
-            if (stopwatch.elapsedMilliseconds() > static_cast<double>(replyTimeout - 1)) raiseError(log, writeFailed());
+            if (stopwatch.elapsedMilliseconds() > static_cast<double>(replyTimeout - 1))
+                raiseError(log, writeFailed());
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
             read = port().readOnce(static_cast<std::int64_t>(kReplyReadSize));
         }
@@ -162,7 +167,8 @@ void VozFirmwareUpdater::update(const ByteBlock& data) {
     const InterfaceType interfaceType = port().rawPort().interfaceType();
     if (interfaceType == InterfaceType::bluetoothLE) {
         // Setting the write type also takes the peripheral's largest write without response as the MTU.
-        if (auto* ble = dynamic_cast<BluetoothLEPort*>(&port().rawPort())) ble->setWriteType(BleWriteType::withoutResponse);
+        if (auto* ble = dynamic_cast<BluetoothLEPort*>(&port().rawPort()))
+            ble->setWriteType(BleWriteType::withoutResponse);
     }
     const Plan plan = VozFirmwareUpdater::plan(interfaceType, data.size());
     const auto settle = limits().blockSettleTime;

@@ -42,24 +42,24 @@ void reset();
 
 // Performs the transfer; every failure is raised as an error.
 class FirmwareUpdater {
-public:
+  public:
     virtual ~FirmwareUpdater() = default;
     virtual void update(const ByteBlock& data) = 0;
 };
 
 class BaseFirmwareUpdater : public FirmwareUpdater {
-public:
+  public:
     BaseFirmwareUpdater(std::shared_ptr<PrinterPort> port, std::shared_ptr<PrinterControl> printerControl)
         : port_(std::move(port)), printerControl_(std::move(printerControl)) {}
     // A plain base updater transfers nothing: the unexpected-state error of line 13.
     void update(const ByteBlock& data) override;
 
-protected:
+  protected:
     PrinterPort& port() const { return *port_; }
     PrinterControl& printerControl() const { return *printerControl_; }
     static FirmwareTransferLimits limits();
 
-private:
+  private:
     std::shared_ptr<PrinterPort> port_;
     std::shared_ptr<PrinterControl> printerControl_;
 };
@@ -67,7 +67,7 @@ private:
 // Stores the image as the internal file "firmware.bin", then writes the configuration document that
 // installs it. The document carries the version and device name the printer itself reported.
 class OrvoConfigFirmwareUpdater final : public BaseFirmwareUpdater {
-public:
+  public:
     using BaseFirmwareUpdater::BaseFirmwareUpdater;
     void update(const ByteBlock& data) override;
     // Writes data into the printer's internal file filename: the whole write command, in pieces of
@@ -82,7 +82,7 @@ public:
 
 // Writes the raw image to the port in pieces, without framing and without reading any reply.
 class VozFirmwareUpdater final : public BaseFirmwareUpdater {
-public:
+  public:
     using BaseFirmwareUpdater::BaseFirmwareUpdater;
     void update(const ByteBlock& data) override;
 
@@ -98,7 +98,7 @@ public:
 
 // The choice of updater is made by the firmware object; this class only groups the updaters.
 class FirmwareUpdaterFactory {
-public:
+  public:
     FirmwareUpdaterFactory() = default;
 };
 

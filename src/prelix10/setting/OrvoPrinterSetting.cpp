@@ -187,7 +187,8 @@ std::optional<Prelix10Error> OrvoPrinterSettingFirmware::precheck(bool needsClou
     if (needsCloud) {
         if (!isUpdatable_) return unsupportedModel();
         if (NetworkInformation::listIPv4Interfaces().empty()) {
-            return Prelix10Error(Prelix10ErrorKind::illegalDeviceState, Prelix10ErrorMessage::networkUnavailable,
+            return Prelix10Error(Prelix10ErrorKind::illegalDeviceState,
+                                 Prelix10ErrorMessage::networkUnavailable,
                                  Prelix10ErrorCode::networkUnavailable);
         }
     }
@@ -264,10 +265,13 @@ std::future<std::string> OrvoPrinterSettingFirmware::getCurrentVersion() {
     auto promise = std::make_shared<std::promise<std::string>>();
     auto future = promise->get_future();
     getCurrentVersion([promise](std::optional<std::string> version, std::optional<Prelix10Error> error) {
-        if (error) promise->set_exception(std::make_exception_ptr(*error));
-        else if (version) promise->set_value(*version);
-        else promise->set_exception(std::make_exception_ptr(
-            Prelix10Error(Prelix10ErrorKind::unknown, Prelix10ErrorMessage::unknownError)));
+        if (error)
+            promise->set_exception(std::make_exception_ptr(*error));
+        else if (version)
+            promise->set_value(*version);
+        else
+            promise->set_exception(std::make_exception_ptr(
+                Prelix10Error(Prelix10ErrorKind::unknown, Prelix10ErrorMessage::unknownError)));
     });
     return future;
 }
@@ -276,8 +280,10 @@ std::future<void> OrvoPrinterSettingFirmware::checkVersions() {
     auto promise = std::make_shared<std::promise<void>>();
     auto future = promise->get_future();
     checkVersions([promise](std::optional<Prelix10Error> error) {
-        if (error) promise->set_exception(std::make_exception_ptr(*error));
-        else promise->set_value();
+        if (error)
+            promise->set_exception(std::make_exception_ptr(*error));
+        else
+            promise->set_value();
     });
     return future;
 }
@@ -286,8 +292,10 @@ std::future<void> OrvoPrinterSettingFirmware::update() {
     auto promise = std::make_shared<std::promise<void>>();
     auto future = promise->get_future();
     update([promise](std::optional<Prelix10Error> error) {
-        if (error) promise->set_exception(std::make_exception_ptr(*error));
-        else promise->set_value();
+        if (error)
+            promise->set_exception(std::make_exception_ptr(*error));
+        else
+            promise->set_value();
     });
     return future;
 }
@@ -301,7 +309,8 @@ void OrvoPrinterSettingFirmware::internalCheckVersions() {
     const std::string version = retrieveCurrentVersion();
     setCurrentVersion(version);
     if (version.empty()) {
-        raiseError(log, Prelix10Error(Prelix10ErrorKind::badResponse, Prelix10ErrorMessage::badResponseFromDevice));
+        raiseError(
+            log, Prelix10Error(Prelix10ErrorKind::badResponse, Prelix10ErrorMessage::badResponseFromDevice));
     }
     const PrinterModelDetail detail = retrieveDetailModel();
     {
@@ -325,7 +334,8 @@ PrinterModelDetail OrvoPrinterSettingFirmware::retrieveDetailModel() {
     const auto capability = capabilityOf(information_.model);
     std::optional<MountedInterfaces> mounted;
     if (capability && capability->needDetailModel) {
-        if (information_.model == OrvoPrinterModel::Rovan && compareNumerically(currentVersion(), "1.0") < 0) {
+        if (information_.model == OrvoPrinterModel::Rovan &&
+            compareNumerically(currentVersion(), "1.0") < 0) {
             return PrinterModelDetail::rovan59;
         }
         MountedInterfaceInformationParser parser;
@@ -402,7 +412,9 @@ void OrvoPrinterSettingFirmware::internalUpdate() {
 }
 
 void OrvoPrinterSettingFirmware::firmwareUpdateProgress(FirmwareUpdateStep step) {
-    Log(this, "firmwareUpdateProgress(step:)", __LINE__).writeIfLogging([&] { return describeEnumeration(step); });
+    Log(this, "firmwareUpdateProgress(step:)", __LINE__).writeIfLogging([&] {
+        return describeEnumeration(step);
+    });
     if (auto delegate = updateDelegate().lock()) {
         try {
             delegate->firmwareUpdateProgress(*this, step);

@@ -35,7 +35,7 @@ class OrvoPrinterSettingFirmware;
 
 // Receives the steps of an update, on the printer's queue while its lock is held.
 class FirmwareUpdateDelegate {
-public:
+  public:
     virtual ~FirmwareUpdateDelegate() = default;
     // A step begins.
     virtual void firmwareUpdateProgress(OrvoPrinterSettingFirmware& firmware, FirmwareUpdateStep step) = 0;
@@ -46,7 +46,7 @@ public:
 };
 
 class OrvoPrinterSettingFirmware : public std::enable_shared_from_this<OrvoPrinterSettingFirmware> {
-public:
+  public:
     using Completion = std::function<void(std::optional<Prelix10Error>)>;
     using VersionCompletion = std::function<void(std::optional<std::string>, std::optional<Prelix10Error>)>;
     // Runs a body on the printer object's queue under its operation lock; false when the printer object
@@ -88,7 +88,7 @@ public:
     std::future<void> checkVersions();
     std::future<void> update();
 
-private:
+  private:
     OrvoPrinterSettingFirmware(std::shared_ptr<PrinterPort> port, OrvoPrinterInformation information,
                                std::shared_ptr<PrinterControl> printerControl, OperationPoster post);
 
@@ -126,13 +126,13 @@ private:
 
 // What an open printer offers beyond printing; replaced at each open.
 class OrvoPrinterSetting {
-public:
+  public:
     explicit OrvoPrinterSetting(std::shared_ptr<OrvoPrinterSettingFirmware> firmware)
         : firmware_(std::move(firmware)) {}
     // Nothing for a model that has no firmware object.
     const std::shared_ptr<OrvoPrinterSettingFirmware>& firmware() const { return firmware_; }
 
-private:
+  private:
     std::shared_ptr<OrvoPrinterSettingFirmware> firmware_;
 };
 
