@@ -282,6 +282,11 @@ bool VirtualPrinterEngine::automaticStatusEnabled() {
     return automaticStatus_;
 }
 
+void VirtualPrinterEngine::addPriorityRequestHandler(RequestHandler handler) {
+    std::lock_guard lock(mutex_);
+    priorityHandlers_.push_back(std::move(handler));
+}
+
 void VirtualPrinterEngine::addRequestHandler(RequestHandler handler) {
     std::lock_guard lock(mutex_);
     handlers_.push_back(std::move(handler));
@@ -404,6 +409,15 @@ std::size_t VirtualPrinterEngine::stepStatusLocked(std::span<const std::uint8_t>
 }
 
 std::size_t VirtualPrinterEngine::stepDataLocked(std::span<const std::uint8_t> p, PrinterSession& session, Bytes& out) {
+    for (const auto& handler : priorityHandlers_) {
+        RequestMatch match = handler(p);
+        if (match.kind == RequestMatch::Kind::needMore) return 0;
+        if (match.kind == RequestMatch::Kind::handled) {
+            Bytes framed = frameReplyLocked(session, match.reply);
+            out.insert(out.end(), framed.begin(), framed.end());
+            return std::clamp<std::size_t>(match.consumed, 1, p.size());
+        }
+    }
     // Printable bytes are print data; commands start with a control byte.
     if (p[0] >= 0x20) {
         std::size_t run = 1;

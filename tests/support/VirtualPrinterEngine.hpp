@@ -167,6 +167,11 @@ public:
     bool automaticStatusEnabled();
 
     void addRequestHandler(RequestHandler handler);
+    // A handler asked first at every position of the print connection, printable bytes included: for
+    // transfers whose body is not made of commands (files, firmware images).
+    void addPriorityRequestHandler(RequestHandler handler);
+    // For handlers only, which run under the engine's lock: changes the configuration at once.
+    void configureFromHandler(const std::function<void(VirtualPrinterConfig&)>& change) { change(config_); }
 
     // Everything received per channel, in order, and the bytes taken as print data.
     Bytes capture(PrinterChannel channel);
@@ -224,6 +229,7 @@ private:
     std::size_t etbMarkers_ = 0;
     Bytes rawOutput_;
     std::vector<RequestHandler> handlers_;
+    std::vector<RequestHandler> priorityHandlers_;
     std::deque<Bytes> queuedStoredData_;
     std::size_t accessoryRequests_ = 0;
 };

@@ -21,6 +21,7 @@
 #include "prelix10/printer/ModelDetection.hpp"
 #include "prelix10/printer/PollingMonitor.hpp"
 #include "prelix10/printer/PrinterSpec.hpp"
+#include "prelix10/setting/OrvoPrinterSetting.hpp"
 #include "prelix10/transport/NetworkPort.hpp"
 #include "prelix10/transport/OrvoDeviceManager.hpp"
 #include "prelix10/transport/PrinterPort.hpp"
@@ -642,8 +643,10 @@ void OrvoPrinter::internalOpen(std::int64_t timeout) {
         port_ = printerPort;
         printerControl_ = control;
         setInformation(information);
+        auto setting = makeSetting(printerPort, control, information);
         {
             std::lock_guard fields(fieldsMutex_);
+            setting_ = std::move(setting);
             isOpened_ = true;
         }
         // Monitoring starts last; when it cannot start, the open fails.
@@ -663,6 +666,34 @@ void OrvoPrinter::internalOpen(std::int64_t timeout) {
         OrvoDeviceManager::releasePort(rawPort.get());
         throw;
     }
+}
+
+std::shared_ptr<OrvoPrinterSetting> OrvoPrinter::setting() const {
+    std::lock_guard guard(fieldsMutex_);
+    return setting_;
+}
+
+std::shared_ptr<OrvoPrinterSetting> OrvoPrinter::makeSetting(const std::shared_ptr<PrinterPort>& port,
+                                                             const std::shared_ptr<PrinterControl>& control,
+                                                             const PrinterInformationRecord& information) {
+    auto post = [weak = weak_from_this()](std::function<void()> body) {
+        auto self = weak.lock();
+        if (!self) return false;
+        self->processQueue_->async([self, body = std::move(body)] {
+            std::lock_guard guard(self->lock_);
+            body();
+        });
+        return true;
+    };
+    std::shared_ptr<OrvoPrinterSettingFirmware> firmware;
+    try {
+        firmware = OrvoPrinterSettingFirmware::create(port, information.toOrvoPrinterInformation(), control,
+                                                      std::move(post));
+    } catch (const Prelix10Error& error) {
+        // A model without a firmware object still opens; its setting object has none.
+        Log(this, "makeSetting(port:control:information:)", __LINE__).writeIfLogging("Error - " + error.description());
+    }
+    return std::make_shared<OrvoPrinterSetting>(std::move(firmware));
 }
 
 void OrvoPrinter::internalClose() {

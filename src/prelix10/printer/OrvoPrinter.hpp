@@ -26,6 +26,7 @@ class RawPort;
 class PrinterControl;
 class SerialQueue;
 class PollingMonitor;
+class OrvoPrinterSetting;
 
 // One printer. Every operation runs later on the object's own serial queue ("Prelix10.OrvoPrinter") under
 // its operation lock and reports through a completion, called exactly once on that queue while the lock is
@@ -80,6 +81,8 @@ public:
     void setPrintTemplate(std::optional<std::string> templateDocument);
     Prelix10ErrorDetail errorDetail() const;
     bool isOpened() const;
+    // The setting object made by the last open (its firmware object included); nothing before the first.
+    std::shared_ptr<OrvoPrinterSetting> setting() const;
 
     // The app's delegates, held weakly; safe to set from any thread. While the printer is open, a
     // background monitor raises their events on a thread of its own; a change takes effect at its next poll.
@@ -145,6 +148,10 @@ private:
     void enqueue(const char* name, bool keepErrorDetail, bool requireOpen, Body body);
 
     void internalOpen(std::int64_t timeout);
+    // Makes the setting object of an open printer; its operations run on this object's queue under its lock.
+    std::shared_ptr<OrvoPrinterSetting> makeSetting(const std::shared_ptr<PrinterPort>& port,
+                                                    const std::shared_ptr<PrinterControl>& control,
+                                                    const PrinterInformationRecord& information);
     void internalClose();
     PrinterDelegates delegates() const;
     // The close asked for by a monitor after a failed poll: under the lock, and only while that monitor is
@@ -176,6 +183,7 @@ private:
     Prelix10ErrorDetail errorDetail_;
     bool isOpened_ = false;
     PrinterDelegates delegates_;
+    std::shared_ptr<OrvoPrinterSetting> setting_;
 
     // Touched only on the queue under lock_.
     std::shared_ptr<PrinterPort> port_;
