@@ -224,6 +224,19 @@ BleBytes advertisedWithSetting(const std::string& address, const std::string& mo
     return out;
 }
 
+SimulatedBlePeripheralConfig settingDeviceConfig(const std::string& address, const std::string& model,
+                                                 bool printService, std::optional<std::uint8_t> statusByte) {
+    SimulatedBlePeripheralConfig config;
+    config.address = address;
+    config.name = model;
+    config.localName = model;
+    config.printService = printService;
+    config.atService = true;
+    config.manufacturerData =
+        advertisedWithSetting(address, model, static_cast<std::uint8_t>(printService ? 0x03 : 0x02), statusByte);
+    return config;
+}
+
 std::optional<std::chrono::milliseconds> SimulatedBlePeripheral::beginConnect(std::uint64_t attempt) {
     std::lock_guard lock(mutex_);
     attempt_ = attempt;

@@ -85,6 +85,13 @@ BleBytes advertisedPrintOnly(const std::string& address, const std::string& mode
 BleBytes advertisedWithSetting(const std::string& address, const std::string& model, std::uint8_t capabilities,
                                std::optional<std::uint8_t> statusByte);
 
+// A setting device (a printer or interface module with the wireless LAN setting service): the AT service with its
+// write and notify characteristics, the print service too when asked, advertised in the long form with the
+// setting capability (and the print capability with the print service) and, when given, a status byte.
+SimulatedBlePeripheralConfig settingDeviceConfig(const std::string& address, const std::string& model,
+                                                 bool printService = false,
+                                                 std::optional<std::uint8_t> statusByte = std::nullopt);
+
 class SimulatedBleCentral;
 
 class SimulatedBleCharacteristic final : public BleCharacteristic {

@@ -52,7 +52,7 @@ TEST(WLanSettingServiceStatus, FlagsFromTheLowNibble) {
 
 TEST(WLanInfo, DescriptionsListPropertiesInOrder) {
     const APInfo ap(WLanMode::infrastructure, "shop", WLanSecurityType::wpa2Personal, "secret");
-    EXPECT_EQ(ap.description(), "wlanMode : infrastructure, ssid : shop, securityType : wpa2Personal, password : secret");
+    EXPECT_EQ(ap.description(), "wlanMode : infrastructure, ssid : shop, securityType : wpa2Personal, password : ***");
     const FoundAPInfo found("cafe", "00:11:22:33:44:55", 6, -40, "WPA2");
     EXPECT_EQ(found.description(), "ssid : cafe, bssid : 00:11:22:33:44:55, channel : 6, rssi : -40, security : WPA2");
     const CurrentWLanInfo current("a", WLanMode::accessPoint, 11, "b", WLanSecurityType::automatic, -60, true, false, true);

@@ -1,6 +1,7 @@
 #include "prelix10/transport/BluetoothLEPort.hpp"
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 
@@ -42,6 +43,7 @@ struct BluetoothLEPort::State {
     OrvoPrinterModel printerModel = OrvoPrinterModel::unknown;
     std::size_t inFlight = 0;
     bool destroyed = false;
+    std::atomic<bool> concealsWrites{false};
 
     std::shared_ptr<PeripheralControl> control() const {
         std::lock_guard lock(mutex);
@@ -269,7 +271,10 @@ void writeChunks(State& state, const std::string& className, const ByteBlock& da
             completion(error);
             return;
         }
-        if (Prelix10Logger::shared().isLogging()) log.write("Write - " + WrittenBytesLog::describe(data, start, end, end - start));
+        if (Prelix10Logger::shared().isLogging()) {
+            log.write(state.concealsWrites.load() ? "Write - *** (" + std::to_string(end - start) + " bytes)"
+                                                  : "Write - " + WrittenBytesLog::describe(data, start, end, end - start));
+        }
         // The pause after each chunk is kept in full; only a close ends it, and with chunks left that fails
         // the write.
         if (!control->pause(BluetoothLEPort::kChunkPause) && end < data.size()) {
@@ -449,6 +454,8 @@ int BluetoothLEPort::chunkSize() const {
     std::lock_guard lock(state_->mutex);
     return chunkSizeLocked(*state_);
 }
+
+void BluetoothLEPort::setConcealsWrites(bool conceal) { state_->concealsWrites.store(conceal); }
 
 int BluetoothLEPort::bufferedByteCount() const {
     auto control = state_->control();

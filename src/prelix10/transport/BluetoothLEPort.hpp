@@ -65,6 +65,10 @@ public:
     // The size the next write is cut into: 100 for the small-chunk models, else the MTU, never below 1.
     int chunkSize() const;
 
+    // While on, the log shows how many bytes each write chunk held, never the bytes: for requests that carry a
+    // secret. Writes of one port run one at a time, so the caller switches it on around one write.
+    void setConcealsWrites(bool conceal);
+
     // Notified bytes not yet taken, and worker operations still running (for tests).
     int bufferedByteCount() const;
     std::size_t operationsInFlight() const;

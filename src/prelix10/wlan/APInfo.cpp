@@ -9,7 +9,8 @@ std::string APInfo::description() const {
         .add("wlanMode", wlanMode)
         .add("ssid", ssid)
         .add("securityType", securityType)
-        .add("password", password)
+        // The pass phrase is a secret: descriptions go to the log.
+        .add("password", std::string("***"))
         .text();
 }
 

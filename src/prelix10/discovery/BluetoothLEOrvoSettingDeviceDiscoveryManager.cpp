@@ -1,0 +1,42 @@
+#include "prelix10/discovery/BluetoothLEOrvoSettingDeviceDiscoveryManager.hpp"
+
+#include "prelix10/core/OrvoConnectionSettings.hpp"
+#include "prelix10/printer/ModelDetection.hpp"
+#include "prelix10/printer/PrinterSpec.hpp"
+#include "prelix10/wlan/OrvoSettingDevice.hpp"
+
+namespace Prelix10 {
+
+void BluetoothLEOrvoSettingDeviceDiscoveryManager::internalCheckAvailability() {
+    BluetoothLEDeviceDiscoveryManager::checkAvailability();
+}
+
+void BluetoothLEOrvoSettingDeviceDiscoveryManager::internalStartDiscovery(std::shared_ptr<CancellationToken> token,
+                                                                          std::function<void()> completion) {
+    std::weak_ptr<BaseOrvoSettingDeviceDiscoveryManager> weakSelf = shared_from_this();
+    baseBleDiscoveryManager_.scan(
+        token,
+        [weakSelf](const std::shared_ptr<BluetoothLEInformation>& information) {
+            auto self = weakSelf.lock();
+            if (!self || !information->capWLanSettingService) return;
+            if (auto device = createSettingDevice(information)) self->didFindSettingDevice(device, self->cancellationToken());
+        },
+        std::move(completion));
+}
+
+std::shared_ptr<OrvoSettingDevice> BluetoothLEOrvoSettingDeviceDiscoveryManager::createSettingDevice(
+    const std::shared_ptr<BluetoothLEInformation>& information) {
+    if (!information || !information->modelName || !information->address) return nullptr;
+    auto detection = ModelDetection::detectModelFromPeripheralName(*information->modelName);
+    const auto spec = PrinterSpecTable::findSpec(detection->model());
+    PrinterInformationRecord record;
+    record.modelDetectionInformation = detection;
+    record.model = detection->model();
+    record.emulation = spec ? spec->emulation : OrvoPrinterEmulation::unknown;
+    record.connectionIdentifier.bluetoothLeAddress = information->address;
+    record.bluetoothLEInformation = information;
+    OrvoConnectionSettings settings(InterfaceType::bluetoothLE, *information->address, true);
+    return OrvoSettingDevice::create(std::move(record), std::move(settings));
+}
+
+}  // namespace Prelix10

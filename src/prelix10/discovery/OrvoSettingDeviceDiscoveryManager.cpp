@@ -1,0 +1,217 @@
+#include "prelix10/discovery/OrvoSettingDeviceDiscoveryManager.hpp"
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include "prelix10/core/Log.hpp"
+#include "prelix10/discovery/BluetoothLEOrvoSettingDeviceDiscoveryManager.hpp"
+#include "prelix10/platform/DispatchQueue.hpp"
+#include "prelix10/wlan/OrvoSettingDevice.hpp"
+
+namespace Prelix10 {
+
+namespace {
+constexpr std::size_t kCacheCapacity = 65535;
+}
+
+BaseOrvoSettingDeviceDiscoveryManager::~BaseOrvoSettingDeviceDiscoveryManager() {
+    // The run shares the token: it sees the flag at its next poll and ends.
+    stopOperation();
+}
+
+std::shared_ptr<OrvoSettingDeviceDiscoveryManagerDelegate> BaseOrvoSettingDeviceDiscoveryManager::delegate() const {
+    std::lock_guard guard(delegateMutex_);
+    return delegate_.lock();
+}
+
+void BaseOrvoSettingDeviceDiscoveryManager::setDelegate(std::weak_ptr<OrvoSettingDeviceDiscoveryManagerDelegate> delegate) {
+    std::lock_guard guard(delegateMutex_);
+    delegate_ = std::move(delegate);
+}
+
+void BaseOrvoSettingDeviceDiscoveryManager::startDiscovery() {
+    Log(this, "startDiscovery()", __LINE__).writeIfLogging("");
+    startOperation();
+}
+
+void BaseOrvoSettingDeviceDiscoveryManager::stopDiscovery() {
+    Log(this, "stopDiscovery()", __LINE__).writeIfLogging("");
+    stopOperation();
+}
+
+void BaseOrvoSettingDeviceDiscoveryManager::operationWillStart() {
+    if (auto* protocol = dynamic_cast<BaseOrvoSettingDeviceDiscoveryManagerProtocol*>(this)) protocol->internalCheckAvailability();
+    std::lock_guard guard(cacheMutex_);
+    settingDeviceCache_.clear();
+}
+
+void BaseOrvoSettingDeviceDiscoveryManager::runOperation(std::function<void()> completion) {
+    auto* protocol = dynamic_cast<BaseOrvoSettingDeviceDiscoveryManagerProtocol*>(this);
+    if (!protocol) {
+        completion();
+        return;
+    }
+    std::weak_ptr<BaseOrvoSettingDeviceDiscoveryManager> weak = weak_from_this();
+    protocol->internalStartDiscovery(cancellationToken(), [weak, completion = std::move(completion)] {
+        if (auto self = weak.lock()) self->didFinishDiscovery();
+        completion();
+    });
+}
+
+bool BaseOrvoSettingDeviceDiscoveryManager::isDuplicateLocked(const OrvoSettingDevice& settingDevice) const {
+    const auto identifier = settingDevice.connectionSettings().identifier();
+    return std::any_of(settingDeviceCache_.begin(), settingDeviceCache_.end(), [&](const auto& cached) {
+        return cached->connectionSettings().identifier() == identifier;
+    });
+}
+
+void BaseOrvoSettingDeviceDiscoveryManager::didFindSettingDevice(std::shared_ptr<OrvoSettingDevice> settingDevice,
+                                                                 const std::shared_ptr<CancellationToken>& token) {
+    if (!settingDevice || (token && token->isCancelled())) return;
+    {
+        std::lock_guard guard(cacheMutex_);
+        if (isDuplicateLocked(*settingDevice) && !isEnabledFindSameDevice()) return;
+        settingDeviceCache_.push_back(settingDevice);
+        if (settingDeviceCache_.size() > kCacheCapacity) settingDeviceCache_.erase(settingDeviceCache_.begin());
+    }
+    Log(this, "didFindSettingDevice(settingDevice:cancellationToken:)", __LINE__).writeIfLogging([&] {
+        return settingDevice->description();
+    });
+    if (auto d = delegate()) d->managerDidFind(*this, settingDevice);
+}
+
+void BaseOrvoSettingDeviceDiscoveryManager::didFinishDiscovery() {
+    Log(this, "didFinishDiscovery()", __LINE__).writeIfLogging("");
+    if (auto d = delegate()) d->managerDidFinishDiscovery(*this);
+}
+
+std::vector<std::shared_ptr<OrvoSettingDevice>> BaseOrvoSettingDeviceDiscoveryManager::settingDeviceCache() const {
+    std::lock_guard guard(cacheMutex_);
+    return settingDeviceCache_;
+}
+
+// Forwards the members' reports to the composite; holds it weakly so that no cycle keeps it alive.
+class MultipleOrvoSettingDeviceDiscoveryManager::MemberDelegate final : public OrvoSettingDeviceDiscoveryManagerDelegate {
+public:
+    void setOwner(std::weak_ptr<MultipleOrvoSettingDeviceDiscoveryManager> owner) {
+        std::lock_guard guard(mutex_);
+        owner_ = std::move(owner);
+    }
+    void managerDidFind(OrvoSettingDeviceDiscoveryManager&, std::shared_ptr<OrvoSettingDevice> device) override {
+        if (auto owner = lockOwner()) owner->didFindSettingDevice(std::move(device), owner->cancellationToken());
+    }
+    void managerDidFinishDiscovery(OrvoSettingDeviceDiscoveryManager& member) override {
+        if (auto owner = lockOwner()) owner->memberDidFinish(member);
+    }
+
+private:
+    std::shared_ptr<MultipleOrvoSettingDeviceDiscoveryManager> lockOwner() {
+        std::lock_guard guard(mutex_);
+        return owner_.lock();
+    }
+    std::mutex mutex_;
+    std::weak_ptr<MultipleOrvoSettingDeviceDiscoveryManager> owner_;
+};
+
+MultipleOrvoSettingDeviceDiscoveryManager::MultipleOrvoSettingDeviceDiscoveryManager(
+    std::vector<std::shared_ptr<OrvoSettingDeviceDiscoveryManager>> managers)
+    : managers_(std::move(managers)), memberDelegate_(std::make_shared<MemberDelegate>()) {}
+
+MultipleOrvoSettingDeviceDiscoveryManager::~MultipleOrvoSettingDeviceDiscoveryManager() {
+    if (isOperating())
+        for (const auto& member : managers_) member->stopDiscovery();
+}
+
+void MultipleOrvoSettingDeviceDiscoveryManager::internalCheckAvailability() {
+    for (const auto& member : managers_)
+        if (auto* protocol = dynamic_cast<BaseOrvoSettingDeviceDiscoveryManagerProtocol*>(member.get()))
+            protocol->internalCheckAvailability();
+}
+
+void MultipleOrvoSettingDeviceDiscoveryManager::memberDidFinish(OrvoSettingDeviceDiscoveryManager& member) {
+    std::lock_guard guard(lock_);
+    auto it = std::find(activeManagers_.begin(), activeManagers_.end(), &member);
+    if (it != activeManagers_.end()) activeManagers_.erase(it);
+    else earlyEnds_.push_back(&member);
+}
+
+void MultipleOrvoSettingDeviceDiscoveryManager::internalStartDiscovery(std::shared_ptr<CancellationToken> token,
+                                                                       std::function<void()> completion) {
+    auto self = std::static_pointer_cast<MultipleOrvoSettingDeviceDiscoveryManager>(shared_from_this());
+    {
+        std::lock_guard guard(lock_);
+        activeManagers_.clear();
+        earlyEnds_.clear();
+    }
+    memberDelegate_->setOwner(self);
+    std::weak_ptr<MultipleOrvoSettingDeviceDiscoveryManager> weak = self;
+    GlobalQueue::async([weak, members = managers_, memberDelegate = memberDelegate_, token,
+                        completion = std::move(completion)] {
+        auto stopRequested = [&] { return token->isCancelled() || GlobalQueue::isShuttingDown(); };
+        std::vector<std::shared_ptr<OrvoSettingDeviceDiscoveryManager>> pending = members;
+        while (!stopRequested() && !pending.empty()) {
+            std::vector<std::shared_ptr<OrvoSettingDeviceDiscoveryManager>> failed;
+            for (const auto& member : pending) {
+                auto owner = weak.lock();
+                if (!owner) break;
+                member->setDiscoveryTime(owner->discoveryTime());
+                member->setDelegate(memberDelegate);
+                try {
+                    member->startDiscovery();
+                    std::lock_guard guard(owner->lock_);
+                    auto early = std::find(owner->earlyEnds_.begin(), owner->earlyEnds_.end(), member.get());
+                    if (early != owner->earlyEnds_.end()) owner->earlyEnds_.erase(early);
+                    else owner->activeManagers_.push_back(member.get());
+                } catch (...) {
+                    failed.push_back(member);
+                }
+            }
+            if (weak.expired()) break;
+            pending = std::move(failed);
+            if (!pending.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        bool told = false;
+        for (;;) {
+            {
+                auto owner = weak.lock();
+                if (!owner) {
+                    for (const auto& member : members) member->stopDiscovery();
+                    break;
+                }
+                std::lock_guard guard(owner->lock_);
+                if (owner->activeManagers_.empty()) break;
+            }
+            if (stopRequested() && !told) {
+                told = true;
+                for (const auto& member : members) member->stopDiscovery();
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        completion();
+    });
+}
+
+std::shared_ptr<OrvoSettingDeviceDiscoveryManager> OrvoSettingDeviceDiscoveryManagerFactory::create(InterfaceType interfaceType) {
+    const Log log(nullptr, "OrvoSettingDeviceDiscoveryManagerFactory", "create(interfaceType:)", __LINE__);
+    log.writeIfLogging(std::to_string(static_cast<int>(interfaceType)));
+    if (interfaceType == InterfaceType::bluetoothLE) return std::make_shared<BluetoothLEOrvoSettingDeviceDiscoveryManager>();
+    raiseError(log, Prelix10Error(Prelix10ErrorKind::argument, Prelix10ErrorMessage::notSupportedInterface));
+}
+
+std::shared_ptr<OrvoSettingDeviceDiscoveryManager> OrvoSettingDeviceDiscoveryManagerFactory::create(
+    const std::vector<InterfaceType>& interfaceTypes) {
+    const Log log(nullptr, "OrvoSettingDeviceDiscoveryManagerFactory", "create(interfaceTypes:)", __LINE__);
+    log.writeIfLogging("");
+    if (interfaceTypes.empty())
+        raiseError(log, Prelix10Error(Prelix10ErrorKind::argument, Prelix10ErrorMessage::interfaceIsNotSpecified));
+    std::vector<InterfaceType> unique;
+    for (auto t : interfaceTypes)
+        if (std::find(unique.begin(), unique.end(), t) == unique.end()) unique.push_back(t);
+    if (unique.size() == 1) return create(unique.front());
+    std::vector<std::shared_ptr<OrvoSettingDeviceDiscoveryManager>> members;
+    for (auto t : unique) members.push_back(create(t));
+    return std::make_shared<MultipleOrvoSettingDeviceDiscoveryManager>(std::move(members));
+}
+
+}  // namespace Prelix10
