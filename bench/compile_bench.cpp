@@ -157,6 +157,15 @@ void reportPeakHeap(benchmark::State& state, const std::string& document) {
                                   OrvoPrinterEmulation::escPos);
     const auto peak = heapPeak.load() - before;
     state.counters["heap_peak"] = static_cast<double>(peak);
+    heapPeak.store(heapHeld.load());
+    {
+        const auto held = heapHeld.load();
+        auto tree = nlohmann::json::parse(document);
+        benchmark::DoNotOptimize(tree);
+        state.counters["heap_tree"] = static_cast<double>(heapPeak.load() - held);
+    }
+    state.counters["doc_bytes"] = static_cast<double>(document.size());
+    state.counters["out_bytes"] = static_cast<double>(out.size());
     state.counters["heap_over"] =
         static_cast<double>(peak) - 2.0 * static_cast<double>(document.size()) - static_cast<double>(out.size());
 }
@@ -178,6 +187,12 @@ void compileDocument(benchmark::State& state, const std::string& document) {
     }
     report(state, best, floor);
 }
+
+void BM_CompileEmpty(benchmark::State& state) {
+    static const std::string document = R"({"title":"VelmarCommand","version":"1.0.0","contents":[]})";
+    compileDocument(state, document);
+}
+BENCHMARK(BM_CompileEmpty)->Unit(benchmark::kMicrosecond);
 
 void BM_CompileReceipt40(benchmark::State& state) {
     static const std::string document = receipt(40);
