@@ -184,6 +184,8 @@ TEST(DocumentWalk, NestingLimitIsExactForEveryKindOfValue) {
         {arrays(limit, R"("]]\"[[[{{")"), false},
         {arrays(limit, R"("\\")"), false},
         {arrays(limit + 1, R"("\\")"), true},
+        {arrays(limit, R"("\\\"[[[","[\\\\\"")"), false},
+        {arrays(limit + 1, R"("\\\"]]]")"), true},
         {objects(limit, R"("k":true)"), false},
         {objects(limit + 1, R"("k":true)"), true},
         {objects(limit + 1, ""), false},

@@ -1,5 +1,6 @@
 #include "prelix10/compiler/Parser.hpp"
 
+#include <cstring>
 #include <nlohmann/json.hpp>
 
 #include "prelix10/command/StrUtil.hpp"
@@ -39,8 +40,17 @@ bool nestedDeeperThan(const std::string& text, int limit) {
                 break;
             case '"':
                 if (depth > limit) return true;
-                while (p < end && *p != '"') {
-                    if (*p == '\\' && end - p > 1) ++p;
+                // The closing quote is the first one after an even run of backslashes.
+                for (const char* opening = p;;) {
+                    const auto* quote = static_cast<const char*>(std::memchr(p, '"', std::size_t(end - p)));
+                    if (quote == nullptr) {
+                        p = end;
+                        break;
+                    }
+                    const char* q = quote;
+                    while (q > opening && q[-1] == '\\') --q;
+                    p = quote;
+                    if ((quote - q) % 2 == 0) break;
                     ++p;
                 }
                 if (p < end) ++p;
