@@ -16,7 +16,7 @@ namespace {
 // a reader counting its open containers would see more than `limit` of them at some value; on
 // text that is no JSON the answer does not matter, as reading it fails either way. Strings are
 // skipped with their escapes.
-bool nestedDeeperThan(const std::string& text, int limit) {
+bool nestedDeeperThan(std::string_view text, int limit) {
     const char* p = text.data();
     const char* const end = p + text.size();
     int depth = 0;
@@ -72,7 +72,7 @@ Parser::Parser(PrinterCommandBuilder::RootBuilder* root) : rootBuilder_(root) {
 
 Parser::~Parser() = default;
 
-Parser::Result Parser::parse(const std::string& text) {
+Parser::Result Parser::parse(std::string_view text) {
     // Nesting is bounded before reading, so the reader needs no per-value callback.
     if (nestedDeeperThan(text, kMaxJsonDepth)) return Result::invalidJson;
     nlohmann::json document;
