@@ -3,10 +3,18 @@
 // bytes. Every case also times nlohmann::json::parse of its document in the same run, reported
 // as the counter "parse_us"; the counter "ratio" is the compile time over the parse time, which
 // stays steady on a busy machine where the absolute figures do not.
+//
+// The compile cases also report the peak heap of one compile, counted by the global operator new of
+// this program: "heap_peak" is the most bytes held at once above what was held before the call, and
+// "heap_over" is that peak less twice the document and the output.
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <cstdlib>
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,6 +30,38 @@
 
 using namespace Prelix10;
 using namespace Prelix10::VelmarCommand;
+
+namespace {
+
+// Bytes held through operator new, and the most held at once since the last reset.
+std::atomic<std::int64_t> heapHeld{0};
+std::atomic<std::int64_t> heapPeak{0};
+
+void* heapTake(std::size_t size) {
+    void* block = std::malloc(size == 0 ? 1 : size);
+    if (block == nullptr) throw std::bad_alloc();
+    const auto held = heapHeld.fetch_add(static_cast<std::int64_t>(malloc_usable_size(block))) +
+                      static_cast<std::int64_t>(malloc_usable_size(block));
+    auto peak = heapPeak.load();
+    while (held > peak && !heapPeak.compare_exchange_weak(peak, held)) {
+    }
+    return block;
+}
+
+void heapGive(void* block) noexcept {
+    if (block == nullptr) return;
+    heapHeld.fetch_sub(static_cast<std::int64_t>(malloc_usable_size(block)));
+    std::free(block);
+}
+
+}  // namespace
+
+void* operator new(std::size_t size) { return heapTake(size); }
+void* operator new[](std::size_t size) { return heapTake(size); }
+void operator delete(void* block) noexcept { heapGive(block); }
+void operator delete[](void* block) noexcept { heapGive(block); }
+void operator delete(void* block, std::size_t) noexcept { heapGive(block); }
+void operator delete[](void* block, std::size_t) noexcept { heapGive(block); }
 
 namespace {
 
@@ -108,7 +148,30 @@ void report(benchmark::State& state, double bestRun, const ParseFloor& floor) {
     state.counters["ratio"] = bestRun / floor.best;
 }
 
+// The peak heap of one compile of the document, above what was held before it.
+void reportPeakHeap(benchmark::State& state, const std::string& document) {
+    VelmarCommandParser parser;
+    const auto before = heapHeld.load();
+    heapPeak.store(before);
+    const auto out = parser.parse(document, std::nullopt, OrvoPrinterModel::harlo599KZ,
+                                  OrvoPrinterEmulation::escPos);
+    const auto peak = heapPeak.load() - before;
+    state.counters["heap_peak"] = static_cast<double>(peak);
+    heapPeak.store(heapHeld.load());
+    {
+        const auto held = heapHeld.load();
+        auto tree = nlohmann::json::parse(document);
+        benchmark::DoNotOptimize(tree);
+        state.counters["heap_tree"] = static_cast<double>(heapPeak.load() - held);
+    }
+    state.counters["doc_bytes"] = static_cast<double>(document.size());
+    state.counters["out_bytes"] = static_cast<double>(out.size());
+    state.counters["heap_over"] =
+        static_cast<double>(peak) - 2.0 * static_cast<double>(document.size()) - static_cast<double>(out.size());
+}
+
 void compileDocument(benchmark::State& state, const std::string& document) {
+    reportPeakHeap(state, document);
     VelmarCommandParser parser;
     ParseFloor floor;
     double best = 1e300;
@@ -124,6 +187,12 @@ void compileDocument(benchmark::State& state, const std::string& document) {
     }
     report(state, best, floor);
 }
+
+void BM_CompileEmpty(benchmark::State& state) {
+    static const std::string document = R"({"title":"VelmarCommand","version":"1.0.0","contents":[]})";
+    compileDocument(state, document);
+}
+BENCHMARK(BM_CompileEmpty)->Unit(benchmark::kMicrosecond);
 
 void BM_CompileReceipt40(benchmark::State& state) {
     static const std::string document = receipt(40);

@@ -1,20 +1,22 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <tuple>
 
+#include "builder/TestJson.hpp"
 #include "prelix10/builder/Base64.hpp"
 #include "prelix10/builder/BitmapConverter.hpp"
 #include "prelix10/builder/DisplayBuilder.hpp"
 #include "prelix10/builder/PageModeBuilder.hpp"
 #include "prelix10/builder/PrinterBaseBuilder.hpp"
 #include "prelix10/builder/PrinterBuilder.hpp"
-#include "builder/TestJson.hpp"
 #include "prelix10/core/Prelix10Error.hpp"
 
 using namespace Prelix10;
@@ -100,6 +102,85 @@ TEST(BitmapConverterTest, ErrorDiffusion) {
     // (1,1) +s1(128)=8 +s5(184)=57 -> 65. Row 1 from the right: 65+128=193 white, left +trunc(12.0625*7)=84
     // -> 74+84+128=286 black.
     EXPECT_EQ(hex(two.toData()), "0080");
+}
+
+// The rules as first written, pixel by pixel in floating point, for comparison with the packed
+// conversions.
+std::vector<std::uint8_t> referenceConversion(const ImagePixels& image, bool diffusion, int t) {
+    const int w = image.width();
+    const int h = image.height();
+    const std::uint8_t* px = image.rgba().data();
+    std::vector<int> black(std::size_t(w) * h, 0);
+    std::vector<int> error(std::size_t(w) * h, 0);
+    for (int y = 0; y < h; ++y) {
+        for (int step = 0; step < w; ++step) {
+            const int x = diffusion && y % 2 == 1 ? w - 1 - step : step;
+            const std::size_t i = std::size_t(y) * w + x;
+            const std::uint8_t* p = px + i * 4;
+            if (!diffusion) {
+                black[i] = p[3] / 255.0 * t * 3.0 <= p[0] + p[1] + p[2] ? 0 : 1;
+                continue;
+            }
+            int gray = 255;
+            if (p[3] != 0) {
+                gray = static_cast<int>(std::trunc((p[0] + p[1] + p[2]) / 3.0 * 1.5));
+                if (gray > 254) gray = 255;
+            }
+            int& e = error[i];
+            e += 255 - gray;
+            if (e >= 255) {
+                black[i] = 1;
+                e -= 255;
+            }
+            const double q = e * 0.0625;
+            const int s7 = int(std::trunc(q * 7)), s5 = int(std::trunc(q * 5)), s3 = int(std::trunc(q * 3)),
+                      s1 = int(std::trunc(q));
+            const int ahead = y % 2 == 0 ? 1 : -1;
+            auto add = [&](int dx, int dy, int share) {
+                if (x + dx >= 0 && x + dx < w && y + dy < h) error[std::size_t(y + dy) * w + x + dx] += share;
+            };
+            add(ahead, 0, s7);
+            add(0, 1, s5);
+            add(-ahead, 1, s3);
+            add(ahead, 1, s1);
+        }
+    }
+    std::vector<std::uint8_t> out(std::size_t((w + 7) / 8) * h, 0);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (black[std::size_t(y) * w + x]) out[std::size_t(y) * ((w + 7) / 8) + x / 8] |= 0x80 >> (x % 8);
+    return out;
+}
+
+TEST(BitmapConverterTest, PackedConversionsMatchThePixelRules) {
+    std::uint32_t seed = 7;
+    for (const auto& [w, h, opaque] : std::vector<std::tuple<int, int, bool>>{{1, 5, false},
+                                                                              {7, 3, false},
+                                                                              {9, 4, false},
+                                                                              {16, 6, false},
+                                                                              {61, 9, false},
+                                                                              {9, 4, true},
+                                                                              {61, 9, true}}) {
+        std::vector<std::uint8_t> rgba;
+        for (int i = 0; i < w * h * 4; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            std::uint8_t v = static_cast<std::uint8_t>(seed >> 24);
+            // Alpha leans to the ends: opaque and transparent pixels are the common ones.
+            if (i % 4 == 3) v = opaque || v > 150 ? 255 : v < 64 ? 0 : v;
+            rgba.push_back(v);
+        }
+        const ImagePixels image = *ImagePixels::fromRGBA(w, h, rgba);
+        BitmapConverter diffused(image);
+        diffused.diffuse();
+        EXPECT_EQ(hex(diffused.toData()), hex(referenceConversion(image, true, 0))) << w << "x" << h;
+        for (const int t : {-3, 0, 1, 85, 127, 254, 255, 300}) {
+            EXPECT_EQ(hex(thresholded(image, t)), hex(referenceConversion(image, false, t)))
+                << w << "x" << h << " at " << t;
+        }
+        EXPECT_EQ(diffused.pixel(w - 1, h - 1), diffused.toData().back() & (0x80 >> ((w - 1) % 8))
+                                                    ? BitmapPixel::black()
+                                                    : BitmapPixel::white());
+    }
 }
 
 TEST(BitmapConverterTest, ImageWithoutPixelDataRaisesUnexpectedState) {
@@ -207,6 +288,15 @@ TEST(ImagePixelsTest, DrawingAndChecks) {
     const auto half = row({{255, 255, 255, 128}}).drawnInto(1, 1);
     EXPECT_EQ(std::vector<std::uint8_t>(half->rgba().begin(), half->rgba().end()),
               (std::vector<std::uint8_t>{128, 128, 128, 128}));
+    // In its own size an opaque image keeps its bytes; only the pixels that are not opaque change.
+    const auto same = pair.drawnInto(2, 1);
+    ASSERT_TRUE(same);
+    EXPECT_TRUE(same->premultiplied());
+    EXPECT_EQ(std::vector<std::uint8_t>(same->rgba().begin(), same->rgba().end()),
+              (std::vector<std::uint8_t>{0, 0, 0, 255, 255, 255, 255, 255}));
+    const auto mixed = row({{10, 20, 30, 255}, {255, 255, 255, 128}, {200, 100, 50, 255}}).drawnInto(3, 1);
+    EXPECT_EQ(std::vector<std::uint8_t>(mixed->rgba().begin(), mixed->rgba().end()),
+              (std::vector<std::uint8_t>{10, 20, 30, 255, 128, 128, 128, 128, 200, 100, 50, 255}));
     const auto wide = pair.widenedBy(2);
     ASSERT_TRUE(wide);
     EXPECT_EQ(wide->width(), 4);

@@ -161,6 +161,46 @@ TEST(DocumentWalk, DeepNestingIsRefusedWithoutOverflow) {
     EXPECT_EQ(walk(deep).result, Parser::Result::invalidJson);
 }
 
+TEST(DocumentWalk, NestingLimitIsExactForEveryKindOfValue) {
+    // A value or key inside n open containers is at depth n; an empty container at depth n is read.
+    constexpr int limit = Parser::kMaxJsonDepth;
+    auto arrays = [](int n, const std::string& inner) {
+        return std::string(std::size_t(n), '[') + inner + std::string(std::size_t(n), ']');
+    };
+    auto objects = [](int n, const std::string& inner) {
+        std::string text;
+        for (int i = 1; i < n; ++i) text += R"({"k":)";
+        text += n > 0 ? "{" + inner + "}" : inner;
+        return text + std::string(std::size_t(n > 0 ? n - 1 : 0), '}');
+    };
+    struct Case {
+        std::string text;
+        bool refused;
+    } cases[] = {
+        {arrays(limit, "1"), false},
+        {arrays(limit + 1, "1"), true},
+        {arrays(limit + 1, ""), false},
+        {arrays(limit + 2, ""), true},
+        {arrays(limit, R"("]]\"[[[{{")"), false},
+        {arrays(limit, R"("\\")"), false},
+        {arrays(limit + 1, R"("\\")"), true},
+        {arrays(limit, R"("\\\"[[[","[\\\\\"")"), false},
+        {arrays(limit + 1, R"("\\\"]]]")"), true},
+        {objects(limit, R"("k":true)"), false},
+        {objects(limit + 1, R"("k":true)"), true},
+        {objects(limit + 1, ""), false},
+        {objects(limit + 2, ""), true},
+        {objects(limit, R"("k":[])"), false},
+        {objects(limit, R"("k":[0])"), true},
+        {"[" + arrays(limit - 1, "0") + "," + arrays(limit, "0") + "]", true},
+    };
+    for (const auto& c : cases) {
+        const auto result = walk(c.text).result;
+        EXPECT_EQ(result == Parser::Result::invalidJson, c.refused)
+            << c.text.substr(0, 40) << " of " << c.text.size();
+    }
+}
+
 TEST(DocumentWalk, KeywordMapsAndDefaults) {
     struct Case {
         const char* item;

@@ -1,9 +1,15 @@
 #include "prelix10/builder/BitmapConverter.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 
 #include "prelix10/core/Log.hpp"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace Prelix10::VelmarCommand {
 
@@ -30,113 +36,224 @@ BitmapConverter::BitmapConverter(const ImagePixels& image) {
 
 BitmapPixel BitmapConverter::pixel(int x, int y) const {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return {};
+    if (converted_) {
+        const std::uint8_t byte = bits_[std::size_t(y) * bytesPerRow() + std::size_t(x >> 3)];
+        return byte & (0x80u >> (x & 7)) ? BitmapPixel::black() : BitmapPixel::white();
+    }
     const std::size_t index = std::size_t(y) * std::size_t(width_) + std::size_t(x);
-    if (converted_) return black_[index] ? BitmapPixel::black() : BitmapPixel::white();
     const std::uint8_t* p = image_.rgba().data() + index * 4;
     return {p[3], p[0], p[1], p[2]};
 }
+
+namespace {
+
+// Four pixels at once, as 32-bit words in memory order.
+typedef std::uint32_t FourPixels __attribute__((vector_size(16)));
+
+FourPixels loadFour(const std::uint8_t* p) {
+    FourPixels v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+// The alpha byte of a pixel word, the fourth in memory whatever the byte order of the machine.
+FourPixels alphaMaskOfWord() {
+    std::uint32_t word = 0;
+    const std::uint8_t bytes[4] = {0, 0, 0, 0xFF};
+    std::memcpy(&word, bytes, sizeof word);
+    return FourPixels{} + word;
+}
+
+// The colour channels of each pixel word added.
+FourPixels channelSums(FourPixels v, FourPixels alphaMask) {
+    const FourPixels colour = v & ~alphaMask;
+    return (colour & 0xFF) + ((colour >> 8) & 0xFF) + ((colour >> 16) & 0xFF) + (colour >> 24);
+}
+
+#if defined(__SSE2__) && defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+// The bits of a byte in reverse order.
+constexpr auto kReversed = [] {
+    std::array<std::uint8_t, 256> table{};
+    for (int v = 0; v < 256; ++v) {
+        int r = 0;
+        for (int b = 0; b < 8; ++b)
+            if (v & (1 << b)) r |= 0x80 >> b;
+        table[std::size_t(v)] = static_cast<std::uint8_t>(r);
+    }
+    return table;
+}();
+
+// Sixteen pixels on a little-endian machine to two raster bytes when all are opaque; false, with
+// nothing written, when one is not.
+bool thresholdSixteenOpaque(const std::uint8_t* p, __m128i limit, std::uint8_t* out) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16));
+    const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 32));
+    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 48));
+    const __m128i alpha = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+    const __m128i all = _mm_and_si128(_mm_and_si128(a, b), _mm_and_si128(c, d));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(all, alpha), alpha)) != 0xFFFF) return false;
+    const __m128i redBlue = _mm_set1_epi32(0x00FF00FF);
+    const __m128i green = _mm_set1_epi32(0xFF);
+    const __m128i ones = _mm_set1_epi16(1);
+    // Red plus green in the low half of each word and blue in the high half, then the halves added.
+    auto sums = [&](__m128i v) {
+        const __m128i t =
+            _mm_add_epi32(_mm_and_si128(v, redBlue), _mm_and_si128(_mm_srli_epi32(v, 8), green));
+        return _mm_cmpgt_epi32(limit, _mm_madd_epi16(t, ones));
+    };
+    const __m128i marks =
+        _mm_packs_epi16(_mm_packs_epi32(sums(a), sums(b)), _mm_packs_epi32(sums(c), sums(d)));
+    const int bits = _mm_movemask_epi8(marks);
+    out[0] = kReversed[std::size_t(bits & 0xFF)];
+    out[1] = kReversed[std::size_t((bits >> 8) & 0xFF)];
+    return true;
+}
+#endif
+
+}  // namespace
 
 void BitmapConverter::threshold(int threshold) {
     // The left side of the rule depends on alpha only: one value per alpha, computed as the rule states.
     // A whole sum reaches a limit exactly when it reaches the limit rounded up, so the compare is
     // made on integers.
-    std::array<double, 256> limit{};
-    for (int a = 0; a < 256; ++a) limit[a] = a / 255.0 * threshold * 3.0;
     std::array<int, 256> lowestWhite{};
     for (int a = 0; a < 256; ++a) {
-        const double rounded = std::ceil(limit[a]);
+        const double rounded = std::ceil(a / 255.0 * threshold * 3.0);
         lowestWhite[a] = rounded > 1e6 ? 1000000 : rounded < -1e6 ? -1000000 : static_cast<int>(rounded);
     }
+    const std::size_t stride = bytesPerRow();
+    bits_.assign(stride * std::size_t(height_), 0);
     const std::uint8_t* p = image_.rgba().data();
-    const std::size_t count = std::size_t(width_) * std::size_t(height_);
-    black_.resize(count);
-    std::uint8_t* marks = black_.data();
-    for (std::size_t i = 0; i < count; ++i, p += 4) {
-        const int sum = p[0] + p[1] + p[2];
-        marks[i] = sum < lowestWhite[p[3]] ? 1 : 0;
+    auto black = [&](const std::uint8_t* q) -> unsigned { return q[0] + q[1] + q[2] < lowestWhite[q[3]]; };
+    // Eight opaque pixels are compared with the one limit of full alpha, all at once. A limit
+    // below zero makes every pixel white and one above the largest sum every pixel black.
+    const FourPixels alphaMask = alphaMaskOfWord();
+    const std::uint32_t opaqueLimit = static_cast<std::uint32_t>(std::clamp(lowestWhite[255], 0, 766));
+#if defined(__SSE2__) && defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    const __m128i sseLimit = _mm_set1_epi32(static_cast<int>(opaqueLimit));
+#endif
+    const FourPixels high = {0x80, 0x40, 0x20, 0x10};
+    const FourPixels low = {0x08, 0x04, 0x02, 0x01};
+    for (int y = 0; y < height_; ++y) {
+        std::uint8_t* row = bits_.data() + std::size_t(y) * stride;
+        int x = 0;
+        for (; x + 8 <= width_; x += 8, p += 32) {
+#if defined(__SSE2__) && defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+            if (x + 16 <= width_ && thresholdSixteenOpaque(p, sseLimit, row + (x >> 3))) {
+                x += 8;
+                p += 32;
+                continue;
+            }
+#endif
+            const FourPixels left = loadFour(p);
+            const FourPixels right = loadFour(p + 16);
+            const FourPixels alphas = left & right & alphaMask;
+            if ((alphas[0] & alphas[1] & alphas[2] & alphas[3]) == alphaMask[0]) {
+                const FourPixels marks =
+                    (__builtin_convertvector(channelSums(left, alphaMask) < opaqueLimit, FourPixels) & high) |
+                    (__builtin_convertvector(channelSums(right, alphaMask) < opaqueLimit, FourPixels) & low);
+                row[x >> 3] = static_cast<std::uint8_t>(marks[0] | marks[1] | marks[2] | marks[3]);
+                continue;
+            }
+            row[x >> 3] = static_cast<std::uint8_t>(black(p) << 7 | black(p + 4) << 6 | black(p + 8) << 5 |
+                                                    black(p + 12) << 4 | black(p + 16) << 3 |
+                                                    black(p + 20) << 2 | black(p + 24) << 1 | black(p + 28));
+        }
+        for (; x < width_; ++x, p += 4)
+            if (black(p)) row[x >> 3] |= static_cast<std::uint8_t>(0x80u >> (x & 7));
     }
     converted_ = true;
 }
 
 void BitmapConverter::diffuse() {
+    const std::size_t stride = bytesPerRow();
+    bits_.assign(stride * std::size_t(height_), 0);
+    if (width_ == 0 || height_ == 0) {
+        converted_ = true;
+        return;
+    }
     const std::size_t w = std::size_t(width_);
-    const std::size_t count = w * std::size_t(height_);
-    std::vector<int> error(count, 0);
-    black_.assign(count, 0);
-    const std::uint8_t* pixels = image_.rgba().data();
-    // The grey of each channel sum, computed once by the rule's own arithmetic.
+    // The error of the row being walked and of the row below, each with one spare cell at both ends
+    // for the shares that fall outside the picture: cell x + 1 holds column x. The shares for the
+    // row below the last one are never read.
+    std::vector<int> rows(2 * (w + 2), 0);
+    int* current = rows.data();
+    int* below = rows.data() + w + 2;
+    // The grey of each channel sum, computed once by the rule's own arithmetic; a transparent
+    // pixel is white.
     std::array<int, 766> grayOfSum{};
     for (int sum = 0; sum < 766; ++sum) {
         int gray = static_cast<int>(std::trunc(sum / 3.0 * 1.5));
         if (gray > 254) gray = 255;
         grayOfSum[std::size_t(sum)] = gray;
     }
+    const std::uint8_t* pixels = image_.rgba().data();
     for (int y = 0; y < height_; ++y) {
-        const bool even = y % 2 == 0;
-        const bool lastRow = y == height_ - 1;
-        for (int step = 0; step < width_; ++step) {
-            const int x = even ? step : width_ - 1 - step;
-            const std::size_t i = std::size_t(y) * w + std::size_t(x);
-            const std::uint8_t* p = pixels + i * 4;
-            const int gray = p[3] != 0 ? grayOfSum[std::size_t(p[0] + p[1] + p[2])] : 255;
-            int& e = error[i];
-            e += 255 - gray;
-            if (e >= 255) {
-                black_[i] = 1;
-                e -= 255;
-            }
-            // The error never goes below zero, so sixteenths truncate as integer division does.
-            const int s7 = e * 7 / 16;
-            const int s5 = e * 5 / 16;
-            const int s3 = e * 3 / 16;
-            const int s1 = e / 16;
-            const std::size_t below = i + w;
-            if (even) {
-                if (x < width_ - 1) error[i + 1] += s7;
-                if (!lastRow) {
-                    error[below] += s5;
-                    if (x > 0) error[below - 1] += s3;
-                    if (x < width_ - 1) error[below + 1] += s1;
+        const std::uint8_t* line = pixels + std::size_t(y) * w * 4;
+        std::uint8_t* out = bits_.data() + std::size_t(y) * stride;
+        // The error never goes below zero, so sixteenths truncate as shifts do. The shares stay in
+        // registers until their cell has all of them: `ahead` for the next pixel of the row,
+        // `next` and `later` for the cell below this pixel and the one below the next pixel. The
+        // cell below the previous pixel is complete once this pixel's share is added.
+        int ahead = 0;
+        int next = 0;
+        int later = 0;
+        unsigned byte = 0;
+        if (y % 2 == 0) {
+            for (std::size_t x = 0; x < w; ++x) {
+                const std::uint8_t* p = line + x * 4;
+                const int gray = p[3] != 0 ? grayOfSum[std::size_t(p[0] + p[1] + p[2])] : 255;
+                int e = current[x + 1] + ahead + 255 - gray;
+                const bool black = e >= 255;
+                if (black) e -= 255;
+                byte |= unsigned(black) << (7 - (x & 7));
+                if ((x & 7) == 7) {
+                    out[x >> 3] = static_cast<std::uint8_t>(byte);
+                    byte = 0;
                 }
-            } else {
-                if (x > 0) error[i - 1] += s7;
-                if (!lastRow) {
-                    error[below] += s5;
-                    if (x < width_ - 1) error[below + 1] += s3;
-                    if (x > 0) error[below - 1] += s1;
-                }
+                ahead = (e * 7) >> 4;
+                below[x] = next + ((e * 3) >> 4);
+                next = later + ((e * 5) >> 4);
+                later = e >> 4;
             }
+            if (w % 8 != 0) out[(w - 1) >> 3] = static_cast<std::uint8_t>(byte);
+            below[w] = next;
+        } else {
+            for (std::size_t x = w; x-- > 0;) {
+                const std::uint8_t* p = line + x * 4;
+                const int gray = p[3] != 0 ? grayOfSum[std::size_t(p[0] + p[1] + p[2])] : 255;
+                int e = current[x + 1] + ahead + 255 - gray;
+                const bool black = e >= 255;
+                if (black) e -= 255;
+                byte |= unsigned(black) << (7 - (x & 7));
+                if ((x & 7) == 0) {
+                    out[x >> 3] = static_cast<std::uint8_t>(byte);
+                    byte = 0;
+                }
+                ahead = (e * 7) >> 4;
+                below[x + 2] = next + ((e * 3) >> 4);
+                next = later + ((e * 5) >> 4);
+                later = e >> 4;
+            }
+            below[1] = next;
         }
+        std::swap(current, below);
     }
     converted_ = true;
 }
 
 std::vector<std::uint8_t> BitmapConverter::toData() const {
-    const std::size_t bytesPerRow = (std::size_t(width_) + 7) / 8;
-    std::vector<std::uint8_t> out(bytesPerRow * std::size_t(height_), 0);
+    if (converted_) return bits_;
+    const std::size_t stride = bytesPerRow();
+    std::vector<std::uint8_t> out(stride * std::size_t(height_), 0);
     const std::uint8_t* p = image_.rgba().data();
+    // Unconverted, only an opaque black pixel is a dot.
     for (int y = 0; y < height_; ++y) {
-        std::uint8_t* row = out.data() + std::size_t(y) * bytesPerRow;
-        const std::size_t base = std::size_t(y) * std::size_t(width_);
-        if (converted_) {
-            const std::uint8_t* marks = black_.data() + base;
-            int x = 0;
-            for (; x + 8 <= width_; x += 8, marks += 8) {
-                row[x >> 3] = static_cast<std::uint8_t>(marks[0] << 7 | marks[1] << 6 | marks[2] << 5 |
-                                                        marks[3] << 4 | marks[4] << 3 | marks[5] << 2 |
-                                                        marks[6] << 1 | marks[7]);
-            }
-            for (; x < width_; ++x, ++marks)
-                if (*marks) row[x >> 3] |= static_cast<std::uint8_t>(0x80u >> (x & 7));
-            continue;
-        }
-        for (int x = 0; x < width_; ++x) {
-            bool black;
-            {
-                const std::uint8_t* q = p + (base + std::size_t(x)) * 4;
-                black = q[3] == 255 && q[0] == 0 && q[1] == 0 && q[2] == 0;
-            }
-            if (black) row[x >> 3] |= static_cast<std::uint8_t>(0x80u >> (x & 7));
+        std::uint8_t* row = out.data() + std::size_t(y) * stride;
+        for (int x = 0; x < width_; ++x, p += 4) {
+            if (p[3] == 255 && p[0] == 0 && p[1] == 0 && p[2] == 0)
+                row[x >> 3] |= static_cast<std::uint8_t>(0x80u >> (x & 7));
         }
     }
     return out;

@@ -38,11 +38,14 @@ class BitmapConverter {
     std::vector<std::uint8_t> toData() const;
 
   private:
+    std::size_t bytesPerRow() const { return (std::size_t(width_) + 7) / 8; }
+
     int width_ = 0;
     int height_ = 0;
     ImagePixels image_;
-    // 1 for black once converted; before conversion every pixel is read from the image.
-    std::vector<std::uint8_t> black_;
+    // Once converted, the packed raster toData() gives (a set bit is black); before conversion
+    // every pixel is read from the image.
+    std::vector<std::uint8_t> bits_;
     bool converted_ = false;
 };
 

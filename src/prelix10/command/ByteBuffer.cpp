@@ -59,8 +59,9 @@ bool ByteBuffer::getData(void* destination, std::size_t offset, std::size_t leng
     if (offset > dataSize_ || length > dataSize_ - offset) return false;
     auto* out = static_cast<std::uint8_t*>(destination);
     // The chunk holding offset: the last one that starts at or before it.
-    auto found = std::upper_bound(chunks_.begin(), chunks_.end(), static_cast<std::uint64_t>(offset),
-                                  [](std::uint64_t position, const Chunk& chunk) { return position < chunk.start; });
+    auto found =
+        std::upper_bound(chunks_.begin(), chunks_.end(), static_cast<std::uint64_t>(offset),
+                         [](std::uint64_t position, const Chunk& chunk) { return position < chunk.start; });
     std::size_t index = static_cast<std::size_t>(found - chunks_.begin()) - 1;
     std::uint64_t chunkOffset = offset - chunks_[index].start;
     std::uint64_t left = length;
@@ -84,9 +85,20 @@ std::int64_t ByteBuffer::getAll(void* destination, std::size_t capacity) const {
 }
 
 std::vector<std::uint8_t> ByteBuffer::toVector() const {
-    std::vector<std::uint8_t> out(static_cast<std::size_t>(dataSize_));
-    if (!out.empty()) getData(out.data(), 0, out.size());
+    std::vector<std::uint8_t> out;
+    appendTo(out);
     return out;
+}
+
+void ByteBuffer::appendTo(std::vector<std::uint8_t>& out) const {
+    if (dataSize_ == 0) return;
+    // Inserting chunk by chunk writes every byte once, without clearing the room first.
+    out.reserve(out.size() + static_cast<std::size_t>(dataSize_));
+    for (const Chunk& chunk : chunks_) {
+        if (chunk.start >= dataSize_) break;
+        const std::uint8_t* bytes = chunk.bytes.get();
+        out.insert(out.end(), bytes, bytes + std::min(chunk.size, dataSize_ - chunk.start));
+    }
 }
 
 }  // namespace PrinterCommandBuilder

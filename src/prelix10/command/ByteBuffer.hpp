@@ -41,6 +41,8 @@ class ByteBuffer {
 
     // The whole content as a vector (tests and small tools).
     std::vector<std::uint8_t> toVector() const;
+    // Appends the whole content to out, growing it once to the exact size.
+    void appendTo(std::vector<std::uint8_t>& out) const;
 
     std::size_t chunkCount() const { return chunks_.size(); }
     // Bytes held by the chunks, used or not.

@@ -152,7 +152,7 @@ uint16_t StrConverter::toUcs2(const std::string& text, size_t* position, uint8_t
     return code;
 }
 
-bool StrConverter::fromUtf8(const std::string& text, std::vector<Encode> encodes,
+bool StrConverter::fromUtf8(const std::string& text, std::span<const Encode> encodes,
                             std::vector<CharStruct>& out, VelmarCommandParserEmulation emulation,
                             AmbiguousCharacterWidthType ambiguousWidthType, bool utf8Mode, bool forDisplay) {
     const bool ambiguousHalfWidth = ambiguousWidthType == AmbiguousCharacterWidthType::Half;
@@ -226,7 +226,8 @@ bool StrConverter::fromUtf8(const std::string& text, std::vector<Encode> encodes
 
 bool StrConverter::fromUtf8toPrinter(const std::string& text, Encode encode, std::vector<CharStruct>& out,
                                      VelmarCommandParserEmulation emulation) {
-    return fromUtf8(text, {encode}, out, emulation, AmbiguousCharacterWidthType::Half, false, false);
+    return fromUtf8(text, std::span<const Encode>(&encode, 1), out, emulation,
+                    AmbiguousCharacterWidthType::Half, false, false);
 }
 
 bool StrConverter::fromUtf8toUtf8(const std::string& text, const std::vector<Encode>& encodes,
@@ -236,7 +237,8 @@ bool StrConverter::fromUtf8toUtf8(const std::string& text, const std::vector<Enc
 }
 
 bool StrConverter::fromUtf8toDisplay(const std::string& text, Encode encode, std::vector<CharStruct>& out) {
-    return fromUtf8(text, {encode}, out, kEmulationCodeUtf8, AmbiguousCharacterWidthType::Half, false, true);
+    return fromUtf8(text, std::span<const Encode>(&encode, 1), out, kEmulationCodeUtf8,
+                    AmbiguousCharacterWidthType::Half, false, true);
 }
 
 }  // namespace VelmarCommandParser

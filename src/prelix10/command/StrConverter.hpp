@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -31,10 +32,17 @@ class StrConverter {
   public:
     // The worker. Appends to out; returns false (keeping what was converted) when an encoding of the
     // list has no table.
-    static bool fromUtf8(const std::string& text, std::vector<Encode> encodes, std::vector<CharStruct>& out,
-                         VelmarCommandParserEmulation emulation,
+    static bool fromUtf8(const std::string& text, std::span<const Encode> encodes,
+                         std::vector<CharStruct>& out, VelmarCommandParserEmulation emulation,
                          PrinterCommandBuilder::Printer::AmbiguousCharacterWidthType ambiguousWidthType,
                          bool utf8Mode, bool forDisplay);
+    static bool fromUtf8(const std::string& text, const std::vector<Encode>& encodes,
+                         std::vector<CharStruct>& out, VelmarCommandParserEmulation emulation,
+                         PrinterCommandBuilder::Printer::AmbiguousCharacterWidthType ambiguousWidthType,
+                         bool utf8Mode, bool forDisplay) {
+        return fromUtf8(text, std::span<const Encode>(encodes), out, emulation, ambiguousWidthType, utf8Mode,
+                        forDisplay);
+    }
     static bool fromUtf8toPrinter(const std::string& text, Encode encode, std::vector<CharStruct>& out,
                                   VelmarCommandParserEmulation emulation);
     static bool fromUtf8toUtf8(

@@ -1,5 +1,7 @@
 #include "prelix10/compiler/ElementParser.hpp"
 
+#include <algorithm>
+
 namespace VelmarCommandParser {
 
 ElementParser::ElementParser(PrinterCommandBuilder::BaseBuilder* builder, std::string categoryName)
@@ -10,15 +12,33 @@ void ElementParser::addOwnedChild(std::unique_ptr<ElementParser> child) {
     ownedChildren_.push_back(std::move(child));
 }
 
-void ElementParser::dispatch(const nlohmann::json& item,
-                             const std::map<std::string, Handler>& handlers) const {
+void ElementParser::HandlerTable::set(std::string_view method, Handler handler) {
+    if (entries_.empty()) entries_.reserve(32);
+    const auto at =
+        std::lower_bound(entries_.begin(), entries_.end(), method,
+                         [](const auto& entry, std::string_view name) { return entry.first < name; });
+    if (at != entries_.end() && at->first == method) {
+        at->second = std::move(handler);
+        return;
+    }
+    entries_.emplace(at, method, std::move(handler));
+}
+
+const ElementParser::Handler* ElementParser::HandlerTable::find(std::string_view method) const {
+    const auto at =
+        std::lower_bound(entries_.begin(), entries_.end(), method,
+                         [](const auto& entry, std::string_view name) { return entry.first < name; });
+    return at != entries_.end() && at->first == method ? &at->second : nullptr;
+}
+
+void ElementParser::dispatch(const nlohmann::json& item, const HandlerTable& handlers) const {
     if (!item.is_object()) return;
     const auto method = item.find("method");
     const auto parameter = item.find("parameter");
     if (method == item.end() || !method->is_string() || parameter == item.end() || !parameter->is_object())
         return;
-    const auto handler = handlers.find(method->get_ref<const std::string&>());
-    if (handler != handlers.end()) handler->second(&*parameter);
+    if (const Handler* handler = handlers.find(method->get_ref<const std::string&>()))
+        (*handler)(&*parameter);
 }
 
 bool ElementParser::parse(const nlohmann::json* element, std::int32_t depth) {

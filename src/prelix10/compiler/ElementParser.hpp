@@ -7,6 +7,8 @@
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "prelix10/command/BaseBuilder.hpp"
@@ -38,18 +40,21 @@ class ElementParser {
     bool parse(const nlohmann::json* element, std::int32_t depth);
 
     const std::string& categoryName() const { return categoryName_; }
-    bool hasContentsHandler(const std::string& method) const { return contentsHandlers_.count(method) > 0; }
+    bool hasContentsHandler(std::string_view method) const {
+        return contentsHandlers_.find(method) != nullptr;
+    }
 
   protected:
     // Offered every nested category; may hold this parser itself.
     void addChild(ElementParser* child) { children_.push_back(child); }
     // Takes ownership of a child parser and offers it nested categories.
     void addOwnedChild(std::unique_ptr<ElementParser> child);
-    void setContentsHandler(const std::string& method, Handler handler) {
-        contentsHandlers_[method] = std::move(handler);
+    // The method name is kept as a view: pass a string that outlives the parser (a literal).
+    void setContentsHandler(std::string_view method, Handler handler) {
+        contentsHandlers_.set(method, std::move(handler));
     }
-    void setParametersHandler(const std::string& method, Handler handler) {
-        parametersHandlers_[method] = std::move(handler);
+    void setParametersHandler(std::string_view method, Handler handler) {
+        parametersHandlers_.set(method, std::move(handler));
     }
     void clearContentsHandlers() { contentsHandlers_.clear(); }
 
@@ -58,12 +63,24 @@ class ElementParser {
     std::string logName_;
 
   private:
-    void dispatch(const nlohmann::json& item, const std::map<std::string, Handler>& handlers) const;
+    // Handlers by method name, kept sorted in one block: parsers are made for every compile, so
+    // their tables are built without a node or a string copy per method.
+    class HandlerTable {
+      public:
+        void set(std::string_view method, Handler handler);
+        const Handler* find(std::string_view method) const;
+        void clear() { entries_.clear(); }
+
+      private:
+        std::vector<std::pair<std::string_view, Handler>> entries_;
+    };
+
+    void dispatch(const nlohmann::json& item, const HandlerTable& handlers) const;
 
     std::vector<ElementParser*> children_;
     std::vector<std::unique_ptr<ElementParser>> ownedChildren_;
-    std::map<std::string, Handler> contentsHandlers_;
-    std::map<std::string, Handler> parametersHandlers_;
+    HandlerTable contentsHandlers_;
+    HandlerTable parametersHandlers_;
 };
 
 }  // namespace VelmarCommandParser

@@ -82,6 +82,17 @@ std::string JsonUtil::getString(const nlohmann::json* value, const std::string& 
     return m->get<std::string>();
 }
 
+const std::string& JsonUtil::getStringRef(const nlohmann::json* value, const std::string& key,
+                                          bool& notFound) {
+    static const std::string empty;
+    const auto* m = member(value, key);
+    if (m == nullptr || !m->is_string()) {
+        notFound = true;
+        return empty;
+    }
+    return m->get_ref<const std::string&>();
+}
+
 std::vector<std::int32_t> JsonUtil::getIntArray(const nlohmann::json* value, const std::string& key,
                                                 bool& notFound) {
     std::vector<std::int32_t> items;

@@ -18,6 +18,9 @@ class JsonUtil {
     // Any JSON number, truncated toward zero and saturated to 32 bits.
     static std::int32_t getInt(const nlohmann::json* value, const std::string& key, bool& notFound);
     static double getDouble(const nlohmann::json* value, const std::string& key, bool& notFound);
+    // As getString, without a copy: the string stays inside value (an empty one when missing).
+    static const std::string& getStringRef(const nlohmann::json* value, const std::string& key,
+                                           bool& notFound);
     static std::string getString(const nlohmann::json* value, const std::string& key, bool& notFound);
     // The items read before the first item that is not a number are returned even on failure.
     static std::vector<std::int32_t> getIntArray(const nlohmann::json* value, const std::string& key,

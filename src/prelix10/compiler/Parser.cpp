@@ -1,5 +1,6 @@
 #include "prelix10/compiler/Parser.hpp"
 
+#include <cstring>
 #include <nlohmann/json.hpp>
 
 #include "prelix10/command/StrUtil.hpp"
@@ -9,7 +10,59 @@
 namespace VelmarCommandParser {
 
 namespace {
-struct TooDeep {};
+
+// True when a value, key or container of the text lies inside more than `limit` open containers
+// (an empty container counts at the depth it opens at). On a valid document this is exactly when
+// a reader counting its open containers would see more than `limit` of them at some value; on
+// text that is no JSON the answer does not matter, as reading it fails either way. Strings are
+// skipped with their escapes.
+bool nestedDeeperThan(std::string_view text, int limit) {
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    int depth = 0;
+    while (p < end) {
+        const char c = *p++;
+        switch (c) {
+            case '{':
+            case '[':
+                if (++depth > limit + 1) return true;
+                break;
+            case '}':
+            case ']':
+                --depth;
+                break;
+            case ' ':
+            case '\t':
+            case '\n':
+            case '\r':
+            case ',':
+            case ':':
+                break;
+            case '"':
+                if (depth > limit) return true;
+                // The closing quote is the first one after an even run of backslashes.
+                for (const char* opening = p;;) {
+                    const auto* quote = static_cast<const char*>(std::memchr(p, '"', std::size_t(end - p)));
+                    if (quote == nullptr) {
+                        p = end;
+                        break;
+                    }
+                    const char* q = quote;
+                    while (q > opening && q[-1] == '\\') --q;
+                    p = quote;
+                    if ((quote - q) % 2 == 0) break;
+                    ++p;
+                }
+                if (p < end) ++p;
+                break;
+            default:
+                if (depth > limit) return true;
+                break;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 Parser::Parser(PrinterCommandBuilder::RootBuilder* root) : rootBuilder_(root) {
@@ -19,16 +72,13 @@ Parser::Parser(PrinterCommandBuilder::RootBuilder* root) : rootBuilder_(root) {
 
 Parser::~Parser() = default;
 
-Parser::Result Parser::parse(const std::string& text) {
+Parser::Result Parser::parse(std::string_view text) {
+    // Nesting is bounded before reading, so the reader needs no per-value callback.
+    if (nestedDeeperThan(text, kMaxJsonDepth)) return Result::invalidJson;
     nlohmann::json document;
     try {
-        document = nlohmann::json::parse(text, [](int depth, nlohmann::json::parse_event_t, nlohmann::json&) {
-            if (depth > kMaxJsonDepth) throw TooDeep{};
-            return true;
-        });
+        document = nlohmann::json::parse(text);
     } catch (const nlohmann::json::exception&) {
-        return Result::invalidJson;
-    } catch (const TooDeep&) {
         return Result::invalidJson;
     }
     try {

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "prelix10/command/RootBuilder.hpp"
@@ -29,7 +30,7 @@ class Parser {
     Parser& operator=(const Parser&) = delete;
     ~Parser();
 
-    Result parse(const std::string& text);
+    Result parse(std::string_view text);
 
   private:
     PrinterCommandBuilder::RootBuilder* rootBuilder_;

@@ -64,8 +64,8 @@ void parse(const char* command, const char* emulation, const char* model, char* 
             buffer.getAll(out, static_cast<std::size_t>(capacity));
         } else if (whole != nullptr && *length > 0) {
             try {
-                whole->resize(static_cast<std::size_t>(*length));
-                buffer.getAll(whole->data(), whole->size());
+                whole->clear();
+                buffer.appendTo(*whole);
             } catch (const std::bad_alloc&) {
                 // No room for the hand-over: the caller sees no bytes and takes its own road.
                 whole->clear();

@@ -136,6 +136,21 @@ std::uint8_t premultiply(std::uint8_t value, std::uint8_t alpha) {
     return static_cast<std::uint8_t>((value * alpha + 127) / 255);
 }
 
+// True when every pixel of the packed RGBA bytes has full alpha; looked at in blocks, which the
+// compiler turns into wide compares.
+bool opaque(const std::uint8_t* pixels, std::size_t size) {
+    constexpr std::size_t kBlock = 256;
+    std::size_t i = 0;
+    for (; i + kBlock <= size; i += kBlock) {
+        std::uint8_t all = 0xFF;
+        for (std::size_t k = 3; k < kBlock; k += 4) all &= pixels[i + k];
+        if (all != 0xFF) return false;
+    }
+    for (i += 3; i < size; i += 4)
+        if (pixels[i] != 0xFF) return false;
+    return true;
+}
+
 }  // namespace
 
 ImagePixels::ImagePixels() : pixels_(std::make_shared<const std::vector<std::uint8_t>>()) {}
@@ -145,6 +160,10 @@ ImagePixels::ImagePixels(int width, int height, std::vector<std::uint8_t> rgba, 
       height_(height),
       premultiplied_(premultiplied),
       pixels_(std::make_shared<const std::vector<std::uint8_t>>(std::move(rgba))) {}
+
+ImagePixels::ImagePixels(Sharing, int width, int height,
+                         std::shared_ptr<const std::vector<std::uint8_t>> pixels, bool premultiplied)
+    : width_(width), height_(height), premultiplied_(premultiplied), pixels_(std::move(pixels)) {}
 
 std::optional<ImagePixels> ImagePixels::fromRGBA(int width, int height, std::vector<std::uint8_t> rgba) {
     ImagePixels image(width, height, std::move(rgba));
@@ -186,30 +205,29 @@ std::optional<ImagePixels> ImagePixels::loadFile(const std::string& path) {
 
 std::optional<ImagePixels> ImagePixels::drawnInto(int width, int height) const {
     if (!hasPixelData() || !surfaceFits(width, height)) return std::nullopt;
-    std::vector<std::uint8_t> out(std::size_t(width) * std::size_t(height) * 4, 0);
-    if (width_ == 0 || height_ == 0) return ImagePixels(width, height, std::move(out), true);
+    if (width_ == 0 || height_ == 0)
+        return ImagePixels(width, height, std::vector<std::uint8_t>(std::size_t(width) * height * 4, 0),
+                           true);
     const std::uint8_t* src = pixels_->data();
 
     if (width == width_ && height == height_) {
-        if (premultiplied_) {
-            std::copy(src, src + out.size(), out.begin());
-            return ImagePixels(width, height, std::move(out), true);
-        }
-        for (std::size_t i = 0; i < out.size(); i += 4) {
-            if (src[i + 3] == 255) {
-                // Opaque: premultiplying keeps every channel as it is.
-                std::copy(src + i, src + i + 4, out.begin() + std::ptrdiff_t(i));
-                continue;
-            }
+        // Drawn in its own size the image keeps its pixels, premultiplied. Premultiplying keeps an
+        // opaque pixel as it is, so an image already premultiplied or wholly opaque shares its
+        // pixels, which never change.
+        const std::size_t size = pixels_->size();
+        if (premultiplied_ || opaque(src, size)) return ImagePixels(Sharing{}, width, height, pixels_, true);
+        std::vector<std::uint8_t> out(src, src + size);
+        for (std::size_t i = 0; i < size; i += 4) {
             const std::uint8_t a = src[i + 3];
-            out[i + 0] = premultiplied_ ? src[i + 0] : premultiply(src[i + 0], a);
-            out[i + 1] = premultiplied_ ? src[i + 1] : premultiply(src[i + 1], a);
-            out[i + 2] = premultiplied_ ? src[i + 2] : premultiply(src[i + 2], a);
-            out[i + 3] = a;
+            if (a == 255) continue;
+            out[i + 0] = premultiply(src[i + 0], a);
+            out[i + 1] = premultiply(src[i + 1], a);
+            out[i + 2] = premultiply(src[i + 2], a);
         }
         return ImagePixels(width, height, std::move(out), true);
     }
 
+    std::vector<std::uint8_t> out(std::size_t(width) * std::size_t(height) * 4, 0);
     // Area averaging in premultiplied space, rows first into a float buffer, then columns.
     const Coverage columns = coverage(width_, width);
     const Coverage rows = coverage(height_, height);

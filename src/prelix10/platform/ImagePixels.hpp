@@ -45,6 +45,11 @@ class ImagePixels {
     static constexpr std::uint64_t kMaximumSurfaceBytes = 256ull * 1024 * 1024;
 
   private:
+    struct Sharing {};
+    // Shares the pixel buffer of another image.
+    ImagePixels(Sharing, int width, int height, std::shared_ptr<const std::vector<std::uint8_t>> pixels,
+                bool premultiplied);
+
     int width_ = 0;
     int height_ = 0;
     bool premultiplied_ = false;

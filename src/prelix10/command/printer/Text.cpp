@@ -1,5 +1,6 @@
 #include "prelix10/command/printer/Text.hpp"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "prelix10/command/StrConverter.hpp"
@@ -53,20 +54,32 @@ TextSupport textSupport(PrinterModel model) {
     }
 }
 
-// The content with its \xHH escapes decoded. The decoded length is kept, so an escaped NUL does not
-// cut off the rest of the text (the converter skips NUL characters).
-std::string decodedText(const std::string& content) {
+// The content with its \xHH escapes decoded into `decoded`, or the content itself when it has none.
+// The decoded length is kept, so an escaped NUL does not cut off the rest of the text (the
+// converter skips NUL characters).
+const std::string& decodedText(const std::string& content, std::string& decoded) {
     if (content.find('\\') == std::string::npos) return content;
     ByteBuffer scratch;
     VelmarCommandParser::StrUtil::decodeEscape(content, &scratch);
     const std::vector<uint8_t> bytes = scratch.toVector();
-    return std::string(bytes.begin(), bytes.end());
+    decoded.assign(bytes.begin(), bytes.end());
+    return decoded;
 }
 
+// The characters' bytes, gathered in blocks before they go to the buffer.
 void appendCharacters(ByteBuffer* buffer, const std::vector<CharStruct>& characters) {
+    std::uint8_t block[512];
+    std::size_t used = 0;
     for (const CharStruct& character : characters) {
-        buffer->add(character.bytes.data(), std::min<uint64_t>(character.size, character.bytes.size()));
+        const std::size_t size = std::min<std::size_t>(character.size, character.bytes.size());
+        if (used + size > sizeof block) {
+            buffer->add(block, used);
+            used = 0;
+        }
+        std::copy_n(character.bytes.data(), size, block + used);
+        used += size;
     }
+    buffer->add(block, used);
 }
 
 // A text that converted to something leaves the print position at a line head when the last byte
@@ -109,8 +122,10 @@ std::vector<ConverterEncode> encodeList(const std::vector<Encode>& priority) {
 void singleEncodingText(ByteBuffer* buffer, const std::string& content, PrintSettingsInformation* settings,
                         VelmarCommandParser::VelmarCommandParserEmulation emulation) {
     if (buffer == nullptr || settings == nullptr) return;
-    const std::string text = decodedText(content);
+    std::string decoded;
+    const std::string& text = decodedText(content, decoded);
     std::vector<CharStruct> characters;
+    characters.reserve(std::min<std::size_t>(text.size(), 4096));
     StrConverter::fromUtf8toPrinter(text, settings->secondPriorityCharacterEncoding, characters, emulation);
     appendCharacters(buffer, characters);
     updateLineHead(characters, settings->isLineHead);
@@ -126,8 +141,10 @@ void Text::orvoCommon(ByteBuffer* buffer, const std::string& content, TextWidthP
     }
     const TextSupport support = textSupport(model);
     if (support == TextSupport::None) return;
-    const std::string text = decodedText(content);
+    std::string decoded;
+    const std::string& text = decodedText(content, decoded);
     std::vector<CharStruct> characters;
+    characters.reserve(std::min<std::size_t>(text.size(), 4096));
     bool isLineHead = settings->isLineHead;
     if (support == TextSupport::CodePage) {
         StrConverter::fromUtf8toPrinter(text, settings->secondPriorityCharacterEncoding, characters,
