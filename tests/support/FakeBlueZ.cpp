@@ -24,7 +24,9 @@ constexpr std::chrono::milliseconds kDevicePollInterval{10};
 struct FakeBlueZ::Impl {
     FakeBlueZConfig config;
     std::shared_ptr<VirtualPrinterEngine> engine;
-    std::unique_ptr<DBusConnection> connection;
+    std::unique_ptr<DBusConnection> owned;
+    // What the handlers use: it stays valid while the destructor joins the event thread.
+    DBusConnection* connection = nullptr;
 
     std::string devicePath, servicePath, writePath, notifyPath;
 
@@ -431,7 +433,8 @@ FakeBlueZ::FakeBlueZ(const std::string& busAddress, FakeBlueZConfig config,
     self.servicePath = self.devicePath + "/service0010";
     self.writePath = self.servicePath + "/char0011";
     self.notifyPath = self.servicePath + "/char0013";
-    self.connection = std::make_unique<DBusConnection>(busAddress);
+    self.owned = std::make_unique<DBusConnection>(busAddress);
+    self.connection = self.owned.get();
     self.connection->post([&self](sd_bus* bus) {
         if (!bus) return;
         self.bus = bus;
@@ -446,7 +449,7 @@ FakeBlueZ::FakeBlueZ(const std::string& busAddress, FakeBlueZConfig config,
 
 FakeBlueZ::~FakeBlueZ() {
     // The event thread ends first: nothing runs on the device's state after this.
-    impl_->connection.reset();
+    impl_->owned.reset();
     for (auto* m : impl_->heldReplies) sd_bus_message_unref(m);
 }
 
