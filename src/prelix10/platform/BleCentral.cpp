@@ -1,6 +1,12 @@
 #include "prelix10/platform/BleCentral.hpp"
 
+#include <sys/stat.h>
+
 #include <cctype>
+#include <cstdlib>
+
+#include "prelix10/platform/BlueZBleCentral.hpp"
+#include "prelix10/platform/DBusConnection.hpp"
 
 namespace Prelix10 {
 
@@ -24,6 +30,28 @@ public:
     void cancelConnection(const std::shared_ptr<BlePeripheral>&) override {}
 };
 
+// The default when nothing was installed: BlueZ on the system bus, when its socket is there.
+std::shared_ptr<BleCentral> defaultCentral() {
+    const char* choice = std::getenv("PRELIX10_BLE_BACKEND");
+    if (choice && std::string(choice) == "none") return std::make_shared<NoBleCentral>();
+    const std::string address = DBusConnection::systemBusAddress();
+    const std::string prefix = "unix:path=";
+    if (address.rfind(prefix, 0) == 0) {
+        std::string path = address.substr(prefix.size());
+        path = path.substr(0, path.find(','));
+        struct stat info {};
+        if (::stat(path.c_str(), &info) != 0) return std::make_shared<NoBleCentral>();
+    }
+    BlueZBleCentral::Options options;
+    options.busAddress = address;
+    return BlueZBleCentral::make(options);
+}
+
+bool& installed() {
+    static bool chosen = false;
+    return chosen;
+}
+
 }  // namespace
 
 // Never destroyed, so that a port closed by a static destructor at exit still finds the stack.
@@ -39,12 +67,16 @@ std::shared_ptr<BleCentral>& BleBackend::slot() {
 
 void BleBackend::install(std::shared_ptr<BleCentral> central) {
     std::lock_guard lock(mutex());
+    installed() = true;
     slot() = std::move(central);
 }
 
 std::shared_ptr<BleCentral> BleBackend::central() {
     std::lock_guard lock(mutex());
-    if (!slot()) slot() = std::make_shared<NoBleCentral>();
+    if (!slot()) {
+        slot() = installed() ? std::make_shared<NoBleCentral>() : defaultCentral();
+        installed() = true;
+    }
     return slot();
 }
 

@@ -159,12 +159,15 @@ public:
     virtual void cancelConnection(const std::shared_ptr<BlePeripheral>& peripheral) = 0;
 };
 
-// The process's Bluetooth LE stack. Without an installed backend the central reports unsupported, so that
-// every user fails at once with "Bluetooth unavailable.".
+// The process's Bluetooth LE stack. The application may install one (BlueZBleCentral on a bus of its choice, or
+// any other); installing none means no stack, whose central reports unsupported, so that every user fails at
+// once with "Bluetooth unavailable.". Until anything is installed, the first use picks the default: BlueZ on
+// the system bus when that bus is there (it reports unsupported while no org.bluez serves it), else no stack.
+// PRELIX10_BLE_BACKEND=none in the environment makes the default no stack without looking at the bus.
 class BleBackend {
 public:
     static void install(std::shared_ptr<BleCentral> central);
-    // The installed central, or one that reports unsupported.
+    // The installed central, or the default one.
     static std::shared_ptr<BleCentral> central();
 
 private:

@@ -1,0 +1,76 @@
+#pragma once
+
+// A Bluetooth LE stack as BlueZ presents it on D-Bus, written from the devices' side, for a private bus that
+// the test starts: one adapter, and one printer that appears when discovery starts and then advertises its
+// manufacturer data and signal strength. Connected, it offers the maker's print service: what is written to
+// the write characteristic goes to a data session of the virtual printer, whose answers come back as changes
+// of the notify characteristic's value, cut at the notification length. Knobs refuse the pairing, drop the
+// link, leave out the notify characteristic or hold back write replies.
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "prelix10/platform/BleCentral.hpp"
+#include "support/VirtualPrinterEngine.hpp"
+
+namespace Prelix10::Testing {
+
+struct FakeBlueZConfig {
+    std::string adapterPath = "/org/bluez/hci0";
+    bool powered = true;
+    std::string address = "00:11:62:AA:BB:CC";
+    std::string name = "Wexal-T10-BLE";
+    // As the advertisement carries it: the company identifier (little-endian) first.
+    BleBytes manufacturerData;
+    int rssi = -50;
+    // The attribute MTU BlueZ reports on the characteristics.
+    int mtu = 185;
+    int notifyLength = 180;
+    bool missingNotifyCharacteristic = false;
+    std::chrono::milliseconds advertisingInterval{10};
+};
+
+struct FakeBlueZWrite {
+    BleBytes bytes;
+    std::string type;  // the WriteValue "type" option: "request" or "command"
+};
+
+class FakeBlueZ {
+public:
+    FakeBlueZ(const std::string& busAddress, FakeBlueZConfig config, std::shared_ptr<VirtualPrinterEngine> engine);
+    ~FakeBlueZ();
+    FakeBlueZ(const FakeBlueZ&) = delete;
+    FakeBlueZ& operator=(const FakeBlueZ&) = delete;
+
+    // True once the service owns its bus name and exports the adapter.
+    bool waitReady(std::chrono::milliseconds timeout);
+
+    // Knobs.
+    // StartNotify is answered with this D-Bus error (BlueZ says "org.bluez.Error.NotPermitted", "Not paired").
+    void refusePairing(std::string errorName, std::string message);
+    void setWriteReplyDelay(std::chrono::milliseconds delay);
+    // The link drops on the device's side: Connected goes false and pending write replies fail.
+    void dropConnection();
+    void setPowered(bool powered);
+
+    // What the device saw.
+    std::vector<FakeBlueZWrite> writes() const;
+    std::size_t connectCount() const;
+    bool isConnected() const;
+    bool isDiscovering() const;
+    // The last discovery filter, each value as text ("le", "true", the UUIDs joined by ',').
+    std::vector<std::pair<std::string, std::string>> discoveryFilter() const;
+
+    struct Impl;
+
+private:
+    std::shared_ptr<Impl> impl_;
+};
+
+}  // namespace Prelix10::Testing
