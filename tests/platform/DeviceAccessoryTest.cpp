@@ -374,3 +374,23 @@ TEST(SystemAccessoryBackendTest, ChoiceByName) {
     EXPECT_EQ(accessoryBackendChoiceNamed("USB"), std::nullopt);
     EXPECT_EQ(makeSystemAccessoryManager(AccessoryBackendChoice::none), nullptr);
 }
+
+TEST(UsbPrinterAccessoryTest, ManagerDroppedInsideItsObserverEndsCleanly) {
+    FakeUsbTree tree;
+    struct Dropper final : AccessoryManagerObserver {
+        std::shared_ptr<DeviceAccessoryManager> manager;
+        std::atomic<bool> dropped{false};
+        void accessoryDidConnect(const std::shared_ptr<Accessory>&) override {
+            manager.reset();
+            dropped = true;
+        }
+    };
+    auto dropper = std::make_shared<Dropper>();
+    dropper->manager = std::make_shared<DeviceAccessoryManager>(
+        std::vector<std::shared_ptr<DeviceAccessorySource>>{std::make_shared<UsbPrinterAccessorySource>(tree.options())},
+        50ms);
+    dropper->manager->setObserver(dropper);
+    tree.plug(0, "", "", 3, deviceId("MFG:Orvo;MDL:Rovan20;SN:A1;"));
+    EXPECT_TRUE(eventually([&] { return dropper->dropped.load(); }, 1500ms));
+    std::this_thread::sleep_for(100ms);  // the scan thread, left to itself, ends
+}

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cctype>
+#include <condition_variable>
+#include <mutex>
 
 #include "prelix10/platform/FileDescriptorAccessoryLink.hpp"
 
@@ -71,45 +73,75 @@ private:
     std::vector<std::weak_ptr<AccessorySession>> sessions_;
 };
 
+struct DeviceAccessoryManager::Core {
+    struct Entry {
+        std::shared_ptr<DeviceAccessory> accessory;
+        std::size_t source = 0;
+    };
+
+    Core(std::vector<std::shared_ptr<DeviceAccessorySource>> s, std::chrono::milliseconds interval)
+        : sources(std::move(s)), interval(interval) {}
+
+    void rescan();
+    void run();
+
+    const std::vector<std::shared_ptr<DeviceAccessorySource>> sources;
+    const std::chrono::milliseconds interval;
+
+    std::mutex scanMutex;  // one scan at a time
+    std::mutex mutex;
+    std::vector<Entry> entries;  // in the order they were found
+    std::weak_ptr<AccessoryManagerObserver> observer;
+    bool stop = false;
+    std::condition_variable wake;
+};
+
 DeviceAccessoryManager::DeviceAccessoryManager(std::vector<std::shared_ptr<DeviceAccessorySource>> sources,
                                                std::chrono::milliseconds rescanInterval)
-    : sources_(std::move(sources)),
-      interval_(std::clamp(rescanInterval, std::chrono::milliseconds(1), kMaxRescanInterval)) {
-    rescan();
-    thread_ = std::thread([this] { run(); });
+    : core_(std::make_shared<Core>(std::move(sources),
+                                   std::clamp(rescanInterval, std::chrono::milliseconds(1), kMaxRescanInterval))) {
+    core_->rescan();
+    thread_ = std::thread([core = core_] { core->run(); });
 }
 
 DeviceAccessoryManager::~DeviceAccessoryManager() {
     {
-        std::lock_guard lock(mutex_);
-        stop_ = true;
+        std::lock_guard lock(core_->mutex);
+        core_->stop = true;
     }
-    wake_.notify_all();
-    if (thread_.joinable()) thread_.join();
+    core_->wake.notify_all();
+    if (!thread_.joinable()) return;
+    if (thread_.get_id() == std::this_thread::get_id()) {
+        thread_.detach();
+    } else {
+        thread_.join();
+    }
 }
 
-void DeviceAccessoryManager::run() {
-    std::unique_lock lock(mutex_);
-    while (!stop_) {
-        wake_.wait_for(lock, interval_, [this] { return stop_; });
-        if (stop_) break;
+void DeviceAccessoryManager::Core::run() {
+    std::unique_lock lock(mutex);
+    while (!stop) {
+        wake.wait_for(lock, interval, [this] { return stop; });
+        if (stop) break;
         lock.unlock();
         rescan();
         lock.lock();
     }
 }
 
-void DeviceAccessoryManager::rescan() {
-    std::lock_guard scanning(scanMutex_);
+void DeviceAccessoryManager::rescan() { core_->rescan(); }
+
+void DeviceAccessoryManager::Core::rescan() {
+    std::lock_guard scanning(scanMutex);
     std::vector<std::pair<std::size_t, DeviceAccessoryRecord>> found;
-    for (std::size_t i = 0; i < sources_.size(); ++i) {
+    for (std::size_t i = 0; i < sources.size(); ++i) {
         std::vector<DeviceAccessoryRecord> records;
         try {
-            records = sources_[i]->scan();
+            records = sources[i]->scan();
         } catch (...) {
             // A source that fails this time keeps what it had: a passing fault is not a disconnect.
-            std::lock_guard lock(mutex_);
-            for (const auto& entry : entries_) {
+            std::lock_guard lock(mutex);
+            for (const auto& entry : entries) {
                 if (entry.source == i) records.push_back(entry.accessory->record());
             }
         }
@@ -118,16 +150,16 @@ void DeviceAccessoryManager::rescan() {
 
     std::vector<std::shared_ptr<DeviceAccessory>> gone;
     std::vector<std::shared_ptr<DeviceAccessory>> came;
-    std::shared_ptr<AccessoryManagerObserver> observer;
+    std::shared_ptr<AccessoryManagerObserver> listener;
     {
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(mutex);
         auto present = [&](const Entry& entry) {
             return std::any_of(found.begin(), found.end(), [&](const auto& item) {
                 return item.first == entry.source && item.second.key == entry.accessory->record().key;
             });
         };
         std::vector<Entry> kept;
-        for (auto& entry : entries_) {
+        for (auto& entry : entries) {
             if (present(entry)) {
                 kept.push_back(std::move(entry));
             } else {
@@ -143,30 +175,30 @@ void DeviceAccessoryManager::rescan() {
             kept.push_back({accessory, source});
             came.push_back(std::move(accessory));
         }
-        entries_ = std::move(kept);
-        observer = observer_.lock();
+        entries = std::move(kept);
+        listener = observer.lock();
     }
     for (const auto& accessory : gone) accessory->disconnect();
-    if (!observer) return;
+    if (!listener) return;
     // Observers are called with no lock held, on the scanning thread.
     for (const auto& accessory : gone) {
         try {
-            observer->accessoryDidDisconnect(accessory);
+            listener->accessoryDidDisconnect(accessory);
         } catch (...) {
         }
     }
     for (const auto& accessory : came) {
         try {
-            observer->accessoryDidConnect(accessory);
+            listener->accessoryDidConnect(accessory);
         } catch (...) {
         }
     }
 }
 
 std::vector<std::shared_ptr<Accessory>> DeviceAccessoryManager::connectedAccessories() const {
-    std::lock_guard lock(mutex_);
+    std::lock_guard lock(core_->mutex);
     std::vector<std::shared_ptr<Accessory>> list;
-    for (const auto& entry : entries_) list.push_back(entry.accessory);
+    for (const auto& entry : core_->entries) list.push_back(entry.accessory);
     return list;
 }
 
@@ -175,11 +207,11 @@ std::shared_ptr<AccessorySession> DeviceAccessoryManager::openSession(const std:
     std::shared_ptr<DeviceAccessory> device;
     std::shared_ptr<DeviceAccessorySource> source;
     {
-        std::lock_guard lock(mutex_);
-        for (const auto& entry : entries_) {
+        std::lock_guard lock(core_->mutex);
+        for (const auto& entry : core_->entries) {
             if (entry.accessory == accessory) {
                 device = entry.accessory;
-                source = sources_[entry.source];
+                source = core_->sources[entry.source];
             }
         }
     }
@@ -198,8 +230,8 @@ std::shared_ptr<AccessorySession> DeviceAccessoryManager::openSession(const std:
 }
 
 void DeviceAccessoryManager::setObserver(std::weak_ptr<AccessoryManagerObserver> observer) {
-    std::lock_guard lock(mutex_);
-    observer_ = std::move(observer);
+    std::lock_guard lock(core_->mutex);
+    core_->observer = std::move(observer);
 }
 
 }  // namespace Prelix10

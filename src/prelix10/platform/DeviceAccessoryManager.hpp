@@ -6,11 +6,8 @@
 // opens, run by FileDescriptorAccessoryLink. An accessory that goes away ends its open sessions.
 
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
-#include <map>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -69,24 +66,12 @@ public:
     void rescan();
 
     class DeviceAccessory;
+    struct Core;
 
 private:
-    void run();
-
-    struct Entry {
-        std::shared_ptr<DeviceAccessory> accessory;
-        std::size_t source = 0;
-    };
-
-    const std::vector<std::shared_ptr<DeviceAccessorySource>> sources_;
-    const std::chrono::milliseconds interval_;
-
-    std::mutex scanMutex_;  // one scan at a time
-    mutable std::mutex mutex_;
-    std::vector<Entry> entries_;  // in the order they were found
-    std::weak_ptr<AccessoryManagerObserver> observer_;
-    bool stop_ = false;
-    std::condition_variable wake_;
+    // The scan thread holds the core too, so that a manager dropped inside an observer's call (on that
+    // thread) leaves the thread to end by itself.
+    std::shared_ptr<Core> core_;
     std::thread thread_;
 };
 

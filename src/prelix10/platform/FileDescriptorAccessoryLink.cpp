@@ -152,13 +152,19 @@ public:
             core_->stop = true;
         }
         core_->wake();
-        std::lock_guard lock(threadMutex_);
-        if (!thread_.joinable()) return;
-        if (thread_.get_id() == std::this_thread::get_id()) {
-            thread_.detach();
-        } else {
-            thread_.join();
+        // Joined outside the lock: a handler on the link thread may close a stream, and so stop, too.
+        std::thread thread;
+        {
+            std::lock_guard lock(threadMutex_);
+            if (!thread_.joinable()) return;
+            if (thread_.get_id() == std::this_thread::get_id()) {
+                // Dropped on its own thread: it ends by itself, holding what it needs.
+                thread_.detach();
+                return;
+            }
+            thread = std::move(thread_);
         }
+        thread.join();
     }
     void stopIfBothClosed() {
         bool both;
