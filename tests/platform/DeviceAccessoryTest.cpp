@@ -235,9 +235,12 @@ TEST_P(DeviceAccessoryPrintTest, KestrinJobCaptureEqualsTheSimulatedOne) {
 
 TEST_P(DeviceAccessoryPrintTest, DeviceGoneMidJobIsWriteFailedWithoutHang) {
     openPrinter();
-    device->stopReadingAfter(device->bytesReceived() + 200);
+    const std::size_t limit = device->bytesReceived() + 200;
+    device->stopReadingAfter(limit);
     std::thread unplug([&] {
-        std::this_thread::sleep_for(300ms);
+        // Gone once the job is under way: the device has taken all it will take.
+        eventually([&] { return device->bytesReceived() >= limit; }, 3000ms);
+        std::this_thread::sleep_for(200ms);
         device->hangUp();
         if (GetParam() == Link::usbNode) tree.unplug(0);
     });

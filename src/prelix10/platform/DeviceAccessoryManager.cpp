@@ -166,7 +166,9 @@ void DeviceAccessoryManager::Core::rescan() {
                 gone.push_back(entry.accessory);
             }
         }
-        for (auto& [source, record] : found) {
+        for (auto& item : found) {
+            const std::size_t source = item.first;
+            DeviceAccessoryRecord& record = item.second;
             const bool known = std::any_of(kept.begin(), kept.end(), [&](const Entry& entry) {
                 return entry.source == source && entry.accessory->record().key == record.key;
             });
