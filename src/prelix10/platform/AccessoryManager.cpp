@@ -1,5 +1,9 @@
 #include "prelix10/platform/AccessoryManager.hpp"
 
+#include <cstdlib>
+
+#include "prelix10/platform/SystemAccessoryBackend.hpp"
+
 namespace Prelix10 {
 
 namespace {
@@ -32,8 +36,30 @@ void AccessoryBackend::install(std::shared_ptr<AccessoryManager> manager) {
     slot() = std::move(manager);
 }
 
+namespace {
+
+// The backend the environment names, made the first time a manager is asked for.
+std::shared_ptr<AccessoryManager> environmentBackend() {
+    const char* name = std::getenv("PRELIX10_ACCESSORY_BACKEND");
+    if (!name) return nullptr;
+    const auto choice = accessoryBackendChoiceNamed(name);
+    if (!choice) return nullptr;
+    SystemAccessoryOptions options;
+    if (const char* maker = std::getenv("PRELIX10_BLUETOOTH_MANUFACTURER")) options.bluetooth.manufacturer = maker;
+    return makeSystemAccessoryManager(*choice, std::move(options));
+}
+
+}  // namespace
+
+void AccessoryBackend::select(AccessoryBackendChoice choice) {
+    auto manager = makeSystemAccessoryManager(choice);
+    std::lock_guard lock(mutex());
+    slot() = std::move(manager);
+}
+
 std::shared_ptr<AccessoryManager> AccessoryBackend::manager() {
     std::lock_guard lock(mutex());
+    if (!slot()) slot() = environmentBackend();
     if (!slot()) slot() = std::make_shared<NoAccessoryManager>();
     return slot();
 }

@@ -104,11 +104,24 @@ public:
     virtual void setObserver(std::weak_ptr<AccessoryManagerObserver> observer) = 0;
 };
 
+// The machine's own backends (SystemAccessoryBackend.hpp): none, USB printer-class devices, paired
+// Bluetooth serial-port devices, or both.
+enum class AccessoryBackendChoice {
+    none,
+    usbPrinter,
+    bluetoothSerial,
+    system,
+};
+
 // The process's accessory system. Without an installed backend no accessory is connected and no session
-// opens.
+// opens, unless the environment variable PRELIX10_ACCESSORY_BACKEND names one of the machine's backends
+// ("usb", "bluetooth", "system"); PRELIX10_BLUETOOTH_MANUFACTURER then names the manufacturer of the
+// Bluetooth serial devices.
 class AccessoryBackend {
 public:
     static void install(std::shared_ptr<AccessoryManager> manager);
+    // Installs one of the machine's backends with its default options (none removes the backend).
+    static void select(AccessoryBackendChoice choice);
     // The installed manager, or one that has no accessories.
     static std::shared_ptr<AccessoryManager> manager();
 

@@ -1,0 +1,54 @@
+#pragma once
+
+// Paired Bluetooth (classic) devices that offer the serial-port service, as accessories. The paired-device
+// list comes from a provider (the BlueZ Device1 objects' Address, Name, Paired and UUIDs); none is built in
+// yet, so without one no device is listed. A session is an RFCOMM stream socket to the device, on the
+// channel of its service record or channel 1, or a bound /dev/rfcomm* terminal when one is named.
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "prelix10/platform/DeviceAccessoryManager.hpp"
+
+namespace Prelix10 {
+
+struct PairedBluetoothDevice {
+    std::string address;  // "00:11:62:AA:BB:CC"
+    std::string name;
+    bool paired = false;
+    std::vector<std::string> uuids;
+    // From the device's serial-port service record, when known.
+    std::optional<int> channel;
+    // A terminal bound to the device (rfcomm bind), used in place of a socket when set.
+    std::string terminalPath;
+};
+
+struct BluetoothSerialOptions {
+    static constexpr const char* kSerialPortUuid = "00001101-0000-1000-8000-00805f9b34fb";
+    static constexpr int kDefaultChannel = 1;
+
+    std::function<std::vector<PairedBluetoothDevice>()> pairedDevices;
+    // The system does not tell a classic device's maker: every listed device reports this manufacturer.
+    std::string manufacturer;
+    // Opens a non-blocking RFCOMM stream socket to the address and channel, or -1. None here connects a
+    // real AF_BLUETOOTH socket.
+    std::function<int(const std::string& address, int channel)> connectSocket;
+};
+
+class BluetoothSerialAccessorySource final : public DeviceAccessorySource {
+public:
+    explicit BluetoothSerialAccessorySource(BluetoothSerialOptions options = {});
+
+    std::vector<DeviceAccessoryRecord> scan() override;
+    int open(const DeviceAccessoryRecord& record) override;
+
+    // A non-blocking RFCOMM socket with its connection under way, or -1 (no Bluetooth, bad address).
+    static int connectRfcomm(const std::string& address, int channel);
+
+private:
+    const BluetoothSerialOptions options_;
+};
+
+}  // namespace Prelix10

@@ -1,0 +1,30 @@
+#pragma once
+
+// The machine's own accessory backends, chosen at run time: USB printer-class devices, paired Bluetooth
+// serial-port devices, or both in one manager.
+
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <string_view>
+
+#include "prelix10/platform/AccessoryManager.hpp"
+#include "prelix10/platform/BluetoothSerialAccessorySource.hpp"
+#include "prelix10/platform/UsbPrinterAccessorySource.hpp"
+
+namespace Prelix10 {
+
+struct SystemAccessoryOptions {
+    UsbPrinterOptions usb;
+    BluetoothSerialOptions bluetooth;
+    std::chrono::milliseconds rescanInterval{500};
+};
+
+// The manager for a choice; none for AccessoryBackendChoice::none.
+std::shared_ptr<AccessoryManager> makeSystemAccessoryManager(AccessoryBackendChoice choice,
+                                                             SystemAccessoryOptions options = {});
+
+// "none", "usb", "bluetooth" or "system"; none for any other text.
+std::optional<AccessoryBackendChoice> accessoryBackendChoiceNamed(std::string_view name);
+
+}  // namespace Prelix10

@@ -1,0 +1,136 @@
+#include "prelix10/platform/UsbPrinterAccessorySource.hpp"
+
+#include <fcntl.h>
+#include <linux/ioctl.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <fstream>
+#include <system_error>
+
+#include "prelix10/platform/Ieee1284DeviceId.hpp"
+
+namespace Prelix10 {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The usblp driver's device ID request: _IOC(_IOC_READ, 'P', 1, length).
+constexpr std::size_t kDeviceIdSize = 1024;
+constexpr unsigned long deviceIdRequest(std::size_t length) {
+    return static_cast<unsigned long>(_IOC(_IOC_READ, 'P', 1, length));
+}
+
+// A small sysfs attribute: its first line, bounded.
+std::string readAttribute(const fs::path& path) {
+    std::ifstream in(path);
+    if (!in) return {};
+    std::string line;
+    std::getline(in, line);
+    if (line.size() > 256) line.resize(256);
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
+    return line;
+}
+
+// DEVNAME from the entry's uevent ("usb/lp0"), else the usual place of the node.
+std::string deviceNameOf(const fs::path& entry) {
+    std::ifstream in(entry / "uevent");
+    std::string line;
+    for (int lines = 0; lines < 64 && std::getline(in, line); ++lines) {
+        if (line.rfind("DEVNAME=", 0) == 0) {
+            const std::string name = line.substr(8);
+            // A name that climbs out of the device root is not taken.
+            if (!name.empty() && name.find("..") == std::string::npos && name.front() != '/') return name;
+        }
+    }
+    return "usb/" + entry.filename().string();
+}
+
+// The USB device behind the printer interface: the parent of the entry's "device" link.
+fs::path usbDeviceOf(const fs::path& entry) {
+    std::error_code error;
+    const fs::path interface = fs::canonical(entry / "device", error);
+    if (error) return {};
+    return interface.parent_path();
+}
+
+}  // namespace
+
+UsbPrinterAccessorySource::UsbPrinterAccessorySource(UsbPrinterOptions options) : options_(std::move(options)) {}
+
+std::optional<std::vector<std::uint8_t>> UsbPrinterAccessorySource::readDeviceIdByIoctl(const std::string& devicePath) {
+    const int fd = ::open(devicePath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return std::nullopt;
+    std::vector<std::uint8_t> reply(kDeviceIdSize, 0);
+    const int result = ::ioctl(fd, deviceIdRequest(reply.size()), reply.data());
+    ::close(fd);
+    if (result < 0) return std::nullopt;
+    return reply;
+}
+
+DeviceAccessoryRecord UsbPrinterAccessorySource::describe(const fs::path& entry, const std::string& key,
+                                                          const std::string& devicePath) {
+    DeviceAccessoryRecord record;
+    record.key = key;
+    record.target = devicePath;
+    record.transport = EAAccessoryType::usb;
+    std::optional<std::vector<std::uint8_t>> reply;
+    try {
+        reply = options_.deviceIdReader ? options_.deviceIdReader(devicePath) : readDeviceIdByIoctl(devicePath);
+    } catch (...) {
+        reply.reset();
+    }
+    Ieee1284DeviceId id;
+    if (reply) id = Ieee1284DeviceId::parse(*reply);
+    record.manufacturer = id.manufacturer;
+    record.modelNumber = id.model;
+    record.name = id.model;
+    record.serialNumber = id.serialNumber;
+    if (record.serialNumber.empty()) {
+        if (const fs::path device = usbDeviceOf(entry); !device.empty()) {
+            record.serialNumber = readAttribute(device / "serial");
+        }
+    }
+    record.protocolStrings = printerProtocolStringsFor(record.manufacturer);
+    return record;
+}
+
+std::vector<DeviceAccessoryRecord> UsbPrinterAccessorySource::scan() {
+    std::vector<std::pair<fs::path, std::string>> entries;
+    std::error_code error;
+    const fs::path classDir = options_.sysfsRoot / "class" / "usbmisc";
+    for (fs::directory_iterator it(classDir, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (name.rfind("lp", 0) != 0) continue;
+        entries.emplace_back(it->path(), name);
+        if (entries.size() >= 256) break;
+    }
+    std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
+
+    std::lock_guard lock(mutex_);
+    std::map<std::string, DeviceAccessoryRecord> seen;
+    std::vector<DeviceAccessoryRecord> records;
+    for (const auto& [entry, name] : entries) {
+        const fs::path device = usbDeviceOf(entry);
+        // A device plugged in again has a new device number, so it is a new connection.
+        const std::string key =
+            name + "|" + device.string() + "|" + (device.empty() ? std::string() : readAttribute(device / "devnum"));
+        auto known = known_.find(key);
+        DeviceAccessoryRecord record = known != known_.end()
+                                           ? known->second
+                                           : describe(entry, key, (options_.deviceRoot / deviceNameOf(entry)).string());
+        seen.emplace(key, record);
+        records.push_back(std::move(record));
+    }
+    known_ = std::move(seen);
+    return records;
+}
+
+int UsbPrinterAccessorySource::open(const DeviceAccessoryRecord& record) {
+    return ::open(record.target.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+}
+
+}  // namespace Prelix10

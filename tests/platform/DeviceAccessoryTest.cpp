@@ -1,0 +1,399 @@
+// The USB printer-class and Bluetooth serial backends on fake device trees: listing, hot-plug, and
+// printing a Kestrin job through the real accessory ports to the virtual printer on a pseudo-terminal or a
+// socket pair.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+#include "../transport/AccessoryFixture.hpp"
+#include "prelix10/control/OrvoPrinterControl.hpp"
+#include "prelix10/platform/DeviceAccessoryManager.hpp"
+#include "prelix10/platform/SystemAccessoryBackend.hpp"
+#include "prelix10/transport/OrvoDeviceManager.hpp"
+#include "prelix10/transport/PrinterPortFactory.hpp"
+#include "support/VirtualPrinterTerminal.hpp"
+
+using namespace Prelix10;
+using namespace Prelix10::Testing;
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kStatusRequest = "1B0601";
+const ByteBlock kJob = bytesFromHex("1B 40 1B 1D 61 01 48 65 6C 6C 6F 2C 20 70 72 69 6E 74 65 72 0A 1B 64 03");
+
+std::vector<std::uint8_t> deviceId(const std::string& text) {
+    const std::size_t length = text.size() + 2;
+    std::vector<std::uint8_t> reply{static_cast<std::uint8_t>(length >> 8), static_cast<std::uint8_t>(length & 0xFF)};
+    reply.insert(reply.end(), text.begin(), text.end());
+    return reply;
+}
+
+void writeFile(const fs::path& path, const std::string& text) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path) << text;
+}
+
+// A sysfs tree and a device directory in a temporary directory; device IDs by node path.
+class FakeUsbTree {
+public:
+    FakeUsbTree() {
+        char pattern[] = "/tmp/prelix10-usb-XXXXXX";
+        root = ::mkdtemp(pattern);
+    }
+    ~FakeUsbTree() {
+        std::error_code error;
+        fs::remove_all(root, error);
+    }
+
+    // Adds lpN with a device node that is a link to nodeTarget (a pseudo-terminal), and the USB device's
+    // serial when one is given.
+    void plug(int n, const std::string& nodeTarget, const std::string& usbSerial, int devnum,
+              std::optional<std::vector<std::uint8_t>> id) {
+        const std::string name = "lp" + std::to_string(n);
+        const fs::path usbDevice = root / "sys/devices/usb1" / ("1-" + std::to_string(n));
+        const fs::path interface = usbDevice / ("1-" + std::to_string(n) + ":1.0");
+        fs::create_directories(interface);
+        if (!usbSerial.empty()) writeFile(usbDevice / "serial", usbSerial + "\n");
+        writeFile(usbDevice / "devnum", std::to_string(devnum) + "\n");
+        const fs::path entry = root / "sys/class/usbmisc" / name;
+        writeFile(entry / "uevent", "MAJOR=180\nMINOR=" + std::to_string(n) + "\nDEVNAME=usb/" + name + "\n");
+        fs::create_directory_symlink(interface, entry / "device");
+        const fs::path node = root / "dev/usb" / name;
+        fs::create_directories(node.parent_path());
+        fs::create_symlink(nodeTarget.empty() ? "/nonexistent" : nodeTarget, node);
+        std::lock_guard lock(mutex);
+        ids[node.string()] = std::move(id);
+    }
+    void unplug(int n) {
+        const std::string name = "lp" + std::to_string(n);
+        fs::remove_all(root / "sys/class/usbmisc" / name);
+        fs::remove(root / "dev/usb" / name);
+    }
+
+    UsbPrinterOptions options() {
+        UsbPrinterOptions options;
+        options.sysfsRoot = root / "sys";
+        options.deviceRoot = root / "dev";
+        options.deviceIdReader = [this](const std::string& path) -> std::optional<std::vector<std::uint8_t>> {
+            std::lock_guard lock(mutex);
+            ++reads[path];
+            auto it = ids.find(path);
+            return it == ids.end() ? std::nullopt : it->second;
+        };
+        return options;
+    }
+    int readsOf(int n) {
+        std::lock_guard lock(mutex);
+        return reads[(root / "dev/usb" / ("lp" + std::to_string(n))).string()];
+    }
+
+    fs::path root;
+    std::mutex mutex;
+    std::map<std::string, std::optional<std::vector<std::uint8_t>>> ids;
+    std::map<std::string, int> reads;
+};
+
+class Recorder final : public AccessoryManagerObserver {
+public:
+    void accessoryDidConnect(const std::shared_ptr<Accessory>& a) override {
+        std::lock_guard lock(mutex);
+        events.push_back("+" + a->serialNumber());
+    }
+    void accessoryDidDisconnect(const std::shared_ptr<Accessory>& a) override {
+        std::lock_guard lock(mutex);
+        events.push_back("-" + a->serialNumber());
+    }
+    std::vector<std::string> seen() {
+        std::lock_guard lock(mutex);
+        return events;
+    }
+    std::mutex mutex;
+    std::vector<std::string> events;
+};
+
+// The data channel's capture without the end check's trailing status requests, whose count depends on
+// timing.
+std::string captureWithoutTrailingStatus(VirtualPrinterEngine& engine) {
+    std::string capture = hex(engine.capture(PrinterChannel::data));
+    while (capture.ends_with(kStatusRequest)) capture.erase(capture.size() - kStatusRequest.size());
+    return capture;
+}
+
+enum class Link { usbNode, bluetoothTerminal, bluetoothSocket };
+
+class DeviceAccessoryPrintTest : public AccessoryFixture, public ::testing::WithParamInterface<Link> {
+protected:
+    void SetUp() override {
+        AccessoryFixture::SetUp();
+        engine->configure([](VirtualPrinterConfig& c) { c.automaticStatus = true; });
+        if (GetParam() == Link::bluetoothSocket) {
+            device = VirtualPrinterTerminal::socketPair(engine);
+        } else {
+            device = VirtualPrinterTerminal::pseudoTerminal(engine);
+        }
+        if (GetParam() == Link::usbNode) {
+            tree.plug(0, device->hostPath(), "", 7, deviceId("MFG:Orvo;MDL:Rovan20;SN:U20-0001;"));
+            installed = std::make_shared<DeviceAccessoryManager>(
+                std::vector<std::shared_ptr<DeviceAccessorySource>>{
+                    std::make_shared<UsbPrinterAccessorySource>(tree.options())},
+                100ms);
+        } else {
+            BluetoothSerialOptions options;
+            options.manufacturer = EAAccessoryPortSettings::kManufacturerName;
+            const bool socket = GetParam() == Link::bluetoothSocket;
+            const std::string path = socket ? std::string() : device->hostPath();
+            options.pairedDevices = [path] {
+                return std::vector<PairedBluetoothDevice>{
+                    {"00:11:62:AA:BB:CC", "Rovan20", true, {"00001101-0000-1000-8000-00805F9B34FB"}, 3, path}};
+            };
+            options.connectSocket = [this](const std::string& address, int channel) {
+                std::lock_guard lock(mutex);
+                connects.push_back(address + "#" + std::to_string(channel));
+                return device->takeHostSocket();
+            };
+            installed = std::make_shared<DeviceAccessoryManager>(
+                std::vector<std::shared_ptr<DeviceAccessorySource>>{
+                    std::make_shared<BluetoothSerialAccessorySource>(options)},
+                100ms);
+        }
+        AccessoryBackend::install(installed);
+    }
+    void TearDown() override {
+        if (port) {
+            port->close();
+            OrvoDeviceManager::releasePort(&port->rawPort());
+        }
+        port.reset();
+        AccessoryFixture::TearDown();
+        installed.reset();
+        device.reset();
+    }
+    InterfaceType interface() const {
+        return GetParam() == Link::usbNode ? InterfaceType::usb : InterfaceType::bluetooth;
+    }
+    std::string identifier() const { return GetParam() == Link::usbNode ? "U20-0001" : "00:11:62:AA:BB:CC"; }
+    void openPrinter() {
+        auto raw = OrvoDeviceManager::exclusiveOpenPort(interface(), identifier(), 3000);
+        port = PrinterPortFactory::create(raw, OrvoPrinterEmulation::kestrin, false);
+        port->initialize(2000);
+    }
+
+    FakeUsbTree tree;
+    std::unique_ptr<VirtualPrinterTerminal> device;
+    std::shared_ptr<DeviceAccessoryManager> installed;
+    std::shared_ptr<PrinterPort> port;
+    std::mutex mutex;
+    std::vector<std::string> connects;
+};
+
+// The same job over the simulated backend, for the capture to compare with.
+std::string simulatedCapture(InterfaceType type) {
+    VirtualPrinterConfig config;
+    config.replyFraming = ReplyFraming::plain;
+    config.automaticStatus = true;
+    auto engine = std::make_shared<VirtualPrinterEngine>(config);
+    auto manager = std::make_shared<SimulatedAccessoryManager>();
+    SimulatedAccessoryConfig accessory;
+    accessory.serialNumber = type == InterfaceType::usb ? "U20-0001" : "00:11:62:AA:BB:CC";
+    accessory.transport = type == InterfaceType::usb ? EAAccessoryType::usb : EAAccessoryType::bluetooth;
+    manager->addAccessory(SimulatedAccessory::make(accessory, engine));
+    AccessoryBackend::install(manager);
+    {
+        auto raw = OrvoDeviceManager::exclusiveOpenPort(type, accessory.serialNumber, 3000);
+        auto port = PrinterPortFactory::create(raw, OrvoPrinterEmulation::kestrin, false);
+        port->initialize(2000);
+        OrvoPrinterControl(port, false, false, false).printLegacy(kJob, 5000);
+        port->close();
+        OrvoDeviceManager::releasePort(&port->rawPort());
+    }
+    AccessoryBackend::install(nullptr);
+    return captureWithoutTrailingStatus(*engine);
+}
+
+}  // namespace
+
+TEST_P(DeviceAccessoryPrintTest, KestrinJobCaptureEqualsTheSimulatedOne) {
+    openPrinter();
+    OrvoPrinterControl control(port, false, false, false);
+    control.printLegacy(kJob, 5000);
+    EXPECT_EQ(hex(engine->printedData()), hex(kJob));
+    const std::string capture = captureWithoutTrailingStatus(*engine);
+    port->close();
+    OrvoDeviceManager::releasePort(&port->rawPort());
+    port.reset();
+    EXPECT_EQ(capture, simulatedCapture(interface()));
+    if (GetParam() == Link::bluetoothSocket) {
+        std::lock_guard lock(mutex);
+        EXPECT_EQ(connects, std::vector<std::string>{"00:11:62:AA:BB:CC#3"});
+    }
+}
+
+TEST_P(DeviceAccessoryPrintTest, DeviceGoneMidJobIsWriteFailedWithoutHang) {
+    openPrinter();
+    const std::size_t limit = device->bytesReceived() + 200;
+    device->stopReadingAfter(limit);
+    std::thread unplug([&] {
+        // Gone once the job is under way: the device has taken all it will take.
+        eventually([&] { return device->bytesReceived() >= limit; }, 3000ms);
+        std::this_thread::sleep_for(200ms);
+        device->hangUp();
+        if (GetParam() == Link::usbNode) tree.unplug(0);
+    });
+    const ByteBlock big(512 * 1024, 0x41);
+    OrvoPrinterControl control(port, false, false, false);
+    std::optional<Prelix10Error> error;
+    const auto took = durationOf([&] { error = errorRaisedBy([&] { control.printLegacy(big, 10000); }); });
+    unplug.join();
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->message(), "Write failed.");
+    EXPECT_LT(took, 5000ms);
+}
+
+TEST_P(DeviceAccessoryPrintTest, DeviceThatNeverDrainsEndsInThePrintTimeout) {
+    openPrinter();
+    device->stopReadingAfter(device->bytesReceived() + 200);
+    const ByteBlock big(512 * 1024, 0x41);
+    OrvoPrinterControl control(port, false, false, false);
+    std::optional<Prelix10Error> error;
+    const auto took = durationOf([&] { error = errorRaisedBy([&] { control.printLegacy(big, 1500); }); });
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->message(), "Print timed out.");
+    EXPECT_EQ(error->errorCode(), Prelix10ErrorCode::printingTimeout);
+    EXPECT_LT(took, 4000ms);
+}
+
+INSTANTIATE_TEST_SUITE_P(Links, DeviceAccessoryPrintTest,
+                         ::testing::Values(Link::usbNode, Link::bluetoothTerminal, Link::bluetoothSocket),
+                         [](const auto& info) {
+                             switch (info.param) {
+                                 case Link::usbNode: return std::string("UsbNode");
+                                 case Link::bluetoothTerminal: return std::string("BluetoothTerminal");
+                                 case Link::bluetoothSocket: return std::string("BluetoothSocket");
+                             }
+                             return std::string();
+                         });
+
+TEST(UsbPrinterAccessoryTest, ListsWhatTheDeviceIdSaysAndTheMakersFilterTakesIt) {
+    FakeUsbTree tree;
+    tree.plug(0, "", "SYSFS-0", 3, deviceId("MFG:Orvo;MDL:Rovan20;SN:U20-0001;"));
+    tree.plug(1, "", "SYSFS-1", 4, deviceId("MANUFACTURER:ORVO;MODEL:Telva72;"));
+    tree.plug(2, "", "", 5, std::vector<std::uint8_t>{0xFF, 0xFF, 'M', 'F', 'G'});  // malformed
+    tree.plug(3, "", "SYSFS-3", 6, std::nullopt);                                  // the node does not answer
+    tree.plug(4, "", "", 8, deviceId("MFG:Acme;MDL:P1;"));
+    DeviceAccessoryManager manager({std::make_shared<UsbPrinterAccessorySource>(tree.options())});
+    const auto list = manager.connectedAccessories();
+    ASSERT_EQ(list.size(), 5u);
+    struct Expect {
+        std::string manufacturer, model, serial;
+        bool makers;
+    };
+    const std::vector<Expect> expected = {
+        {"Orvo", "Rovan20", "U20-0001", true},
+        {"ORVO", "Telva72", "SYSFS-1", true},  // no serial in the ID: the USB serial
+        {"", "", "", false},
+        {"", "", "SYSFS-3", false},
+        {"Acme", "P1", "", false},
+    };
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(list[i]->manufacturer(), expected[i].manufacturer);
+        EXPECT_EQ(list[i]->modelNumber(), expected[i].model);
+        EXPECT_EQ(list[i]->name(), expected[i].model);
+        EXPECT_EQ(list[i]->serialNumber(), expected[i].serial);
+        EXPECT_EQ(list[i]->transportType(), EAAccessoryType::usb);
+        EXPECT_EQ(EAAccessoryPortSettings::isMakersAccessory(*list[i]), expected[i].makers);
+    }
+    // A device that names no manufacturer opens no session.
+    EXPECT_EQ(manager.openSession(list[2], EAAccessoryPortSettings::kProtocolString), nullptr);
+    // The ID is read once per connection, not on every pass.
+    manager.rescan();
+    manager.rescan();
+    EXPECT_EQ(tree.readsOf(0), 1);
+}
+
+TEST(UsbPrinterAccessoryTest, PlugAndUnplugReachTheObserverWithinASecond) {
+    FakeUsbTree tree;
+    DeviceAccessoryManager manager({std::make_shared<UsbPrinterAccessorySource>(tree.options())}, 1000ms);
+    auto recorder = std::make_shared<Recorder>();
+    manager.setObserver(recorder);
+    EXPECT_TRUE(manager.connectedAccessories().empty());
+
+    tree.plug(0, "", "", 3, deviceId("MFG:Orvo;MDL:Rovan20;SN:A1;"));
+    EXPECT_TRUE(eventually([&] { return recorder->seen().size() == 1; }, 1500ms));
+    const auto first = manager.connectedAccessories().at(0);
+    EXPECT_TRUE(first->isConnected());
+
+    tree.unplug(0);
+    EXPECT_TRUE(eventually([&] { return recorder->seen().size() == 2; }, 1500ms));
+    EXPECT_FALSE(first->isConnected());
+    EXPECT_TRUE(manager.connectedAccessories().empty());
+
+    // Plugged in again (a new device number): a new connection.
+    fs::remove_all(tree.root / "sys/devices");
+    tree.plug(0, "", "", 9, deviceId("MFG:Orvo;MDL:Rovan20;SN:A1;"));
+    EXPECT_TRUE(eventually([&] { return recorder->seen().size() == 3; }, 1500ms));
+    EXPECT_NE(manager.connectedAccessories().at(0)->connectionID(), first->connectionID());
+    EXPECT_EQ(recorder->seen(), (std::vector<std::string>{"+A1", "-A1", "+A1"}));
+}
+
+TEST(BluetoothSerialAccessoryTest, OnlyPairedSerialPortDevicesAreListedWithTheChannelOrOne) {
+    BluetoothSerialOptions options;
+    options.manufacturer = "Orvo";
+    options.pairedDevices = [] {
+        return std::vector<PairedBluetoothDevice>{
+            {"00:11:62:00:00:01", "Rovan20", true, {"0000110a-0000-1000-8000-00805f9b34fb",
+                                                    "00001101-0000-1000-8000-00805f9b34fb"}, std::nullopt, ""},
+            {"00:11:62:00:00:02", "Headset", true, {"0000110b-0000-1000-8000-00805f9b34fb"}, std::nullopt, ""},
+            {"00:11:62:00:00:03", "Rovan21", false, {"00001101-0000-1000-8000-00805f9b34fb"}, std::nullopt, ""},
+        };
+    };
+    std::vector<std::string> connects;
+    options.connectSocket = [&](const std::string& address, int channel) {
+        connects.push_back(address + "#" + std::to_string(channel));
+        return -1;
+    };
+    DeviceAccessoryManager manager({std::make_shared<BluetoothSerialAccessorySource>(options)});
+    const auto list = manager.connectedAccessories();
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0]->serialNumber(), "00:11:62:00:00:01");
+    EXPECT_EQ(list[0]->name(), "Rovan20");
+    EXPECT_EQ(list[0]->transportType(), EAAccessoryType::bluetooth);
+    EXPECT_TRUE(EAAccessoryPortSettings::isMakersAccessory(*list[0]));
+    // A connection that cannot be set up gives no session.
+    EXPECT_EQ(manager.openSession(list[0], EAAccessoryPortSettings::kProtocolString), nullptr);
+    EXPECT_EQ(connects, std::vector<std::string>{"00:11:62:00:00:01#1"});
+}
+
+TEST(SystemAccessoryBackendTest, ChoiceByName) {
+    EXPECT_EQ(accessoryBackendChoiceNamed("usb"), AccessoryBackendChoice::usbPrinter);
+    EXPECT_EQ(accessoryBackendChoiceNamed("bluetooth"), AccessoryBackendChoice::bluetoothSerial);
+    EXPECT_EQ(accessoryBackendChoiceNamed("system"), AccessoryBackendChoice::system);
+    EXPECT_EQ(accessoryBackendChoiceNamed("none"), AccessoryBackendChoice::none);
+    EXPECT_EQ(accessoryBackendChoiceNamed("USB"), std::nullopt);
+    EXPECT_EQ(makeSystemAccessoryManager(AccessoryBackendChoice::none), nullptr);
+}
+
+TEST(UsbPrinterAccessoryTest, ManagerDroppedInsideItsObserverEndsCleanly) {
+    FakeUsbTree tree;
+    struct Dropper final : AccessoryManagerObserver {
+        std::shared_ptr<DeviceAccessoryManager> manager;
+        std::atomic<bool> dropped{false};
+        void accessoryDidConnect(const std::shared_ptr<Accessory>&) override {
+            manager.reset();
+            dropped = true;
+        }
+    };
+    auto dropper = std::make_shared<Dropper>();
+    dropper->manager = std::make_shared<DeviceAccessoryManager>(
+        std::vector<std::shared_ptr<DeviceAccessorySource>>{std::make_shared<UsbPrinterAccessorySource>(tree.options())},
+        50ms);
+    dropper->manager->setObserver(dropper);
+    tree.plug(0, "", "", 3, deviceId("MFG:Orvo;MDL:Rovan20;SN:A1;"));
+    EXPECT_TRUE(eventually([&] { return dropper->dropped.load(); }, 1500ms));
+    std::this_thread::sleep_for(100ms);  // the scan thread, left to itself, ends
+}
