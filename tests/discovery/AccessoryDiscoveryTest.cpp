@@ -253,6 +253,8 @@ TEST_F(AccessoryDiscovery, TheApplicationsOpenConnectionDelaysIdentificationAndI
     auto device = addPrinter(accessory("Both", kEitherWay, "B-1", 18));
     auto held = OrvoPrinter::create(OrvoConnectionSettings(InterfaceType::bluetooth, "B-1", false));
     ASSERT_NO_THROW(held->open().get());
+    // The open left what it learnt in the identification cache; forget it, so the discovery has to ask.
+    EAAccessoryOrvoDeviceDiscoveryManager::clearIdentificationCache();
     const auto sessions = device->sessionsGiven();
 
     auto recorder = std::make_shared<Recorder>();
