@@ -304,6 +304,11 @@ TEST_F(BlePortTest, CloseDuringAWriteOrAReadEndsItWithAnError) {
         ASSERT_TRUE(error.has_value());
         EXPECT_EQ(error->message(), c.read ? "Not opened." : "Write failed.");
         EXPECT_LT(waited, 500ms);
+        // The worker finishes its bookkeeping just after it delivers the error.
+        const auto until = std::chrono::steady_clock::now() + 1s;
+        while (port->operationsInFlight() != 0 && std::chrono::steady_clock::now() < until) {
+            std::this_thread::sleep_for(1ms);
+        }
         EXPECT_EQ(port->operationsInFlight(), 0u);
     }
 }

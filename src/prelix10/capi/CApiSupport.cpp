@@ -1,0 +1,184 @@
+#include "prelix10/capi/CApiSupport.hpp"
+
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "prelix10/core/LibraryVersion.hpp"
+
+namespace Prelix10::CApi {
+
+ErrorRecord::~ErrorRecord() { releaseHandle(statusHandle); }
+
+std::unique_ptr<ErrorRecord> makeErrorRecord(const Prelix10Error& error) {
+    const PlatformErrorRecord platform = error.platformRecord();
+    auto record = std::make_unique<ErrorRecord>();
+    record->domainText = platform.domain;
+    record->messageText = platform.message;
+    record->code = platform.code;
+    record->detail_code = 0;
+    for (const auto& [key, value] : platform.userInfo) {
+        record->keyTexts.push_back(key);
+        if (const int* code = std::get_if<int>(&value)) record->detail_code = *code;
+        if (const auto* status = std::get_if<std::shared_ptr<const OrvoPrinterStatus>>(&value)) {
+            if (*status && record->statusHandle == nullptr) record->statusHandle = newHandle<prelix10_status>(*status);
+        }
+    }
+    finish(*record);
+    return record;
+}
+
+void finish(ErrorRecord& record) {
+    record.keyPointers.clear();
+    for (const auto& key : record.keyTexts) record.keyPointers.push_back(key.c_str());
+    record.domain = record.domainText.c_str();
+    record.message = record.messageText.c_str();
+    record.status = record.statusHandle;
+    record.user_info_keys = record.keyPointers.empty() ? nullptr : record.keyPointers.data();
+    record.user_info_key_count = record.keyPointers.size();
+}
+
+Prelix10Error argumentError(std::string message) {
+    return Prelix10Error(Prelix10ErrorKind::argument, std::move(message));
+}
+
+Prelix10Error errorFromCurrentException() noexcept {
+    try {
+        throw;
+    } catch (const Prelix10Error& error) {
+        return error;
+    } catch (const std::bad_alloc&) {
+        return Prelix10Error(Prelix10ErrorKind::unknown, Prelix10ErrorMessage::unknownError);
+    } catch (const std::exception& error) {
+        try {
+            return Prelix10Error(Prelix10ErrorKind::unknown, std::string(error.what()));
+        } catch (...) {
+            return Prelix10Error(Prelix10ErrorKind::unknown, Prelix10ErrorMessage::unknownError);
+        }
+    } catch (...) {
+        return Prelix10Error(Prelix10ErrorKind::unknown, Prelix10ErrorMessage::unknownError);
+    }
+}
+
+void storeError(prelix10_error** out, const Prelix10Error& error) noexcept {
+    if (out == nullptr) return;
+    *out = nullptr;
+    try {
+        auto record = makeErrorRecord(error);
+        HandleRegistry::shared().add(static_cast<prelix10_error*>(record.get()), typeid(ErrorRecord));
+        *out = record.release();
+    } catch (...) {
+        // Out of memory: the failure is still reported by the return value.
+    }
+}
+
+char* ownedString(std::string_view text) noexcept {
+    auto* out = static_cast<char*>(std::malloc(text.size() + 1));
+    if (out == nullptr) return nullptr;
+    if (!text.empty()) std::memcpy(out, text.data(), text.size());
+    out[text.size()] = '\0';
+    return out;
+}
+
+std::uint8_t* ownedBytes(const std::uint8_t* data, std::size_t size) noexcept {
+    auto* out = static_cast<std::uint8_t*>(std::malloc(size == 0 ? 1 : size));
+    if (out != nullptr && size != 0) std::memcpy(out, data, size);
+    return out;
+}
+
+HandleRegistry& HandleRegistry::shared() {
+    // Never destroyed: handles may still be released while the process exits.
+    static auto* registry = new HandleRegistry();
+    return *registry;
+}
+
+void HandleRegistry::add(const void* handle, std::type_index type) {
+    std::lock_guard lock(mutex_);
+    handles_.insert_or_assign(handle, type);
+}
+
+bool HandleRegistry::remove(const void* handle, std::type_index type) {
+    std::lock_guard lock(mutex_);
+    auto it = handles_.find(handle);
+    if (it == handles_.end() || it->second != type) return false;
+    handles_.erase(it);
+    return true;
+}
+
+bool HandleRegistry::contains(const void* handle, std::type_index type) const {
+    std::lock_guard lock(mutex_);
+    auto it = handles_.find(handle);
+    return it != handles_.end() && it->second == type;
+}
+
+BorrowedError::BorrowedError(const std::optional<Prelix10Error>& error) noexcept {
+    if (!error) return;
+    try {
+        record_ = makeErrorRecord(*error);
+        HandleRegistry::shared().add(static_cast<prelix10_error*>(record_.get()), typeid(ErrorRecord));
+    } catch (...) {
+        // Out of memory: the completion still runs, with a general record.
+        record_.reset();
+        fallback_.domain = kPrelix10ErrorDomain;
+        fallback_.message = "Unknown Error.";
+        fallback_.code = PRELIX10_ERROR_UNKNOWN;
+    }
+}
+
+BorrowedError::~BorrowedError() {
+    if (record_) HandleRegistry::shared().remove(static_cast<prelix10_error*>(record_.get()), typeid(ErrorRecord));
+}
+
+const prelix10_error* BorrowedError::get() const noexcept {
+    if (record_) return record_.get();
+    return fallback_.domain != nullptr ? &fallback_ : nullptr;
+}
+
+}  // namespace Prelix10::CApi
+
+using namespace Prelix10;
+using namespace Prelix10::CApi;
+
+extern "C" {
+
+prelix10_error* prelix10_error_copy(const prelix10_error* error) {
+    // Only live records are read: the caller's own records and those a running completion borrows.
+    if (error == nullptr || !HandleRegistry::shared().contains(error, typeid(ErrorRecord))) return nullptr;
+    const auto& source = static_cast<const ErrorRecord&>(*error);
+    try {
+        auto record = std::make_unique<ErrorRecord>();
+        record->domainText = source.domainText;
+        record->messageText = source.messageText;
+        record->code = source.code;
+        record->detail_code = source.detail_code;
+        record->keyTexts = source.keyTexts;
+        if (source.statusHandle != nullptr) record->statusHandle = newHandle<prelix10_status>(source.statusHandle->status);
+        finish(*record);
+        HandleRegistry::shared().add(static_cast<prelix10_error*>(record.get()), typeid(ErrorRecord));
+        return record.release();
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+void prelix10_error_release(prelix10_error* error) {
+    if (error == nullptr) return;
+    if (HandleRegistry::shared().remove(error, typeid(ErrorRecord))) delete static_cast<ErrorRecord*>(error);
+}
+
+void prelix10_string_release(char* text) { std::free(text); }
+
+void prelix10_bytes_release(uint8_t* bytes) { std::free(bytes); }
+
+const char* prelix10_version(void) {
+    static const std::string version = [] {
+        try {
+            return libraryVersion();
+        } catch (...) {
+            return std::string();
+        }
+    }();
+    return version.c_str();
+}
+
+}  // extern "C"

@@ -1,0 +1,148 @@
+#pragma once
+
+#include <cstdint>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <typeindex>
+#include <unordered_map>
+#include <vector>
+
+#include "prelix10/capi/prelix10.h"
+#include "prelix10/core/OrvoPrinterStatus.hpp"
+#include "prelix10/core/Prelix10Error.hpp"
+
+// A printer status, shared by every face that hands one out.
+struct prelix10_status {
+    std::shared_ptr<const Prelix10::OrvoPrinterStatus> status;
+};
+
+// The C face keeps every live handle in one registry. A pointer the caller hands in is looked up there
+// before it is touched, so a null, released or foreign pointer, or a handle of another type, becomes an
+// argument error instead of a crash.
+namespace Prelix10::CApi {
+
+// The C++ form of an error record: the strings it points into live beside it.
+struct ErrorRecord : prelix10_error {
+    std::string domainText;
+    std::string messageText;
+    std::vector<std::string> keyTexts;
+    std::vector<const char*> keyPointers;
+    prelix10_status* statusHandle = nullptr;
+    ErrorRecord() : prelix10_error{} {}
+    ErrorRecord(const ErrorRecord&) = delete;
+    ErrorRecord& operator=(const ErrorRecord&) = delete;
+    ~ErrorRecord();
+};
+
+// A record for an error; the status of an unprintable error comes with it as a borrowed handle.
+std::unique_ptr<ErrorRecord> makeErrorRecord(const Prelix10Error& error);
+// Points the C fields at the strings the record holds.
+void finish(ErrorRecord& record);
+// The error of a bad argument: kind argument, with the given message.
+Prelix10Error argumentError(std::string message);
+// Whatever escaped an operation, as the system's error.
+Prelix10Error errorFromCurrentException() noexcept;
+// Hands a new record to the caller when it asked for one.
+void storeError(prelix10_error** out, const Prelix10Error& error) noexcept;
+
+// An owned copy of a text, for the caller to release with prelix10_string_release; NULL if memory ran out.
+char* ownedString(std::string_view text) noexcept;
+// An owned copy of bytes, for prelix10_bytes_release; a non-null pointer even for an empty block.
+std::uint8_t* ownedBytes(const std::uint8_t* data, std::size_t size) noexcept;
+
+class HandleRegistry {
+public:
+    static HandleRegistry& shared();
+    void add(const void* handle, std::type_index type);
+    // Forgets the handle; false when it was not a live handle of that type.
+    bool remove(const void* handle, std::type_index type);
+    bool contains(const void* handle, std::type_index type) const;
+
+private:
+    mutable std::mutex mutex_;
+    std::unordered_map<const void*, std::type_index> handles_;
+};
+
+// A handle type is a struct of the C header, defined by the face that owns it; each holds its object.
+// Makes a new registered handle.
+template <typename Handle, typename... Args>
+Handle* newHandle(Args&&... args) {
+    auto handle = std::make_unique<Handle>(std::forward<Args>(args)...);
+    HandleRegistry::shared().add(handle.get(), typeid(Handle));
+    return handle.release();
+}
+
+// The live handle, or an argument error naming the parameter.
+template <typename Handle>
+Handle& checked(Handle* handle, const char* name) {
+    if (handle == nullptr || !HandleRegistry::shared().contains(handle, typeid(Handle))) {
+        throw argumentError(std::string("Invalid handle: ") + name + ".");
+    }
+    return *handle;
+}
+template <typename Handle>
+const Handle& checked(const Handle* handle, const char* name) {
+    return checked(const_cast<Handle*>(handle), name);
+}
+
+// Releases a handle made by newHandle; anything else is ignored.
+template <typename Handle>
+void releaseHandle(Handle* handle) noexcept {
+    if (handle == nullptr) return;
+    if (HandleRegistry::shared().remove(handle, typeid(Handle))) delete handle;
+}
+
+// Runs the body of a C function: PRELIX10_OK, or PRELIX10_FAILED with the error stored.
+template <typename Body>
+int guarded(prelix10_error** error, Body&& body) noexcept {
+    if (error != nullptr) *error = nullptr;
+    try {
+        body();
+        return PRELIX10_OK;
+    } catch (...) {
+        storeError(error, errorFromCurrentException());
+        return PRELIX10_FAILED;
+    }
+}
+
+// Runs the body of a C function that returns a value or a pointer: the fallback on failure.
+template <typename T, typename Body>
+T guardedValue(prelix10_error** error, T fallback, Body&& body) noexcept {
+    if (error != nullptr) *error = nullptr;
+    try {
+        return body();
+    } catch (...) {
+        storeError(error, errorFromCurrentException());
+        return fallback;
+    }
+}
+
+// Calls into the application's callback; a callback that throws (C++ callers) is stopped here.
+template <typename Callback>
+void callOut(Callback&& callback) noexcept {
+    try {
+        callback();
+    } catch (...) {
+    }
+}
+
+// Converts the optional error of a completion into the record the C callback borrows; the record is live
+// (copyable) while this object exists. get() is NULL when there was no error.
+class BorrowedError {
+public:
+    explicit BorrowedError(const std::optional<Prelix10Error>& error) noexcept;
+    ~BorrowedError();
+    BorrowedError(const BorrowedError&) = delete;
+    BorrowedError& operator=(const BorrowedError&) = delete;
+    const prelix10_error* get() const noexcept;
+
+private:
+    std::unique_ptr<ErrorRecord> record_;
+    prelix10_error fallback_{};
+};
+
+}  // namespace Prelix10::CApi
