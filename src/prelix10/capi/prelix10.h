@@ -102,6 +102,20 @@ typedef void (*prelix10_bytes_completion)(void* context, const uint8_t* data, si
 typedef void (*prelix10_string_completion)(void* context, const char* text, const prelix10_error* error);
 typedef void (*prelix10_int_completion)(void* context, int64_t value, const prelix10_error* error);
 
+/* ---- Printer status ---------------------------------------------------------------------------------- */
+
+/* ---- Printer ------------------------------------------------------------------------------------------ */
+
+/* ---- Command document builders ------------------------------------------------------------------------ */
+
+/* ---- Printer discovery -------------------------------------------------------------------------------- */
+
+/* ---- Printer setting and firmware --------------------------------------------------------------------- */
+
+/* ---- Setting devices and their discovery -------------------------------------------------------------- */
+
+/* ---- Wireless LAN setting ----------------------------------------------------------------------------- */
+
 #ifdef __cplusplus
 }
 #endif
