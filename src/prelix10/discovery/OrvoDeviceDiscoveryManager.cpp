@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "prelix10/core/Log.hpp"
+#include "prelix10/discovery/CompositeMemberSet.hpp"
 #include "prelix10/discovery/BluetoothLEOrvoDeviceDiscoveryManager.hpp"
 #include "prelix10/discovery/BluetoothOrvoDeviceDiscoveryManager.hpp"
 #include "prelix10/discovery/USBOrvoDeviceDiscoveryManager.hpp"
@@ -142,7 +143,8 @@ private:
 
 MultipleOrvoDeviceDiscoveryManager::MultipleOrvoDeviceDiscoveryManager(
     std::vector<std::shared_ptr<OrvoDeviceDiscoveryManager>> managers)
-    : managers_(std::move(managers)), memberDelegate_(std::make_shared<MemberDelegate>()) {}
+    : managers_(std::move(managers)), memberDelegate_(std::make_shared<MemberDelegate>()),
+      running_(std::make_shared<CompositeMemberSet>()) {}
 
 MultipleOrvoDeviceDiscoveryManager::~MultipleOrvoDeviceDiscoveryManager() {
     // Members that others still hold would run on; this composite's run takes them with it.
@@ -157,67 +159,15 @@ void MultipleOrvoDeviceDiscoveryManager::internalCheckAvailability() {
 }
 
 void MultipleOrvoDeviceDiscoveryManager::memberDidFinish(OrvoDeviceDiscoveryManager& member) {
-    std::lock_guard guard(lock_);
-    auto it = std::find(activeManagers_.begin(), activeManagers_.end(), &member);
-    if (it != activeManagers_.end()) activeManagers_.erase(it);
-    else earlyEnds_.push_back(&member);
+    running_->didFinish(&member);
 }
 
 void MultipleOrvoDeviceDiscoveryManager::internalStartDiscovery(std::shared_ptr<CancellationToken> token,
                                                                 std::function<void()> completion) {
     auto self = std::static_pointer_cast<MultipleOrvoDeviceDiscoveryManager>(shared_from_this());
-    {
-        std::lock_guard guard(lock_);
-        activeManagers_.clear();
-        earlyEnds_.clear();
-    }
     memberDelegate_->setOwner(self);
-    // The worker holds the composite weakly: when the app drops it, the worker stops the members and ends.
-    std::weak_ptr<MultipleOrvoDeviceDiscoveryManager> weak = self;
-    GlobalQueue::async([weak, members = managers_, memberDelegate = memberDelegate_, token,
-                        completion = std::move(completion)] {
-        auto stopRequested = [&] { return token->isCancelled() || GlobalQueue::isShuttingDown(); };
-        std::vector<std::shared_ptr<OrvoDeviceDiscoveryManager>> pending = members;
-        while (!stopRequested() && !pending.empty()) {
-            std::vector<std::shared_ptr<OrvoDeviceDiscoveryManager>> failed;
-            for (const auto& member : pending) {
-                auto self = weak.lock();
-                if (!self) break;
-                member->setDiscoveryTime(self->discoveryTime());
-                member->setDelegate(memberDelegate);
-                try {
-                    member->startDiscovery();
-                    std::lock_guard guard(self->lock_);
-                    auto early = std::find(self->earlyEnds_.begin(), self->earlyEnds_.end(), member.get());
-                    if (early != self->earlyEnds_.end()) self->earlyEnds_.erase(early);
-                    else self->activeManagers_.push_back(member.get());
-                } catch (...) {
-                    failed.push_back(member);
-                }
-            }
-            if (weak.expired()) break;
-            pending = std::move(failed);
-            if (!pending.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        bool told = false;
-        for (;;) {
-            {
-                auto self = weak.lock();
-                if (!self) {
-                    for (const auto& member : members) member->stopDiscovery();
-                    break;
-                }
-                std::lock_guard guard(self->lock_);
-                if (self->activeManagers_.empty()) break;
-            }
-            if (stopRequested() && !told) {
-                told = true;
-                for (const auto& member : members) member->stopDiscovery();
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        completion();
-    });
+    startCompositeRun(std::weak_ptr<MultipleOrvoDeviceDiscoveryManager>(self), running_, managers_, memberDelegate_, std::move(token),
+                      std::move(completion));
 }
 
 std::shared_ptr<OrvoDeviceDiscoveryManager> OrvoDeviceDiscoveryManagerFactory::create(InterfaceType interfaceType) {

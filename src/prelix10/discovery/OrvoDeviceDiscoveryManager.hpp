@@ -9,6 +9,7 @@
 #include "prelix10/core/InterfaceType.hpp"
 
 namespace Prelix10 {
+class CompositeMemberSet;
 
 class OrvoPrinter;
 class OrvoDeviceDiscoveryManager;
@@ -97,10 +98,7 @@ private:
 
     const std::vector<std::shared_ptr<OrvoDeviceDiscoveryManager>> managers_;
     std::shared_ptr<MemberDelegate> memberDelegate_;
-    std::mutex lock_;
-    std::vector<OrvoDeviceDiscoveryManager*> activeManagers_;
-    // Members whose end came before their start call returned.
-    std::vector<OrvoDeviceDiscoveryManager*> earlyEnds_;
+    std::shared_ptr<CompositeMemberSet> running_;
 };
 
 class OrvoDeviceDiscoveryManagerFactory {

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "prelix10/core/Log.hpp"
+#include "prelix10/discovery/CompositeMemberSet.hpp"
 #include "prelix10/discovery/BluetoothLEOrvoSettingDeviceDiscoveryManager.hpp"
 #include "prelix10/platform/DispatchQueue.hpp"
 #include "prelix10/wlan/OrvoSettingDevice.hpp"
@@ -116,7 +117,8 @@ private:
 
 MultipleOrvoSettingDeviceDiscoveryManager::MultipleOrvoSettingDeviceDiscoveryManager(
     std::vector<std::shared_ptr<OrvoSettingDeviceDiscoveryManager>> managers)
-    : managers_(std::move(managers)), memberDelegate_(std::make_shared<MemberDelegate>()) {}
+    : managers_(std::move(managers)), memberDelegate_(std::make_shared<MemberDelegate>()),
+      running_(std::make_shared<CompositeMemberSet>()) {}
 
 MultipleOrvoSettingDeviceDiscoveryManager::~MultipleOrvoSettingDeviceDiscoveryManager() {
     if (isOperating())
@@ -130,66 +132,15 @@ void MultipleOrvoSettingDeviceDiscoveryManager::internalCheckAvailability() {
 }
 
 void MultipleOrvoSettingDeviceDiscoveryManager::memberDidFinish(OrvoSettingDeviceDiscoveryManager& member) {
-    std::lock_guard guard(lock_);
-    auto it = std::find(activeManagers_.begin(), activeManagers_.end(), &member);
-    if (it != activeManagers_.end()) activeManagers_.erase(it);
-    else earlyEnds_.push_back(&member);
+    running_->didFinish(&member);
 }
 
 void MultipleOrvoSettingDeviceDiscoveryManager::internalStartDiscovery(std::shared_ptr<CancellationToken> token,
                                                                        std::function<void()> completion) {
     auto self = std::static_pointer_cast<MultipleOrvoSettingDeviceDiscoveryManager>(shared_from_this());
-    {
-        std::lock_guard guard(lock_);
-        activeManagers_.clear();
-        earlyEnds_.clear();
-    }
     memberDelegate_->setOwner(self);
-    std::weak_ptr<MultipleOrvoSettingDeviceDiscoveryManager> weak = self;
-    GlobalQueue::async([weak, members = managers_, memberDelegate = memberDelegate_, token,
-                        completion = std::move(completion)] {
-        auto stopRequested = [&] { return token->isCancelled() || GlobalQueue::isShuttingDown(); };
-        std::vector<std::shared_ptr<OrvoSettingDeviceDiscoveryManager>> pending = members;
-        while (!stopRequested() && !pending.empty()) {
-            std::vector<std::shared_ptr<OrvoSettingDeviceDiscoveryManager>> failed;
-            for (const auto& member : pending) {
-                auto owner = weak.lock();
-                if (!owner) break;
-                member->setDiscoveryTime(owner->discoveryTime());
-                member->setDelegate(memberDelegate);
-                try {
-                    member->startDiscovery();
-                    std::lock_guard guard(owner->lock_);
-                    auto early = std::find(owner->earlyEnds_.begin(), owner->earlyEnds_.end(), member.get());
-                    if (early != owner->earlyEnds_.end()) owner->earlyEnds_.erase(early);
-                    else owner->activeManagers_.push_back(member.get());
-                } catch (...) {
-                    failed.push_back(member);
-                }
-            }
-            if (weak.expired()) break;
-            pending = std::move(failed);
-            if (!pending.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        bool told = false;
-        for (;;) {
-            {
-                auto owner = weak.lock();
-                if (!owner) {
-                    for (const auto& member : members) member->stopDiscovery();
-                    break;
-                }
-                std::lock_guard guard(owner->lock_);
-                if (owner->activeManagers_.empty()) break;
-            }
-            if (stopRequested() && !told) {
-                told = true;
-                for (const auto& member : members) member->stopDiscovery();
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        completion();
-    });
+    startCompositeRun(std::weak_ptr<MultipleOrvoSettingDeviceDiscoveryManager>(self), running_, managers_, memberDelegate_, std::move(token),
+                      std::move(completion));
 }
 
 std::shared_ptr<OrvoSettingDeviceDiscoveryManager> OrvoSettingDeviceDiscoveryManagerFactory::create(InterfaceType interfaceType) {

@@ -11,6 +11,7 @@
 #include "prelix10/core/InterfaceType.hpp"
 
 namespace Prelix10 {
+class CompositeMemberSet;
 
 class OrvoSettingDevice;
 class OrvoSettingDeviceDiscoveryManager;
@@ -109,10 +110,7 @@ private:
 
     const std::vector<std::shared_ptr<OrvoSettingDeviceDiscoveryManager>> managers_;
     std::shared_ptr<MemberDelegate> memberDelegate_;
-    std::mutex lock_;
-    std::vector<OrvoSettingDeviceDiscoveryManager*> activeManagers_;
-    // Members whose end came before their start call returned.
-    std::vector<OrvoSettingDeviceDiscoveryManager*> earlyEnds_;
+    std::shared_ptr<CompositeMemberSet> running_;
 };
 
 class OrvoSettingDeviceDiscoveryManagerFactory {
