@@ -1,39 +1,5 @@
-#include <gtest/gtest.h>
-#include <stdlib.h>
-
-#include <filesystem>
-#include <system_error>
-
-#include "prelix10/core/PrivateFileManager.hpp"
+#include "support/PrivateDirectoryEnvironment.hpp"
 
 namespace {
-
-// Every process gets its own private directory, so the log files a test reads are this process's own.
-std::filesystem::path makePrivateDirectory() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "prelix10-printer-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr)
-        return std::filesystem::temp_directory_path() / "prelix10-printer";
-    return pattern;
-}
-
-class PrivateDirectoryEnvironment : public ::testing::Environment {
-  public:
-    explicit PrivateDirectoryEnvironment(std::filesystem::path path) : path_(std::move(path)) {}
-    void TearDown() override {
-        Prelix10::PrivateFileManager::setPrivateDirectory(std::nullopt);
-        std::error_code error;
-        std::filesystem::remove_all(path_, error);
-    }
-
-  private:
-    std::filesystem::path path_;
-};
-
-const bool kInstalled = [] {
-    const auto path = makePrivateDirectory();
-    Prelix10::PrivateFileManager::setPrivateDirectory(path);
-    ::testing::AddGlobalTestEnvironment(new PrivateDirectoryEnvironment(path));
-    return true;
-}();
-
+const bool kInstalled = Prelix10::Testing::installPrivateDirectoryEnvironment("printer");
 }  // namespace
