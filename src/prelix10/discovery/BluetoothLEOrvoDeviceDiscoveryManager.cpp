@@ -27,9 +27,9 @@ void BluetoothLEOrvoDeviceDiscoveryManager::internalStartDiscovery(std::shared_p
         std::move(completion));
 }
 
-std::shared_ptr<OrvoPrinter> BluetoothLEOrvoDeviceDiscoveryManager::createPrinter(
+std::optional<PrinterInformationRecord> BluetoothLEOrvoDeviceDiscoveryManager::informationRecord(
     const std::shared_ptr<BluetoothLEInformation>& information) {
-    if (!information || !information->modelName || !information->address) return nullptr;
+    if (!information || !information->modelName || !information->address) return std::nullopt;
     auto detection = ModelDetection::detectModelFromPeripheralName(*information->modelName);
     const auto spec = PrinterSpecTable::findSpec(detection->model());
     PrinterInformationRecord record;
@@ -38,8 +38,15 @@ std::shared_ptr<OrvoPrinter> BluetoothLEOrvoDeviceDiscoveryManager::createPrinte
     record.emulation = spec ? spec->emulation : OrvoPrinterEmulation::unknown;
     record.connectionIdentifier.bluetoothLeAddress = information->address;
     record.bluetoothLEInformation = information;
+    return record;
+}
+
+std::shared_ptr<OrvoPrinter> BluetoothLEOrvoDeviceDiscoveryManager::createPrinter(
+    const std::shared_ptr<BluetoothLEInformation>& information) {
+    auto record = informationRecord(information);
+    if (!record) return nullptr;
     OrvoConnectionSettings settings(InterfaceType::bluetoothLE, *information->address, true);
-    return OrvoPrinter::create(std::move(settings), std::move(record));
+    return OrvoPrinter::create(std::move(settings), std::move(*record));
 }
 
 void BluetoothLEOrvoDeviceDiscoveryManager::installDeviceLookup() {

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "prelix10/discovery/BluetoothLEDeviceDiscoveryManager.hpp"
 #include "prelix10/discovery/OrvoDeviceDiscoveryManager.hpp"
+#include "prelix10/printer/PrinterInformationRecord.hpp"
 
 namespace Prelix10 {
 
@@ -18,6 +20,10 @@ public:
 
     // The printer an advertisement describes, or none without a model name or an address.
     static std::shared_ptr<OrvoPrinter> createPrinter(const std::shared_ptr<BluetoothLEInformation>& information);
+    // What an advertisement tells of its device (model by its name, emulation, address); nothing when it
+    // lacks a name or an address. Setting devices are described the same way.
+    static std::optional<PrinterInformationRecord> informationRecord(
+        const std::shared_ptr<BluetoothLEInformation>& information);
 
     // Makes the Bluetooth LE ports look their devices up through this discovery's scanner. Idempotent.
     static void installDeviceLookup();

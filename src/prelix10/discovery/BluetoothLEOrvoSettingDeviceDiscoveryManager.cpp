@@ -1,8 +1,7 @@
 #include "prelix10/discovery/BluetoothLEOrvoSettingDeviceDiscoveryManager.hpp"
 
 #include "prelix10/core/OrvoConnectionSettings.hpp"
-#include "prelix10/printer/ModelDetection.hpp"
-#include "prelix10/printer/PrinterSpec.hpp"
+#include "prelix10/discovery/BluetoothLEOrvoDeviceDiscoveryManager.hpp"
 #include "prelix10/wlan/OrvoSettingDevice.hpp"
 
 namespace Prelix10 {
@@ -26,17 +25,10 @@ void BluetoothLEOrvoSettingDeviceDiscoveryManager::internalStartDiscovery(std::s
 
 std::shared_ptr<OrvoSettingDevice> BluetoothLEOrvoSettingDeviceDiscoveryManager::createSettingDevice(
     const std::shared_ptr<BluetoothLEInformation>& information) {
-    if (!information || !information->modelName || !information->address) return nullptr;
-    auto detection = ModelDetection::detectModelFromPeripheralName(*information->modelName);
-    const auto spec = PrinterSpecTable::findSpec(detection->model());
-    PrinterInformationRecord record;
-    record.modelDetectionInformation = detection;
-    record.model = detection->model();
-    record.emulation = spec ? spec->emulation : OrvoPrinterEmulation::unknown;
-    record.connectionIdentifier.bluetoothLeAddress = information->address;
-    record.bluetoothLEInformation = information;
+    auto record = BluetoothLEOrvoDeviceDiscoveryManager::informationRecord(information);
+    if (!record) return nullptr;
     OrvoConnectionSettings settings(InterfaceType::bluetoothLE, *information->address, true);
-    return OrvoSettingDevice::create(std::move(record), std::move(settings));
+    return OrvoSettingDevice::create(std::move(*record), std::move(settings));
 }
 
 }  // namespace Prelix10
