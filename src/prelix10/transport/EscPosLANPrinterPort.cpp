@@ -7,7 +7,6 @@
 #include "prelix10/core/Stopwatch.hpp"
 #include "prelix10/protocol/PrinterStatusCommand.hpp"
 #include "prelix10/protocol/StatusReplyParsers.hpp"
-#include "prelix10/transport/NetworkPortSettings.hpp"
 #include "prelix10/transport/PollingSleep.hpp"
 #include "prelix10/transport/PortUtil.hpp"
 
@@ -32,21 +31,7 @@ std::shared_ptr<const OrvoPrinterStatus> EscPosLANPrinterPort::internalGetStatus
     Stopwatch watch;
     watch.start();
     EscPosASBPrinterStatusNonStrictParser parser(PrinterStatusCommand::Port9101::statusRequest());
-    const std::uint16_t statusPortNumber = NetworkPortSettings::ports().status;
-    for (;;) {
-        TCPPort statusPort(rawPort().identifier(), statusPortNumber);
-        statusPort.setNicInformation(tcpPort_->nicInformation());
-        try {
-            statusPort.open(timeout - elapsedWhole(watch));
-            PortUtil::retrieveInformationImpl(statusPort, parser, timeout - elapsedWhole(watch), true);
-            statusPort.close();
-            break;
-        } catch (const Prelix10Error& error) {
-            statusPort.close();
-            if (elapsedWhole(watch) >= timeout) raiseError(log, error);
-        }
-        PollingSleep::sleepFor(std::chrono::milliseconds(100));
-    }
+    PortUtil::retrieveOverStatusPort(*tcpPort_, parser, watch, timeout, log);
     if (!parser.status()) raiseUnexpectedState(log, 101);
     rawPort().write(PrinterStatusCommand::Port9101::endOfStatusExchange(), timeout - elapsedWhole(watch));
     return parser.status();

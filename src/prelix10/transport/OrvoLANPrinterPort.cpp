@@ -80,21 +80,7 @@ std::shared_ptr<const OrvoPrinterStatus> OrvoLANPrinterPort::statusOverStatusPor
     Stopwatch watch;
     watch.start();
     OrvoASBPrinterStatusNonStrictParser parser(emulation(), PrinterStatusCommand::Port9101::statusRequest());
-    const std::uint16_t statusPortNumber = NetworkPortSettings::ports().status;
-    for (;;) {
-        TCPPort statusPort(rawPort().identifier(), statusPortNumber);
-        statusPort.setNicInformation(tcpPort_->nicInformation());
-        try {
-            statusPort.open(timeout - elapsedWhole(watch));
-            PortUtil::retrieveInformationImpl(statusPort, parser, timeout - elapsedWhole(watch), true);
-            statusPort.close();
-            break;
-        } catch (const Prelix10Error& error) {
-            statusPort.close();
-            if (elapsedWhole(watch) >= timeout) raiseError(log, error);
-        }
-        PollingSleep::sleepFor(std::chrono::milliseconds(100));
-    }
+    PortUtil::retrieveOverStatusPort(*tcpPort_, parser, watch, timeout, log);
     if (!parser.status()) raiseUnexpectedState(log, 117);
     rawPort().write(PrinterStatusCommand::Port9101::endOfStatusExchange(), timeout - elapsedWhole(watch));
     return parser.status();

@@ -6,6 +6,8 @@
 #include "prelix10/transport/PollingSleep.hpp"
 #include "prelix10/core/Log.hpp"
 #include "prelix10/core/Stopwatch.hpp"
+#include "prelix10/transport/NetworkPortSettings.hpp"
+#include "prelix10/transport/NetworkPort.hpp"
 
 namespace Prelix10 {
 
@@ -64,6 +66,26 @@ void PortUtil::retrieveInformationImpl(RawPort& port, CommandParser& parser, std
 
 void PortUtil::retrieveInformationImpl(PrinterPort& port, CommandParser& parser, std::int64_t timeout, bool isWrite) {
     exchange(port, parser, timeout, isWrite);
+}
+
+void PortUtil::retrieveOverStatusPort(const TCPPort& dataPort, CommandParser& parser, const Stopwatch& watch,
+                                      std::int64_t timeout, const Log& log) {
+    const auto elapsed = [&] { return static_cast<std::int64_t>(watch.elapsedMilliseconds()); };
+    const std::uint16_t statusPortNumber = NetworkPortSettings::ports().status;
+    for (;;) {
+        TCPPort statusPort(dataPort.identifier(), statusPortNumber);
+        statusPort.setNicInformation(dataPort.nicInformation());
+        try {
+            statusPort.open(timeout - elapsed());
+            retrieveInformationImpl(statusPort, parser, timeout - elapsed(), true);
+            statusPort.close();
+            return;
+        } catch (const Prelix10Error& error) {
+            statusPort.close();
+            if (elapsed() >= timeout) raiseError(log, error);
+        }
+        PollingSleep::sleepFor(std::chrono::milliseconds(100));
+    }
 }
 
 }  // namespace Prelix10
