@@ -14,6 +14,7 @@
 #include "prelix10/transport/CentralManagerControl.hpp"
 #include "prelix10/transport/EAAccessoryPort.hpp"
 #include "prelix10/transport/EAAccessoryPortSettings.hpp"
+#include "prelix10/transport/BluetoothLEPortSettings.hpp"
 #include "support/Hex.hpp"
 #include "support/SimulatedAccessory.hpp"
 #include "support/SimulatedBle.hpp"
@@ -26,6 +27,9 @@ namespace Prelix10::Testing {
 class AccessoryFixture : public ::testing::Test {
 protected:
     void SetUp() override {
+        // These tests drive the port's own scan; a printer object made earlier in the same process
+        // installs the discovery's lookup in its place.
+        BluetoothLEPortSettings::setDeviceLookup(nullptr);
         VirtualPrinterConfig config;
         config.replyFraming = ReplyFraming::plain;
         engine = std::make_shared<VirtualPrinterEngine>(config);

@@ -24,6 +24,9 @@ class BleFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         ModelDetection::installBluetoothLEModelDetector();
+        // These tests drive the port's own scan; a printer object made earlier in the same process
+        // installs the discovery's lookup in its place.
+        BluetoothLEPortSettings::setDeviceLookup(nullptr);
         VirtualPrinterConfig config;
         config.replyFraming = ReplyFraming::plain;
         engine = std::make_shared<VirtualPrinterEngine>(config);
