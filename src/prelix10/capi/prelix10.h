@@ -114,7 +114,8 @@ typedef void (*prelix10_int_completion)(void* context, int64_t value, const prel
 
 /* What an open printer offers beyond printing, and its firmware object. Both are reached from a printer
  * handle and are owned handles the caller releases; they stay usable after the printer handle is released
- * (operations on a printer that is gone fail with "Not opened."). */
+ * (operations on a printer that is gone fail with "Not opened."). In this section and the two below, any
+ * completion may be NULL: the operation still runs. */
 typedef struct prelix10_printer_setting prelix10_printer_setting;
 typedef struct prelix10_printer_setting_firmware prelix10_printer_setting_firmware;
 
@@ -231,7 +232,7 @@ PRELIX10_C_API int prelix10_setting_device_description(const prelix10_setting_de
 /* Opens the device: takes it exclusively, opens its setting service and identifies its model. */
 PRELIX10_C_API int prelix10_setting_device_open(prelix10_setting_device* device, prelix10_completion completion,
                                                 void* context, prelix10_error** error);
-/* Closes it; never fails. The completion may be NULL. */
+/* Closes it; never fails. */
 PRELIX10_C_API int prelix10_setting_device_close(prelix10_setting_device* device, prelix10_void_completion completion,
                                                  void* context, prelix10_error** error);
 /* Writes size bytes (data may be NULL only when size is 0) within timeout milliseconds; the bytes are copied. */
