@@ -165,6 +165,25 @@ TEST_F(SettingDeviceFaceTest, BytesGoBothWaysOnlyWhileOpen) {
     EXPECT_EQ(OrvoDeviceManager::registeredCount(), registeredBefore);
 }
 
+TEST_F(SettingDeviceFaceTest, ABorrowedRecordCanBeCopiedAndAMistakenReleaseOfItDoesNoHarm) {
+    struct Seen {
+        Completion done;
+        prelix10_error* copy = nullptr;
+    } seen;
+    const auto onError = [](void* context, const prelix10_error* error) {
+        auto* self = static_cast<Seen*>(context);
+        self->copy = prelix10_error_copy(error);
+        prelix10_error_release(const_cast<prelix10_error*>(error));
+        self->done.finish();
+    };
+    const uint8_t byte = 0x41;
+    ASSERT_EQ(prelix10_setting_device_write(device, &byte, 1, 100, onError, &seen, nullptr), PRELIX10_OK);
+    ASSERT_TRUE(seen.done.wait());
+    const auto copied = takeError(seen.copy);
+    ASSERT_TRUE(copied);
+    EXPECT_EQ(copied->message, "Not opened.");
+}
+
 TEST_F(SettingDeviceFaceTest, TheOpenCompletionClosesAndReleasesItsOwnDevice) {
     Completion closed;
     Completion opened;

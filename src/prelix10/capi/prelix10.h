@@ -126,7 +126,8 @@ enum {
 };
 
 /* The update events. Each runs on the printer's queue and receives the context given with the table and a
- * handle of the firmware object that is borrowed for the event (releasing it does nothing). */
+ * handle of the firmware object that is borrowed for the event (releasing it does nothing; a table set through
+ * it lasts only while the event runs, so NULL through it is the way to clear the events from inside one). */
 typedef struct prelix10_firmware_update_delegate {
     /* A step begins: PRELIX10_FIRMWARE_UPDATE_STEP_*. */
     void (*firmware_update_progress)(void* context, prelix10_printer_setting_firmware* firmware, int step);
@@ -245,8 +246,8 @@ PRELIX10_C_API int prelix10_setting_device_read(prelix10_setting_device* device,
                                                 prelix10_error** error);
 
 /* The discovery events, on the discovery's threads. The manager is a handle borrowed for the event
- * (releasing it does nothing); the device is an owned handle of a device that is not opened, which the
- * receiver releases. */
+ * (releasing it does nothing; a table set through it lasts only while the event runs); the device is an owned
+ * handle of a device that is not opened, which the receiver releases. */
 typedef struct prelix10_setting_device_discovery_delegate {
     void (*manager_did_find)(void* context, prelix10_setting_device_discovery_manager* manager,
                              prelix10_setting_device* device);
