@@ -180,7 +180,8 @@ PRELIX10_C_API int prelix10_printer_setting_firmware_get_current_version(prelix1
 PRELIX10_C_API int prelix10_printer_setting_firmware_check_versions(prelix10_printer_setting_firmware* firmware,
                                                                     prelix10_completion completion, void* context,
                                                                     prelix10_error** error);
-/* Downloads the newest firmware and installs it; the steps go to the update events. */
+/* Downloads the newest firmware and installs it; the steps go to the update events. It succeeds only once the
+ * printer reports the new version. */
 PRELIX10_C_API int prelix10_printer_setting_firmware_update(prelix10_printer_setting_firmware* firmware,
                                                             prelix10_completion completion, void* context,
                                                             prelix10_error** error);
