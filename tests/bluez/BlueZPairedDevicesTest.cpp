@@ -194,6 +194,22 @@ TEST_F(BlueZPairedDevicesTest, AnUnansweredErrorOrMalformedReplyGivesNoDevicesWi
     EXPECT_EQ(bluez.list().size(), 1u);
 }
 
+TEST_F(BlueZPairedDevicesTest, ABackendOverAHungBlueZIsMadeAndDroppedWithinTheBound) {
+    fake->setManagedObjectsReply(FakeBlueZObjectsReply::never);
+    SystemAccessoryOptions options;
+    options.bluetooth.blueZBusAddress = daemon->address();
+    options.rescanInterval = 100ms;
+    auto start = std::chrono::steady_clock::now();
+    auto manager = makeSystemAccessoryManager(AccessoryBackendChoice::bluetoothSerial, options);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, BlueZPairedDevices::kDefaultTimeout + 1000ms);
+    EXPECT_TRUE(manager->connectedAccessories().empty());
+    // Dropped while a re-scan waits for its reply.
+    EXPECT_TRUE(eventually([&] { return fake->managedObjectsCalls() >= 2; }, 1000ms));
+    start = std::chrono::steady_clock::now();
+    manager.reset();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, BlueZPairedDevices::kDefaultTimeout + 1000ms);
+}
+
 TEST_F(BlueZPairedDevicesTest, NoBusOrNoBlueZGivesNoDevicesAtOnce) {
     fake.reset();
     const std::vector<std::string> addresses = {daemon->address(), "unix:path=/nonexistent/prelix10/bus"};
