@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <condition_variable>
 #include <cstring>
+#include <future>
+#include <list>
 
 #include "prelix10/platform/DBusConnection.hpp"
 
@@ -22,6 +24,12 @@ constexpr std::chrono::milliseconds kDevicePollInterval{10};
 }  // namespace
 
 struct FakeBlueZ::Impl {
+    struct Classic {
+        Impl* owner = nullptr;
+        FakeBlueZClassicDevice device;
+        std::string path;
+    };
+
     FakeBlueZConfig config;
     std::shared_ptr<VirtualPrinterEngine> engine;
     std::unique_ptr<DBusConnection> owned;
@@ -55,6 +63,46 @@ struct FakeBlueZ::Impl {
     BleBytes value;
     std::unique_ptr<PrinterSession> session;
     std::vector<sd_bus_message*> heldReplies;
+    std::list<Classic> classics;
+    FakeBlueZObjectsReply objectsReply = FakeBlueZObjectsReply::normal;
+    std::size_t objectsCalls = 0;
+
+    // Sees every incoming message before the objects do: answers GetManagedObjects its own way when asked to.
+    static int answerObjects(sd_bus_message* m, void* userdata, sd_bus_error*) {
+        Impl& self = *of(userdata);
+        if (!sd_bus_message_is_method_call(m, "org.freedesktop.DBus.ObjectManager", "GetManagedObjects")) return 0;
+        FakeBlueZObjectsReply reply;
+        {
+            std::lock_guard lock(self.mutex);
+            ++self.objectsCalls;
+            reply = self.objectsReply;
+        }
+        switch (reply) {
+            case FakeBlueZObjectsReply::normal:
+                return 0;
+            case FakeBlueZObjectsReply::never:
+                self.heldReplies.push_back(sd_bus_message_ref(m));
+                return 1;
+            case FakeBlueZObjectsReply::accessDenied:
+                sd_bus_reply_method_errorf(m, "org.freedesktop.DBus.Error.AccessDenied", "Rejected send message");
+                return 1;
+            case FakeBlueZObjectsReply::wrongSignature:
+                sd_bus_reply_method_return(m, "a{sv}", 1, "Paired", "b", 1);
+                return 1;
+        }
+        return 0;
+    }
+
+    // Runs the work on the event thread and waits for it, for at most two seconds.
+    void onBus(std::function<void()> work) {
+        auto done = std::make_shared<std::promise<void>>();
+        auto future = done->get_future();
+        connection->post([work = std::move(work), done](sd_bus* bus) {
+            if (bus) work();
+            done->set_value();
+        });
+        future.wait_for(std::chrono::seconds(2));
+    }
 
     template <typename T>
     T knob(T Impl::*member) const {
@@ -108,6 +156,8 @@ struct FakeBlueZ::Impl {
     static Impl* of(void* userdata) { return static_cast<Impl*>(userdata); }
     static int getProperty(sd_bus*, const char* path, const char*, const char* property, sd_bus_message* reply,
                            void* userdata, sd_bus_error*);
+    static int classicProperty(sd_bus*, const char* path, const char*, const char* property, sd_bus_message* reply,
+                               void* userdata, sd_bus_error*);
     static int startDiscovery(sd_bus_message* m, void* userdata, sd_bus_error*);
     static int stopDiscovery(sd_bus_message* m, void* userdata, sd_bus_error*);
     static int setDiscoveryFilter(sd_bus_message* m, void* userdata, sd_bus_error*);
@@ -178,7 +228,60 @@ const sd_bus_vtable kCharacteristicTable[] = {
     SD_BUS_METHOD("WriteValue", "aya{sv}", "", Impl::writeValue, 0),
     SD_BUS_VTABLE_END};
 
+
+// The Device1 object of a classic device, with or without its Name, and with one property oddly typed.
+#define PRELIX10_CLASSIC_TABLE(table, address, name, paired, uuids, ...)                            \
+    const sd_bus_vtable table[] = {                                                                   \
+        SD_BUS_VTABLE_START(0),                                                                       \
+        SD_BUS_PROPERTY("Address", address, Impl::classicProperty, 0, SD_BUS_VTABLE_PROPERTY_CONST), \
+        __VA_ARGS__ SD_BUS_PROPERTY("Alias", "s", Impl::classicProperty, 0, kChanges),              \
+        SD_BUS_PROPERTY("Adapter", "o", Impl::classicProperty, 0, SD_BUS_VTABLE_PROPERTY_CONST),      \
+        SD_BUS_PROPERTY("Class", "u", Impl::classicProperty, 0, SD_BUS_VTABLE_PROPERTY_CONST),        \
+        SD_BUS_PROPERTY("Paired", paired, Impl::classicProperty, 0, kChanges),                       \
+        SD_BUS_PROPERTY("UUIDs", uuids, Impl::classicProperty, 0, kChanges),                         \
+        SD_BUS_VTABLE_END}
+#define PRELIX10_NAME(signature) SD_BUS_PROPERTY("Name", signature, Impl::classicProperty, 0, SD_BUS_VTABLE_PROPERTY_CONST),
+PRELIX10_CLASSIC_TABLE(kClassicTable, "s", "s", "b", "as", PRELIX10_NAME("s"));
+PRELIX10_CLASSIC_TABLE(kNamelessClassicTable, "s", "s", "b", "as", );
+PRELIX10_CLASSIC_TABLE(kOddAddressTable, "u", "s", "b", "as", PRELIX10_NAME("s"));
+PRELIX10_CLASSIC_TABLE(kOddNameTable, "s", "u", "b", "as", PRELIX10_NAME("u"));
+PRELIX10_CLASSIC_TABLE(kOddPairedTable, "s", "s", "s", "as", PRELIX10_NAME("s"));
+PRELIX10_CLASSIC_TABLE(kOddUuidsTable, "s", "s", "b", "s", PRELIX10_NAME("s"));
+#undef PRELIX10_NAME
+#undef PRELIX10_CLASSIC_TABLE
+
+const sd_bus_vtable* classicTableFor(const FakeBlueZClassicDevice& device) {
+    if (device.oddlyTyped == "Address") return kOddAddressTable;
+    if (device.oddlyTyped == "Name") return kOddNameTable;
+    if (device.oddlyTyped == "Paired") return kOddPairedTable;
+    if (device.oddlyTyped == "UUIDs") return kOddUuidsTable;
+    return device.name.empty() ? kNamelessClassicTable : kClassicTable;
+}
+
 }  // namespace
+
+int Impl::classicProperty(sd_bus*, const char*, const char*, const char* property, sd_bus_message* reply,
+                          void* userdata, sd_bus_error*) {
+    const auto& classic = *static_cast<Classic*>(userdata);
+    const auto& d = classic.device;
+    const std::string name = property;
+    const bool odd = name == d.oddlyTyped;
+    if (name == "Address") {
+        return odd ? sd_bus_message_append(reply, "u", 0x116200u) : sd_bus_message_append(reply, "s", d.address.c_str());
+    }
+    if (name == "Name") {
+        return odd ? sd_bus_message_append(reply, "u", 7u) : sd_bus_message_append(reply, "s", d.name.c_str());
+    }
+    if (name == "Alias") return sd_bus_message_append(reply, "s", d.alias.c_str());
+    if (name == "Adapter") return sd_bus_message_append(reply, "o", classic.owner->config.adapterPath.c_str());
+    if (name == "Class") return sd_bus_message_append(reply, "u", 0x040680u);  // imaging, printer
+    if (name == "Paired") {
+        return odd ? sd_bus_message_append(reply, "s", d.paired ? "true" : "false")
+                   : sd_bus_message_append(reply, "b", d.paired ? 1 : 0);
+    }
+    if (odd) return sd_bus_message_append(reply, "s", d.uuids.empty() ? "" : d.uuids.front().c_str());
+    return appendStrings(reply, d.uuids);
+}
 
 int Impl::getProperty(sd_bus*, const char* path, const char*, const char* property, sd_bus_message* reply,
                       void* userdata, sd_bus_error*) {
@@ -438,6 +541,7 @@ FakeBlueZ::FakeBlueZ(const std::string& busAddress, FakeBlueZConfig config,
     self.connection->post([&self](sd_bus* bus) {
         if (!bus) return;
         self.bus = bus;
+        sd_bus_add_filter(bus, nullptr, &Impl::answerObjects, &self);
         sd_bus_add_object_manager(bus, nullptr, "/");
         sd_bus_add_object_vtable(bus, nullptr, self.config.adapterPath.c_str(), kAdapter, kAdapterTable, &self);
         if (sd_bus_request_name(bus, "org.bluez", 0) < 0) return;
@@ -485,6 +589,38 @@ void FakeBlueZ::setPowered(bool powered) {
             if (self->connected) self->linkDown();
         }
         self->emit(self->config.adapterPath, kAdapter, {"Powered"});
+    });
+}
+
+void FakeBlueZ::setManagedObjectsReply(FakeBlueZObjectsReply reply) {
+    std::lock_guard lock(impl_->mutex);
+    impl_->objectsReply = reply;
+}
+
+std::size_t FakeBlueZ::managedObjectsCalls() const {
+    std::lock_guard lock(impl_->mutex);
+    return impl_->objectsCalls;
+}
+
+void FakeBlueZ::addClassicDevice(FakeBlueZClassicDevice device) {
+    auto* self = impl_.get();
+    self->onBus([self, device = std::move(device)] {
+        std::string node = device.address;
+        std::replace(node.begin(), node.end(), ':', '_');
+        auto& classic = self->classics.emplace_back(Impl::Classic{self, device, self->config.adapterPath + "/dev_" + node});
+        sd_bus_add_object_vtable(self->bus, nullptr, classic.path.c_str(), kDevice, classicTableFor(device), &classic);
+        sd_bus_emit_object_added(self->bus, classic.path.c_str());
+    });
+}
+
+void FakeBlueZ::setPaired(const std::string& address, bool paired) {
+    auto* self = impl_.get();
+    self->onBus([self, address, paired] {
+        for (auto& classic : self->classics) {
+            if (classic.device.address != address) continue;
+            classic.device.paired = paired;
+            self->emit(classic.path, kDevice, {"Paired"});
+        }
     });
 }
 

@@ -5,7 +5,8 @@
 // manufacturer data and signal strength. Connected, it offers the maker's print service: what is written to
 // the write characteristic goes to a data session of the virtual printer, whose answers come back as changes
 // of the notify characteristic's value, cut at the notification length. Knobs refuse the pairing, drop the
-// link, leave out the notify characteristic or hold back write replies.
+// link, leave out the notify characteristic or hold back write replies. Bluetooth (classic) devices can be
+// added too, as BlueZ lists the devices it knows: pairing one later changes its Paired property.
 
 #include <chrono>
 #include <cstdint>
@@ -36,6 +37,23 @@ struct FakeBlueZConfig {
     std::chrono::milliseconds advertisingInterval{10};
 };
 
+// A Bluetooth (classic) device as its org.bluez.Device1 object shows it.
+struct FakeBlueZClassicDevice {
+    std::string address;
+    // Empty: the device told no name, and BlueZ leaves the Name property out.
+    std::string name;
+    std::string alias;
+    bool paired = false;
+    std::vector<std::string> uuids;
+    // A property BlueZ reports with another type than its own: "Address" (u), "Name" (u), "Paired" (s,
+    // "true") or "UUIDs" (s, the first UUID).
+    std::string oddlyTyped;
+};
+
+// How BlueZ answers GetManagedObjects: as sd-bus lists the objects, never, with an AccessDenied error (a
+// user the bus policy keeps out), or with a body of another signature.
+enum class FakeBlueZObjectsReply { normal, never, accessDenied, wrongSignature };
+
 struct FakeBlueZWrite {
     BleBytes bytes;
     std::string type;  // the WriteValue "type" option: "request" or "command"
@@ -58,6 +76,13 @@ public:
     // The link drops on the device's side: Connected goes false and pending write replies fail.
     void dropConnection();
     void setPowered(bool powered);
+    void setManagedObjectsReply(FakeBlueZObjectsReply reply);
+    // The GetManagedObjects calls received so far.
+    std::size_t managedObjectsCalls() const;
+    // Exports the device (InterfacesAdded); returns once it is on the bus.
+    void addClassicDevice(FakeBlueZClassicDevice device);
+    // The device is paired (or unpaired) now: Paired changes (PropertiesChanged); returns once it did.
+    void setPaired(const std::string& address, bool paired);
 
     // What the device saw.
     std::vector<FakeBlueZWrite> writes() const;

@@ -1,8 +1,8 @@
 #pragma once
 
 // Paired Bluetooth (classic) devices that offer the serial-port service, as accessories. The paired-device
-// list comes from a provider (the BlueZ Device1 objects' Address, Name, Paired and UUIDs); none is built in
-// yet, so without one no device is listed. A session is an RFCOMM stream socket to the device, on the
+// list comes from a provider (the BlueZ Device1 objects' Address, Name, Paired and UUIDs): the application's
+// own, or BlueZ on the system bus in the machine's backend (SystemAccessoryBackend.hpp). A session is an RFCOMM stream socket to the device, on the
 // channel of its service record or channel 1, or a bound /dev/rfcomm* terminal when one is named.
 
 #include <functional>
@@ -29,7 +29,10 @@ struct BluetoothSerialOptions {
     static constexpr const char* kSerialPortUuid = "00001101-0000-1000-8000-00805f9b34fb";
     static constexpr int kDefaultChannel = 1;
 
+    // Called on the scan thread; must be bounded in time. When empty, the machine's backend asks BlueZ.
     std::function<std::vector<PairedBluetoothDevice>()> pairedDevices;
+    // The bus on which the machine's backend asks BlueZ; empty for the system bus.
+    std::string blueZBusAddress;
     // The system does not tell a classic device's maker: every listed device reports this manufacturer.
     std::string manufacturer;
     // Opens a non-blocking RFCOMM stream socket to the address and channel, or -1. None here connects a

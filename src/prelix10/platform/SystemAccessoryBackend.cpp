@@ -1,5 +1,7 @@
 #include "prelix10/platform/SystemAccessoryBackend.hpp"
 
+#include "prelix10/platform/BlueZPairedDevices.hpp"
+
 namespace Prelix10 {
 
 std::shared_ptr<AccessoryManager> makeSystemAccessoryManager(AccessoryBackendChoice choice,
@@ -9,6 +11,11 @@ std::shared_ptr<AccessoryManager> makeSystemAccessoryManager(AccessoryBackendCho
         sources.push_back(std::make_shared<UsbPrinterAccessorySource>(options.usb));
     }
     if (choice == AccessoryBackendChoice::bluetoothSerial || choice == AccessoryBackendChoice::system) {
+        if (!options.bluetooth.pairedDevices) {
+            // One BlueZ connection for the source's life, made at the first scan.
+            auto bluez = std::make_shared<BlueZPairedDevices>(options.bluetooth.blueZBusAddress);
+            options.bluetooth.pairedDevices = [bluez] { return bluez->list(); };
+        }
         sources.push_back(std::make_shared<BluetoothSerialAccessorySource>(options.bluetooth));
     }
     if (sources.empty()) return nullptr;

@@ -1,7 +1,8 @@
 #pragma once
 
 // The machine's own accessory backends, chosen at run time: USB printer-class devices, paired Bluetooth
-// serial-port devices, or both in one manager.
+// serial-port devices, or both in one manager. Unless the application hands in its own paired-device list,
+// the Bluetooth serial devices are those BlueZ lists as paired on the system bus.
 
 #include <chrono>
 #include <memory>
