@@ -98,11 +98,20 @@ class Reader {
                     open.push_back(slot);
                     slot = &slot->get_ref<json::array_t&>().emplace_back();
                     continue;
-                case '"':
-                    ++p_;
+                case '"': {
+                    const char* run = ++p_;
+                    skipPlain();
+                    // A string with nothing to unescape is made at its exact size.
+                    if (p_ < end_ && *p_ == '"') {
+                        *slot = std::string(run, p_++);
+                        break;
+                    }
                     *slot = json(json::value_t::string);
-                    if (!string(slot->get_ref<std::string&>())) return false;
+                    auto& text = slot->get_ref<std::string&>();
+                    text.assign(run, p_);
+                    if (!string(text)) return false;
                     break;
+                }
                 case 't':
                     if (!literal("true")) return false;
                     *slot = true;
@@ -145,6 +154,10 @@ class Reader {
         while (p_ < end_ && (*p_ == ' ' || *p_ == '\n' || *p_ == '\r' || *p_ == '\t')) ++p_;
     }
 
+    void skipPlain() {
+        while (p_ < end_ && kPlain[static_cast<unsigned char>(*p_)]) ++p_;
+    }
+
     bool literal(std::string_view word) {
         if (std::size_t(end_ - p_) < word.size() || std::string_view(p_, word.size()) != word) return false;
         p_ += word.size();
@@ -171,7 +184,7 @@ class Reader {
     bool string(std::string& out) {
         for (;;) {
             const char* run = p_;
-            while (p_ < end_ && kPlain[static_cast<unsigned char>(*p_)]) ++p_;
+            skipPlain();
             out.append(run, p_);
             if (p_ == end_) return false;
             const auto c = static_cast<unsigned char>(*p_);
