@@ -18,7 +18,6 @@ class VelmarCommandParserWrapper {
         ::VelmarCommandParser::ParseStatus status = ::VelmarCommandParser::ParseStatus::completed;
     };
 
-    static constexpr std::int32_t kFirstParseCapacity = 8192;
     static constexpr std::int32_t kFirstReplaceCapacity = 65536;
 
     // Takes the whole result the compile hands over, or compiles once more into a buffer of the
