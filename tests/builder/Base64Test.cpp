@@ -43,5 +43,11 @@ TEST(Base64, RoundTripsThroughTheCompilersDecoder) {
         PrinterCommandBuilder::ByteBuffer decoded;
         VelmarCommandParser::StrUtil::decodeBase64(text, &decoded);
         EXPECT_EQ(decoded.toVector(), input) << length;
+        // The vector destination appends to what it holds.
+        std::vector<std::uint8_t> appended{0xAA};
+        VelmarCommandParser::StrUtil::decodeBase64(text, appended);
+        ASSERT_FALSE(appended.empty());
+        EXPECT_EQ(appended.front(), 0xAA);
+        EXPECT_EQ(std::vector<std::uint8_t>(appended.begin() + 1, appended.end()), input) << length;
     }
 }
