@@ -103,7 +103,8 @@ class Reader {
                     skipPlain();
                     // A string with nothing to unescape is made at its exact size.
                     if (p_ < end_ && *p_ == '"') {
-                        *slot = std::string(run, p_++);
+                        *slot = std::string(run, p_);
+                        ++p_;
                         break;
                     }
                     *slot = json(json::value_t::string);
