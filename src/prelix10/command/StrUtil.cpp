@@ -135,13 +135,16 @@ bool StrUtil::decodeEscape(const std::string& text, PrinterCommandBuilder::ByteB
     return true;
 }
 
-bool StrUtil::decodeBase64(const std::string& text, std::size_t offset, std::size_t count,
-                           PrinterCommandBuilder::ByteBuffer* buffer) {
+namespace {
+
+// The decoder behind both kinds of destination: `put` takes each finished block of bytes.
+template <class Put>
+bool decodeBase64Into(const std::string& text, std::size_t offset, std::size_t count, Put&& put) {
     if (offset > (SIZE_MAX - 5) / 8) return false;
     const std::size_t startBit = offset * 8;
     std::size_t position = startBit / 6;
     if (position > text.size()) return false;
-    if (count == 0 || buffer == nullptr) return true;
+    if (count == 0) return true;
     std::size_t skipBits = startBit % 6;
     std::uint32_t bits = 0;
     int bitCount = 0;
@@ -166,7 +169,7 @@ bool StrUtil::decodeBase64(const std::string& text, std::size_t offset, std::siz
                 produced += 3;
                 position += 4;
                 if (blockSize + 3 > sizeof block) {
-                    buffer->add(block, blockSize);
+                    put(block, blockSize);
                     blockSize = 0;
                 }
                 continue;
@@ -189,20 +192,41 @@ bool StrUtil::decodeBase64(const std::string& text, std::size_t offset, std::siz
             bits &= (1u << bitCount) - 1;
             ++produced;
             if (blockSize + 3 > sizeof block) {
-                buffer->add(block, blockSize);
+                put(block, blockSize);
                 blockSize = 0;
             }
         }
     }
-    if (blockSize > 0) buffer->add(block, blockSize);
+    if (blockSize > 0) put(block, blockSize);
     return true;
 }
 
-bool StrUtil::decodeBase64(const std::string& text, PrinterCommandBuilder::ByteBuffer* buffer) {
+// The decoded length of a whole text, from its size and its trailing padding.
+std::size_t decodedLength(const std::string& text) {
     std::size_t padding = 0;
     for (std::size_t i = text.size(); i > 1 && text[i - 1] == '='; --i) ++padding;
-    const std::size_t length = (text.size() - padding) * 3 / 4;
-    return decodeBase64(text, 0, length, buffer);
+    return (text.size() - padding) * 3 / 4;
+}
+
+}  // namespace
+
+bool StrUtil::decodeBase64(const std::string& text, std::size_t offset, std::size_t count,
+                           PrinterCommandBuilder::ByteBuffer* buffer) {
+    // Without a buffer the start is still checked, and nothing is decoded.
+    const auto put = [buffer](const unsigned char* bytes, std::size_t size) { buffer->add(bytes, size); };
+    return decodeBase64Into(text, offset, buffer == nullptr ? 0 : count, put);
+}
+
+bool StrUtil::decodeBase64(const std::string& text, PrinterCommandBuilder::ByteBuffer* buffer) {
+    return decodeBase64(text, 0, decodedLength(text), buffer);
+}
+
+bool StrUtil::decodeBase64(const std::string& text, std::vector<std::uint8_t>& out) {
+    const std::size_t length = decodedLength(text);
+    out.reserve(out.size() + length);
+    return decodeBase64Into(text, 0, length, [&out](const unsigned char* bytes, std::size_t size) {
+        out.insert(out.end(), bytes, bytes + size);
+    });
 }
 
 std::string StrUtil::repace(std::string text, const std::string& from, const std::string& to) {

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "prelix10/command/ByteBuffer.hpp"
 
@@ -33,6 +34,8 @@ class StrUtil {
                              PrinterCommandBuilder::ByteBuffer* buffer);
     // The whole text decoded, its length taken from the text and its trailing padding.
     static bool decodeBase64(const std::string& text, PrinterCommandBuilder::ByteBuffer* buffer);
+    // The same, appended to a vector made room for once.
+    static bool decodeBase64(const std::string& text, std::vector<std::uint8_t>& out);
 
     // Every occurrence of from replaced by to, resuming after each inserted to.
     static std::string repace(std::string text, const std::string& from, const std::string& to);

@@ -26,9 +26,8 @@ void Image::orvoCommon(ByteBuffer* buffer, const std::string& source, int width,
     if (buffer == nullptr) return;
     if (width < 1 || width > kDisplayWidth || height < 1 || height > kDisplayHeight) return;
     const int rowBytes = (width + 7) / 8;
-    ByteBuffer scratch;
-    VelmarCommandParser::StrUtil::decodeBase64(source, &scratch);
-    const std::vector<std::uint8_t> picture = scratch.toVector();
+    std::vector<std::uint8_t> picture;
+    VelmarCommandParser::StrUtil::decodeBase64(source, picture);
     if (picture.size() != static_cast<std::size_t>(rowBytes) * static_cast<std::size_t>(height)) return;
 
     std::array<std::uint8_t, 2 + kPictureBytes> display{};

@@ -21,9 +21,8 @@ constexpr std::size_t kPieceSize = 1024;
 // file sends nothing.
 void DriveOneTimeSound::kestrin(ByteBuffer* buffer, const std::string& source, int volume, PrinterModel) {
     if (buffer == nullptr) return;
-    ByteBuffer scratch;
-    VelmarCommandParser::StrUtil::decodeBase64(source, &scratch);
-    const std::vector<std::uint8_t> file = scratch.toVector();
+    std::vector<std::uint8_t> file;
+    VelmarCommandParser::StrUtil::decodeBase64(source, file);
     const WaveInformation wave(file.data(), file.size());
     if (wave.dataSize > kMaxSampleBytes || wave.formatKind != 0 || wave.sampleRate != kSampleRate ||
         wave.channels != 1 || (wave.bitsPerSample != 8 && wave.bitsPerSample != 16))

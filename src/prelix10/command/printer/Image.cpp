@@ -18,9 +18,9 @@ constexpr int maxRasterWidthDots = 65535;
 constexpr int maxDotImpactHeight = 56693;
 
 std::vector<std::uint8_t> decodeSource(const std::string& source) {
-    ByteBuffer scratch;
-    VelmarCommandParser::StrUtil::decodeBase64(source, &scratch);
-    return scratch.toVector();
+    std::vector<std::uint8_t> decoded;
+    VelmarCommandParser::StrUtil::decodeBase64(source, decoded);
+    return decoded;
 }
 
 int byteWidthOf(int width) {

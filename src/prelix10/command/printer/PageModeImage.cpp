@@ -31,9 +31,8 @@ void Image::orvoPageModeCommon(ByteBuffer* buffer, const std::string& source, do
     PageModeElementBand band(buffer, settings, model);
     if (!band.open(x, y, width * c, height * c)) return;
 
-    ByteBuffer decoded;
-    VelmarCommandParser::StrUtil::decodeBase64(source, &decoded);
-    const std::vector<std::uint8_t> raster = decoded.toVector();
+    std::vector<std::uint8_t> raster;
+    VelmarCommandParser::StrUtil::decodeBase64(source, raster);
     const int byteWidth = (width + 7) / 8;
     // The 24 row bytes of the byte column being sent, read once for its 8 dot columns. Rows and
     // bytes that the data lacks print white.
