@@ -21,7 +21,9 @@ std::unique_ptr<ErrorRecord> makeErrorRecord(const Prelix10Error& error) {
         record->keyTexts.push_back(key);
         if (const int* code = std::get_if<int>(&value)) record->detail_code = *code;
         if (const auto* status = std::get_if<std::shared_ptr<const OrvoPrinterStatus>>(&value)) {
-            if (*status && record->statusHandle == nullptr) record->statusHandle = newHandle<prelix10_status>(*status);
+            if (*status && record->statusHandle == nullptr) {
+                record->statusHandle = newHandle<prelix10_status>(*status, true);
+            }
         }
     }
     finish(*record);
@@ -152,7 +154,7 @@ prelix10_error* prelix10_error_copy(const prelix10_error* error) {
         record->code = source.code;
         record->detail_code = source.detail_code;
         record->keyTexts = source.keyTexts;
-        if (source.statusHandle != nullptr) record->statusHandle = newHandle<prelix10_status>(source.statusHandle->status);
+        if (source.statusHandle != nullptr) record->statusHandle = newHandle<prelix10_status>(source.statusHandle->status, true);
         finish(*record);
         HandleRegistry::shared().add(static_cast<prelix10_error*>(record.get()), typeid(ErrorRecord));
         return record.release();
