@@ -303,8 +303,9 @@ PRELIX10_C_API int prelix10_printer_set_display_delegate(prelix10_printer* print
 /* ---- Command document builders ------------------------------------------------------------------------ */
 
 /* A printer builder collects the printing steps; a document builder collects printer builders, drawer
- * openings and raw bytes, and gives the command document a printer prints. Adding a printer builder to a
- * document copies its steps: the builder may be changed or released afterwards. */
+ * openings and raw bytes, and gives the command document a printer prints. A document refers to the
+ * printer builders added to it: steps added to one afterwards show in the document too. Either may be
+ * released at any time; the document keeps what it needs. */
 typedef struct prelix10_document_builder prelix10_document_builder;
 typedef struct prelix10_printer_builder prelix10_printer_builder;
 
