@@ -120,24 +120,34 @@ TEST_F(PrinterDelegates, ACallbackMayClearItsOwnTableOrReleaseItsPrinter) {
     EXPECT_EQ(events.snapshot(), std::vector<std::string>{"ready"});
     close(printer);
 
-    // A display delegate whose error event releases the printer it came from: the printer goes away
-    // cleanly after the monitor's failed poll.
+    // A delegate that releases its printer from an event on the monitor's thread: the printer goes away
+    // cleanly, its connection closed, so another printer opens the same device.
     struct Releasing {
-        std::atomic<int> errors{0};
+        std::atomic<int> events{0};
     } releasing;
-    prelix10_display_delegate display{};
-    display.context = &releasing;
-    display.communication_error_did_occur = [](void* c, prelix10_printer* p, const prelix10_error* error) {
-        if (error != nullptr && std::string(error->domain) == PRELIX10_ERROR_DOMAIN) {
-            static_cast<Releasing*>(c)->errors.fetch_add(1);
-        }
+    prelix10_printer_delegate releaser{};
+    releaser.context = &releasing;
+    releaser.printer_is_ready = [](void* c, prelix10_printer* p) {
+        static_cast<Releasing*>(c)->events.fetch_add(1);
         prelix10_printer_release(p);
     };
-    ASSERT_EQ(prelix10_printer_set_display_delegate(printer, &display, nullptr), PRELIX10_OK);
+    ASSERT_EQ(prelix10_printer_set_printer_delegate(printer, &releaser, nullptr), PRELIX10_OK);
     open(printer);
-    server.reset();  // the printer goes away: the next poll fails
-    for (int i = 0; i < 200 && releasing.errors.load() == 0; ++i) std::this_thread::sleep_for(50ms);
-    EXPECT_EQ(releasing.errors.load(), 1);
+    for (int i = 0; i < 200 && releasing.events.load() == 0; ++i) std::this_thread::sleep_for(50ms);
+    EXPECT_EQ(releasing.events.load(), 1);
     int opened = 0;
     EXPECT_EQ(prelix10_printer_is_opened(printer, &opened, nullptr), PRELIX10_FAILED);
+    prelix10_printer* again = makePrinter();
+    bool reopened = false;
+    for (int attempt = 0; attempt < 50 && !reopened; ++attempt) {
+        Report report;
+        ASSERT_EQ(prelix10_printer_open(again, Report::onError, &report, nullptr), PRELIX10_OK);
+        ASSERT_TRUE(report.wait());
+        reopened = !report.hadError;
+        if (!reopened) std::this_thread::sleep_for(100ms);
+    }
+    EXPECT_TRUE(reopened);
+    close(again);
+    prelix10_printer_release(again);
+    EXPECT_EQ(releasing.events.load(), 1);
 }

@@ -157,6 +157,8 @@ TEST_F(PrinterFace, BorrowedResultsAreValidOnlyDuringTheCompletion) {
     ASSERT_EQ(prelix10_printer_get_status(printer, onStatus, &kept, nullptr), PRELIX10_OK);
     ASSERT_TRUE(kept.report.wait());
     ASSERT_NE(kept.status, nullptr);
+    // The queue is serial: once the close has reported, the status completion has returned.
+    close(printer);
     // After the completion the lent status is gone: using it is an argument error, not a dangling read.
     prelix10_status_flags flags{};
     prelix10_error* error = nullptr;
@@ -164,7 +166,6 @@ TEST_F(PrinterFace, BorrowedResultsAreValidOnlyDuringTheCompletion) {
     ASSERT_NE(error, nullptr);
     EXPECT_EQ(error->code, PRELIX10_ERROR_ARGUMENT);
     prelix10_error_release(error);
-    close(printer);
     prelix10_printer_release(printer);
 }
 

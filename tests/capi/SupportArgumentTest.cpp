@@ -276,7 +276,7 @@ TEST(CApiArguments, BadValuesBesideAGoodHandleAreArgumentErrors) {
         {"identifier", [](auto e) { return failedIfNull(prelix10_printer_create(PRELIX10_INTERFACE_LAN, nullptr, 0, e), prelix10_printer_release); }},
         {"discovery interfaces", [&](auto e) { return failedIfNull(prelix10_discovery_create(&unknownInterface, 1, e), prelix10_discovery_release); }},
         {"no discovery interfaces", [](auto e) { return failedIfNull(prelix10_discovery_create(nullptr, 0, e), prelix10_discovery_release); }},
-        {"timeout kind", [&](auto e) { return prelix10_printer_set_timeout(live.printer, static_cast<prelix10_printer_timeout>(9), 1, e); }},
+        {"timeout kind", [&](auto e) { return prelix10_printer_set_timeout(live.printer, 9, 1, e); }},
         {"output NULL", [&](auto e) { return prelix10_printer_is_opened(live.printer, nullptr, e); }},
         {"data NULL", [&](auto e) { return prelix10_printer_print_raw(live.printer, nullptr, 3, nullptr, nullptr, e); }},
         {"command NULL", [&](auto e) { return prelix10_printer_print_command(live.printer, nullptr, nullptr, nullptr, e); }},

@@ -258,8 +258,7 @@ char* prelix10_printer_get_identifier(const prelix10_printer* printer, prelix10_
     });
 }
 
-int prelix10_printer_get_timeout(const prelix10_printer* printer, prelix10_printer_timeout which, int* milliseconds,
-                                 prelix10_error** error) {
+int prelix10_printer_get_timeout(const prelix10_printer* printer, int which, int* milliseconds, prelix10_error** error) {
     return guarded(error, [&] {
         const auto& object = printerOf(printer);
         int& out = required(milliseconds, "milliseconds");
@@ -273,8 +272,7 @@ int prelix10_printer_get_timeout(const prelix10_printer* printer, prelix10_print
     });
 }
 
-int prelix10_printer_set_timeout(prelix10_printer* printer, prelix10_printer_timeout which, int milliseconds,
-                                 prelix10_error** error) {
+int prelix10_printer_set_timeout(prelix10_printer* printer, int which, int milliseconds, prelix10_error** error) {
     return guarded(error, [&] {
         auto& object = printerOf(printer);
         switch (which) {

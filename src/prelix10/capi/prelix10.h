@@ -185,10 +185,11 @@ PRELIX10_C_API int prelix10_printer_get_interface_type(const prelix10_printer* p
                                                        prelix10_error** error);
 /* Owned: prelix10_string_release. */
 PRELIX10_C_API char* prelix10_printer_get_identifier(const prelix10_printer* printer, prelix10_error** error);
-PRELIX10_C_API int prelix10_printer_get_timeout(const prelix10_printer* printer, prelix10_printer_timeout which,
-                                                int* milliseconds, prelix10_error** error);
-PRELIX10_C_API int prelix10_printer_set_timeout(prelix10_printer* printer, prelix10_printer_timeout which,
-                                                int milliseconds, prelix10_error** error);
+/* which: a prelix10_printer_timeout. */
+PRELIX10_C_API int prelix10_printer_get_timeout(const prelix10_printer* printer, int which, int* milliseconds,
+                                                prelix10_error** error);
+PRELIX10_C_API int prelix10_printer_set_timeout(prelix10_printer* printer, int which, int milliseconds,
+                                                prelix10_error** error);
 /* The template document the printer expands commands with; NULL for none. */
 PRELIX10_C_API int prelix10_printer_set_template(prelix10_printer* printer, const char* template_document,
                                                  prelix10_error** error);
