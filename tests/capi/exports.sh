@@ -10,10 +10,13 @@ for name in $(grep -o 'PRELIX10_C_API[^;]*' "$header" | tr '\n' ' ' | grep -o 'p
   grep -qx "$name" <<<"$symbols" || { echo "not exported: $name"; missing=1; }
 done
 demangled=$(c++filt <<<"$symbols")
-for internal in 'Prelix10::CApi::' 'Prelix10::PollingMonitor' 'Prelix10::PrinterControl' 'Prelix10::DiscoveryParser' \
-                'Prelix10::HandleRegistry' 'Prelix10::SerialQueue'; do
-  if grep -q "$internal" <<<"$demangled"; then
-    echo "exported but internal: $internal"; grep "$internal" <<<"$demangled" | head -3; missing=1
+# A symbol belongs to a class when its own name is in the class (members, vtable, type information), not
+# when the class only appears among a public function's parameters.
+owner='^((vtable|typeinfo|typeinfo name|VTT|construction vtable) for )?'
+for internal in 'Prelix10::CApi' 'Prelix10::PollingMonitor' 'Prelix10::PrinterControl' 'Prelix10::DiscoveryParser' \
+                'Prelix10::SerialQueue' 'Prelix10::PrinterDelegateManager'; do
+  if grep -Eq "$owner$internal(::|\$)" <<<"$demangled"; then
+    echo "exported but internal: $internal"; grep -E "$owner$internal(::|\$)" <<<"$demangled" | head -3; missing=1
   fi
 done
 for public in 'Prelix10::OrvoPrinter::create' 'Prelix10::Prelix10Error::' 'Prelix10::VelmarCommand::PrinterBuilder::'; do
