@@ -20,6 +20,8 @@
 
 // A printer status, shared by every face that hands one out.
 struct prelix10_status {
+    explicit prelix10_status(std::shared_ptr<const Prelix10::OrvoPrinterStatus> object, bool lent = false)
+        : status(std::move(object)), borrowed(lent) {}
     std::shared_ptr<const Prelix10::OrvoPrinterStatus> status;
     // Lent by a completion or an error record, which releases it; prelix10_status_release ignores it.
     bool borrowed = false;

@@ -16,7 +16,7 @@ enum class InterfaceType : int {
     lan = 4,
 };
 
-namespace PRELIX10_EXPORT InterfaceTypes {
+namespace InterfaceTypes PRELIX10_EXPORT {
 const std::vector<InterfaceType>& allCases();
 // No value outside 0...4.
 std::optional<InterfaceType> fromRawValue(int raw);

@@ -19,7 +19,7 @@ enum class OrvoPrinterEmulation : int {
     escPosMobile = 6,
 };
 
-namespace PRELIX10_EXPORT PrinterEmulations {
+namespace PrinterEmulations PRELIX10_EXPORT {
 // Nothing for raw values outside 0..6.
 std::optional<OrvoPrinterEmulation> fromRawValue(std::int64_t raw);
 std::string description(OrvoPrinterEmulation emulation);

@@ -21,7 +21,7 @@ enum class SpoolJobState : int {
     printFailedByPowerOff = 9,
 };
 
-namespace PRELIX10_EXPORT SpoolJobStates {
+namespace SpoolJobStates PRELIX10_EXPORT {
 const std::vector<SpoolJobState>& allCases();
 // No value outside 0...9.
 std::optional<SpoolJobState> fromRawValue(int raw);

@@ -63,7 +63,7 @@ enum class SpoolJobReceivedInterface : int {
     qvtd = 8,
 };
 
-namespace PRELIX10_EXPORT SpoolJobReceivedInterfaces {
+namespace SpoolJobReceivedInterfaces PRELIX10_EXPORT {
 // No value outside 0...8.
 std::optional<SpoolJobReceivedInterface> fromRawValue(std::int64_t raw);
 // The case name.
