@@ -69,14 +69,18 @@ static int waiter_wait(waiter* w, int seconds) {
 
 static int report(const char* what, const prelix10_error* error) {
     if (error == NULL) return 0;
-    fprintf(stderr, "%s: %s (domain %s, code %d, detail %d)\n", what, error->message, error->domain, error->code,
-            error->detail_code);
+    fprintf(stderr, "%s: %s (domain %s, code %d, detail %d)\n", what, error->message, error->domain,
+            error->code, error->detail_code);
     return 1;
 }
 
-static void on_done(void* context, const prelix10_error* error) { waiter_finish((waiter*)context, error); }
+static void on_done(void* context, const prelix10_error* error) {
+    waiter_finish((waiter*)context, error);
+}
 
-static void on_closed(void* context) { waiter_finish((waiter*)context, NULL); }
+static void on_closed(void* context) {
+    waiter_finish((waiter*)context, NULL);
+}
 
 static void on_status(void* context, const prelix10_status* status, const prelix10_error* error) {
     waiter* w = (waiter*)context;
@@ -133,8 +137,8 @@ static char* build_receipt(void) {
     failed |= prelix10_printer_builder_style_alignment(p, PRELIX10_ALIGNMENT_CENTER, &error);
     failed |= prelix10_printer_builder_action_print_barcode(p, "ORDER-0042", PRELIX10_BARCODE_CODE39, 10.0, 1,
                                                             &error);
-    failed |= prelix10_printer_builder_action_print_qr_code(p, "https://example.com/r/0042", PRELIX10_QR_LEVEL_M, 4,
-                                                            &error);
+    failed |= prelix10_printer_builder_action_print_qr_code(p, "https://example.com/r/0042",
+                                                            PRELIX10_QR_LEVEL_M, 4, &error);
     failed |= prelix10_printer_builder_action_feed(p, 3.0, &error);
     failed |= prelix10_printer_builder_action_cut(p, PRELIX10_CUT_PARTIAL, &error);
     failed |= prelix10_document_builder_add_printer(d, p, &error);
@@ -160,10 +164,14 @@ int main(int argc, char** argv) {
     int i, failed = 0;
 
     for (i = 1; i + 1 < argc; i += 2) {
-        if (strcmp(argv[i], "--data-port") == 0) data_port = atoi(argv[i + 1]);
-        else if (strcmp(argv[i], "--status-port") == 0) status_port = atoi(argv[i + 1]);
-        else if (strcmp(argv[i], "--discovery-port") == 0) discovery_port = atoi(argv[i + 1]);
-        else break;
+        if (strcmp(argv[i], "--data-port") == 0)
+            data_port = atoi(argv[i + 1]);
+        else if (strcmp(argv[i], "--status-port") == 0)
+            status_port = atoi(argv[i + 1]);
+        else if (strcmp(argv[i], "--discovery-port") == 0)
+            discovery_port = atoi(argv[i + 1]);
+        else
+            break;
     }
     if (i != argc) {
         fprintf(stderr, "usage: print_receipt_c [--data-port N] [--status-port N] [--discovery-port N]\n");
@@ -204,8 +212,10 @@ int main(int argc, char** argv) {
     if (!failed) {
         waiter_reset(&w);
         prelix10_printer_print_command(printer, receipt, on_done, &w, NULL);
-        if (!waiter_wait(&w, 60) || report("print", w.error)) failed = 1;
-        else printf("printed\n");
+        if (!waiter_wait(&w, 60) || report("print", w.error))
+            failed = 1;
+        else
+            printf("printed\n");
     }
     if (!failed) {
         waiter_reset(&w);
@@ -214,9 +224,10 @@ int main(int argc, char** argv) {
             prelix10_status_get_flags(w.status, &flags, &error) != PRELIX10_OK) {
             failed = 1;
         } else {
-            printf("status: hasError=%d coverOpen=%d paperEmpty=%d paperNearEmpty=%d drawerOpenCloseSignal=%d\n",
-                   flags.has_error, flags.cover_open, flags.paper_empty, flags.paper_near_empty,
-                   flags.drawer_open_close_signal);
+            printf(
+                "status: hasError=%d coverOpen=%d paperEmpty=%d paperNearEmpty=%d drawerOpenCloseSignal=%d\n",
+                flags.has_error, flags.cover_open, flags.paper_empty, flags.paper_near_empty,
+                flags.drawer_open_close_signal);
         }
         prelix10_status_release(w.status);
     }

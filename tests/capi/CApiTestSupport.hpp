@@ -65,7 +65,8 @@ struct Report {
     static void onStatus(void* context, const prelix10_status* status, const prelix10_error* error) {
         auto* self = static_cast<Report*>(context);
         self->record(error);
-        if (status != nullptr) self->hadStatus = prelix10_status_get_flags(status, &self->flags, nullptr) == PRELIX10_OK;
+        if (status != nullptr)
+            self->hadStatus = prelix10_status_get_flags(status, &self->flags, nullptr) == PRELIX10_OK;
         self->finish();
     }
     static void onBytes(void* context, const uint8_t* data, size_t size, const prelix10_error* error) {
@@ -91,11 +92,12 @@ struct Report {
 
 // A virtual printer answering on 127.0.0.1, discovery included, with the LAN layer kept on loopback.
 class VirtualPrinterFixture : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         engine = std::make_unique<VirtualPrinterEngine>();
         server = std::make_unique<VirtualPrinterServer>(*engine);
-        responder = std::make_unique<VirtualPrinterDiscovery>(std::vector<DiscoveryIdentity>{DiscoveryIdentity{}});
+        responder =
+            std::make_unique<VirtualPrinterDiscovery>(std::vector<DiscoveryIdentity>{DiscoveryIdentity{}});
         lan = std::make_unique<LoopbackLan>(server->dataPort(), server->statusPort(), responder->port());
     }
     void TearDown() override {

@@ -46,8 +46,8 @@ TEST_F(PrinterFace, OpensPrintsReadsTheStatusAndCloses) {
     EXPECT_NE(model, 0);
 
     Report printed;
-    ASSERT_EQ(prelix10_printer_print_command(printer, receipt("Corner Cafe\n").c_str(), Report::onError, &printed,
-                                             nullptr),
+    ASSERT_EQ(prelix10_printer_print_command(printer, receipt("Corner Cafe\n").c_str(), Report::onError,
+                                             &printed, nullptr),
               PRELIX10_OK);
     ASSERT_TRUE(printed.wait());
     EXPECT_FALSE(printed.hadError) << printed.message;
@@ -55,7 +55,8 @@ TEST_F(PrinterFace, OpensPrintsReadsTheStatusAndCloses) {
 
     const std::uint8_t raw[] = {'R', 'a', 'w', '\n'};
     Report rawPrinted;
-    ASSERT_EQ(prelix10_printer_print_raw(printer, raw, sizeof raw, Report::onError, &rawPrinted, nullptr), PRELIX10_OK);
+    ASSERT_EQ(prelix10_printer_print_raw(printer, raw, sizeof raw, Report::onError, &rawPrinted, nullptr),
+              PRELIX10_OK);
     ASSERT_TRUE(rawPrinted.wait());
     EXPECT_FALSE(rawPrinted.hadError) << rawPrinted.message;
     EXPECT_TRUE(contains(engine->printedData(), "Raw\n"));
@@ -83,7 +84,8 @@ TEST_F(PrinterFace, ErrorsReachTheCompletionAsRecords) {
     ASSERT_EQ(prelix10_printer_read(printer, 4, Report::onBytes, &read, nullptr), PRELIX10_OK);
     ASSERT_EQ(prelix10_printer_get_status(printer, Report::onStatus, &status, nullptr), PRELIX10_OK);
     const prelix10_spool_job_settings settings{1, 60, nullptr};
-    ASSERT_EQ(prelix10_printer_spool_print(printer, "{}", &settings, Report::onInt, &job, nullptr), PRELIX10_OK);
+    ASSERT_EQ(prelix10_printer_spool_print(printer, "{}", &settings, Report::onInt, &job, nullptr),
+              PRELIX10_OK);
     ASSERT_EQ(prelix10_printer_get_configuration(printer, nullptr, Report::onText, &configuration, nullptr),
               PRELIX10_OK);
     for (Report* report : {&print, &read, &status, &job, &configuration}) {
@@ -118,7 +120,8 @@ TEST_F(PrinterFace, ErrorsReachTheCompletionAsRecords) {
         self->copy = prelix10_error_copy(error);
         self->report.onError(&self->report, error);
     };
-    ASSERT_EQ(prelix10_printer_print_command(printer, receipt("never\n").c_str(), onUnprintable, &unprintable, nullptr),
+    ASSERT_EQ(prelix10_printer_print_command(printer, receipt("never\n").c_str(), onUnprintable, &unprintable,
+                                             nullptr),
               PRELIX10_OK);
     ASSERT_TRUE(unprintable.report.wait());
     ASSERT_TRUE(unprintable.report.hadError);
@@ -182,7 +185,8 @@ TEST_F(PrinterFace, ACompletionMayCloseOrReleaseItsOwnPrinterAndStartAnotherOper
         prelix10_printer_close(self->printer, Report::onVoid, &self->closed, nullptr);
         prelix10_printer_get_status(self->printer, Report::onStatus, &self->statusAfterClose, nullptr);
     };
-    ASSERT_EQ(prelix10_printer_print_command(chain.printer, receipt("Chained\n").c_str(), onPrinted, &chain, nullptr),
+    ASSERT_EQ(prelix10_printer_print_command(chain.printer, receipt("Chained\n").c_str(), onPrinted, &chain,
+                                             nullptr),
               PRELIX10_OK);
     ASSERT_TRUE(chain.closed.wait());
     ASSERT_TRUE(chain.statusAfterClose.wait());
@@ -223,7 +227,8 @@ TEST_F(PrinterFace, ReleasingWhileOperationsAreQueuedStillRunsTheirCompletions) 
     prelix10_printer* printer = makePrinter();
     Report opened, printed, closed;
     ASSERT_EQ(prelix10_printer_open(printer, Report::onError, &opened, nullptr), PRELIX10_OK);
-    ASSERT_EQ(prelix10_printer_print_command(printer, receipt("Queued\n").c_str(), Report::onError, &printed, nullptr),
+    ASSERT_EQ(prelix10_printer_print_command(printer, receipt("Queued\n").c_str(), Report::onError, &printed,
+                                             nullptr),
               PRELIX10_OK);
     ASSERT_EQ(prelix10_printer_close(printer, Report::onVoid, &closed, nullptr), PRELIX10_OK);
     prelix10_printer_release(printer);
@@ -240,7 +245,8 @@ TEST_F(PrinterFace, PropertiesReadBackAndTheReadOfAnEmptyBlockIsNotNull) {
     const struct {
         prelix10_printer_timeout which;
         int byDefault;
-    } timeouts[] = {{PRELIX10_TIMEOUT_GET_STATUS, 5000}, {PRELIX10_TIMEOUT_PRINT, 30000},
+    } timeouts[] = {{PRELIX10_TIMEOUT_GET_STATUS, 5000},
+                    {PRELIX10_TIMEOUT_PRINT, 30000},
                     {PRELIX10_TIMEOUT_CONFIGURATION, 90000}};
     for (const auto& t : timeouts) {
         int value = 0;

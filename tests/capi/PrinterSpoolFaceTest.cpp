@@ -28,7 +28,8 @@ struct Jobs {
         if (job != nullptr) self->add(*job);
         self->report.finish();
     }
-    static void onList(void* c, const prelix10_spool_job_status* jobs, size_t count, const prelix10_error* error) {
+    static void onList(void* c, const prelix10_spool_job_status* jobs, size_t count,
+                       const prelix10_error* error) {
         auto* self = static_cast<Jobs*>(c);
         self->report.record(error);
         self->nonNullList = jobs != nullptr;
@@ -38,7 +39,7 @@ struct Jobs {
 };
 
 class PrinterSpoolFace : public VirtualPrinterFixture {
-protected:
+  protected:
     void SetUp() override {
         VirtualPrinterFixture::SetUp();
         spooler = std::make_unique<VirtualPrinterSpooler>(*engine);
@@ -58,7 +59,8 @@ TEST_F(PrinterSpoolFace, SpoolPrintGivesTheJobIdAndTheJobComesBackWithItsSetting
     spooler->setNextJobId(7);
     Report printed;
     const prelix10_spool_job_settings settings{1, 120, "table 4"};
-    ASSERT_EQ(prelix10_printer_spool_print(printer, "{}", &settings, Report::onInt, &printed, nullptr), PRELIX10_OK);
+    ASSERT_EQ(prelix10_printer_spool_print(printer, "{}", &settings, Report::onInt, &printed, nullptr),
+              PRELIX10_OK);
     ASSERT_TRUE(printed.wait());
     ASSERT_FALSE(printed.hadError) << printed.message;
     EXPECT_EQ(printed.value, 7);
@@ -73,7 +75,8 @@ TEST_F(PrinterSpoolFace, SpoolPrintGivesTheJobIdAndTheJobComesBackWithItsSetting
     EXPECT_EQ(one.hostIps, std::vector<std::string>{"127.0.0.1"});
 
     Jobs list;
-    ASSERT_EQ(prelix10_printer_get_spool_job_status_list(printer, 10, Jobs::onList, &list, nullptr), PRELIX10_OK);
+    ASSERT_EQ(prelix10_printer_get_spool_job_status_list(printer, 10, Jobs::onList, &list, nullptr),
+              PRELIX10_OK);
     ASSERT_TRUE(list.report.wait());
     ASSERT_FALSE(list.report.hadError) << list.report.message;
     EXPECT_TRUE(list.nonNullList);
@@ -92,7 +95,8 @@ TEST_F(PrinterSpoolFace, ConfigurationIsReadWithOrWithoutPasswordAndWritten) {
     open(printer);
 
     Report withPassword, withoutPassword, byDefault, written;
-    ASSERT_EQ(prelix10_printer_get_configuration(printer, "s3cret", Report::onText, &withPassword, nullptr), PRELIX10_OK);
+    ASSERT_EQ(prelix10_printer_get_configuration(printer, "s3cret", Report::onText, &withPassword, nullptr),
+              PRELIX10_OK);
     ASSERT_TRUE(withPassword.wait());
     EXPECT_EQ(withPassword.text, current);
     EXPECT_EQ(spooler->lastPassword(), "s3cret");
@@ -101,7 +105,8 @@ TEST_F(PrinterSpoolFace, ConfigurationIsReadWithOrWithoutPasswordAndWritten) {
     ASSERT_TRUE(withoutPassword.wait());
     EXPECT_EQ(withoutPassword.text, current);
     EXPECT_EQ(spooler->lastPassword(), "");
-    ASSERT_EQ(prelix10_printer_get_default_configuration(printer, Report::onText, &byDefault, nullptr), PRELIX10_OK);
+    ASSERT_EQ(prelix10_printer_get_default_configuration(printer, Report::onText, &byDefault, nullptr),
+              PRELIX10_OK);
     ASSERT_TRUE(byDefault.wait());
     EXPECT_EQ(byDefault.text, defaults);
 

@@ -22,9 +22,13 @@ struct prelix10_document_builder {
 
 namespace {
 
-PrinterBuilder& printerBuilderOf(prelix10_printer_builder* handle) { return checked(handle, "builder").builder; }
+PrinterBuilder& printerBuilderOf(prelix10_printer_builder* handle) {
+    return checked(handle, "builder").builder;
+}
 
-DocumentBuilder& documentBuilderOf(prelix10_document_builder* handle) { return checked(handle, "builder").builder; }
+DocumentBuilder& documentBuilderOf(prelix10_document_builder* handle) {
+    return checked(handle, "builder").builder;
+}
 
 // A raw value of one of the header's enumerations, checked against the number of cases.
 template <typename Enumeration>
@@ -43,12 +47,16 @@ std::string textFrom(const char* text, const char* name) {
 extern "C" {
 
 prelix10_printer_builder* prelix10_printer_builder_create(prelix10_error** error) {
-    return guardedValue<prelix10_printer_builder*>(error, nullptr, [] { return newHandle<prelix10_printer_builder>(); });
+    return guardedValue<prelix10_printer_builder*>(error, nullptr,
+                                                   [] { return newHandle<prelix10_printer_builder>(); });
 }
 
-void prelix10_printer_builder_release(prelix10_printer_builder* builder) { releaseHandle(builder); }
+void prelix10_printer_builder_release(prelix10_printer_builder* builder) {
+    releaseHandle(builder);
+}
 
-int prelix10_printer_builder_style_alignment(prelix10_printer_builder* builder, int alignment, prelix10_error** error) {
+int prelix10_printer_builder_style_alignment(prelix10_printer_builder* builder, int alignment,
+                                             prelix10_error** error) {
     return guarded(error, [&] {
         auto& b = printerBuilderOf(builder);
         b.styleAlignment(caseOf<Printer::Alignment>(alignment, 3, "alignment"));
@@ -62,15 +70,18 @@ int prelix10_printer_builder_style_font(prelix10_printer_builder* builder, int f
     });
 }
 
-int prelix10_printer_builder_style_bold(prelix10_printer_builder* builder, int enable, prelix10_error** error) {
+int prelix10_printer_builder_style_bold(prelix10_printer_builder* builder, int enable,
+                                        prelix10_error** error) {
     return guarded(error, [&] { printerBuilderOf(builder).styleBold(enable != 0); });
 }
 
-int prelix10_printer_builder_style_invert(prelix10_printer_builder* builder, int enable, prelix10_error** error) {
+int prelix10_printer_builder_style_invert(prelix10_printer_builder* builder, int enable,
+                                          prelix10_error** error) {
     return guarded(error, [&] { printerBuilderOf(builder).styleInvert(enable != 0); });
 }
 
-int prelix10_printer_builder_style_underline(prelix10_printer_builder* builder, int enable, prelix10_error** error) {
+int prelix10_printer_builder_style_underline(prelix10_printer_builder* builder, int enable,
+                                             prelix10_error** error) {
     return guarded(error, [&] { printerBuilderOf(builder).styleUnderLine(enable != 0); });
 }
 
@@ -93,15 +104,18 @@ int prelix10_printer_builder_action_print_text(prelix10_printer_builder* builder
     });
 }
 
-int prelix10_printer_builder_action_feed(prelix10_printer_builder* builder, double height, prelix10_error** error) {
+int prelix10_printer_builder_action_feed(prelix10_printer_builder* builder, double height,
+                                         prelix10_error** error) {
     return guarded(error, [&] { printerBuilderOf(builder).actionFeed(height); });
 }
 
-int prelix10_printer_builder_action_feed_line(prelix10_printer_builder* builder, int lines, prelix10_error** error) {
+int prelix10_printer_builder_action_feed_line(prelix10_printer_builder* builder, int lines,
+                                              prelix10_error** error) {
     return guarded(error, [&] { printerBuilderOf(builder).actionFeedLine(lines); });
 }
 
-int prelix10_printer_builder_action_cut(prelix10_printer_builder* builder, int cut_type, prelix10_error** error) {
+int prelix10_printer_builder_action_cut(prelix10_printer_builder* builder, int cut_type,
+                                        prelix10_error** error) {
     return guarded(error, [&] {
         auto& b = printerBuilderOf(builder);
         b.actionCut(caseOf<Printer::CutType>(cut_type, 5, "cut_type"));
@@ -120,8 +134,8 @@ int prelix10_printer_builder_action_print_barcode(prelix10_printer_builder* buil
     });
 }
 
-int prelix10_printer_builder_action_print_qr_code(prelix10_printer_builder* builder, const char* content, int level,
-                                                  int cell_size, prelix10_error** error) {
+int prelix10_printer_builder_action_print_qr_code(prelix10_printer_builder* builder, const char* content,
+                                                  int level, int cell_size, prelix10_error** error) {
     return guarded(error, [&] {
         auto& b = printerBuilderOf(builder);
         Printer::QRCodeParameter parameter(textFrom(content, "content"));
@@ -158,10 +172,12 @@ prelix10_document_builder* prelix10_document_builder_create(prelix10_error** err
                                                     [] { return newHandle<prelix10_document_builder>(); });
 }
 
-void prelix10_document_builder_release(prelix10_document_builder* builder) { releaseHandle(builder); }
+void prelix10_document_builder_release(prelix10_document_builder* builder) {
+    releaseHandle(builder);
+}
 
-int prelix10_document_builder_add_printer(prelix10_document_builder* builder, const prelix10_printer_builder* printer,
-                                          prelix10_error** error) {
+int prelix10_document_builder_add_printer(prelix10_document_builder* builder,
+                                          const prelix10_printer_builder* printer, prelix10_error** error) {
     return guarded(error, [&] {
         auto& document = documentBuilderOf(builder);
         const auto& steps = checked(printer, "printer").builder;
@@ -190,7 +206,8 @@ int prelix10_document_builder_add_raw(prelix10_document_builder* builder, const 
     });
 }
 
-char* prelix10_document_builder_get_commands(const prelix10_document_builder* builder, prelix10_error** error) {
+char* prelix10_document_builder_get_commands(const prelix10_document_builder* builder,
+                                             prelix10_error** error) {
     return guardedValue<char*>(error, nullptr, [&] {
         const auto& document = checked(builder, "builder").builder;
         VelmarCommandBuilder root;

@@ -62,14 +62,14 @@ char* ownedString(std::string_view text) noexcept;
 std::uint8_t* ownedBytes(const std::uint8_t* data, std::size_t size) noexcept;
 
 class HandleRegistry {
-public:
+  public:
     static HandleRegistry& shared();
     void add(const void* handle, std::type_index type);
     // Forgets the handle; false when it was not a live handle of that type.
     bool remove(const void* handle, std::type_index type);
     bool contains(const void* handle, std::type_index type) const;
 
-private:
+  private:
     mutable std::mutex mutex_;
     std::unordered_map<const void*, std::type_index> handles_;
 };
@@ -141,7 +141,7 @@ void callOut(Callback&& callback) noexcept {
 // forgotten afterwards, so a use after the callback is an argument error instead of a dangling read.
 template <typename Handle>
 class BorrowedHandle {
-public:
+  public:
     template <typename... Args>
     explicit BorrowedHandle(Args&&... args) : handle_(newHandle<Handle>(std::forward<Args>(args)...)) {}
     ~BorrowedHandle() { releaseHandle(handle_); }
@@ -149,7 +149,7 @@ public:
     BorrowedHandle& operator=(const BorrowedHandle&) = delete;
     Handle* get() const noexcept { return handle_; }
 
-private:
+  private:
     Handle* handle_;
 };
 
@@ -158,14 +158,17 @@ private:
 // its own table would otherwise wait for itself).
 template <typename Table>
 class CallbackTable {
-public:
+  public:
     void set(const Table* table) {
         std::unique_lock lock(mutex_);
-        if (table != nullptr) table_ = *table;
-        else table_.reset();
+        if (table != nullptr)
+            table_ = *table;
+        else
+            table_.reset();
         const auto self = std::this_thread::get_id();
         idle_.wait(lock, [&] {
-            return std::all_of(active_.begin(), active_.end(), [&](std::thread::id id) { return id == self; });
+            return std::all_of(active_.begin(), active_.end(),
+                               [&](std::thread::id id) { return id == self; });
         });
     }
     bool isSet() const {
@@ -195,7 +198,7 @@ public:
         idle_.notify_all();
     }
 
-private:
+  private:
     mutable std::mutex mutex_;
     std::condition_variable idle_;
     std::optional<Table> table_;
@@ -205,14 +208,14 @@ private:
 // Converts the optional error of a completion into the record the C callback borrows; the record is live
 // (copyable) while this object exists. get() is NULL when there was no error.
 class BorrowedError {
-public:
+  public:
     explicit BorrowedError(const std::optional<Prelix10Error>& error) noexcept;
     ~BorrowedError();
     BorrowedError(const BorrowedError&) = delete;
     BorrowedError& operator=(const BorrowedError&) = delete;
     const prelix10_error* get() const noexcept;
 
-private:
+  private:
     std::unique_ptr<ErrorRecord> record_;
     prelix10_error fallback_{};
 };

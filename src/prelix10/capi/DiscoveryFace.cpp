@@ -15,7 +15,7 @@ namespace {
 
 // Forwards a discovery's events to the application's C table.
 class DiscoveryDelegateBridge final : public OrvoDeviceDiscoveryManagerDelegate {
-public:
+  public:
     explicit DiscoveryDelegateBridge(prelix10_discovery* handle) : handle_(handle) {}
     CallbackTable<prelix10_discovery_delegate> table;
 
@@ -33,7 +33,7 @@ public:
         });
     }
 
-private:
+  private:
     prelix10_discovery* const handle_;
 };
 
@@ -54,18 +54,23 @@ struct prelix10_discovery {
 };
 
 namespace {
-OrvoDeviceDiscoveryManager& managerOf(prelix10_discovery* handle) { return *checked(handle, "discovery").manager; }
+OrvoDeviceDiscoveryManager& managerOf(prelix10_discovery* handle) {
+    return *checked(handle, "discovery").manager;
+}
 }  // namespace
 
 extern "C" {
 
-prelix10_discovery* prelix10_discovery_create(const int* interface_types, size_t count, prelix10_error** error) {
+prelix10_discovery* prelix10_discovery_create(const int* interface_types, size_t count,
+                                              prelix10_error** error) {
     return guardedValue<prelix10_discovery*>(error, nullptr, [&] {
-        if (interface_types == nullptr || count == 0) throw argumentError("Invalid argument: interface_types.");
+        if (interface_types == nullptr || count == 0)
+            throw argumentError("Invalid argument: interface_types.");
         std::vector<InterfaceType> types;
         for (size_t i = 0; i < count; ++i) {
             const auto type = InterfaceTypes::fromRawValue(interface_types[i]);
-            if (!type || *type == InterfaceType::unknown) throw argumentError("Invalid argument: interface_types.");
+            if (!type || *type == InterfaceType::unknown)
+                throw argumentError("Invalid argument: interface_types.");
             types.push_back(*type);
         }
         auto manager = types.size() == 1 ? OrvoDeviceDiscoveryManagerFactory::create(types.front())
@@ -75,10 +80,12 @@ prelix10_discovery* prelix10_discovery_create(const int* interface_types, size_t
     });
 }
 
-void prelix10_discovery_release(prelix10_discovery* discovery) { releaseHandle(discovery); }
+void prelix10_discovery_release(prelix10_discovery* discovery) {
+    releaseHandle(discovery);
+}
 
-int prelix10_discovery_set_delegate(prelix10_discovery* discovery, const prelix10_discovery_delegate* delegate,
-                                    prelix10_error** error) {
+int prelix10_discovery_set_delegate(prelix10_discovery* discovery,
+                                    const prelix10_discovery_delegate* delegate, prelix10_error** error) {
     return guarded(error, [&] {
         auto& handle = checked(discovery, "discovery");
         if (delegate == nullptr) {
@@ -95,7 +102,8 @@ int prelix10_discovery_set_time(prelix10_discovery* discovery, int64_t milliseco
     return guarded(error, [&] { managerOf(discovery).setDiscoveryTime(milliseconds); });
 }
 
-int prelix10_discovery_get_time(const prelix10_discovery* discovery, int64_t* milliseconds, prelix10_error** error) {
+int prelix10_discovery_get_time(const prelix10_discovery* discovery, int64_t* milliseconds,
+                                prelix10_error** error) {
     return guarded(error, [&] {
         auto& manager = managerOf(const_cast<prelix10_discovery*>(discovery));
         if (milliseconds == nullptr) throw argumentError("Invalid argument: milliseconds is NULL.");

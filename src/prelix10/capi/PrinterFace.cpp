@@ -15,7 +15,7 @@ using namespace Prelix10::CApi;
 namespace Prelix10::CApi {
 
 class PrinterDelegateBridge final : public PrinterDelegate {
-public:
+  public:
     explicit PrinterDelegateBridge(prelix10_printer* handle) : handle_(handle) {}
     CallbackTable<prelix10_printer_delegate> table;
 
@@ -27,16 +27,26 @@ public:
         });
     }
     void printerIsReady(OrvoPrinter&) override { raise(&prelix10_printer_delegate::printer_is_ready); }
-    void printerDidHaveError(OrvoPrinter&) override { raise(&prelix10_printer_delegate::printer_did_have_error); }
-    void printerIsPaperReady(OrvoPrinter&) override { raise(&prelix10_printer_delegate::printer_is_paper_ready); }
+    void printerDidHaveError(OrvoPrinter&) override {
+        raise(&prelix10_printer_delegate::printer_did_have_error);
+    }
+    void printerIsPaperReady(OrvoPrinter&) override {
+        raise(&prelix10_printer_delegate::printer_is_paper_ready);
+    }
     void printerIsPaperNearEmpty(OrvoPrinter&) override {
         raise(&prelix10_printer_delegate::printer_is_paper_near_empty);
     }
-    void printerIsPaperEmpty(OrvoPrinter&) override { raise(&prelix10_printer_delegate::printer_is_paper_empty); }
-    void printerIsCoverOpen(OrvoPrinter&) override { raise(&prelix10_printer_delegate::printer_is_cover_open); }
-    void printerIsCoverClose(OrvoPrinter&) override { raise(&prelix10_printer_delegate::printer_is_cover_close); }
+    void printerIsPaperEmpty(OrvoPrinter&) override {
+        raise(&prelix10_printer_delegate::printer_is_paper_empty);
+    }
+    void printerIsCoverOpen(OrvoPrinter&) override {
+        raise(&prelix10_printer_delegate::printer_is_cover_open);
+    }
+    void printerIsCoverClose(OrvoPrinter&) override {
+        raise(&prelix10_printer_delegate::printer_is_cover_close);
+    }
 
-private:
+  private:
     using Event = void (*)(void*, prelix10_printer*);
     void raise(Event prelix10_printer_delegate::*event) {
         table.invoke([&](const prelix10_printer_delegate& t) {
@@ -47,7 +57,7 @@ private:
 };
 
 class DrawerDelegateBridge final : public DrawerDelegate {
-public:
+  public:
     explicit DrawerDelegateBridge(prelix10_printer* handle) : handle_(handle) {}
     CallbackTable<prelix10_drawer_delegate> table;
 
@@ -63,7 +73,8 @@ public:
             if (t.did_switch != nullptr) t.did_switch(t.context, handle_, openCloseSignal ? 1 : 0);
         });
     }
-    void drawerDidSwitchStatusDetails(OrvoPrinter&, std::shared_ptr<const OrvoPrinterStatusDetail> detail) override {
+    void drawerDidSwitchStatusDetails(OrvoPrinter&,
+                                      std::shared_ptr<const OrvoPrinterStatusDetail> detail) override {
         table.invoke([&](const prelix10_drawer_delegate& t) {
             if (t.did_switch_status_details == nullptr) return;
             const std::string json = detailJson(detail.get());
@@ -71,12 +82,12 @@ public:
         });
     }
 
-private:
+  private:
     prelix10_printer* const handle_;
 };
 
 class InputDeviceDelegateBridge final : public InputDeviceDelegate {
-public:
+  public:
     explicit InputDeviceDelegateBridge(prelix10_printer* handle) : handle_(handle) {}
     CallbackTable<prelix10_input_device_delegate> table;
 
@@ -103,12 +114,12 @@ public:
         });
     }
 
-private:
+  private:
     prelix10_printer* const handle_;
 };
 
 class DisplayDelegateBridge final : public DisplayDelegate {
-public:
+  public:
     explicit DisplayDelegateBridge(prelix10_printer* handle) : handle_(handle) {}
     CallbackTable<prelix10_display_delegate> table;
 
@@ -130,7 +141,7 @@ public:
         });
     }
 
-private:
+  private:
     prelix10_printer* const handle_;
 };
 
@@ -157,7 +168,9 @@ void clearDelegates(prelix10_printer& handle) noexcept {
 prelix10_printer::prelix10_printer(std::shared_ptr<OrvoPrinter> object)
     : printer(std::move(object)), delegates(std::make_unique<PrinterDelegateBridges>()) {}
 
-prelix10_printer::~prelix10_printer() { clearDelegates(*this); }
+prelix10_printer::~prelix10_printer() {
+    clearDelegates(*this);
+}
 
 namespace {
 
@@ -166,7 +179,9 @@ OrvoPrinter& printerOf(prelix10_printer* handle) {
     if (!checkedHandle.printer) throw argumentError("Invalid handle: printer.");
     return *checkedHandle.printer;
 }
-const OrvoPrinter& printerOf(const prelix10_printer* handle) { return printerOf(const_cast<prelix10_printer*>(handle)); }
+const OrvoPrinter& printerOf(const prelix10_printer* handle) {
+    return printerOf(const_cast<prelix10_printer*>(handle));
+}
 
 template <typename T>
 T& required(T* out, const char* name) {
@@ -231,8 +246,8 @@ void setDelegateTable(prelix10_printer* handle, std::shared_ptr<Bridge> PrinterD
 
 extern "C" {
 
-prelix10_printer* prelix10_printer_create(int interface_type, const char* identifier, int auto_switch_interface,
-                                          prelix10_error** error) {
+prelix10_printer* prelix10_printer_create(int interface_type, const char* identifier,
+                                          int auto_switch_interface, prelix10_error** error) {
     return guardedValue<prelix10_printer*>(error, nullptr, [&] {
         const auto type = InterfaceTypes::fromRawValue(interface_type);
         if (!type) throw argumentError("Invalid argument: interface_type.");
@@ -242,57 +257,80 @@ prelix10_printer* prelix10_printer_create(int interface_type, const char* identi
     });
 }
 
-void prelix10_printer_release(prelix10_printer* printer) { releaseHandle(printer); }
+void prelix10_printer_release(prelix10_printer* printer) {
+    releaseHandle(printer);
+}
 
 int prelix10_printer_get_interface_type(const prelix10_printer* printer, int* interface_type,
                                         prelix10_error** error) {
     return guarded(error, [&] {
         const auto& object = printerOf(printer);
-        required(interface_type, "interface_type") = static_cast<int>(object.connectionSettings().interfaceType());
+        required(interface_type, "interface_type") =
+            static_cast<int>(object.connectionSettings().interfaceType());
     });
 }
 
 char* prelix10_printer_get_identifier(const prelix10_printer* printer, prelix10_error** error) {
-    return guardedValue<char*>(error, nullptr, [&] {
-        return ownedString(printerOf(printer).connectionSettings().identifier());
-    });
+    return guardedValue<char*>(
+        error, nullptr, [&] { return ownedString(printerOf(printer).connectionSettings().identifier()); });
 }
 
-int prelix10_printer_get_timeout(const prelix10_printer* printer, int which, int* milliseconds, prelix10_error** error) {
+int prelix10_printer_get_timeout(const prelix10_printer* printer, int which, int* milliseconds,
+                                 prelix10_error** error) {
     return guarded(error, [&] {
         const auto& object = printerOf(printer);
         int& out = required(milliseconds, "milliseconds");
         switch (which) {
-            case PRELIX10_TIMEOUT_OPEN: out = object.openTimeout(); return;
-            case PRELIX10_TIMEOUT_GET_STATUS: out = object.getStatusTimeout(); return;
-            case PRELIX10_TIMEOUT_PRINT: out = object.printTimeout(); return;
-            case PRELIX10_TIMEOUT_CONFIGURATION: out = object.orvoConfigurationTimeout(); return;
+            case PRELIX10_TIMEOUT_OPEN:
+                out = object.openTimeout();
+                return;
+            case PRELIX10_TIMEOUT_GET_STATUS:
+                out = object.getStatusTimeout();
+                return;
+            case PRELIX10_TIMEOUT_PRINT:
+                out = object.printTimeout();
+                return;
+            case PRELIX10_TIMEOUT_CONFIGURATION:
+                out = object.orvoConfigurationTimeout();
+                return;
         }
         throw argumentError("Invalid argument: which.");
     });
 }
 
-int prelix10_printer_set_timeout(prelix10_printer* printer, int which, int milliseconds, prelix10_error** error) {
+int prelix10_printer_set_timeout(prelix10_printer* printer, int which, int milliseconds,
+                                 prelix10_error** error) {
     return guarded(error, [&] {
         auto& object = printerOf(printer);
         switch (which) {
-            case PRELIX10_TIMEOUT_OPEN: object.setOpenTimeout(milliseconds); return;
-            case PRELIX10_TIMEOUT_GET_STATUS: object.setGetStatusTimeout(milliseconds); return;
-            case PRELIX10_TIMEOUT_PRINT: object.setPrintTimeout(milliseconds); return;
-            case PRELIX10_TIMEOUT_CONFIGURATION: object.setOrvoConfigurationTimeout(milliseconds); return;
+            case PRELIX10_TIMEOUT_OPEN:
+                object.setOpenTimeout(milliseconds);
+                return;
+            case PRELIX10_TIMEOUT_GET_STATUS:
+                object.setGetStatusTimeout(milliseconds);
+                return;
+            case PRELIX10_TIMEOUT_PRINT:
+                object.setPrintTimeout(milliseconds);
+                return;
+            case PRELIX10_TIMEOUT_CONFIGURATION:
+                object.setOrvoConfigurationTimeout(milliseconds);
+                return;
         }
         throw argumentError("Invalid argument: which.");
     });
 }
 
-int prelix10_printer_set_template(prelix10_printer* printer, const char* template_document, prelix10_error** error) {
+int prelix10_printer_set_template(prelix10_printer* printer, const char* template_document,
+                                  prelix10_error** error) {
     return guarded(error, [&] {
         auto& object = printerOf(printer);
-        object.setPrintTemplate(template_document ? std::optional<std::string>(template_document) : std::nullopt);
+        object.setPrintTemplate(template_document ? std::optional<std::string>(template_document)
+                                                  : std::nullopt);
     });
 }
 
-int prelix10_printer_get_template(const prelix10_printer* printer, char** template_document, prelix10_error** error) {
+int prelix10_printer_get_template(const prelix10_printer* printer, char** template_document,
+                                  prelix10_error** error) {
     return guarded(error, [&] {
         const auto& object = printerOf(printer);
         char*& out = required(template_document, "template_document");
@@ -326,7 +364,8 @@ int prelix10_printer_get_emulation(const prelix10_printer* printer, int* emulati
     });
 }
 
-int prelix10_printer_get_ip_address(const prelix10_printer* printer, char** ip_address, prelix10_error** error) {
+int prelix10_printer_get_ip_address(const prelix10_printer* printer, char** ip_address,
+                                    prelix10_error** error) {
     return guarded(error, [&] {
         const auto information = printerOf(printer).information();
         char*& out = required(ip_address, "ip_address");
@@ -373,18 +412,18 @@ int prelix10_printer_write(prelix10_printer* printer, const uint8_t* data, size_
     });
 }
 
-int prelix10_printer_read(prelix10_printer* printer, int size, prelix10_bytes_completion completion, void* context,
-                          prelix10_error** error) {
+int prelix10_printer_read(prelix10_printer* printer, int size, prelix10_bytes_completion completion,
+                          void* context, prelix10_error** error) {
     return guarded(error, [&] {
-        printerOf(printer).read(size, [completion, context](std::optional<ByteBlock> data,
-                                                            std::optional<Prelix10Error> failure) {
-            if (completion == nullptr) return;
-            const BorrowedError record(failure);
-            // An empty block is still a block: a non-null pointer with size 0.
-            static const std::uint8_t empty = 0;
-            const std::uint8_t* bytes = data ? (data->empty() ? &empty : data->data()) : nullptr;
-            callOut([&] { completion(context, bytes, data ? data->size() : 0, record.get()); });
-        });
+        printerOf(printer).read(
+            size, [completion, context](std::optional<ByteBlock> data, std::optional<Prelix10Error> failure) {
+                if (completion == nullptr) return;
+                const BorrowedError record(failure);
+                // An empty block is still a block: a non-null pointer with size 0.
+                static const std::uint8_t empty = 0;
+                const std::uint8_t* bytes = data ? (data->empty() ? &empty : data->data()) : nullptr;
+                callOut([&] { completion(context, bytes, data ? data->size() : 0, record.get()); });
+            });
     });
 }
 
@@ -396,8 +435,8 @@ int prelix10_printer_print_raw(prelix10_printer* printer, const uint8_t* data, s
     });
 }
 
-int prelix10_printer_print_command(prelix10_printer* printer, const char* command, prelix10_completion completion,
-                                   void* context, prelix10_error** error) {
+int prelix10_printer_print_command(prelix10_printer* printer, const char* command,
+                                   prelix10_completion completion, void* context, prelix10_error** error) {
     return guarded(error, [&] {
         auto& object = printerOf(printer);
         object.print(textFrom(command, "command"), errorCompletion(completion, context));
@@ -405,12 +444,13 @@ int prelix10_printer_print_command(prelix10_printer* printer, const char* comman
 }
 
 int prelix10_printer_spool_print(prelix10_printer* printer, const char* command,
-                                 const prelix10_spool_job_settings* settings, prelix10_int_completion completion,
-                                 void* context, prelix10_error** error) {
+                                 const prelix10_spool_job_settings* settings,
+                                 prelix10_int_completion completion, void* context, prelix10_error** error) {
     return guarded(error, [&] {
         auto& object = printerOf(printer);
         const auto& given = required(settings, "settings");
-        OrvoSpoolJobSettings jobSettings(given.is_retry_enabled != 0, given.timeout, given.note ? given.note : "");
+        OrvoSpoolJobSettings jobSettings(given.is_retry_enabled != 0, given.timeout,
+                                         given.note ? given.note : "");
         object.print(textFrom(command, "command"), std::move(jobSettings),
                      [completion, context](std::int64_t jobId, std::optional<Prelix10Error> failure) {
                          if (completion == nullptr) return;
@@ -420,8 +460,8 @@ int prelix10_printer_spool_print(prelix10_printer* printer, const char* command,
     });
 }
 
-int prelix10_printer_get_status(prelix10_printer* printer, prelix10_status_completion completion, void* context,
-                                prelix10_error** error) {
+int prelix10_printer_get_status(prelix10_printer* printer, prelix10_status_completion completion,
+                                void* context, prelix10_error** error) {
     return guarded(error, [&] {
         printerOf(printer).getStatus([completion, context](std::shared_ptr<const OrvoPrinterStatus> status,
                                                            std::optional<Prelix10Error> failure) {
@@ -429,7 +469,8 @@ int prelix10_printer_get_status(prelix10_printer* printer, prelix10_status_compl
             const BorrowedError record(failure);
             std::unique_ptr<BorrowedHandle<prelix10_status>> handle;
             try {
-                if (status) handle = std::make_unique<BorrowedHandle<prelix10_status>>(std::move(status), true);
+                if (status)
+                    handle = std::make_unique<BorrowedHandle<prelix10_status>>(std::move(status), true);
             } catch (...) {
                 const BorrowedError outOfMemory(Prelix10Error(Prelix10ErrorKind::unknown, "Unknown Error."));
                 callOut([&] { completion(context, nullptr, outOfMemory.get()); });
@@ -445,7 +486,8 @@ int prelix10_printer_get_spool_job_status(prelix10_printer* printer, int64_t job
                                           prelix10_error** error) {
     return guarded(error, [&] {
         printerOf(printer).getSpoolJobStatus(
-            job_id, [completion, context](std::optional<OrvoSpoolJobStatus> job, std::optional<Prelix10Error> failure) {
+            job_id, [completion, context](std::optional<OrvoSpoolJobStatus> job,
+                                          std::optional<Prelix10Error> failure) {
                 if (completion == nullptr) return;
                 const BorrowedError record(failure);
                 if (job) {
@@ -459,8 +501,8 @@ int prelix10_printer_get_spool_job_status(prelix10_printer* printer, int64_t job
 }
 
 int prelix10_printer_get_spool_job_status_list(prelix10_printer* printer, int64_t size,
-                                               prelix10_spool_job_status_list_completion completion, void* context,
-                                               prelix10_error** error) {
+                                               prelix10_spool_job_status_list_completion completion,
+                                               void* context, prelix10_error** error) {
     return guarded(error, [&] {
         printerOf(printer).getSpoolJobStatusList(
             size, [completion, context](std::optional<std::vector<OrvoSpoolJobStatus>> jobs,
@@ -474,7 +516,8 @@ int prelix10_printer_get_spool_job_status_list(prelix10_printer* printer, int64_
                         for (const auto& job : *jobs) out.push_back(jobRecord(job));
                     }
                 } catch (...) {
-                    const BorrowedError outOfMemory(Prelix10Error(Prelix10ErrorKind::unknown, "Unknown Error."));
+                    const BorrowedError outOfMemory(
+                        Prelix10Error(Prelix10ErrorKind::unknown, "Unknown Error."));
                     callOut([&] { completion(context, nullptr, 0, outOfMemory.get()); });
                     return;
                 }
@@ -487,16 +530,17 @@ int prelix10_printer_get_spool_job_status_list(prelix10_printer* printer, int64_
 }
 
 int prelix10_printer_set_configuration(prelix10_printer* printer, const char* configuration,
-                                       prelix10_int_completion completion, void* context, prelix10_error** error) {
+                                       prelix10_int_completion completion, void* context,
+                                       prelix10_error** error) {
     return guarded(error, [&] {
         auto& object = printerOf(printer);
-        object.setOrvoConfiguration(textFrom(configuration, "configuration"),
-                                    [completion, context](OrvoConfigurationSetResult result,
-                                                          std::optional<Prelix10Error> failure) {
-                                        if (completion == nullptr) return;
-                                        const BorrowedError record(failure);
-                                        callOut([&] { completion(context, static_cast<int>(result), record.get()); });
-                                    });
+        object.setOrvoConfiguration(
+            textFrom(configuration, "configuration"),
+            [completion, context](OrvoConfigurationSetResult result, std::optional<Prelix10Error> failure) {
+                if (completion == nullptr) return;
+                const BorrowedError record(failure);
+                callOut([&] { completion(context, static_cast<int>(result), record.get()); });
+            });
     });
 }
 
@@ -511,7 +555,8 @@ OrvoPrinter::ConfigurationCompletion textCompletion(prelix10_string_completion c
 }  // namespace
 
 int prelix10_printer_get_configuration(prelix10_printer* printer, const char* password,
-                                       prelix10_string_completion completion, void* context, prelix10_error** error) {
+                                       prelix10_string_completion completion, void* context,
+                                       prelix10_error** error) {
     return guarded(error, [&] {
         auto& object = printerOf(printer);
         object.getOrvoConfiguration(password ? std::optional<std::string>(password) : std::nullopt,
@@ -519,24 +564,28 @@ int prelix10_printer_get_configuration(prelix10_printer* printer, const char* pa
     });
 }
 
-int prelix10_printer_get_default_configuration(prelix10_printer* printer, prelix10_string_completion completion,
-                                               void* context, prelix10_error** error) {
-    return guarded(error, [&] { printerOf(printer).getDefaultOrvoConfiguration(textCompletion(completion, context)); });
+int prelix10_printer_get_default_configuration(prelix10_printer* printer,
+                                               prelix10_string_completion completion, void* context,
+                                               prelix10_error** error) {
+    return guarded(
+        error, [&] { printerOf(printer).getDefaultOrvoConfiguration(textCompletion(completion, context)); });
 }
 
-int prelix10_printer_set_printer_delegate(prelix10_printer* printer, const prelix10_printer_delegate* delegate,
-                                          prelix10_error** error) {
+int prelix10_printer_set_printer_delegate(prelix10_printer* printer,
+                                          const prelix10_printer_delegate* delegate, prelix10_error** error) {
     return guarded(error, [&] {
-        setDelegateTable(printer, &PrinterDelegateBridges::printer, delegate,
-                         [](OrvoPrinter& object, std::weak_ptr<PrinterDelegate> d) { object.setPrinterDelegate(d); });
+        setDelegateTable(
+            printer, &PrinterDelegateBridges::printer, delegate,
+            [](OrvoPrinter& object, std::weak_ptr<PrinterDelegate> d) { object.setPrinterDelegate(d); });
     });
 }
 
 int prelix10_printer_set_drawer_delegate(prelix10_printer* printer, const prelix10_drawer_delegate* delegate,
                                          prelix10_error** error) {
     return guarded(error, [&] {
-        setDelegateTable(printer, &PrinterDelegateBridges::drawer, delegate,
-                         [](OrvoPrinter& object, std::weak_ptr<DrawerDelegate> d) { object.setDrawerDelegate(d); });
+        setDelegateTable(
+            printer, &PrinterDelegateBridges::drawer, delegate,
+            [](OrvoPrinter& object, std::weak_ptr<DrawerDelegate> d) { object.setDrawerDelegate(d); });
     });
 }
 
@@ -551,11 +600,12 @@ int prelix10_printer_set_input_device_delegate(prelix10_printer* printer,
     });
 }
 
-int prelix10_printer_set_display_delegate(prelix10_printer* printer, const prelix10_display_delegate* delegate,
-                                          prelix10_error** error) {
+int prelix10_printer_set_display_delegate(prelix10_printer* printer,
+                                          const prelix10_display_delegate* delegate, prelix10_error** error) {
     return guarded(error, [&] {
-        setDelegateTable(printer, &PrinterDelegateBridges::display, delegate,
-                         [](OrvoPrinter& object, std::weak_ptr<DisplayDelegate> d) { object.setDisplayDelegate(d); });
+        setDelegateTable(
+            printer, &PrinterDelegateBridges::display, delegate,
+            [](OrvoPrinter& object, std::weak_ptr<DisplayDelegate> d) { object.setDisplayDelegate(d); });
     });
 }
 

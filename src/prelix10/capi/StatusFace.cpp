@@ -16,7 +16,8 @@ std::string detailJson(const OrvoPrinterStatusDetail* detail) {
             nlohmann::ordered_json entry;
             if (const auto* flag = std::get_if<std::shared_ptr<NullableBool>>(&value); flag && *flag) {
                 entry = (*flag)->value;
-            } else if (const auto* number = std::get_if<std::shared_ptr<NullableInt>>(&value); number && *number) {
+            } else if (const auto* number = std::get_if<std::shared_ptr<NullableInt>>(&value);
+                       number && *number) {
                 entry = (*number)->value;
             } else if (const auto* method = std::get_if<std::shared_ptr<NullableDrawerOpenedMethod>>(&value);
                        method && *method) {
@@ -40,7 +41,8 @@ const OrvoPrinterStatus& statusOf(const prelix10_status* handle) {
 
 extern "C" {
 
-int prelix10_status_get_flags(const prelix10_status* status, prelix10_status_flags* flags, prelix10_error** error) {
+int prelix10_status_get_flags(const prelix10_status* status, prelix10_status_flags* flags,
+                              prelix10_error** error) {
     return guarded(error, [&] {
         const auto& object = statusOf(status);
         if (flags == nullptr) throw argumentError("Invalid argument: flags is NULL.");
