@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs the built library into a scratch prefix and builds three consumers outside the tree: one with
-# find_package, one with pkg-config, one with add_subdirectory of the source tree. Each runs and checks
-# the bytes it compiles. Also checks that the installed tree holds no test doubles.
+# Installs the built library into a scratch prefix and builds consumers outside the tree: one with
+# find_package, one with pkg-config, one with add_subdirectory of the source tree, each runs and checks
+# the bytes it compiles; and a C program on the C interface, found once with find_package and once with
+# pkg-config. Also checks that the installed tree holds no test doubles.
 # Usage: consume.sh SOURCE_DIR BUILD_DIR   (CONSUMER_FLAGS: extra compile and link flags, e.g. sanitizers;
 # PRELIX10_SHARED: 1 when the library was built shared)
 set -euo pipefail
@@ -14,7 +15,7 @@ prefix="$work/prefix"
 
 echo "== install into a scratch prefix"
 cmake --install "$build" --prefix "$prefix" >/dev/null
-for f in include/prelix10/core/Prelix10Error.hpp lib/cmake/Prelix10/Prelix10Config.cmake \
+for f in include/prelix10/core/Prelix10Error.hpp include/prelix10/capi/prelix10.h lib/cmake/Prelix10/Prelix10Config.cmake \
          lib/cmake/Prelix10/Prelix10ConfigVersion.cmake lib/pkgconfig/prelix10.pc \
          bin/prelix10-compile bin/prelix10-expand-template bin/prelix10-virtual-printer; do
   [ -e "$prefix/$f" ] || { echo "missing from the install: $f"; exit 1; }
@@ -42,6 +43,24 @@ static=""
 c++ -std=c++20 $flags "$src/tests/package/consumer.cpp" -o "$work/pkg_consumer" \
   $(pkg-config --cflags --libs $static prelix10) -Wl,-rpath,"$prefix/lib"
 "$work/pkg_consumer"
+
+echo "== C, find_package"
+cmake -S "$src/tests/package/find_package_c" -B "$work/find_package_c" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" \
+  -DCMAKE_C_FLAGS="$flags" -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="$flags" >/dev/null
+cmake --build "$work/find_package_c" >/dev/null
+"$work/find_package_c/consumer_c"
+
+echo "== C, pkg-config"
+# A static library brings C++ objects, so the C program is linked by the C++ driver there.
+linker=cc
+[ "${PRELIX10_SHARED:-0}" = "1" ] || linker=c++
+# shellcheck disable=SC2046
+cc -std=c99 -Wall -Wextra -Werror -pedantic $flags -c "$src/tests/package/consumer_c.c" -o "$work/consumer_c.o" \
+  $(pkg-config --cflags prelix10)
+# shellcheck disable=SC2046
+$linker $flags "$work/consumer_c.o" -o "$work/pkg_consumer_c" $(pkg-config --libs $static prelix10) \
+  -Wl,-rpath,"$prefix/lib"
+"$work/pkg_consumer_c"
 
 echo "== add_subdirectory"
 cmake -S "$src/tests/package/subdirectory" -B "$work/subdirectory" -G Ninja -DPRELIX10_TREE="$src" >/dev/null

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
 #include "prelix10/builder/CategoryBuilder.hpp"
 #include "prelix10/builder/VelmarCommandEnumeration.hpp"
 
@@ -9,7 +10,7 @@ namespace Bezel {
 
 enum class LEDType : int { Holding, Error, Idle };
 
-class LEDAutomaticBlinkParameter {
+class PRELIX10_EXPORT LEDAutomaticBlinkParameter {
   public:
     explicit LEDAutomaticBlinkParameter(LEDType type) : type_(type) {}
     LEDType type() const { return type_; }
@@ -37,7 +38,7 @@ class LEDAutomaticBlinkParameter {
 }  // namespace Bezel
 
 // {"category": "Bezel", "contents": [...]}; goes into a pre-setting block.
-class BezelSettingBuilder : public CategoryBuilder {
+class PRELIX10_EXPORT BezelSettingBuilder : public CategoryBuilder {
   public:
     BezelSettingBuilder();
     BezelSettingBuilder& settingAutomaticPageLength(bool enable);

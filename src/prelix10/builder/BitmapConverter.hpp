@@ -1,5 +1,6 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
 #include <cstdint>
 #include <vector>
 
@@ -21,7 +22,7 @@ struct BitmapPixel {
 
 // Turns an image of packed RGBA pixels into a 1-bit raster (a set bit is a black dot), by a fixed
 // threshold or by error diffusion. Use once: construct, then threshold() or diffuse(), then toData().
-class BitmapConverter {
+class PRELIX10_EXPORT BitmapConverter {
   public:
     // Reads all pixels. Raises the unexpected-state error when the image holds no usable pixel data.
     explicit BitmapConverter(const ImagePixels& image);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
 #include "prelix10/builder/CategoryBuilder.hpp"
 #include "prelix10/builder/VelmarCommandEnumeration.hpp"
 
@@ -9,7 +10,7 @@ namespace Buzzer {
 
 enum class Channel : int { No1, No2, No3, No4 };
 
-class DriveParameter {
+class PRELIX10_EXPORT DriveParameter {
   public:
     DriveParameter() = default;
     Channel channel() const { return channel_; }
@@ -45,7 +46,7 @@ class DriveParameter {
 }  // namespace Buzzer
 
 // {"category": "Buzzer", "contents": [...]}
-class BuzzerBuilder : public CategoryBuilder {
+class PRELIX10_EXPORT BuzzerBuilder : public CategoryBuilder {
   public:
     BuzzerBuilder();
     BuzzerBuilder& actionDrive(const Buzzer::DriveParameter& parameter);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
 #include <initializer_list>
 #include <string_view>
 
@@ -10,7 +11,7 @@ namespace Prelix10::VelmarCommand {
 // The part every builder shares: its category object in the command document tree. Builders are handles:
 // a copy of a builder refers to the same category object, and a parent stores the child's object itself,
 // so calls made on a child after it was added still reach the document.
-class CategoryBuilder {
+class PRELIX10_EXPORT CategoryBuilder {
   public:
     // The category object this builder writes into.
     const JsonObjectRef& categoryObject() const { return category_; }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
 #include <string_view>
 
 #include "prelix10/builder/CategoryBuilder.hpp"
@@ -30,7 +31,7 @@ enum class CharacterEncodingType : int { Japanese, SimplifiedChinese, Traditiona
 enum class CursorState : int { On, Blink, Off };
 enum class Contrast : int { Plus3, Plus2, Plus1, Default, Minus1, Minus2, Minus3 };
 
-class PositionParameter {
+class PRELIX10_EXPORT PositionParameter {
   public:
     PositionParameter(int x, int y) : x_(x), y_(y) {}
     int x() const { return x_; }
@@ -41,7 +42,7 @@ class PositionParameter {
     int y_;
 };
 
-class ImageParameter {
+class PRELIX10_EXPORT ImageParameter {
   public:
     explicit ImageParameter(ImagePixels image) : image_(std::move(image)) {}
     const ImagePixels& image() const { return image_; }
@@ -65,7 +66,7 @@ class ImageParameter {
 }  // namespace Display
 
 // The customer display part of a document: {"category": "Display", "contents": [...]}.
-class DisplayBuilder : public CategoryBuilder {
+class PRELIX10_EXPORT DisplayBuilder : public CategoryBuilder {
   public:
     DisplayBuilder();
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -17,7 +18,7 @@ namespace Prelix10::VelmarCommand {
 
 // One document: {"category": "Document", "contents": [...]}. Setting items stay ahead of every device
 // category and raw item, in the order of the setting calls; everything else is appended.
-class DocumentBuilder : public CategoryBuilder {
+class PRELIX10_EXPORT DocumentBuilder : public CategoryBuilder {
   public:
     DocumentBuilder();
 

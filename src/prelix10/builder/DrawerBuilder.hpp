@@ -1,5 +1,6 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
 #include "prelix10/builder/CategoryBuilder.hpp"
 #include "prelix10/builder/VelmarCommandEnumeration.hpp"
 
@@ -9,7 +10,7 @@ namespace Drawer {
 
 enum class Channel : int { No1, No2, No3, No4 };
 
-class OpenParameter {
+class PRELIX10_EXPORT OpenParameter {
   public:
     OpenParameter() = default;
     Channel channel() const { return channel_; }
@@ -32,7 +33,7 @@ class OpenParameter {
 }  // namespace Drawer
 
 // {"category": "Drawer", "contents": [...]}
-class DrawerBuilder : public CategoryBuilder {
+class PRELIX10_EXPORT DrawerBuilder : public CategoryBuilder {
   public:
     DrawerBuilder();
     DrawerBuilder& actionOpen(const Drawer::OpenParameter& parameter);

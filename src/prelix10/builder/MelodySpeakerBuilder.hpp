@@ -1,5 +1,6 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
 #include <cstdint>
 #include <vector>
 
@@ -12,7 +13,7 @@ namespace MelodySpeaker {
 
 enum class SoundStorageArea : int { Area1, Area2 };
 
-class DriveRegisteredSoundParameter {
+class PRELIX10_EXPORT DriveRegisteredSoundParameter {
   public:
     DriveRegisteredSoundParameter(SoundStorageArea area, int number) : area_(area), number_(number) {}
     SoundStorageArea area() const { return area_; }
@@ -29,7 +30,7 @@ class DriveRegisteredSoundParameter {
     int volume_ = -1;
 };
 
-class DriveOneTimeSoundParameter {
+class PRELIX10_EXPORT DriveOneTimeSoundParameter {
   public:
     explicit DriveOneTimeSoundParameter(std::vector<std::uint8_t> source) : source_(std::move(source)) {}
     const std::vector<std::uint8_t>& source() const { return source_; }
@@ -47,7 +48,7 @@ class DriveOneTimeSoundParameter {
 }  // namespace MelodySpeaker
 
 // {"category": "MelodySpeaker", "contents": [...]}
-class MelodySpeakerBuilder : public CategoryBuilder {
+class PRELIX10_EXPORT MelodySpeakerBuilder : public CategoryBuilder {
   public:
     MelodySpeakerBuilder();
     MelodySpeakerBuilder& actionDriveRegisteredSound(

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -11,7 +12,7 @@ namespace Prelix10::VelmarCommand {
 
 // A page-mode area: {"category": "PageMode", "parameters": [...], "contents": [...]}. Shares the style
 // and print items of the printer builder and adds the page-only ones.
-class PageModeBuilder : public PrinterBaseBuilder {
+class PRELIX10_EXPORT PageModeBuilder : public PrinterBaseBuilder {
   public:
     PageModeBuilder();
     explicit PageModeBuilder(Printer::PageModeParameter parameter);

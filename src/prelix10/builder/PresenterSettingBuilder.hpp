@@ -1,5 +1,6 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
 #include "prelix10/builder/CategoryBuilder.hpp"
 #include "prelix10/builder/VelmarCommandEnumeration.hpp"
 
@@ -9,7 +10,7 @@ namespace Presenter {
 
 enum class LEDType : int { Holding, Error, Idle };
 
-class ModeParameter {
+class PRELIX10_EXPORT ModeParameter {
   public:
     ModeParameter() = default;
     bool loop() const { return loop_; }
@@ -40,7 +41,7 @@ class ModeParameter {
     int holdTime_ = 0;
 };
 
-class LEDAutomaticBlinkParameter {
+class PRELIX10_EXPORT LEDAutomaticBlinkParameter {
   public:
     explicit LEDAutomaticBlinkParameter(LEDType type) : type_(type) {}
     LEDType type() const { return type_; }
@@ -64,7 +65,7 @@ class LEDAutomaticBlinkParameter {
 }  // namespace Presenter
 
 // {"category": "Presenter", "contents": [...]}; goes into a pre-setting block.
-class PresenterSettingBuilder : public CategoryBuilder {
+class PRELIX10_EXPORT PresenterSettingBuilder : public CategoryBuilder {
   public:
     PresenterSettingBuilder();
     PresenterSettingBuilder& settingMode(const Presenter::ModeParameter& parameter);

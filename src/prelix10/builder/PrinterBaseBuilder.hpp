@@ -1,5 +1,6 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,7 +14,7 @@ namespace Prelix10::VelmarCommand {
 // The appenders shared by the printer and page-mode builders: one per JSON method. Each writes one item
 // into this builder's "contents" (or nothing when an enumeration value has no JSON string or a number
 // is not finite).
-class PrinterBaseBuilder : public CategoryBuilder {
+class PRELIX10_EXPORT PrinterBaseBuilder : public CategoryBuilder {
   public:
     struct PreparedImage {
         std::string source;  // Base64 of the 1-bit raster

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -12,7 +13,7 @@ namespace Prelix10::VelmarCommand {
 
 // The printer part of a command document: {"category": "Printer", "parameters": [...], "contents": [...]}.
 // Every method appends one item in call order and returns the builder.
-class PrinterBuilder : public PrinterBaseBuilder {
+class PRELIX10_EXPORT PrinterBuilder : public PrinterBaseBuilder {
   public:
     PrinterBuilder();
     explicit PrinterBuilder(Printer::PrinterParameter parameter);

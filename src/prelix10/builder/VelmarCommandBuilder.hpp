@@ -1,5 +1,6 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
 #include <memory>
 #include <optional>
 #include <string>
@@ -12,7 +13,7 @@ namespace Prelix10::VelmarCommand {
 
 // The root of a command document: {"title": "VelmarCommand", "version": "1.0.0", "contents": [...]}.
 // Like every builder it is a handle: copies share the same tree.
-class VelmarCommandBuilder {
+class PRELIX10_EXPORT VelmarCommandBuilder {
   public:
     VelmarCommandBuilder();
 

@@ -8,7 +8,9 @@
 
 namespace Prelix10::CApi {
 
-ErrorRecord::~ErrorRecord() { releaseHandle(statusHandle); }
+ErrorRecord::~ErrorRecord() {
+    releaseHandle(statusHandle);
+}
 
 std::unique_ptr<ErrorRecord> makeErrorRecord(const Prelix10Error& error) {
     const PlatformErrorRecord platform = error.platformRecord();
@@ -21,7 +23,9 @@ std::unique_ptr<ErrorRecord> makeErrorRecord(const Prelix10Error& error) {
         record->keyTexts.push_back(key);
         if (const int* code = std::get_if<int>(&value)) record->detail_code = *code;
         if (const auto* status = std::get_if<std::shared_ptr<const OrvoPrinterStatus>>(&value)) {
-            if (*status && record->statusHandle == nullptr) record->statusHandle = newHandle<prelix10_status>(*status);
+            if (*status && record->statusHandle == nullptr) {
+                record->statusHandle = newHandle<prelix10_status>(*status, true);
+            }
         }
     }
     finish(*record);
@@ -126,7 +130,8 @@ BorrowedError::BorrowedError(const std::optional<Prelix10Error>& error) noexcept
 }
 
 BorrowedError::~BorrowedError() {
-    if (record_) HandleRegistry::shared().remove(static_cast<prelix10_error*>(record_.get()), typeid(ErrorRecord));
+    if (record_)
+        HandleRegistry::shared().remove(static_cast<prelix10_error*>(record_.get()), typeid(ErrorRecord));
 }
 
 const prelix10_error* BorrowedError::get() const noexcept {
@@ -152,7 +157,8 @@ prelix10_error* prelix10_error_copy(const prelix10_error* error) {
         record->code = source.code;
         record->detail_code = source.detail_code;
         record->keyTexts = source.keyTexts;
-        if (source.statusHandle != nullptr) record->statusHandle = newHandle<prelix10_status>(source.statusHandle->status);
+        if (source.statusHandle != nullptr)
+            record->statusHandle = newHandle<prelix10_status>(source.statusHandle->status, true);
         finish(*record);
         HandleRegistry::shared().add(static_cast<prelix10_error*>(record.get()), typeid(ErrorRecord));
         return record.release();
@@ -166,9 +172,13 @@ void prelix10_error_release(prelix10_error* error) {
     if (HandleRegistry::shared().remove(error, typeid(ErrorRecord))) delete static_cast<ErrorRecord*>(error);
 }
 
-void prelix10_string_release(char* text) { std::free(text); }
+void prelix10_string_release(char* text) {
+    std::free(text);
+}
 
-void prelix10_bytes_release(uint8_t* bytes) { std::free(bytes); }
+void prelix10_bytes_release(uint8_t* bytes) {
+    std::free(bytes);
+}
 
 const char* prelix10_version(void) {
     static const std::string version = [] {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <condition_variable>
 #include <cstdint>
 #include <exception>
 #include <memory>
@@ -7,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <typeindex>
 #include <unordered_map>
 #include <vector>
@@ -17,7 +20,11 @@
 
 // A printer status, shared by every face that hands one out.
 struct prelix10_status {
+    explicit prelix10_status(std::shared_ptr<const Prelix10::OrvoPrinterStatus> object, bool lent = false)
+        : status(std::move(object)), borrowed(lent) {}
     std::shared_ptr<const Prelix10::OrvoPrinterStatus> status;
+    // Lent by a completion or an error record, which releases it; prelix10_status_release ignores it.
+    bool borrowed = false;
 };
 
 // The C face keeps every live handle in one registry. A pointer the caller hands in is looked up there
@@ -55,14 +62,14 @@ char* ownedString(std::string_view text) noexcept;
 std::uint8_t* ownedBytes(const std::uint8_t* data, std::size_t size) noexcept;
 
 class HandleRegistry {
-public:
+  public:
     static HandleRegistry& shared();
     void add(const void* handle, std::type_index type);
     // Forgets the handle; false when it was not a live handle of that type.
     bool remove(const void* handle, std::type_index type);
     bool contains(const void* handle, std::type_index type) const;
 
-private:
+  private:
     mutable std::mutex mutex_;
     std::unordered_map<const void*, std::type_index> handles_;
 };
@@ -130,17 +137,85 @@ void callOut(Callback&& callback) noexcept {
     }
 }
 
+// A handle lent to a callback for the time it runs: registered, so the callback may pass it back in, and
+// forgotten afterwards, so a use after the callback is an argument error instead of a dangling read.
+template <typename Handle>
+class BorrowedHandle {
+  public:
+    template <typename... Args>
+    explicit BorrowedHandle(Args&&... args) : handle_(newHandle<Handle>(std::forward<Args>(args)...)) {}
+    ~BorrowedHandle() { releaseHandle(handle_); }
+    BorrowedHandle(const BorrowedHandle&) = delete;
+    BorrowedHandle& operator=(const BorrowedHandle&) = delete;
+    Handle* get() const noexcept { return handle_; }
+
+  private:
+    Handle* handle_;
+};
+
+// An application's table of callbacks, with the promise the header makes: once set() returns, no call of
+// the old table is still running, except calls on the thread that called set() (a callback that clears
+// its own table would otherwise wait for itself).
+template <typename Table>
+class CallbackTable {
+  public:
+    void set(const Table* table) {
+        std::unique_lock lock(mutex_);
+        if (table != nullptr)
+            table_ = *table;
+        else
+            table_.reset();
+        const auto self = std::this_thread::get_id();
+        idle_.wait(lock, [&] {
+            return std::all_of(active_.begin(), active_.end(),
+                               [&](std::thread::id id) { return id == self; });
+        });
+    }
+    bool isSet() const {
+        std::lock_guard lock(mutex_);
+        return table_.has_value();
+    }
+    // Runs call(table) with a copy of the table when one is set; the call is outside the lock.
+    template <typename Call>
+    void invoke(Call&& call) noexcept {
+        std::optional<Table> table;
+        const auto self = std::this_thread::get_id();
+        {
+            std::lock_guard lock(mutex_);
+            if (!table_) return;
+            table = table_;
+            try {
+                active_.push_back(self);
+            } catch (...) {
+                return;
+            }
+        }
+        callOut([&] { call(*table); });
+        {
+            std::lock_guard lock(mutex_);
+            active_.erase(std::find(active_.begin(), active_.end(), self));
+        }
+        idle_.notify_all();
+    }
+
+  private:
+    mutable std::mutex mutex_;
+    std::condition_variable idle_;
+    std::optional<Table> table_;
+    std::vector<std::thread::id> active_;
+};
+
 // Converts the optional error of a completion into the record the C callback borrows; the record is live
 // (copyable) while this object exists. get() is NULL when there was no error.
 class BorrowedError {
-public:
+  public:
     explicit BorrowedError(const std::optional<Prelix10Error>& error) noexcept;
     ~BorrowedError();
     BorrowedError(const BorrowedError&) = delete;
     BorrowedError& operator=(const BorrowedError&) = delete;
     const prelix10_error* get() const noexcept;
 
-private:
+  private:
     std::unique_ptr<ErrorRecord> record_;
     prelix10_error fallback_{};
 };

@@ -104,11 +104,330 @@ typedef void (*prelix10_int_completion)(void* context, int64_t value, const prel
 
 /* ---- Printer status ---------------------------------------------------------------------------------- */
 
+/* The five summary flags of a status, each 0 or 1. */
+typedef struct prelix10_status_flags {
+    int has_error;
+    int cover_open;
+    int drawer_open_close_signal;
+    int paper_empty;
+    int paper_near_empty;
+} prelix10_status_flags;
+
+typedef void (*prelix10_status_completion)(void* context, const prelix10_status* status, const prelix10_error* error);
+
+PRELIX10_C_API int prelix10_status_get_flags(const prelix10_status* status, prelix10_status_flags* flags,
+                                             prelix10_error** error);
+/* The status as text. Owned: prelix10_string_release. */
+PRELIX10_C_API char* prelix10_status_description(const prelix10_status* status, prelix10_error** error);
+/* The detailed status as one JSON object: every property by name, null when the printer did not report it
+ * (drawer opened methods as 0 or 1). Owned: prelix10_string_release. */
+PRELIX10_C_API char* prelix10_status_detail_json(const prelix10_status* status, prelix10_error** error);
+/* A handle of the caller's own on the same status, e.g. to keep one a completion borrowed. */
+PRELIX10_C_API prelix10_status* prelix10_status_copy(const prelix10_status* status, prelix10_error** error);
+PRELIX10_C_API void prelix10_status_release(prelix10_status* status);
+
 /* ---- Printer ------------------------------------------------------------------------------------------ */
+
+typedef struct prelix10_printer prelix10_printer;
+
+/* Interface types. */
+enum {
+    PRELIX10_INTERFACE_UNKNOWN = 0,
+    PRELIX10_INTERFACE_USB = 1,
+    PRELIX10_INTERFACE_BLUETOOTH = 2,
+    PRELIX10_INTERFACE_BLUETOOTH_LE = 3,
+    PRELIX10_INTERFACE_LAN = 4
+};
+
+/* The timeouts of a printer, in milliseconds. */
+typedef enum prelix10_printer_timeout {
+    PRELIX10_TIMEOUT_OPEN = 0,            /* 10000 by default */
+    PRELIX10_TIMEOUT_GET_STATUS = 1,      /* 5000 */
+    PRELIX10_TIMEOUT_PRINT = 2,           /* 30000 */
+    PRELIX10_TIMEOUT_CONFIGURATION = 3    /* 90000 */
+} prelix10_printer_timeout;
+
+/* The settings of a spool print job; timeout in seconds, kept within 0 to 3600; note may be NULL. */
+typedef struct prelix10_spool_job_settings {
+    int is_retry_enabled;
+    int64_t timeout;
+    const char* note;
+} prelix10_spool_job_settings;
+
+/* One job of the printer's spooler. Strings are borrowed from the completion that hands it over. */
+typedef struct prelix10_spool_job_status {
+    int64_t job_id;
+    int job_state;              /* 0 unknown, 1 accepted, ... 6 printSucceeded, ... 9 printFailedByPowerOff */
+    int64_t elapsed_time;
+    int job_received_interface; /* 0 unknown, then the interfaces the printer reports */
+    const char* app_info;
+    const char* host_model;
+    const char* host_os;
+    const char* host_ip_address;
+    prelix10_spool_job_settings job_settings;
+} prelix10_spool_job_status;
+
+typedef void (*prelix10_spool_job_status_completion)(void* context, const prelix10_spool_job_status* status,
+                                                     const prelix10_error* error);
+/* jobs points at count records; NULL on failure. */
+typedef void (*prelix10_spool_job_status_list_completion)(void* context, const prelix10_spool_job_status* jobs,
+                                                          size_t count, const prelix10_error* error);
+
+/* A printer reached through interface_type (PRELIX10_INTERFACE_*) at identifier (an IP address for LAN).
+ * auto_switch_interface lets an open that fails there try the printer's other interfaces. */
+PRELIX10_C_API prelix10_printer* prelix10_printer_create(int interface_type, const char* identifier,
+                                                         int auto_switch_interface, prelix10_error** error);
+/* Operations already started still run and call their completions; an open printer is closed once they
+ * are done. The delegate tables are cleared first (see prelix10_printer_set_printer_delegate). */
+PRELIX10_C_API void prelix10_printer_release(prelix10_printer* printer);
+
+PRELIX10_C_API int prelix10_printer_get_interface_type(const prelix10_printer* printer, int* interface_type,
+                                                       prelix10_error** error);
+/* Owned: prelix10_string_release. */
+PRELIX10_C_API char* prelix10_printer_get_identifier(const prelix10_printer* printer, prelix10_error** error);
+/* which: a prelix10_printer_timeout. */
+PRELIX10_C_API int prelix10_printer_get_timeout(const prelix10_printer* printer, int which, int* milliseconds,
+                                                prelix10_error** error);
+PRELIX10_C_API int prelix10_printer_set_timeout(prelix10_printer* printer, int which, int milliseconds,
+                                                prelix10_error** error);
+/* The template document the printer expands commands with; NULL for none. */
+PRELIX10_C_API int prelix10_printer_set_template(prelix10_printer* printer, const char* template_document,
+                                                 prelix10_error** error);
+/* *template_document receives an owned copy, or NULL when none is set. */
+PRELIX10_C_API int prelix10_printer_get_template(const prelix10_printer* printer, char** template_document,
+                                                 prelix10_error** error);
+/* The model (its number, and its name as text) and emulation known from discovery or the last open;
+ * 0 and "unknown" before. The name is owned: prelix10_string_release. */
+PRELIX10_C_API int prelix10_printer_get_model(const prelix10_printer* printer, int* model, prelix10_error** error);
+PRELIX10_C_API char* prelix10_printer_get_model_name(const prelix10_printer* printer, prelix10_error** error);
+PRELIX10_C_API int prelix10_printer_get_emulation(const prelix10_printer* printer, int* emulation,
+                                                  prelix10_error** error);
+/* The IP address the network card reported (discovery or open over LAN); *ip_address is NULL when unknown. */
+PRELIX10_C_API int prelix10_printer_get_ip_address(const prelix10_printer* printer, char** ip_address,
+                                                   prelix10_error** error);
+PRELIX10_C_API int prelix10_printer_is_opened(const prelix10_printer* printer, int* opened, prelix10_error** error);
+/* Owned: prelix10_string_release. */
+PRELIX10_C_API char* prelix10_printer_description(const prelix10_printer* printer, prelix10_error** error);
+
+/* The operations. Each returns at once; completion may be NULL when the caller needs no report. */
+PRELIX10_C_API int prelix10_printer_open(prelix10_printer* printer, prelix10_completion completion, void* context,
+                                         prelix10_error** error);
+PRELIX10_C_API int prelix10_printer_close(prelix10_printer* printer, prelix10_void_completion completion,
+                                          void* context, prelix10_error** error);
+PRELIX10_C_API int prelix10_printer_write(prelix10_printer* printer, const uint8_t* data, size_t size, int timeout,
+                                          prelix10_completion completion, void* context, prelix10_error** error);
+PRELIX10_C_API int prelix10_printer_read(prelix10_printer* printer, int size, prelix10_bytes_completion completion,
+                                         void* context, prelix10_error** error);
+PRELIX10_C_API int prelix10_printer_print_raw(prelix10_printer* printer, const uint8_t* data, size_t size,
+                                              prelix10_completion completion, void* context, prelix10_error** error);
+/* command: a command document, e.g. from prelix10_document_builder_get_commands. */
+PRELIX10_C_API int prelix10_printer_print_command(prelix10_printer* printer, const char* command,
+                                                  prelix10_completion completion, void* context,
+                                                  prelix10_error** error);
+/* The completion receives the job id, or -1 with the error. */
+PRELIX10_C_API int prelix10_printer_spool_print(prelix10_printer* printer, const char* command,
+                                                const prelix10_spool_job_settings* settings,
+                                                prelix10_int_completion completion, void* context,
+                                                prelix10_error** error);
+PRELIX10_C_API int prelix10_printer_get_status(prelix10_printer* printer, prelix10_status_completion completion,
+                                               void* context, prelix10_error** error);
+PRELIX10_C_API int prelix10_printer_get_spool_job_status(prelix10_printer* printer, int64_t job_id,
+                                                         prelix10_spool_job_status_completion completion,
+                                                         void* context, prelix10_error** error);
+PRELIX10_C_API int prelix10_printer_get_spool_job_status_list(prelix10_printer* printer, int64_t size,
+                                                              prelix10_spool_job_status_list_completion completion,
+                                                              void* context, prelix10_error** error);
+/* The completion receives the printer's answer as its raw value (also on failure, with the error). */
+PRELIX10_C_API int prelix10_printer_set_configuration(prelix10_printer* printer, const char* configuration,
+                                                      prelix10_int_completion completion, void* context,
+                                                      prelix10_error** error);
+/* password may be NULL for no password. */
+PRELIX10_C_API int prelix10_printer_get_configuration(prelix10_printer* printer, const char* password,
+                                                      prelix10_string_completion completion, void* context,
+                                                      prelix10_error** error);
+PRELIX10_C_API int prelix10_printer_get_default_configuration(prelix10_printer* printer,
+                                                              prelix10_string_completion completion, void* context,
+                                                              prelix10_error** error);
+
+/* Delegate tables. While the printer is open a background monitor raises these events on a thread of its
+ * own; a NULL entry is skipped. Setting a table copies it; setting NULL clears it. Once a clear (or the
+ * printer's release) returns, no call of the old table runs any more, except one that called the clear
+ * itself. The printer handle an event receives is the one the table was set on (borrowed). */
+typedef struct prelix10_printer_delegate {
+    void* context;
+    void (*communication_error_did_occur)(void* context, prelix10_printer* printer, const prelix10_error* error);
+    void (*printer_is_ready)(void* context, prelix10_printer* printer);
+    void (*printer_did_have_error)(void* context, prelix10_printer* printer);
+    void (*printer_is_paper_ready)(void* context, prelix10_printer* printer);
+    void (*printer_is_paper_near_empty)(void* context, prelix10_printer* printer);
+    void (*printer_is_paper_empty)(void* context, prelix10_printer* printer);
+    void (*printer_is_cover_open)(void* context, prelix10_printer* printer);
+    void (*printer_is_cover_close)(void* context, prelix10_printer* printer);
+} prelix10_printer_delegate;
+
+typedef struct prelix10_drawer_delegate {
+    void* context;
+    void (*communication_error_did_occur)(void* context, prelix10_printer* printer, const prelix10_error* error);
+    void (*did_switch)(void* context, prelix10_printer* printer, int open_close_signal);
+    /* The whole detailed status, as prelix10_status_detail_json gives it (borrowed). */
+    void (*did_switch_status_details)(void* context, prelix10_printer* printer, const char* detail_json);
+} prelix10_drawer_delegate;
+
+typedef struct prelix10_input_device_delegate {
+    void* context;
+    void (*communication_error_did_occur)(void* context, prelix10_printer* printer, const prelix10_error* error);
+    void (*did_connect)(void* context, prelix10_printer* printer);
+    void (*did_disconnect)(void* context, prelix10_printer* printer);
+    void (*did_receive)(void* context, prelix10_printer* printer, const uint8_t* data, size_t size);
+} prelix10_input_device_delegate;
+
+typedef struct prelix10_display_delegate {
+    void* context;
+    void (*communication_error_did_occur)(void* context, prelix10_printer* printer, const prelix10_error* error);
+    void (*did_connect)(void* context, prelix10_printer* printer);
+    void (*did_disconnect)(void* context, prelix10_printer* printer);
+} prelix10_display_delegate;
+
+PRELIX10_C_API int prelix10_printer_set_printer_delegate(prelix10_printer* printer,
+                                                         const prelix10_printer_delegate* delegate,
+                                                         prelix10_error** error);
+PRELIX10_C_API int prelix10_printer_set_drawer_delegate(prelix10_printer* printer,
+                                                        const prelix10_drawer_delegate* delegate,
+                                                        prelix10_error** error);
+PRELIX10_C_API int prelix10_printer_set_input_device_delegate(prelix10_printer* printer,
+                                                              const prelix10_input_device_delegate* delegate,
+                                                              prelix10_error** error);
+PRELIX10_C_API int prelix10_printer_set_display_delegate(prelix10_printer* printer,
+                                                         const prelix10_display_delegate* delegate,
+                                                         prelix10_error** error);
 
 /* ---- Command document builders ------------------------------------------------------------------------ */
 
+/* A printer builder collects the printing steps; a document builder collects printer builders, drawer
+ * openings and raw bytes, and gives the command document a printer prints. A document refers to the
+ * printer builders added to it: steps added to one afterwards show in the document too. Either may be
+ * released at any time; the document keeps what it needs. */
+typedef struct prelix10_document_builder prelix10_document_builder;
+typedef struct prelix10_printer_builder prelix10_printer_builder;
+
+enum { PRELIX10_ALIGNMENT_LEFT = 0, PRELIX10_ALIGNMENT_CENTER = 1, PRELIX10_ALIGNMENT_RIGHT = 2 };
+enum { PRELIX10_FONT_A = 0, PRELIX10_FONT_B = 1 };
+enum {
+    PRELIX10_CUT_FULL = 0,
+    PRELIX10_CUT_PARTIAL = 1,
+    PRELIX10_CUT_FULL_DIRECT = 2,
+    PRELIX10_CUT_PARTIAL_DIRECT = 3,
+    PRELIX10_CUT_TEAR_OFF = 4
+};
+enum {
+    PRELIX10_BARCODE_UPC_E = 0,
+    PRELIX10_BARCODE_UPC_A = 1,
+    PRELIX10_BARCODE_JAN8 = 2,
+    PRELIX10_BARCODE_EAN8 = 3,
+    PRELIX10_BARCODE_JAN13 = 4,
+    PRELIX10_BARCODE_EAN13 = 5,
+    PRELIX10_BARCODE_CODE39 = 6,
+    PRELIX10_BARCODE_ITF = 7,
+    PRELIX10_BARCODE_CODE128 = 8,
+    PRELIX10_BARCODE_CODE93 = 9,
+    PRELIX10_BARCODE_NW7 = 10
+};
+enum { PRELIX10_QR_LEVEL_L = 0, PRELIX10_QR_LEVEL_M = 1, PRELIX10_QR_LEVEL_Q = 2, PRELIX10_QR_LEVEL_H = 3 };
+enum { PRELIX10_DRAWER_1 = 0, PRELIX10_DRAWER_2 = 1, PRELIX10_DRAWER_3 = 2, PRELIX10_DRAWER_4 = 3 };
+
+PRELIX10_C_API prelix10_printer_builder* prelix10_printer_builder_create(prelix10_error** error);
+PRELIX10_C_API void prelix10_printer_builder_release(prelix10_printer_builder* builder);
+PRELIX10_C_API int prelix10_printer_builder_style_alignment(prelix10_printer_builder* builder, int alignment,
+                                                            prelix10_error** error);
+PRELIX10_C_API int prelix10_printer_builder_style_font(prelix10_printer_builder* builder, int font,
+                                                       prelix10_error** error);
+PRELIX10_C_API int prelix10_printer_builder_style_bold(prelix10_printer_builder* builder, int enable,
+                                                       prelix10_error** error);
+PRELIX10_C_API int prelix10_printer_builder_style_invert(prelix10_printer_builder* builder, int enable,
+                                                         prelix10_error** error);
+PRELIX10_C_API int prelix10_printer_builder_style_underline(prelix10_printer_builder* builder, int enable,
+                                                            prelix10_error** error);
+/* Character magnification, 1 to 6 each way. */
+PRELIX10_C_API int prelix10_printer_builder_style_magnification(prelix10_printer_builder* builder, int width,
+                                                                int height, prelix10_error** error);
+/* UTF-8 text; "\n" ends a line. */
+PRELIX10_C_API int prelix10_printer_builder_action_print_text(prelix10_printer_builder* builder, const char* text,
+                                                              prelix10_error** error);
+/* Feeds the paper by height millimetres. */
+PRELIX10_C_API int prelix10_printer_builder_action_feed(prelix10_printer_builder* builder, double height,
+                                                        prelix10_error** error);
+PRELIX10_C_API int prelix10_printer_builder_action_feed_line(prelix10_printer_builder* builder, int lines,
+                                                             prelix10_error** error);
+PRELIX10_C_API int prelix10_printer_builder_action_cut(prelix10_printer_builder* builder, int cut_type,
+                                                       prelix10_error** error);
+/* A barcode of the given symbology (PRELIX10_BARCODE_*), height in millimetres, with its human-readable
+ * text below when print_hri is not 0. */
+PRELIX10_C_API int prelix10_printer_builder_action_print_barcode(prelix10_printer_builder* builder,
+                                                                 const char* content, int symbology,
+                                                                 double height, int print_hri,
+                                                                 prelix10_error** error);
+/* A QR code, error correction level PRELIX10_QR_LEVEL_*, cell_size 1 to 8 dots. */
+PRELIX10_C_API int prelix10_printer_builder_action_print_qr_code(prelix10_printer_builder* builder,
+                                                                 const char* content, int level, int cell_size,
+                                                                 prelix10_error** error);
+/* An image from 8-bit grey pixels, row by row (0 black, 255 white), width x height bytes, printed
+ * print_width dots wide; dark pixels below threshold (0 to 255) print, or error diffusion when
+ * effect_diffusion is not 0. */
+PRELIX10_C_API int prelix10_printer_builder_action_print_image(prelix10_printer_builder* builder,
+                                                               const uint8_t* grey_pixels, int width, int height,
+                                                               int print_width, int effect_diffusion,
+                                                               int threshold, prelix10_error** error);
+
+PRELIX10_C_API prelix10_document_builder* prelix10_document_builder_create(prelix10_error** error);
+PRELIX10_C_API void prelix10_document_builder_release(prelix10_document_builder* builder);
+PRELIX10_C_API int prelix10_document_builder_add_printer(prelix10_document_builder* builder,
+                                                         const prelix10_printer_builder* printer,
+                                                         prelix10_error** error);
+/* Opens a cash drawer (PRELIX10_DRAWER_*) with a pulse of on_time milliseconds. */
+PRELIX10_C_API int prelix10_document_builder_add_drawer_open(prelix10_document_builder* builder, int channel,
+                                                             int on_time, prelix10_error** error);
+PRELIX10_C_API int prelix10_document_builder_add_raw(prelix10_document_builder* builder, const uint8_t* data,
+                                                     size_t size, prelix10_error** error);
+/* The command document of this document builder, for prelix10_printer_print_command. Owned:
+ * prelix10_string_release. */
+PRELIX10_C_API char* prelix10_document_builder_get_commands(const prelix10_document_builder* builder,
+                                                            prelix10_error** error);
+
 /* ---- Printer discovery -------------------------------------------------------------------------------- */
+
+typedef struct prelix10_discovery prelix10_discovery;
+
+/* The events of a discovery, on its worker threads; a NULL entry is skipped. did_find_printer hands over
+ * an owned printer handle (release it with prelix10_printer_release). As for printers, once a clear or the
+ * discovery's release returns no call of the old table runs any more, except one that called it. */
+typedef struct prelix10_discovery_delegate {
+    void* context;
+    void (*did_find_printer)(void* context, prelix10_discovery* discovery, prelix10_printer* printer);
+    void (*did_finish_discovery)(void* context, prelix10_discovery* discovery);
+} prelix10_discovery_delegate;
+
+/* A discovery over the given interfaces (PRELIX10_INTERFACE_*; several run as one). */
+PRELIX10_C_API prelix10_discovery* prelix10_discovery_create(const int* interface_types, size_t count,
+                                                             prelix10_error** error);
+/* Stops a running discovery; no end report follows. */
+PRELIX10_C_API void prelix10_discovery_release(prelix10_discovery* discovery);
+PRELIX10_C_API int prelix10_discovery_set_delegate(prelix10_discovery* discovery,
+                                                   const prelix10_discovery_delegate* delegate,
+                                                   prelix10_error** error);
+/* Milliseconds after which a run ends by itself; -1 (the default) for no limit. */
+PRELIX10_C_API int prelix10_discovery_set_time(prelix10_discovery* discovery, int64_t milliseconds,
+                                               prelix10_error** error);
+PRELIX10_C_API int prelix10_discovery_get_time(const prelix10_discovery* discovery, int64_t* milliseconds,
+                                               prelix10_error** error);
+PRELIX10_C_API int prelix10_discovery_start(prelix10_discovery* discovery, prelix10_error** error);
+PRELIX10_C_API int prelix10_discovery_stop(prelix10_discovery* discovery, prelix10_error** error);
+
+/* Keeps the LAN layer of this process on loopback, for a printer that runs on this host (such as the
+ * virtual printer tool): the only local network is 127.0.0.1/8, discovery requests go to 127.0.0.1, and
+ * printers are reached on the given TCP data and status ports and UDP discovery port (0 keeps a port's
+ * default). */
+PRELIX10_C_API int prelix10_lan_use_loopback(uint16_t data_port, uint16_t status_port, uint16_t discovery_port,
+                                             prelix10_error** error);
 
 /* ---- Printer setting and firmware --------------------------------------------------------------------- */
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -12,7 +13,7 @@ namespace Prelix10 {
 
 // The compile call: a command document (or field data for a template) into the bytes of one
 // printer model and emulation.
-class VelmarCommandParser {
+class PRELIX10_EXPORT VelmarCommandParser {
   public:
     VelmarCommandParser() = default;
 

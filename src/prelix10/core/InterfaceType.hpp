@@ -1,5 +1,6 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,7 +16,7 @@ enum class InterfaceType : int {
     lan = 4,
 };
 
-namespace InterfaceTypes {
+namespace InterfaceTypes PRELIX10_EXPORT {
 const std::vector<InterfaceType>& allCases();
 // No value outside 0...4.
 std::optional<InterfaceType> fromRawValue(int raw);

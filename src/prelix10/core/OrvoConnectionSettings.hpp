@@ -1,5 +1,6 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
 #include <string>
 
 #include "prelix10/core/InterfaceType.hpp"
@@ -8,7 +9,7 @@ namespace Prelix10 {
 
 // How the printer object reaches one printer: the transport, the device's identifier on it, and whether an
 // open that fails there may try the printer's other interfaces.
-class OrvoConnectionSettings {
+class PRELIX10_EXPORT OrvoConnectionSettings {
 public:
     // The identifier that makes the device search take the first device it finds.
     static const std::string& FIRST_FOUND_DEVICE();

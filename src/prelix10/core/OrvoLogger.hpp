@@ -1,5 +1,6 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -19,7 +20,7 @@ namespace Prelix10 {
 // callers only format and enqueue. Files are named "log_" + local time "%Y%m%d%H%M%S" + three digits of
 // milliseconds + ".txt"; each new file starts with the header; a file is closed when the next line would
 // take it past the size limit, and a rollover with maxFiles or more files deletes the oldest.
-class OrvoLogger {
+class PRELIX10_EXPORT OrvoLogger {
 public:
     struct Options {
         std::uintmax_t fileSizeLimit = 10485760;
@@ -82,7 +83,7 @@ void orvoLog(const std::string& message);
 std::shared_ptr<OrvoLogger> sharedOrvoLogger();
 
 // The sink that hands the logging service's lines to the process-wide file logger.
-class OrvoLoggerSink : public LogSink {
+class PRELIX10_EXPORT OrvoLoggerSink : public LogSink {
 public:
     void initialize(const std::string& directory) override { initOrvoLog(directory); }
     void setHeader(const std::string& header) override { setOrvoLogHeader(header); }

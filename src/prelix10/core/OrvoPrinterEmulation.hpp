@@ -1,5 +1,6 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -18,7 +19,7 @@ enum class OrvoPrinterEmulation : int {
     escPosMobile = 6,
 };
 
-namespace PrinterEmulations {
+namespace PrinterEmulations PRELIX10_EXPORT {
 // Nothing for raw values outside 0..6.
 std::optional<OrvoPrinterEmulation> fromRawValue(std::int64_t raw);
 std::string description(OrvoPrinterEmulation emulation);

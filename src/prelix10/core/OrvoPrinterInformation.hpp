@@ -1,5 +1,6 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
 #include <any>
 #include <cstdint>
 #include <map>
@@ -36,7 +37,7 @@ struct ModelDetectionFlags {
     bool isFallback = false;
 };
 
-class OrvoPrinterInformationLan {
+class PRELIX10_EXPORT OrvoPrinterInformationLan {
 public:
     std::optional<std::string> macAddress;
     std::optional<std::string> ipAddress;
@@ -44,7 +45,7 @@ public:
     std::string description() const;
 };
 
-class OrvoPrinterInformationBluetooth {
+class PRELIX10_EXPORT OrvoPrinterInformationBluetooth {
 public:
     std::optional<std::string> portName;
     std::optional<std::string> serialNumber;
@@ -52,14 +53,14 @@ public:
     std::string description() const;
 };
 
-class OrvoPrinterInformationBluetoothLE {
+class PRELIX10_EXPORT OrvoPrinterInformationBluetoothLE {
 public:
     std::optional<std::string> address;
     std::optional<std::string> deviceName;
     std::string description() const;
 };
 
-class OrvoPrinterInformationUSB {
+class PRELIX10_EXPORT OrvoPrinterInformationUSB {
 public:
     std::optional<std::string> portName;
     std::optional<std::string> productSerialNumber;
@@ -68,7 +69,7 @@ public:
 };
 
 // One small record per interface, derived anew from the printer information at each read.
-class OrvoPrinterInformationDetail {
+class PRELIX10_EXPORT OrvoPrinterInformationDetail {
 public:
     std::shared_ptr<OrvoPrinterInformationLan> lan = std::make_shared<OrvoPrinterInformationLan>();
     std::shared_ptr<OrvoPrinterInformationBluetooth> bluetooth = std::make_shared<OrvoPrinterInformationBluetooth>();
@@ -79,7 +80,7 @@ public:
 
 // What is known of one printer: model, emulation, connection identifiers and the raw records collected
 // about it, from which detail and reserved are derived at each read.
-class OrvoPrinterInformation {
+class PRELIX10_EXPORT OrvoPrinterInformation {
 public:
     OrvoPrinterModel model = OrvoPrinterModel::unknown;
     OrvoPrinterEmulation emulation = OrvoPrinterEmulation::unknown;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -41,7 +42,7 @@ enum class OrvoPrinterModel : int {
     Fenur_Qel = 28,
 };
 
-namespace PrinterModels {
+namespace PrinterModels PRELIX10_EXPORT {
 // Nothing for raw values outside 0..28.
 std::optional<OrvoPrinterModel> fromRawValue(std::int64_t raw);
 // The case name, e.g. "harlo599KZ".

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
 #include <map>
 #include <memory>
 #include <string>
@@ -10,7 +11,7 @@ namespace Prelix10 {
 
 // An immutable snapshot of a printer's state: five summary flags and the detailed status. Made only from a
 // builder; safe to read from any thread.
-class OrvoPrinterStatus {
+class PRELIX10_EXPORT OrvoPrinterStatus {
 public:
     // Mutable; a new one reports an error (hasError true), the other flags false and an empty detail.
     class Builder {

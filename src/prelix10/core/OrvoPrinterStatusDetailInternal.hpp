@@ -1,5 +1,6 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -54,7 +55,7 @@ namespace Prelix10 {
     X(bool, externalDevice34Ready, 0)
 
 // The app-facing view of the detailed status: a fresh wrapper per read, null for an item without a value.
-class OrvoPrinterStatusDetail {
+class PRELIX10_EXPORT OrvoPrinterStatusDetail {
 public:
     virtual ~OrvoPrinterStatusDetail() = default;
 
@@ -91,7 +92,7 @@ public:
 };
 
 // The detailed status: every item optional (no value = not reported). Immutable; made only from a builder.
-class OrvoPrinterStatusDetailInternal final : public OrvoPrinterStatusDetail {
+class PRELIX10_EXPORT OrvoPrinterStatusDetailInternal final : public OrvoPrinterStatusDetail {
 public:
     struct Items {
 #define PRELIX10_DECLARE_ITEM(type, name, wrapped) std::optional<type> name;

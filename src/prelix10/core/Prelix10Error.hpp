@@ -1,5 +1,6 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
 #include <exception>
 #include <map>
 #include <memory>
@@ -141,7 +142,7 @@ struct PlatformErrorRecord {
 };
 
 // Every failure the library reports.
-class Prelix10Error : public std::exception {
+class PRELIX10_EXPORT Prelix10Error : public std::exception {
 public:
     Prelix10Error(Prelix10ErrorKind kind, Prelix10ErrorMessage message,
                   Prelix10ErrorCode errorCode = Prelix10ErrorCode::none,
@@ -177,7 +178,7 @@ private:
 enum class InterfaceType : int;
 
 // Per-operation detail: the errors of each interface tried by an auto-switch open.
-class Prelix10ErrorDetail {
+class PRELIX10_EXPORT Prelix10ErrorDetail {
 public:
     std::optional<std::map<int, std::optional<Prelix10Error>>> internalAutoSwitchInterfaceOpenErrors;
 

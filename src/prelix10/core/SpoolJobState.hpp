@@ -1,5 +1,6 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,7 +21,7 @@ enum class SpoolJobState : int {
     printFailedByPowerOff = 9,
 };
 
-namespace SpoolJobStates {
+namespace SpoolJobStates PRELIX10_EXPORT {
 const std::vector<SpoolJobState>& allCases();
 // No value outside 0...9.
 std::optional<SpoolJobState> fromRawValue(int raw);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -18,7 +19,7 @@ namespace Prelix10 {
 // discovery port, and turns each reply into a printer named by its MAC address. Only replies that come
 // from the discovery port of an address the request went to (the target, or a host of the broadcast
 // network) are read.
-class LANOrvoDeviceDiscoveryManager final : public BaseOrvoDeviceDiscoveryManager,
+class PRELIX10_EXPORT LANOrvoDeviceDiscoveryManager final : public BaseOrvoDeviceDiscoveryManager,
                                             public BaseOrvoDeviceDiscoveryManagerProtocol {
 public:
     using FindCompletion = std::function<void(std::shared_ptr<OrvoPrinter>, std::optional<Prelix10Error>)>;

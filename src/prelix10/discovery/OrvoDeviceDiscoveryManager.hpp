@@ -1,5 +1,6 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -15,7 +16,7 @@ class OrvoPrinter;
 class OrvoDeviceDiscoveryManager;
 
 // Receives the printers a discovery finds and the end of each run, on the discovery's worker threads.
-class OrvoDeviceDiscoveryManagerDelegate {
+class PRELIX10_EXPORT OrvoDeviceDiscoveryManagerDelegate {
 public:
     virtual ~OrvoDeviceDiscoveryManagerDelegate() = default;
     virtual void managerDidFindPrinter(OrvoDeviceDiscoveryManager& manager, std::shared_ptr<OrvoPrinter> printer) = 0;
@@ -23,7 +24,7 @@ public:
 };
 
 // A discovery of printers over one or several interfaces.
-class OrvoDeviceDiscoveryManager {
+class PRELIX10_EXPORT OrvoDeviceDiscoveryManager {
 public:
     virtual ~OrvoDeviceDiscoveryManager() = default;
     // Held weakly.
@@ -37,7 +38,7 @@ public:
 };
 
 // What an interface's discovery supplies to the base class.
-class BaseOrvoDeviceDiscoveryManagerProtocol {
+class PRELIX10_EXPORT BaseOrvoDeviceDiscoveryManagerProtocol {
 public:
     virtual ~BaseOrvoDeviceDiscoveryManagerProtocol() = default;
     virtual void internalCheckAvailability() = 0;
@@ -48,7 +49,7 @@ public:
 // Start, stop, the delegate, the duplicate filter and the end report shared by every discovery. Derived
 // classes are made through std::make_shared. A run holds its manager weakly: dropping the last reference to
 // a manager stops its run (the run then ends without an end report, as nobody is left to receive it).
-class BaseOrvoDeviceDiscoveryManager : public OrvoDeviceDiscoveryManager,
+class PRELIX10_EXPORT BaseOrvoDeviceDiscoveryManager : public OrvoDeviceDiscoveryManager,
                                        public Cancelable,
                                        public CancelableProtocol,
                                        public std::enable_shared_from_this<BaseOrvoDeviceDiscoveryManager> {
@@ -81,7 +82,7 @@ private:
 };
 
 // Several discoveries run as one: one duplicate filter, one end report after every member has ended.
-class MultipleOrvoDeviceDiscoveryManager final : public BaseOrvoDeviceDiscoveryManager,
+class PRELIX10_EXPORT MultipleOrvoDeviceDiscoveryManager final : public BaseOrvoDeviceDiscoveryManager,
                                                  public BaseOrvoDeviceDiscoveryManagerProtocol {
 public:
     explicit MultipleOrvoDeviceDiscoveryManager(std::vector<std::shared_ptr<OrvoDeviceDiscoveryManager>> managers);
@@ -101,7 +102,7 @@ private:
     std::shared_ptr<CompositeMemberSet> running_;
 };
 
-class OrvoDeviceDiscoveryManagerFactory {
+class PRELIX10_EXPORT OrvoDeviceDiscoveryManagerFactory {
 public:
     static std::shared_ptr<OrvoDeviceDiscoveryManager> create(InterfaceType interfaceType);
     static std::shared_ptr<OrvoDeviceDiscoveryManager> create(const std::vector<InterfaceType>& interfaceTypes);

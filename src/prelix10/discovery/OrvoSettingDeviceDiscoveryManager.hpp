@@ -1,5 +1,6 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -18,7 +19,7 @@ class OrvoSettingDeviceDiscoveryManager;
 
 // Receives the setting devices a discovery finds (not opened) and the end of each run, on the discovery's
 // worker threads.
-class OrvoSettingDeviceDiscoveryManagerDelegate {
+class PRELIX10_EXPORT OrvoSettingDeviceDiscoveryManagerDelegate {
 public:
     virtual ~OrvoSettingDeviceDiscoveryManagerDelegate() = default;
     virtual void managerDidFind(OrvoSettingDeviceDiscoveryManager& manager, std::shared_ptr<OrvoSettingDevice> device) = 0;
@@ -26,7 +27,7 @@ public:
 };
 
 // A discovery of the devices that offer the wireless LAN setting service.
-class OrvoSettingDeviceDiscoveryManager {
+class PRELIX10_EXPORT OrvoSettingDeviceDiscoveryManager {
 public:
     virtual ~OrvoSettingDeviceDiscoveryManager() = default;
     // Held weakly.
@@ -43,7 +44,7 @@ public:
 };
 
 // What an interface's discovery supplies to the base class.
-class BaseOrvoSettingDeviceDiscoveryManagerProtocol {
+class PRELIX10_EXPORT BaseOrvoSettingDeviceDiscoveryManagerProtocol {
 public:
     virtual ~BaseOrvoSettingDeviceDiscoveryManagerProtocol() = default;
     virtual void internalCheckAvailability() = 0;
@@ -54,7 +55,7 @@ public:
 // Start, stop, the delegate, the duplicate filter and the end report shared by every setting-device discovery.
 // Derived classes are made through std::make_shared. A run holds its manager weakly: dropping the last
 // reference to a manager stops its run.
-class BaseOrvoSettingDeviceDiscoveryManager : public OrvoSettingDeviceDiscoveryManager,
+class PRELIX10_EXPORT BaseOrvoSettingDeviceDiscoveryManager : public OrvoSettingDeviceDiscoveryManager,
                                               public Cancelable,
                                               public CancelableProtocol,
                                               public std::enable_shared_from_this<BaseOrvoSettingDeviceDiscoveryManager> {
@@ -94,7 +95,7 @@ private:
 
 // Several setting-device discoveries run as one: one duplicate filter, one end report after every member has
 // ended. Made only by the factory.
-class MultipleOrvoSettingDeviceDiscoveryManager final : public BaseOrvoSettingDeviceDiscoveryManager,
+class PRELIX10_EXPORT MultipleOrvoSettingDeviceDiscoveryManager final : public BaseOrvoSettingDeviceDiscoveryManager,
                                                         public BaseOrvoSettingDeviceDiscoveryManagerProtocol {
 public:
     explicit MultipleOrvoSettingDeviceDiscoveryManager(std::vector<std::shared_ptr<OrvoSettingDeviceDiscoveryManager>> managers);
@@ -113,7 +114,7 @@ private:
     std::shared_ptr<CompositeMemberSet> running_;
 };
 
-class OrvoSettingDeviceDiscoveryManagerFactory {
+class PRELIX10_EXPORT OrvoSettingDeviceDiscoveryManagerFactory {
 public:
     // Only Bluetooth LE: any other type fails with "Not Supported interface." (argument).
     static std::shared_ptr<OrvoSettingDeviceDiscoveryManager> create(InterfaceType interfaceType);

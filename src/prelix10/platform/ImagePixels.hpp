@@ -1,5 +1,6 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -12,7 +13,7 @@ namespace Prelix10 {
 // An image as packed 8-bit RGBA pixels, rows top first, no padding between rows. Colour values are
 // straight (not multiplied by alpha) unless `premultiplied()` says otherwise. Copies share the pixel
 // buffer, so handing an image around is cheap; an image never changes after it is made.
-class ImagePixels {
+class PRELIX10_EXPORT ImagePixels {
   public:
     // An empty 0 x 0 image.
     ImagePixels();

@@ -3,6 +3,7 @@
 // The app's delegate protocols of a printer object and the managers that turn what the background monitor
 // sees into their events. Every delegate method is optional: the defaults do nothing.
 
+#include "prelix10/core/Export.hpp"
 #include <functional>
 #include <memory>
 #include <optional>
@@ -17,7 +18,7 @@ namespace Prelix10 {
 
 class OrvoPrinter;
 
-class PrinterDelegate {
+class PRELIX10_EXPORT PrinterDelegate {
 public:
     virtual ~PrinterDelegate() = default;
     virtual void communicationErrorDidOccur(OrvoPrinter&, const Prelix10Error&) {}
@@ -30,7 +31,7 @@ public:
     virtual void printerIsCoverClose(OrvoPrinter&) {}
 };
 
-class DrawerDelegate {
+class PRELIX10_EXPORT DrawerDelegate {
 public:
     virtual ~DrawerDelegate() = default;
     virtual void communicationErrorDidOccur(OrvoPrinter&, const Prelix10Error&) {}
@@ -38,7 +39,7 @@ public:
     virtual void drawerDidSwitchStatusDetails(OrvoPrinter&, std::shared_ptr<const OrvoPrinterStatusDetail>) {}
 };
 
-class InputDeviceDelegate {
+class PRELIX10_EXPORT InputDeviceDelegate {
 public:
     virtual ~InputDeviceDelegate() = default;
     virtual void communicationErrorDidOccur(OrvoPrinter&, const Prelix10Error&) {}
@@ -47,7 +48,7 @@ public:
     virtual void inputDeviceDidReceive(OrvoPrinter&, const ByteBlock&) {}
 };
 
-class DisplayDelegate {
+class PRELIX10_EXPORT DisplayDelegate {
 public:
     virtual ~DisplayDelegate() = default;
     virtual void communicationErrorDidOccur(OrvoPrinter&, const Prelix10Error&) {}

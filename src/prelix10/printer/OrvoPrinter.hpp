@@ -1,5 +1,6 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
 #include <cstdint>
 #include <functional>
 #include <future>
@@ -31,7 +32,7 @@ class OrvoPrinterSetting;
 // One printer. Every operation runs later on the object's own serial queue ("Prelix10.OrvoPrinter") under
 // its operation lock and reports through a completion, called exactly once on that queue while the lock is
 // held; each also has an awaitable form. Completions must not wait for another operation of the same object.
-class OrvoPrinter : public std::enable_shared_from_this<OrvoPrinter> {
+class PRELIX10_EXPORT OrvoPrinter : public std::enable_shared_from_this<OrvoPrinter> {
 public:
     using Completion = std::function<void(std::optional<Prelix10Error>)>;
     using ReadCompletion = std::function<void(std::optional<ByteBlock>, std::optional<Prelix10Error>)>;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
 #include <map>
 #include <memory>
 #include <optional>
@@ -28,7 +29,7 @@ struct PrinterConnectionIdentifier {
 
 // What the printer object knows of one printer: its model and emulation, how the model was found, its
 // identifiers and, for a printer found on the LAN, its decoded network-card record.
-class PrinterInformationRecord {
+class PRELIX10_EXPORT PrinterInformationRecord {
 public:
     OrvoPrinterModel model = OrvoPrinterModel::unknown;
     OrvoPrinterEmulation emulation = OrvoPrinterEmulation::unknown;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -9,7 +10,7 @@
 namespace Prelix10 {
 
 // The settings of one spool print job. The timeout is kept within 0 to 3600.
-class OrvoSpoolJobSettings {
+class PRELIX10_EXPORT OrvoSpoolJobSettings {
 public:
     OrvoSpoolJobSettings(bool isRetryEnabled, std::int64_t timeout, std::string note)
         : isRetryEnabled_(isRetryEnabled), timeout_(clampTimeout(timeout)), note_(std::move(note)) {}
@@ -62,7 +63,7 @@ enum class SpoolJobReceivedInterface : int {
     qvtd = 8,
 };
 
-namespace SpoolJobReceivedInterfaces {
+namespace SpoolJobReceivedInterfaces PRELIX10_EXPORT {
 // No value outside 0...8.
 std::optional<SpoolJobReceivedInterface> fromRawValue(std::int64_t raw);
 // The case name.
@@ -74,7 +75,7 @@ inline std::string describeEnumeration(SpoolJobReceivedInterface value) {
 }
 
 // The status of one spooled job, as the spooler reports it.
-class OrvoSpoolJobStatus {
+class PRELIX10_EXPORT OrvoSpoolJobStatus {
 public:
     class Builder {
     public:

@@ -5,6 +5,7 @@
 // update that downloads it and hands it to the printer. Firmware operations run on the printer object's
 // queue under its operation lock, so they never overlap printing or each other.
 
+#include "prelix10/core/Export.hpp"
 #include <functional>
 #include <future>
 #include <memory>
@@ -34,7 +35,7 @@ std::string describeEnumeration(FirmwareUpdateStep step);
 class OrvoPrinterSettingFirmware;
 
 // Receives the steps of an update, on the printer's queue while its lock is held.
-class FirmwareUpdateDelegate {
+class PRELIX10_EXPORT FirmwareUpdateDelegate {
   public:
     virtual ~FirmwareUpdateDelegate() = default;
     // A step begins.
@@ -45,7 +46,7 @@ class FirmwareUpdateDelegate {
     virtual void firmwareUpdate(OrvoPrinterSettingFirmware& firmware, const Prelix10Error& errorDidOccur) = 0;
 };
 
-class OrvoPrinterSettingFirmware : public std::enable_shared_from_this<OrvoPrinterSettingFirmware> {
+class PRELIX10_EXPORT OrvoPrinterSettingFirmware : public std::enable_shared_from_this<OrvoPrinterSettingFirmware> {
   public:
     using Completion = std::function<void(std::optional<Prelix10Error>)>;
     using VersionCompletion = std::function<void(std::optional<std::string>, std::optional<Prelix10Error>)>;
@@ -125,7 +126,7 @@ class OrvoPrinterSettingFirmware : public std::enable_shared_from_this<OrvoPrint
 };
 
 // What an open printer offers beyond printing; replaced at each open.
-class OrvoPrinterSetting {
+class PRELIX10_EXPORT OrvoPrinterSetting {
   public:
     explicit OrvoPrinterSetting(std::shared_ptr<OrvoPrinterSettingFirmware> firmware)
         : firmware_(std::move(firmware)) {}

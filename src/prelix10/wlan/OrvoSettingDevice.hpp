@@ -1,5 +1,6 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
 #include <cstdint>
 #include <functional>
 #include <future>
@@ -26,7 +27,7 @@ class SettingDevicePort;
 // operation lock and reports through a completion, called exactly once on that queue while the lock is held.
 // Destroying an open object closes it and releases the device, also when the last reference goes inside one of
 // its own completions. Completions must not wait for another operation of the same object.
-class OrvoSettingDevice : public std::enable_shared_from_this<OrvoSettingDevice> {
+class PRELIX10_EXPORT OrvoSettingDevice : public std::enable_shared_from_this<OrvoSettingDevice> {
 public:
     using Completion = std::function<void(std::optional<Prelix10Error>)>;
     using ReadCompletion = std::function<void(std::optional<ByteBlock>, std::optional<Prelix10Error>)>;

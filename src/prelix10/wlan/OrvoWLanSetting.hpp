@@ -1,5 +1,6 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
 #include <functional>
 #include <future>
 #include <memory>
@@ -19,7 +20,7 @@ class WLanSettingControl;
 // Sets up the wireless LAN of a setting device: initialise its setting, read what it is set to and how its
 // connection fares, make it join an access point, list the access points it sees. Each operation runs on the
 // device's queue under its lock with communicationTimeout (read when the call is made) as its budget.
-class OrvoWLanSetting : public OrvoSettingDevice {
+class PRELIX10_EXPORT OrvoWLanSetting : public OrvoSettingDevice {
 public:
     using InfoCompletion = std::function<void(std::optional<CurrentWLanInfo>, std::optional<Prelix10Error>)>;
     using ScanCompletion = std::function<void(std::optional<std::vector<FoundAPInfo>>, std::optional<Prelix10Error>)>;

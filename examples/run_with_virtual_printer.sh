@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# run_with_virtual_printer.sh TOOL PROGRAM [ARGS...]
+#
+# Starts the virtual printer TOOL on 127.0.0.1 (free ports, answering discovery too), runs PROGRAM with
+# "--data-port D --status-port S --discovery-port Q" appended, stops the printer and checks that it
+# received a print job. Exit status: the program's, or 1 when the printer saw no job.
+set -euo pipefail
+tool=$1
+shift
+work=$(mktemp -d)
+pid=
+cleanup() {
+  if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# The discovery reply carries the data port in a field that only holds values below 32768, so the data
+# port is picked there (ephemeral ports lie above); a port already taken makes the tool exit, and another
+# is tried.
+for _ in $(seq 20); do
+  "$tool" --data-port $((20000 + RANDOM % 12000)) --discovery-port 0 --seconds 110 >"$work/out" 2>"$work/err" &
+  pid=$!
+  for _ in $(seq 100); do
+    [ -s "$work/out" ] && break
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  [ -s "$work/out" ] && break
+  wait "$pid" 2>/dev/null || true
+  pid=
+done
+[ -n "$pid" ] || { cat "$work/err" >&2; exit 1; }
+read -r _ data _ status _ discovery <"$work/out" || { echo "the virtual printer did not start" >&2; exit 1; }
+echo "virtual printer: data $data, status $status, discovery $discovery"
+
+rc=0
+"$@" --data-port "$data" --status-port "$status" --discovery-port "$discovery" || rc=$?
+
+kill -TERM "$pid"
+wait "$pid" || true
+pid=
+summary=$(tail -n 1 "$work/out")
+echo "virtual printer: $summary"
+[ "$rc" -eq 0 ] || exit "$rc"
+jobs=$(sed -n 's/.* \([0-9][0-9]*\) jobs counted/\1/p' <<<"$summary")
+[ "${jobs:-0}" -ge 1 ] || { echo "the printer received no job" >&2; exit 1; }
