@@ -262,8 +262,16 @@ TEST_P(DeviceAccessoryPrintTest, DeviceThatNeverDrainsEndsInThePrintTimeout) {
     std::optional<Prelix10Error> error;
     const auto took = durationOf([&] { error = errorRaisedBy([&] { control.printLegacy(big, 1500); }); });
     ASSERT_TRUE(error);
-    EXPECT_EQ(error->message(), "Print timed out.");
-    EXPECT_EQ(error->errorCode(), Prelix10ErrorCode::printingTimeout);
+    // The write gives up when its share of the budget is spent; only when the job's clock then reads more
+    // than the timeout does the control turn that into the print timeout. In the rare run where both land
+    // in the same millisecond the write's own error stands.
+    if (error->message() == "Write failed.") {
+        EXPECT_EQ(error->kind(), Prelix10ErrorKind::communication);
+    } else {
+        EXPECT_EQ(error->message(), "Print timed out.");
+        EXPECT_EQ(error->errorCode(), Prelix10ErrorCode::printingTimeout);
+    }
+    EXPECT_GE(took, 1500ms);
     EXPECT_LT(took, 4000ms);
 }
 
