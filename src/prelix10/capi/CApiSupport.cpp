@@ -119,7 +119,7 @@ BorrowedError::BorrowedError(const std::optional<Prelix10Error>& error) noexcept
     if (!error) return;
     try {
         record_ = makeErrorRecord(*error);
-        HandleRegistry::shared().add(static_cast<prelix10_error*>(record_.get()), typeid(ErrorRecord));
+        HandleRegistry::shared().add(static_cast<prelix10_error*>(record_.get()), typeid(BorrowedError));
     } catch (...) {
         // Out of memory: the completion still runs, with a general record.
         record_.reset();
@@ -131,7 +131,7 @@ BorrowedError::BorrowedError(const std::optional<Prelix10Error>& error) noexcept
 
 BorrowedError::~BorrowedError() {
     if (record_)
-        HandleRegistry::shared().remove(static_cast<prelix10_error*>(record_.get()), typeid(ErrorRecord));
+        HandleRegistry::shared().remove(static_cast<prelix10_error*>(record_.get()), typeid(BorrowedError));
 }
 
 const prelix10_error* BorrowedError::get() const noexcept {
@@ -148,7 +148,11 @@ extern "C" {
 
 prelix10_error* prelix10_error_copy(const prelix10_error* error) {
     // Only live records are read: the caller's own records and those a running completion borrows.
-    if (error == nullptr || !HandleRegistry::shared().contains(error, typeid(ErrorRecord))) return nullptr;
+    const auto& registry = HandleRegistry::shared();
+    if (error == nullptr ||
+        (!registry.contains(error, typeid(ErrorRecord)) && !registry.contains(error, typeid(BorrowedError)))) {
+        return nullptr;
+    }
     const auto& source = static_cast<const ErrorRecord&>(*error);
     try {
         auto record = std::make_unique<ErrorRecord>();
@@ -168,6 +172,8 @@ prelix10_error* prelix10_error_copy(const prelix10_error* error) {
 }
 
 void prelix10_error_release(prelix10_error* error) {
+    // A record a completion borrows is registered apart and goes with the completion: releasing it here
+    // does nothing.
     if (error == nullptr) return;
     if (HandleRegistry::shared().remove(error, typeid(ErrorRecord))) delete static_cast<ErrorRecord*>(error);
 }

@@ -206,7 +206,8 @@ class CallbackTable {
 };
 
 // Converts the optional error of a completion into the record the C callback borrows; the record is live
-// (copyable) while this object exists. get() is NULL when there was no error.
+// (copyable) while this object exists, and a release of it by the callback does nothing. get() is NULL
+// when there was no error.
 class BorrowedError {
   public:
     explicit BorrowedError(const std::optional<Prelix10Error>& error) noexcept;

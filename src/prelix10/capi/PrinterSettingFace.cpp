@@ -36,7 +36,7 @@ class FirmwareDelegateTable final : public FirmwareUpdateDelegate {
     void firmwareUpdate(OrvoPrinterSettingFirmware& firmware, const Prelix10Error& errorDidOccur) override {
         if (table_.firmware_update_error_did_occur == nullptr) return;
         LentHandle<FirmwareHandle> lent(firmware.shared_from_this());
-        const LentError borrowed(errorDidOccur);
+        const BorrowedError borrowed(errorDidOccur);
         callOut([&] { table_.firmware_update_error_did_occur(context_, lent.get(), borrowed.get()); });
     }
 
@@ -153,7 +153,7 @@ int prelix10_printer_setting_firmware_get_current_version(prelix10_printer_setti
                 if (completion == nullptr) return;
                 if (!version && !failure)
                     failure = Prelix10Error(Prelix10ErrorKind::unknown, Prelix10ErrorMessage::unknownError);
-                const LentError borrowed(failure);
+                const BorrowedError borrowed(failure);
                 const char* text = failure ? nullptr : version->c_str();
                 callOut([&] { completion(context, text, borrowed.get()); });
             });

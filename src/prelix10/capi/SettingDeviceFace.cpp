@@ -187,7 +187,7 @@ int prelix10_setting_device_read(prelix10_setting_device* device, int size,
             if (completion == nullptr) return;
             if (!bytes && !failure)
                 failure = Prelix10Error(Prelix10ErrorKind::unknown, Prelix10ErrorMessage::unknownError);
-            const LentError borrowed(failure);
+            const BorrowedError borrowed(failure);
             // An empty block is still a block: its pointer is not NULL.
             static const std::uint8_t kEmpty = 0;
             const std::uint8_t* pointer = nullptr;

@@ -80,43 +80,6 @@ class LentHandle {
     Handle* handle_ = nullptr;
 };
 
-// The error record a completion or an event borrows. Unlike a record owned by this object, one the app
-// releases by mistake while it runs is not freed twice: whoever takes the record out of the registry frees
-// it.
-class LentError {
-  public:
-    explicit LentError(const std::optional<Prelix10Error>& error) noexcept {
-        if (!error) return;
-        try {
-            auto record = makeErrorRecord(*error);
-            HandleRegistry::shared().add(static_cast<prelix10_error*>(record.get()), typeid(ErrorRecord));
-            record_ = record.release();
-        } catch (...) {
-            // Out of memory: the callback still learns that the operation failed.
-            record_ = nullptr;
-            fallback_.domain = kPrelix10ErrorDomain;
-            fallback_.message = "Unknown Error.";
-            fallback_.code = PRELIX10_ERROR_UNKNOWN;
-        }
-    }
-    ~LentError() {
-        if (record_ != nullptr &&
-            HandleRegistry::shared().remove(static_cast<prelix10_error*>(record_), typeid(ErrorRecord))) {
-            delete record_;
-        }
-    }
-    LentError(const LentError&) = delete;
-    LentError& operator=(const LentError&) = delete;
-    const prelix10_error* get() const noexcept {
-        if (record_ != nullptr) return record_;
-        return fallback_.domain != nullptr ? &fallback_ : nullptr;
-    }
-
-  private:
-    ErrorRecord* record_ = nullptr;
-    prelix10_error fallback_{};
-};
-
 // Releases a handle the caller owns; a lent one, or anything that is not a live handle, is left alone.
 template <typename Handle>
 void releaseOwnedHandle(Handle* handle) noexcept {
@@ -148,7 +111,7 @@ inline std::function<void(std::optional<Prelix10Error>)> errorCompletion(prelix1
                                                                          void* context) {
     return [completion, context](std::optional<Prelix10Error> error) {
         if (completion == nullptr) return;
-        const LentError lent(error);
+        const BorrowedError lent(error);
         callOut([&] { completion(context, lent.get()); });
     };
 }

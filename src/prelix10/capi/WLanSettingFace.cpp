@@ -233,7 +233,7 @@ int prelix10_wlan_setting_load_current_info(prelix10_wlan_setting* setting,
             [completion, context](std::optional<CurrentWLanInfo> info, std::optional<Prelix10Error> failure) {
                 if (completion == nullptr) return;
                 if (!info && !failure) failure = unknownError();
-                const LentError borrowed(failure);
+                const BorrowedError borrowed(failure);
                 prelix10_current_wlan_info view{};
                 if (!failure) view = viewOf(*info);
                 callOut([&] { completion(context, failure ? nullptr : &view, borrowed.get()); });
@@ -273,7 +273,7 @@ int prelix10_wlan_setting_fetch_nearby_access_point_info(prelix10_wlan_setting* 
                         failure = errorFromCurrentException();
                     }
                 }
-                const LentError borrowed(failure);
+                const BorrowedError borrowed(failure);
                 // An empty list is still a list: reserve gave it room, so its pointer is not NULL.
                 const prelix10_found_ap_info* list = failure ? nullptr : views.data();
                 const std::size_t count = failure ? 0 : views.size();

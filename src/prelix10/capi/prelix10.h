@@ -9,8 +9,9 @@
  *   not NULL, *error receives an error record the caller releases with prelix10_error_release.
  * - Asynchronous operations return at once and report through a completion callback that receives the
  *   caller's `void* context` first. The completion runs exactly once, on a library thread; an error record
- *   or object it receives is valid only while it runs (copy it to keep it). If the operation cannot even
- *   be queued (a bad handle), the function returns PRELIX10_FAILED and the completion is not called.
+ *   or object it receives is valid only while it runs (copy it to keep it; releasing it does nothing).
+ *   If the operation cannot even be queued (a bad handle), the function returns PRELIX10_FAILED and the
+ *   completion is not called.
  * - Strings are UTF-8 and NUL-terminated. Strings and byte blocks returned as owned are released with
  *   prelix10_string_release and prelix10_bytes_release.
  * - Delegate events arrive through a table of function pointers, any of which may be NULL.
