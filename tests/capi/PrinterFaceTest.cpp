@@ -1,5 +1,6 @@
 // The printer through the C interface, end to end against the virtual printer on loopback.
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <atomic>
@@ -280,6 +281,52 @@ TEST_F(PrinterFace, PropertiesReadBackAndTheReadOfAnEmptyBlockIsNotNull) {
         EXPECT_TRUE(read.hadBytes);
         EXPECT_TRUE(read.bytes.empty());
     }
+    close(printer);
+    prelix10_printer_release(printer);
+}
+
+TEST_F(PrinterFace, ConnectionSettingsInformationAndErrorDetailAsJson) {
+    prelix10_printer* printer = prelix10_printer_create(PRELIX10_INTERFACE_LAN, "127.0.0.2", 1, nullptr);
+    int autoSwitch = -1;
+    ASSERT_EQ(prelix10_printer_get_auto_switch_interface(printer, &autoSwitch, nullptr), PRELIX10_OK);
+    EXPECT_EQ(autoSwitch, 1);
+    char* json = reinterpret_cast<char*>(1);
+    ASSERT_EQ(prelix10_printer_get_information_json(printer, &json, nullptr), PRELIX10_OK);
+    EXPECT_EQ(json, nullptr) << "nothing is known before discovery or an open";
+
+    // Pointed at the virtual printer instead, without auto-switch.
+    ASSERT_EQ(prelix10_printer_set_connection_settings(printer, PRELIX10_INTERFACE_LAN, "127.0.0.1", 0, nullptr),
+              PRELIX10_OK);
+    prelix10_error* error = nullptr;
+    EXPECT_EQ(prelix10_printer_set_connection_settings(printer, 99, "127.0.0.1", 0, &error), PRELIX10_FAILED);
+    ASSERT_NE(error, nullptr);
+    EXPECT_EQ(error->code, PRELIX10_ERROR_ARGUMENT);
+    prelix10_error_release(error);
+    char* identifier = prelix10_printer_get_identifier(printer, nullptr);
+    ASSERT_NE(identifier, nullptr);
+    EXPECT_STREQ(identifier, "127.0.0.1");
+    prelix10_string_release(identifier);
+    ASSERT_EQ(prelix10_printer_get_auto_switch_interface(printer, &autoSwitch, nullptr), PRELIX10_OK);
+    EXPECT_EQ(autoSwitch, 0);
+
+    prelix10_printer_set_timeout(printer, PRELIX10_TIMEOUT_OPEN, 5000, nullptr);
+    open(printer);
+    ASSERT_EQ(prelix10_printer_get_information_json(printer, &json, nullptr), PRELIX10_OK);
+    ASSERT_NE(json, nullptr);
+    const auto information = nlohmann::json::parse(json);
+    prelix10_string_release(json);
+    int model = 0;
+    prelix10_printer_get_model(printer, &model, nullptr);
+    EXPECT_EQ(information.at("model"), model);
+    EXPECT_TRUE(information.at("lan").contains("ipAddress"));
+    for (const char* key : {"emulation", "bluetooth", "bluetoothLE", "usb", "reserved"}) {
+        EXPECT_TRUE(information.contains(key)) << key;
+    }
+
+    ASSERT_EQ(prelix10_printer_get_error_detail_json(printer, &json, nullptr), PRELIX10_OK);
+    ASSERT_NE(json, nullptr);
+    EXPECT_EQ(nlohmann::json::parse(json), nlohmann::json::parse(R"({"autoSwitchInterfaceOpenErrors":null})"));
+    prelix10_string_release(json);
     close(printer);
     prelix10_printer_release(printer);
 }

@@ -118,6 +118,16 @@ std::vector<Entry> entries() {
          [=](void* h, auto e) mutable { return prelix10_printer_is_opened(P(h), &i, e); }},
         {"prelix10_printer_description", Kind::printer,
          [](void* h, auto e) { return failedIfNull(prelix10_printer_description(P(h), e), releaseText); }},
+        {"prelix10_printer_get_auto_switch_interface", Kind::printer,
+         [=](void* h, auto e) mutable { return prelix10_printer_get_auto_switch_interface(P(h), &i, e); }},
+        {"prelix10_printer_set_connection_settings", Kind::printer,
+         [](void* h, auto e) {
+             return prelix10_printer_set_connection_settings(P(h), PRELIX10_INTERFACE_LAN, kText, 0, e);
+         }},
+        {"prelix10_printer_get_information_json", Kind::printer,
+         [=](void* h, auto e) mutable { return prelix10_printer_get_information_json(P(h), &text, e); }},
+        {"prelix10_printer_get_error_detail_json", Kind::printer,
+         [=](void* h, auto e) mutable { return prelix10_printer_get_error_detail_json(P(h), &text, e); }},
         {"prelix10_printer_open", Kind::printer,
          [](void* h, auto e) { return prelix10_printer_open(P(h), neverError, nullptr, e); }},
         {"prelix10_printer_close", Kind::printer,

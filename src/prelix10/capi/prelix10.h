@@ -209,6 +209,23 @@ PRELIX10_C_API int prelix10_printer_get_ip_address(const prelix10_printer* print
 PRELIX10_C_API int prelix10_printer_is_opened(const prelix10_printer* printer, int* opened, prelix10_error** error);
 /* Owned: prelix10_string_release. */
 PRELIX10_C_API char* prelix10_printer_description(const prelix10_printer* printer, prelix10_error** error);
+/* Whether an open that fails on the printer's interface tries its others. */
+PRELIX10_C_API int prelix10_printer_get_auto_switch_interface(const prelix10_printer* printer,
+                                                              int* auto_switch_interface, prelix10_error** error);
+/* Replaces the interface, identifier and auto-switch choice; the next open uses them. */
+PRELIX10_C_API int prelix10_printer_set_connection_settings(prelix10_printer* printer, int interface_type,
+                                                            const char* identifier, int auto_switch_interface,
+                                                            prelix10_error** error);
+/* Everything known of the printer as a JSON object: "model", "emulation", the "lan", "bluetooth",
+ * "bluetoothLE" and "usb" records (unknown fields null) and the "reserved" raw values. *json receives an
+ * owned text (prelix10_string_release), or NULL while nothing is known. */
+PRELIX10_C_API int prelix10_printer_get_information_json(const prelix10_printer* printer, char** json,
+                                                         prelix10_error** error);
+/* The detail of the printer's last operation as a JSON object: "autoSwitchInterfaceOpenErrors", null
+ * or, by interface type number, the error each interface tried by an auto-switch open gave (domain,
+ * code, message, userInfo) or null. *json receives an owned text. */
+PRELIX10_C_API int prelix10_printer_get_error_detail_json(const prelix10_printer* printer, char** json,
+                                                          prelix10_error** error);
 
 /* The operations. Each returns at once; completion may be NULL when the caller needs no report. */
 PRELIX10_C_API int prelix10_printer_open(prelix10_printer* printer, prelix10_completion completion, void* context,
