@@ -5,7 +5,6 @@
 
 #include "prelix10/command/StrUtil.hpp"
 #include "prelix10/compiler/DocumentElementParser.hpp"
-#include "prelix10/compiler/JsonReader.hpp"
 #include "prelix10/compiler/PreSettingElementParser.hpp"
 
 namespace VelmarCommandParser {
@@ -77,7 +76,11 @@ Parser::Result Parser::parse(std::string_view text) {
     // Nesting is bounded before reading, so the reader needs no per-value callback.
     if (nestedDeeperThan(text, kMaxJsonDepth)) return Result::invalidJson;
     nlohmann::json document;
-    if (!JsonReader::read(text, document)) return Result::invalidJson;
+    try {
+        document = nlohmann::json::parse(text);
+    } catch (const nlohmann::json::exception&) {
+        return Result::invalidJson;
+    }
     try {
         if (!document.is_object()) return Result::walkFailed;
         const auto& title = document.at("title");

@@ -9,18 +9,17 @@ VelmarCommandParserWrapper::ParseResult VelmarCommandParserWrapper::parseWithCom
     const std::string& command, const std::string& emulation, const std::string& model) {
     ParseResult result;
     try {
-        // The first compile hands its bytes over at their exact size, with no room set aside first.
+        std::vector<char> buffer(kFirstParseCapacity, 0);
         std::vector<std::uint8_t> whole;
         std::int32_t length = -1;
-        ::VelmarCommandParser::parse(command.c_str(), emulation.c_str(), model.c_str(), nullptr, 0, &length,
-                                     &result.status, &whole);
-        if (length > 0 && whole.size() == static_cast<std::size_t>(length)) {
+        ::VelmarCommandParser::parse(command.c_str(), emulation.c_str(), model.c_str(), buffer.data(),
+                                     kFirstParseCapacity, &length, &result.status, &whole);
+        if (length > kFirstParseCapacity && whole.size() == static_cast<std::size_t>(length)) {
+            // The first compile already holds every byte: no second one.
             result.bytes = std::move(whole);
             return result;
         }
-        std::vector<char> buffer;
-        if (length > 0) {
-            // No room for the hand-over: once more into a buffer of the exact size.
+        if (length > kFirstParseCapacity) {
             buffer.assign(static_cast<std::size_t>(length), 0);
             length = -1;
             ::VelmarCommandParser::parse(command.c_str(), emulation.c_str(), model.c_str(), buffer.data(),

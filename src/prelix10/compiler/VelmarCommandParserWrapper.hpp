@@ -18,10 +18,11 @@ class VelmarCommandParserWrapper {
         ::VelmarCommandParser::ParseStatus status = ::VelmarCommandParser::ParseStatus::completed;
     };
 
+    static constexpr std::int32_t kFirstParseCapacity = 8192;
     static constexpr std::int32_t kFirstReplaceCapacity = 65536;
 
-    // Takes the whole result the compile hands over, or compiles once more into a buffer of the
-    // exact size when it could not hand it over.
+    // Compiles into 8192 bytes; when that was short, takes the whole result the compile handed over,
+    // or compiles once more into a buffer of the exact size when it could not hand it over.
     static ParseResult parseWithCommand(const std::string& command, const std::string& emulation,
                                         const std::string& model);
     // Expands into 65536 bytes, and once more into a buffer of the exact size when that was short.
