@@ -37,11 +37,6 @@ Enumeration caseOf(int raw, int count, const char* name) {
     return static_cast<Enumeration>(raw);
 }
 
-std::string textFrom(const char* text, const char* name) {
-    if (text == nullptr) throw argumentError(std::string("Invalid argument: ") + name + " is NULL.");
-    return std::string(text);
-}
-
 }  // namespace
 
 extern "C" {
@@ -212,9 +207,7 @@ char* prelix10_document_builder_get_commands(const prelix10_document_builder* bu
         const auto& document = checked(builder, "builder").builder;
         VelmarCommandBuilder root;
         root.addDocument(document);
-        char* text = ownedString(root.getCommands());
-        if (text == nullptr) throw std::bad_alloc();
-        return text;
+        return ownedText(root.getCommands());
     });
 }
 

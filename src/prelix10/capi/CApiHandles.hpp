@@ -24,6 +24,9 @@ struct PrinterDelegateBridges {
 // Clears every table of the handle (waiting for calls on other threads) and detaches the bridges.
 void clearDelegates(prelix10_printer& handle) noexcept;
 
+// The printer of a live printer handle, or an argument error.
+OrvoPrinter& printerOf(const prelix10_printer* handle);
+
 }  // namespace Prelix10::CApi
 
 // The printer handle, shared by the faces of the printer and of the objects reached through it.

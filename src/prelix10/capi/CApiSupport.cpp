@@ -139,6 +139,25 @@ const prelix10_error* BorrowedError::get() const noexcept {
     return fallback_.domain != nullptr ? &fallback_ : nullptr;
 }
 
+std::string textFrom(const char* text, const char* name) {
+    if (text == nullptr) throw argumentError(std::string("Invalid argument: ") + name + " is NULL.");
+    return std::string(text);
+}
+
+char* ownedText(std::string_view text) {
+    char* out = ownedString(text);
+    if (out == nullptr) throw std::bad_alloc();
+    return out;
+}
+
+std::function<void(std::optional<Prelix10Error>)> errorCompletion(prelix10_completion completion, void* context) {
+    return [completion, context](std::optional<Prelix10Error> error) {
+        if (completion == nullptr) return;
+        const BorrowedError record(error);
+        callOut([&] { completion(context, record.get()); });
+    };
+}
+
 }  // namespace Prelix10::CApi
 
 using namespace Prelix10;

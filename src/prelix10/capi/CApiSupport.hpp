@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -220,5 +221,21 @@ class BorrowedError {
     std::unique_ptr<ErrorRecord> record_;
     prelix10_error fallback_{};
 };
+
+// The output a caller must give; NULL is an argument error naming it.
+template <typename T>
+T& required(T* out, const char* name) {
+    if (out == nullptr) throw argumentError(std::string("Invalid argument: ") + name + " is NULL.");
+    return *out;
+}
+
+// The text a caller must give; NULL is an argument error naming it.
+std::string textFrom(const char* text, const char* name);
+
+// An owned copy of a text for the caller; running out of memory is a failure, not a NULL answer.
+char* ownedText(std::string_view text);
+
+// A native completion that calls the application's, when it gave one, with the error borrowed.
+std::function<void(std::optional<Prelix10Error>)> errorCompletion(prelix10_completion completion, void* context);
 
 }  // namespace Prelix10::CApi

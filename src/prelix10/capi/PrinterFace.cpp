@@ -172,40 +172,17 @@ prelix10_printer::~prelix10_printer() {
     clearDelegates(*this);
 }
 
-namespace {
-
-OrvoPrinter& printerOf(prelix10_printer* handle) {
-    auto& checkedHandle = checked(handle, "printer");
+OrvoPrinter& Prelix10::CApi::printerOf(const prelix10_printer* handle) {
+    const auto& checkedHandle = checked(handle, "printer");
     if (!checkedHandle.printer) throw argumentError("Invalid handle: printer.");
     return *checkedHandle.printer;
 }
-const OrvoPrinter& printerOf(const prelix10_printer* handle) {
-    return printerOf(const_cast<prelix10_printer*>(handle));
-}
 
-template <typename T>
-T& required(T* out, const char* name) {
-    if (out == nullptr) throw argumentError(std::string("Invalid argument: ") + name + " is NULL.");
-    return *out;
-}
+namespace {
 
 ByteBlock bytesFrom(const std::uint8_t* data, std::size_t size) {
     if (data == nullptr && size != 0) throw argumentError("Invalid argument: data is NULL.");
     return size == 0 ? ByteBlock() : ByteBlock(data, data + size);
-}
-
-std::string textFrom(const char* text, const char* name) {
-    if (text == nullptr) throw argumentError(std::string("Invalid argument: ") + name + " is NULL.");
-    return std::string(text);
-}
-
-// A completion that reports only an error.
-OrvoPrinter::Completion errorCompletion(prelix10_completion completion, void* context) {
-    return [completion, context](std::optional<Prelix10Error> error) {
-        if (completion == nullptr) return;
-        const BorrowedError record(error);
-        callOut([&] { completion(context, record.get()); });
-    };
 }
 
 // The C form of spool job records: the strings point into the C++ records, which outlive the callback.
@@ -242,6 +219,15 @@ void setDelegateTable(prelix10_printer* handle, std::shared_ptr<Bridge> PrinterD
     setter(*checkedHandle.printer, std::weak_ptr<Bridge>(bridge));
 }
 
+// A completion that reports a text or an error.
+OrvoPrinter::ConfigurationCompletion textCompletion(prelix10_string_completion completion, void* context) {
+    return [completion, context](std::optional<std::string> text, std::optional<Prelix10Error> failure) {
+        if (completion == nullptr) return;
+        const BorrowedError record(failure);
+        callOut([&] { completion(context, text ? text->c_str() : nullptr, record.get()); });
+    };
+}
+
 }  // namespace
 
 extern "C" {
@@ -272,7 +258,7 @@ int prelix10_printer_get_interface_type(const prelix10_printer* printer, int* in
 
 char* prelix10_printer_get_identifier(const prelix10_printer* printer, prelix10_error** error) {
     return guardedValue<char*>(
-        error, nullptr, [&] { return ownedString(printerOf(printer).connectionSettings().identifier()); });
+        error, nullptr, [&] { return ownedText(printerOf(printer).connectionSettings().identifier()); });
 }
 
 int prelix10_printer_get_timeout(const prelix10_printer* printer, int which, int* milliseconds,
@@ -336,8 +322,7 @@ int prelix10_printer_get_template(const prelix10_printer* printer, char** templa
         char*& out = required(template_document, "template_document");
         out = nullptr;
         if (const auto text = object.printTemplate()) {
-            out = ownedString(*text);
-            if (out == nullptr) throw std::bad_alloc();
+            out = ownedText(*text);
         }
     });
 }
@@ -352,7 +337,7 @@ int prelix10_printer_get_model(const prelix10_printer* printer, int* model, prel
 char* prelix10_printer_get_model_name(const prelix10_printer* printer, prelix10_error** error) {
     return guardedValue<char*>(error, nullptr, [&] {
         const auto record = printerOf(printer).informationRecord();
-        return ownedString(PrinterModels::description(record ? record->model : OrvoPrinterModel::unknown));
+        return ownedText(PrinterModels::description(record ? record->model : OrvoPrinterModel::unknown));
     });
 }
 
@@ -373,8 +358,7 @@ int prelix10_printer_get_ip_address(const prelix10_printer* printer, char** ip_a
         if (!information) return;
         const auto detail = information->detail();
         if (detail.lan && detail.lan->ipAddress) {
-            out = ownedString(*detail.lan->ipAddress);
-            if (out == nullptr) throw std::bad_alloc();
+            out = ownedText(*detail.lan->ipAddress);
         }
     });
 }
@@ -387,7 +371,7 @@ int prelix10_printer_is_opened(const prelix10_printer* printer, int* opened, pre
 }
 
 char* prelix10_printer_description(const prelix10_printer* printer, prelix10_error** error) {
-    return guardedValue<char*>(error, nullptr, [&] { return ownedString(printerOf(printer).description()); });
+    return guardedValue<char*>(error, nullptr, [&] { return ownedText(printerOf(printer).description()); });
 }
 
 int prelix10_printer_open(prelix10_printer* printer, prelix10_completion completion, void* context,
@@ -543,16 +527,6 @@ int prelix10_printer_set_configuration(prelix10_printer* printer, const char* co
             });
     });
 }
-
-namespace {
-OrvoPrinter::ConfigurationCompletion textCompletion(prelix10_string_completion completion, void* context) {
-    return [completion, context](std::optional<std::string> text, std::optional<Prelix10Error> failure) {
-        if (completion == nullptr) return;
-        const BorrowedError record(failure);
-        callOut([&] { completion(context, text ? text->c_str() : nullptr, record.get()); });
-    };
-}
-}  // namespace
 
 int prelix10_printer_get_configuration(prelix10_printer* printer, const char* password,
                                        prelix10_string_completion completion, void* context,

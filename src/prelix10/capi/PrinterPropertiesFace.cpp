@@ -3,7 +3,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include <new>
 #include <string>
 
 #include "prelix10/capi/CApiHandles.hpp"
@@ -15,20 +14,6 @@ using namespace Prelix10;
 using namespace Prelix10::CApi;
 
 namespace {
-
-OrvoPrinter& printerOf(const prelix10_printer* handle) { return *checked(handle, "printer").printer; }
-
-template <typename T>
-T& required(T* out, const char* name) {
-    if (out == nullptr) throw argumentError(std::string("Invalid argument: ") + name + ".");
-    return *out;
-}
-
-char* ownedText(const std::string& text) {
-    char* out = ownedString(text);
-    if (out == nullptr) throw std::bad_alloc();
-    return out;
-}
 
 using Json = nlohmann::ordered_json;
 
@@ -96,8 +81,8 @@ int prelix10_printer_set_connection_settings(prelix10_printer* printer, int inte
         auto& object = printerOf(printer);
         const auto type = InterfaceTypes::fromRawValue(interface_type);
         if (!type) throw argumentError("Invalid argument: interface_type.");
-        if (identifier == nullptr) throw argumentError("Invalid argument: identifier.");
-        object.setConnectionSettings(OrvoConnectionSettings(*type, identifier, auto_switch_interface != 0));
+        object.setConnectionSettings(
+            OrvoConnectionSettings(*type, textFrom(identifier, "identifier"), auto_switch_interface != 0));
     });
 }
 

@@ -56,9 +56,9 @@ extern "C" {
 int prelix10_printer_get_setting(const struct prelix10_printer* printer, prelix10_printer_setting** setting,
                                  prelix10_error** error) {
     return guarded(error, [&] {
-        auto& out = requiredOutput(setting, "setting");
+        auto& out = required(setting, "setting");
         out = nullptr;
-        auto object = checked(printer, "printer").printer->setting();
+        auto object = printerOf(printer).setting();
         if (object) out = newHandle<prelix10_printer_setting>(std::move(object));
     });
 }
@@ -71,7 +71,7 @@ int prelix10_printer_setting_get_firmware(const prelix10_printer_setting* settin
                                           prelix10_printer_setting_firmware** firmware,
                                           prelix10_error** error) {
     return guarded(error, [&] {
-        auto& out = requiredOutput(firmware, "firmware");
+        auto& out = required(firmware, "firmware");
         out = nullptr;
         const auto& object = checked(setting, "setting").setting->firmware();
         if (object) out = newHandle<FirmwareHandle>(object);
@@ -85,7 +85,7 @@ void prelix10_printer_setting_firmware_release(prelix10_printer_setting_firmware
 int prelix10_printer_setting_firmware_current_version(const prelix10_printer_setting_firmware* firmware,
                                                       char** version, prelix10_error** error) {
     return guarded(error, [&] {
-        auto& out = requiredOutput(version, "version");
+        auto& out = required(version, "version");
         out = nullptr;
         out = ownedText(firmwareOf(firmware).currentVersion());
     });
@@ -103,7 +103,7 @@ int prelix10_printer_setting_firmware_set_current_version(prelix10_printer_setti
 int prelix10_printer_setting_firmware_latest_version(const prelix10_printer_setting_firmware* firmware,
                                                      char** version, prelix10_error** error) {
     return guarded(error, [&] {
-        auto& out = requiredOutput(version, "version");
+        auto& out = required(version, "version");
         out = nullptr;
         const auto latest = firmwareOf(firmware).latestVersion();
         if (latest) out = ownedText(*latest);
@@ -121,7 +121,7 @@ int prelix10_printer_setting_firmware_set_latest_version(prelix10_printer_settin
 int prelix10_printer_setting_firmware_is_updatable(const prelix10_printer_setting_firmware* firmware,
                                                    int* is_updatable, prelix10_error** error) {
     return guarded(error, [&] {
-        auto& out = requiredOutput(is_updatable, "is_updatable");
+        auto& out = required(is_updatable, "is_updatable");
         out = firmwareOf(firmware).isUpdatable() ? 1 : 0;
     });
 }

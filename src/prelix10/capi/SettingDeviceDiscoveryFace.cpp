@@ -63,7 +63,7 @@ int prelix10_setting_device_discovery_manager_create(const int* interface_types,
                                                      prelix10_setting_device_discovery_manager** manager,
                                                      prelix10_error** error) {
     return guarded(error, [&] {
-        auto& out = requiredOutput(manager, "manager");
+        auto& out = required(manager, "manager");
         out = nullptr;
         if (interface_types == nullptr && count != 0)
             throw argumentError("Invalid argument: interface_types.");
@@ -98,7 +98,7 @@ int prelix10_setting_device_discovery_manager_set_delegate(
 int prelix10_setting_device_discovery_manager_discovery_time(
     const prelix10_setting_device_discovery_manager* manager, int64_t* milliseconds, prelix10_error** error) {
     return guarded(error, [&] {
-        auto& out = requiredOutput(milliseconds, "milliseconds");
+        auto& out = required(milliseconds, "milliseconds");
         out = managerOf(manager).discoveryTime();
     });
 }
@@ -111,7 +111,7 @@ int prelix10_setting_device_discovery_manager_set_discovery_time(
 int prelix10_setting_device_discovery_manager_is_enabled_find_same_device(
     const prelix10_setting_device_discovery_manager* manager, int* enabled, prelix10_error** error) {
     return guarded(error, [&] {
-        auto& out = requiredOutput(enabled, "enabled");
+        auto& out = required(enabled, "enabled");
         out = managerOf(manager).isEnabledFindSameDevice() ? 1 : 0;
     });
 }

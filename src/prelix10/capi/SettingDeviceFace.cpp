@@ -26,9 +26,8 @@ namespace Prelix10::CApi {
 // The connection settings a C caller describes; shared with the wireless LAN face.
 OrvoConnectionSettings connectionSettingsFrom(int interfaceType, const char* identifier,
                                               int autoSwitchInterface) {
-    if (identifier == nullptr) throw argumentError("Invalid argument: identifier.");
     // Any number is carried as it is: the open is what refuses an interface it cannot use.
-    return OrvoConnectionSettings(static_cast<InterfaceType>(interfaceType), identifier,
+    return OrvoConnectionSettings(static_cast<InterfaceType>(interfaceType), textFrom(identifier, "identifier"),
                                   autoSwitchInterface != 0);
 }
 
@@ -39,7 +38,7 @@ extern "C" {
 int prelix10_setting_device_create(int interface_type, const char* identifier, int auto_switch_interface,
                                    prelix10_setting_device** device, prelix10_error** error) {
     return guarded(error, [&] {
-        auto& out = requiredOutput(device, "device");
+        auto& out = required(device, "device");
         out = nullptr;
         auto object = OrvoSettingDevice::create(
             connectionSettingsFrom(interface_type, identifier, auto_switch_interface));
@@ -66,7 +65,7 @@ int prelix10_setting_device_connection_settings(const prelix10_setting_device* d
 int prelix10_setting_device_open_timeout(const prelix10_setting_device* device, int* milliseconds,
                                          prelix10_error** error) {
     return guarded(error, [&] {
-        auto& out = requiredOutput(milliseconds, "milliseconds");
+        auto& out = required(milliseconds, "milliseconds");
         out = deviceOf(device).openTimeout();
     });
 }
@@ -79,7 +78,7 @@ int prelix10_setting_device_set_open_timeout(prelix10_setting_device* device, in
 int prelix10_setting_device_communication_timeout(const prelix10_setting_device* device, int* milliseconds,
                                                   prelix10_error** error) {
     return guarded(error, [&] {
-        auto& out = requiredOutput(milliseconds, "milliseconds");
+        auto& out = required(milliseconds, "milliseconds");
         out = deviceOf(device).communicationTimeout();
     });
 }
@@ -92,7 +91,7 @@ int prelix10_setting_device_set_communication_timeout(prelix10_setting_device* d
 int prelix10_setting_device_ble_rssi(const prelix10_setting_device* device, int* rssi,
                                      prelix10_error** error) {
     return guarded(error, [&] {
-        auto& out = requiredOutput(rssi, "rssi");
+        auto& out = required(rssi, "rssi");
         out = deviceOf(device).bleRssi();
     });
 }
@@ -100,7 +99,7 @@ int prelix10_setting_device_ble_rssi(const prelix10_setting_device* device, int*
 int prelix10_setting_device_is_opened(const prelix10_setting_device* device, int* is_opened,
                                       prelix10_error** error) {
     return guarded(error, [&] {
-        auto& out = requiredOutput(is_opened, "is_opened");
+        auto& out = required(is_opened, "is_opened");
         out = deviceOf(device).isOpened() ? 1 : 0;
     });
 }
@@ -141,7 +140,7 @@ int prelix10_setting_device_information(const prelix10_setting_device* device, i
 int prelix10_setting_device_description(const prelix10_setting_device* device, char** description,
                                         prelix10_error** error) {
     return guarded(error, [&] {
-        auto& out = requiredOutput(description, "description");
+        auto& out = required(description, "description");
         out = nullptr;
         out = ownedText(deviceOf(device).description());
     });

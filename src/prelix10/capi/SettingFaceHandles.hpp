@@ -92,28 +92,4 @@ void releaseOwnedHandle(Handle* handle) noexcept {
 OrvoConnectionSettings connectionSettingsFrom(int interfaceType, const char* identifier,
                                               int autoSwitchInterface);
 
-// The output a caller must give; NULL is an argument error naming it.
-template <typename T>
-T& requiredOutput(T* out, const char* name) {
-    if (out == nullptr) throw argumentError(std::string("Invalid argument: ") + name + ".");
-    return *out;
-}
-
-// An owned copy for the caller; running out of memory is a failure, not a NULL answer.
-inline char* ownedText(const std::string& text) {
-    char* out = ownedString(text);
-    if (out == nullptr) throw Prelix10Error(Prelix10ErrorKind::unknown, Prelix10ErrorMessage::unknownError);
-    return out;
-}
-
-// A native completion that calls the app's, when it gave one, with the error borrowed.
-inline std::function<void(std::optional<Prelix10Error>)> errorCompletion(prelix10_completion completion,
-                                                                         void* context) {
-    return [completion, context](std::optional<Prelix10Error> error) {
-        if (completion == nullptr) return;
-        const BorrowedError lent(error);
-        callOut([&] { completion(context, lent.get()); });
-    };
-}
-
 }  // namespace Prelix10::CApi

@@ -56,17 +56,13 @@ int prelix10_status_get_flags(const prelix10_status* status, prelix10_status_fla
 
 char* prelix10_status_description(const prelix10_status* status, prelix10_error** error) {
     return guardedValue<char*>(error, nullptr, [&] {
-        char* text = ownedString(statusOf(status).description());
-        if (text == nullptr) throw std::bad_alloc();
-        return text;
+        return ownedText(statusOf(status).description());
     });
 }
 
 char* prelix10_status_detail_json(const prelix10_status* status, prelix10_error** error) {
     return guardedValue<char*>(error, nullptr, [&] {
-        char* text = ownedString(detailJson(statusOf(status).detail().get()));
-        if (text == nullptr) throw std::bad_alloc();
-        return text;
+        return ownedText(detailJson(statusOf(status).detail().get()));
     });
 }
 

@@ -102,8 +102,8 @@ const char* prelix10_wlan_security_type_description(int security_type) {
 int prelix10_wlan_security_type_raw_value(int security_type, const uint8_t** bytes, size_t* size,
                                           prelix10_error** error) {
     return guarded(error, [&] {
-        auto& outBytes = requiredOutput(bytes, "bytes");
-        auto& outSize = requiredOutput(size, "size");
+        auto& outBytes = required(bytes, "bytes");
+        auto& outSize = required(size, "size");
         // Static copies of every case's bytes, so the caller never releases them.
         static const std::array<std::vector<std::uint8_t>, kSecurityTypeCount> kRaw = [] {
             std::array<std::vector<std::uint8_t>, kSecurityTypeCount> raw;
@@ -122,7 +122,7 @@ int prelix10_wlan_security_type_raw_value(int security_type, const uint8_t** byt
 int prelix10_wlan_security_type_from_raw_value(const uint8_t* data, size_t size, int* security_type,
                                                prelix10_error** error) {
     return guarded(error, [&] {
-        auto& out = requiredOutput(security_type, "security_type");
+        auto& out = required(security_type, "security_type");
         if (data == nullptr && size != 0) throw argumentError("Invalid argument: data.");
         const std::span<const std::uint8_t> raw(data, data == nullptr ? 0 : size);
         out = securityTypeConstant(WLanSecurityType::fromRawValue(raw));
@@ -132,9 +132,9 @@ int prelix10_wlan_security_type_from_raw_value(const uint8_t* data, size_t size,
 int prelix10_ap_info_description(const prelix10_ap_info* ap_info, char** description,
                                  prelix10_error** error) {
     return guarded(error, [&] {
-        auto& out = requiredOutput(description, "description");
+        auto& out = required(description, "description");
         out = nullptr;
-        const auto& info = requiredOutput(ap_info, "ap_info");
+        const auto& info = required(ap_info, "ap_info");
         out = ownedText(apInfoFrom(info).description());
     });
 }
@@ -142,9 +142,9 @@ int prelix10_ap_info_description(const prelix10_ap_info* ap_info, char** descrip
 int prelix10_found_ap_info_description(const prelix10_found_ap_info* found, char** description,
                                        prelix10_error** error) {
     return guarded(error, [&] {
-        auto& out = requiredOutput(description, "description");
+        auto& out = required(description, "description");
         out = nullptr;
-        const auto& info = requiredOutput(found, "found");
+        const auto& info = required(found, "found");
         const FoundAPInfo value(textOf(info.ssid), textOf(info.bssid), info.channel, info.rssi,
                                 textOf(info.security));
         out = ownedText(value.description());
@@ -154,9 +154,9 @@ int prelix10_found_ap_info_description(const prelix10_found_ap_info* found, char
 int prelix10_current_wlan_info_description(const prelix10_current_wlan_info* info, char** description,
                                            prelix10_error** error) {
     return guarded(error, [&] {
-        auto& out = requiredOutput(description, "description");
+        auto& out = required(description, "description");
         out = nullptr;
-        const auto& c = requiredOutput(info, "info");
+        const auto& c = required(info, "info");
         const CurrentWLanInfo value(textOf(c.ssid), requiredMode(c.mode), c.channel, textOf(c.bssid),
                                     requiredSecurityType(c.security_type), c.rssi, c.is_passed_ssid != 0,
                                     c.is_passed_security_type != 0, c.is_passed_security_key != 0);
@@ -167,7 +167,7 @@ int prelix10_current_wlan_info_description(const prelix10_current_wlan_info* inf
 int prelix10_wlan_setting_create(int interface_type, const char* identifier, int auto_switch_interface,
                                  prelix10_wlan_setting** setting, prelix10_error** error) {
     return guarded(error, [&] {
-        auto& out = requiredOutput(setting, "setting");
+        auto& out = required(setting, "setting");
         out = nullptr;
         auto object = OrvoWLanSetting::create(
             connectionSettingsFrom(interface_type, identifier, auto_switch_interface));
@@ -179,7 +179,7 @@ int prelix10_wlan_setting_create_from_setting_device(const prelix10_setting_devi
                                                      prelix10_wlan_setting** setting,
                                                      prelix10_error** error) {
     return guarded(error, [&] {
-        auto& out = requiredOutput(setting, "setting");
+        auto& out = required(setting, "setting");
         out = nullptr;
         const auto& source = *checked(device, "device").device;
         out = newHandle<prelix10_wlan_setting>(OrvoWLanSetting::create(source));
@@ -193,7 +193,7 @@ void prelix10_wlan_setting_release(prelix10_wlan_setting* setting) {
 int prelix10_wlan_setting_setting_device(const prelix10_wlan_setting* setting,
                                          prelix10_setting_device** device, prelix10_error** error) {
     return guarded(error, [&] {
-        auto& out = requiredOutput(device, "device");
+        auto& out = required(device, "device");
         out = nullptr;
         std::shared_ptr<OrvoSettingDevice> object = checked(setting, "setting").setting;
         out = newHandle<prelix10_setting_device>(std::move(object));
@@ -204,8 +204,8 @@ int prelix10_wlan_setting_get_service_status(const prelix10_wlan_setting* settin
                                              prelix10_wlan_setting_service_status* status,
                                              prelix10_error** error) {
     return guarded(error, [&] {
-        auto& present = requiredOutput(has_status, "has_status");
-        auto& out = requiredOutput(status, "status");
+        auto& present = required(has_status, "has_status");
+        auto& out = required(status, "status");
         const auto value = settingOf(setting).serviceStatus();
         present = value ? 1 : 0;
         if (!value) return;
@@ -246,7 +246,7 @@ int prelix10_wlan_setting_setup_connection(prelix10_wlan_setting* setting, const
                                            prelix10_error** error) {
     return guarded(error, [&] {
         auto object = checked(setting, "setting").setting;
-        APInfo info = apInfoFrom(requiredOutput(ap_info, "ap_info"));
+        APInfo info = apInfoFrom(required(ap_info, "ap_info"));
         object->setupConnection(std::move(info), errorCompletion(completion, context));
     });
 }
