@@ -9,7 +9,6 @@
 #include <mutex>
 #include <string>
 
-#include "prelix10/core/NetworkInformation.hpp"
 #include "prelix10/discovery/LANOrvoDeviceDiscoveryManager.hpp"
 #include "prelix10/discovery/OrvoDeviceDiscoveryManager.hpp"
 #include "prelix10/printer/OrvoPrinter.hpp"
@@ -67,18 +66,9 @@ int main(int argc, char** argv) {
         second.deviceModel = "Kelto59 (ESP-001)";
         responder = std::make_unique<Testing::VirtualPrinterDiscovery>(
             std::vector<Testing::DiscoveryIdentity>{Testing::DiscoveryIdentity{}, second});
-        NetworkInformation::setProvider([] {
-            InterfaceAddressEntry entry;
-            entry.name = "en-loopback";
-            entry.isIPv4 = entry.isUp = true;
-            entry.address = "127.0.0.1";
-            entry.netmask = "255.0.0.0";
-            return std::optional<std::vector<InterfaceAddressEntry>>({entry});
-        });
-        LANOrvoDeviceDiscoveryManager::setBroadcastTargetOverride("127.0.0.1");
         auto ports = NetworkPortSettings::ports();
         ports.discovery = responder->port();
-        NetworkPortSettings::setPorts(ports);
+        LANOrvoDeviceDiscoveryManager::useLoopback(ports);
     }
     try {
         auto manager = OrvoDeviceDiscoveryManagerFactory::create(InterfaceType::lan);

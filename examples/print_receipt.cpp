@@ -14,7 +14,6 @@
 #include <string>
 
 #include "prelix10/builder/VelmarCommandBuilder.hpp"
-#include "prelix10/core/NetworkInformation.hpp"
 #include "prelix10/discovery/LANOrvoDeviceDiscoveryManager.hpp"
 #include "prelix10/printer/OrvoPrinter.hpp"
 #include "support/Hex.hpp"
@@ -49,20 +48,11 @@ std::string buildReceipt() {
 
 // Keeps the LAN layer on loopback: one local network 127.0.0.1/8 and discovery sent to 127.0.0.1.
 void useLoopback(std::uint16_t dataPort, std::uint16_t statusPort, std::uint16_t discoveryPort) {
-    NetworkInformation::setProvider([] {
-        InterfaceAddressEntry entry;
-        entry.name = "en-loopback";
-        entry.isIPv4 = entry.isUp = true;
-        entry.address = "127.0.0.1";
-        entry.netmask = "255.0.0.0";
-        return std::optional<std::vector<InterfaceAddressEntry>>({entry});
-    });
-    LANOrvoDeviceDiscoveryManager::setBroadcastTargetOverride("127.0.0.1");
     LanPortNumbers ports;
     ports.data = dataPort;
     ports.status = statusPort;
     ports.discovery = discoveryPort;
-    NetworkPortSettings::setPorts(ports);
+    LANOrvoDeviceDiscoveryManager::useLoopback(ports);
 }
 
 void printStatus(const OrvoPrinterStatus& status) {

@@ -15,22 +15,12 @@ namespace Prelix10::Testing {
 class LoopbackLan {
 public:
     LoopbackLan(std::uint16_t dataPort, std::uint16_t statusPort, std::uint16_t discoveryPort) {
-        NetworkInformation::setProvider([] {
-            InterfaceAddressEntry entry;
-            entry.name = "en-loopback";
-            entry.isIPv4 = true;
-            entry.isUp = true;
-            entry.address = "127.0.0.1";
-            entry.netmask = "255.0.0.0";
-            return std::optional<std::vector<InterfaceAddressEntry>>({entry});
-        });
-        LANOrvoDeviceDiscoveryManager::setBroadcastTargetOverride("127.0.0.1");
         NetworkPortSettings::setAvailabilityCheck([] { return true; });
         LanPortNumbers ports;
         ports.data = dataPort;
         ports.status = statusPort;
         ports.discovery = discoveryPort;
-        NetworkPortSettings::setPorts(ports);
+        LANOrvoDeviceDiscoveryManager::useLoopback(ports);
     }
     ~LoopbackLan() {
         NetworkPortSettings::setPorts(LanPortNumbers{});

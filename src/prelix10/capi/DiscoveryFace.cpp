@@ -3,7 +3,6 @@
 
 #include "prelix10/capi/CApiHandles.hpp"
 #include "prelix10/capi/CApiSupport.hpp"
-#include "prelix10/core/NetworkInformation.hpp"
 #include "prelix10/discovery/LANOrvoDeviceDiscoveryManager.hpp"
 #include "prelix10/discovery/OrvoDeviceDiscoveryManager.hpp"
 #include "prelix10/transport/NetworkPortSettings.hpp"
@@ -122,20 +121,11 @@ int prelix10_discovery_stop(prelix10_discovery* discovery, prelix10_error** erro
 int prelix10_lan_use_loopback(uint16_t data_port, uint16_t status_port, uint16_t discovery_port,
                               prelix10_error** error) {
     return guarded(error, [&] {
-        NetworkInformation::setProvider([] {
-            InterfaceAddressEntry entry;
-            entry.name = "loopback";
-            entry.isIPv4 = entry.isUp = true;
-            entry.address = "127.0.0.1";
-            entry.netmask = "255.0.0.0";
-            return std::optional<std::vector<InterfaceAddressEntry>>({entry});
-        });
-        LANOrvoDeviceDiscoveryManager::setBroadcastTargetOverride("127.0.0.1");
         auto ports = NetworkPortSettings::ports();
         if (data_port != 0) ports.data = data_port;
         if (status_port != 0) ports.status = status_port;
         if (discovery_port != 0) ports.discovery = discovery_port;
-        NetworkPortSettings::setPorts(ports);
+        LANOrvoDeviceDiscoveryManager::useLoopback(ports);
     });
 }
 

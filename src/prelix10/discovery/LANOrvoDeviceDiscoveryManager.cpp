@@ -68,6 +68,20 @@ std::optional<std::string> LANOrvoDeviceDiscoveryManager::broadcastTargetOverrid
     return overrideSlot();
 }
 
+void LANOrvoDeviceDiscoveryManager::useLoopback(const LanPortNumbers& ports) {
+    NetworkInformation::setProvider([] {
+        InterfaceAddressEntry entry;
+        entry.name = "en-loopback";
+        entry.isIPv4 = true;
+        entry.isUp = true;
+        entry.address = "127.0.0.1";
+        entry.netmask = "255.0.0.0";
+        return std::optional<std::vector<InterfaceAddressEntry>>({entry});
+    });
+    setBroadcastTargetOverride("127.0.0.1");
+    NetworkPortSettings::setPorts(ports);
+}
+
 void LANOrvoDeviceDiscoveryManager::checkAvailability() {
     if (NetworkInformation::listIPv4Interfaces().empty()) {
         raiseError(Log(nullptr, kClassName, "checkAvailability()", __LINE__),

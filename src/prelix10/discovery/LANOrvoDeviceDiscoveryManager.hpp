@@ -11,6 +11,7 @@
 #include "prelix10/core/Prelix10Error.hpp"
 #include "prelix10/discovery/OrvoDeviceDiscoveryManager.hpp"
 #include "prelix10/protocol/CommandParser.hpp"
+#include "prelix10/transport/NetworkPortSettings.hpp"
 
 namespace Prelix10 {
 
@@ -43,6 +44,9 @@ public:
     // and demos); none restores the broadcast.
     static void setBroadcastTargetOverride(std::optional<std::string> address);
     static std::optional<std::string> broadcastTargetOverride();
+    // Keeps the LAN on this machine (tests, demos, a printer served locally): one local network
+    // 127.0.0.1/255.0.0.0, every discovery request sent to 127.0.0.1, and these port numbers.
+    static void useLoopback(const LanPortNumbers& ports);
     // Makes the TCP ports resolve their identifiers through this discovery. Idempotent.
     static void installNetworkCardLookup();
 
