@@ -319,8 +319,16 @@ TEST_F(EscPosPrintTest, AnErrorWhileTheBeginCheckWaitsForTheCounterDoesNotStopIt
     // The counter reply comes late; meanwhile the printer reports an error.
     engine->configure([](VirtualPrinterConfig& c) { c.splitEtbReplyDelay = 350ms; });
     openPrinter();
+    // The error comes once the printer has read the begin check's counter request, so it always falls
+    // within the wait for the late reply, however slowly the job got there.
+    const std::size_t before = engine->captureSize(PrinterChannel::data);
     std::thread fault([&] {
-        std::this_thread::sleep_for(100ms);
+        for (int i = 0; i < 600; ++i) {
+            const Bytes seen = engine->capture(PrinterChannel::data);
+            if (hex(Bytes(seen.begin() + static_cast<std::ptrdiff_t>(std::min(before, seen.size())), seen.end())).find(kBegin) != std::string::npos) break;
+            std::this_thread::sleep_for(5ms);
+        }
+        std::this_thread::sleep_for(50ms);
         engine->update([](PrinterState& s) { s.errorForced = true; });
     });
     EXPECT_PRELIX10_ERROR(control->printLegacy(kJob, 3000), Prelix10ErrorKind::unprintable, "Device has error.");
