@@ -171,6 +171,32 @@ TEST(StrConverterTest, WrappersPassTheirModes) {
     EXPECT_EQ(widths(out), "hhF");
 }
 
+// The byte form sends exactly the bytes of the character form, in order, for every encoding and
+// emulation: ASCII, NUL, characters on other pages, double-byte ones, ones without a form, malformed
+// UTF-8 and a cut-off sequence at the end.
+TEST(StrConverterTest, PrinterBytesAreTheCharactersBytes) {
+    std::string text = "Total \"12\"\n";
+    text += std::string("a\0b", 3);
+    for (int page : {1, 2, 4, 6, 7, 16, 32, 33}) text += utf8OfFirstCodeOnPage(page);
+    text += "\xE4\xB8\xAD\xE6\x96\x87\xEA\xB0\x80\xE3\x81\x82\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\xC0\xAF\x80\xED\xA0\x80\xE2\x82";
+    for (const Encode encode : {Encode::CodePage, Encode::Japanese, Encode::SimplifiedChinese,
+                                Encode::TraditionalChinese, Encode::Korean}) {
+        for (const VelmarCommandParserEmulation emulation : {0, 2, 4, 5}) {
+            std::vector<CharStruct> characters;
+            EXPECT_TRUE(StrConverter::fromUtf8toPrinter(text, encode, characters, emulation));
+            std::vector<uint8_t> expected;
+            for (const CharStruct& c : characters) expected.insert(expected.end(), c.bytes.begin(), c.bytes.begin() + c.size);
+            std::vector<uint8_t> bytes = {0x99};
+            EXPECT_TRUE(StrConverter::fromUtf8toPrinterBytes(text, encode, bytes, emulation));
+            expected.insert(expected.begin(), 0x99);
+            EXPECT_EQ(bytes, expected) << static_cast<int>(encode) << " " << emulation;
+        }
+    }
+    std::vector<uint8_t> bytes;
+    EXPECT_FALSE(StrConverter::fromUtf8toPrinterBytes("ab", static_cast<Encode>(7), bytes, 0));
+    EXPECT_TRUE(bytes.empty());
+}
+
 TEST(StrConverterTest, EncodingWithoutTableStopsAndKeepsWhatWasConverted) {
     std::vector<CharStruct> out;
     EXPECT_FALSE(StrConverter::fromUtf8("ab", {static_cast<Encode>(7)}, out, 0, Half, false, false));

@@ -230,6 +230,46 @@ bool StrConverter::fromUtf8toPrinter(const std::string& text, Encode encode, std
                     AmbiguousCharacterWidthType::Half, false, false);
 }
 
+bool StrConverter::fromUtf8toPrinterBytes(const std::string& text, Encode encode, std::vector<uint8_t>& out,
+                                          VelmarCommandParserEmulation emulation) {
+    const Ucs2Table* table = nullptr;
+    const std::size_t size = text.size();
+    std::size_t position = 0;
+    while (position < size) {
+        const auto lead = static_cast<uint8_t>(text[position]);
+        uint16_t code;
+        if (lead < 0x80) {
+            code = lead;
+            ++position;
+        } else {
+            code = toUcs2(text, &position);
+        }
+        if (code == 0) continue;
+        if (table == nullptr) {
+            table = tableOf(encode);
+            if (table == nullptr) return false;
+        }
+        const uint16_t value = (*table)[code];
+        if (value == 0) continue;
+        if (value <= 0xFF) {
+            out.push_back(static_cast<uint8_t>(value));
+            continue;
+        }
+        const auto high = static_cast<uint8_t>(value >> 8);
+        const auto low = static_cast<uint8_t>(value & 0xFF);
+        if (value & 0x8000) {
+            out.insert(out.end(), {high, low});
+        } else if (emulation == kEmulationCodeEscposMobile) {
+            const uint8_t page = toEscposMobileParameterFromOrvo(high);
+            if (page == kMissingPage) continue;
+            out.insert(out.end(), {0x1B, 0x74, page, low});
+        } else {
+            out.insert(out.end(), {0x1B, 0x1D, 0x74, high, low});
+        }
+    }
+    return true;
+}
+
 bool StrConverter::fromUtf8toUtf8(const std::string& text, const std::vector<Encode>& encodes,
                                   std::vector<CharStruct>& out, VelmarCommandParserEmulation emulation,
                                   AmbiguousCharacterWidthType ambiguousWidthType) {

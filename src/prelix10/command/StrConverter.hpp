@@ -45,6 +45,10 @@ class StrConverter {
     }
     static bool fromUtf8toPrinter(const std::string& text, Encode encode, std::vector<CharStruct>& out,
                                   VelmarCommandParserEmulation emulation);
+    // fromUtf8toPrinter with the characters' bytes appended straight to out, in the same order and
+    // form.
+    static bool fromUtf8toPrinterBytes(const std::string& text, Encode encode, std::vector<uint8_t>& out,
+                                       VelmarCommandParserEmulation emulation);
     static bool fromUtf8toUtf8(
         const std::string& text, const std::vector<Encode>& encodes, std::vector<CharStruct>& out,
         VelmarCommandParserEmulation emulation,

@@ -1,5 +1,6 @@
 #include "prelix10/compiler/Parser.hpp"
 
+#include <array>
 #include <cstring>
 #include <nlohmann/json.hpp>
 
@@ -19,8 +20,20 @@ namespace {
 bool nestedDeeperThan(std::string_view text, int limit) {
     const char* p = text.data();
     const char* const end = p + text.size();
+    // Bytes that neither open, close nor start anything that must be skipped whole; they only matter
+    // once the depth is past the limit.
+    static constexpr auto plain = [] {
+        std::array<bool, 256> table{};
+        table.fill(true);
+        for (const unsigned char c : {'{', '[', '}', ']', '"'}) table[c] = false;
+        return table;
+    }();
     int depth = 0;
     while (p < end) {
+        if (depth <= limit) {
+            while (p < end && plain[static_cast<unsigned char>(*p)]) ++p;
+            if (p == end) break;
+        }
         const char c = *p++;
         switch (c) {
             case '{':

@@ -119,16 +119,24 @@ std::vector<ConverterEncode> encodeList(const std::vector<Encode>& priority) {
     return list;
 }
 
+// The text in the one encoding of the settings, sent as it converts; the print position is at a line
+// head afterwards when the last byte sent is a line feed (a text that sends nothing leaves it as it was).
+void singleEncodingText(ByteBuffer* buffer, const std::string& text, ConverterEncode encode, bool& isLineHead,
+                        VelmarCommandParser::VelmarCommandParserEmulation emulation) {
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(std::min<std::size_t>(text.size(), 4096));
+    StrConverter::fromUtf8toPrinterBytes(text, encode, bytes, emulation);
+    if (bytes.empty()) return;
+    buffer->add(bytes.data(), bytes.size());
+    isLineHead = bytes.back() == 0x0A;
+}
+
 void singleEncodingText(ByteBuffer* buffer, const std::string& content, PrintSettingsInformation* settings,
                         VelmarCommandParser::VelmarCommandParserEmulation emulation) {
     if (buffer == nullptr || settings == nullptr) return;
     std::string decoded;
-    const std::string& text = decodedText(content, decoded);
-    std::vector<CharStruct> characters;
-    characters.reserve(std::min<std::size_t>(text.size(), 4096));
-    StrConverter::fromUtf8toPrinter(text, settings->secondPriorityCharacterEncoding, characters, emulation);
-    appendCharacters(buffer, characters);
-    updateLineHead(characters, settings->isLineHead);
+    singleEncodingText(buffer, decodedText(content, decoded), settings->secondPriorityCharacterEncoding,
+                       settings->isLineHead, emulation);
 }
 
 }  // namespace
@@ -143,17 +151,14 @@ void Text::orvoCommon(ByteBuffer* buffer, const std::string& content, TextWidthP
     if (support == TextSupport::None) return;
     std::string decoded;
     const std::string& text = decodedText(content, decoded);
+    if (support == TextSupport::CodePage) {
+        singleEncodingText(buffer, text, settings->secondPriorityCharacterEncoding, settings->isLineHead,
+                           VelmarCommandParser::kEmulationCodePagePrinter);
+        return;
+    }
     std::vector<CharStruct> characters;
     characters.reserve(std::min<std::size_t>(text.size(), 4096));
     bool isLineHead = settings->isLineHead;
-    if (support == TextSupport::CodePage) {
-        StrConverter::fromUtf8toPrinter(text, settings->secondPriorityCharacterEncoding, characters,
-                                        VelmarCommandParser::kEmulationCodePagePrinter);
-        appendCharacters(buffer, characters);
-        updateLineHead(characters, isLineHead);
-        settings->isLineHead = isLineHead;
-        return;
-    }
     // Page 128 is the printer's UTF-8 mode.
     buffer->add({0x1B, 0x1D, 0x74, 0x80});
     const std::vector<ConverterEncode> encodes =
