@@ -4,10 +4,11 @@
 
 using nlohmann::json;
 using VelmarCommandParser::JsonUtil;
+using Tree = VelmarCommandParser::DocumentTree;
 
 TEST(JsonUtil, GettersCheckPresenceAndType) {
-    const json p =
-        json::parse(R"({"i":2.9,"n":-2.9,"s":"2","b":true,"z":null,"big":1e12,"u":18446744073709551615,
+    const Tree p =
+        Tree::parse(R"({"i":2.9,"n":-2.9,"s":"2","b":true,"z":null,"big":1e12,"u":18446744073709551615,
                                   "a":[1,2.5,"x",4],"e":["Korean","Japanese"],"bad":["Korean",3]})");
     bool flag = false;
     EXPECT_EQ(JsonUtil::getInt(&p, "i", flag), 2);
@@ -29,7 +30,7 @@ TEST(JsonUtil, GettersCheckPresenceAndType) {
         {"double of bool", [&](bool& f) { EXPECT_EQ(JsonUtil::getDouble(&p, "b", f), 0.0); }},
         {"not an object",
          [&](bool& f) {
-             const json array = json::array();
+             const Tree array = Tree::array();
              JsonUtil::getInt(&array, "i", f);
          }},
     };
@@ -41,7 +42,7 @@ TEST(JsonUtil, GettersCheckPresenceAndType) {
 }
 
 TEST(JsonUtil, Arrays) {
-    const json p = json::parse(R"({"a":[1,2.5,"x",4],"e":["Korean","Japanese"],"bad":["Korean",3]})");
+    const Tree p = Tree::parse(R"({"a":[1,2.5,"x",4],"e":["Korean","Japanese"],"bad":["Korean",3]})");
     bool flag = false;
     EXPECT_EQ(JsonUtil::getIntArray(&p, "a", flag), (std::vector<std::int32_t>{1, 2}));
     EXPECT_TRUE(flag);

@@ -65,8 +65,8 @@ class PrinterRecorder : public PageModeBuilder {
                        BarRatioLevel ratio, double height) override {
         put("appendBarcode", n(type), content, hri, barDots, n(ratio), height);
     }
-    void appendImage(const std::string& source, int width, int height) override {
-        put("appendImage", source, width, height);
+    void appendImage(std::string_view source, int width, int height) override {
+        put("appendImage", std::string(source), width, height);
     }
     void appendCut(CutType type) override { put("appendCut", n(type)); }
     void appendLineFeed(int lines) override { put("appendLineFeed", lines); }
@@ -141,8 +141,8 @@ class PrinterRecorder : public PageModeBuilder {
                          bool roundCorner, double radius) override {
         put("appendRectangle", x, y, width, height, thickness, n(style), roundCorner, radius);
     }
-    void appendImage(const std::string& source, double x, double y, int width, int height) override {
-        put("appendPageModeImage", source, x, y, width, height);
+    void appendImage(std::string_view source, double x, double y, int width, int height) override {
+        put("appendPageModeImage", std::string(source), x, y, width, height);
     }
 
   private:

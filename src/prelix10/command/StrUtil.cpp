@@ -139,7 +139,7 @@ namespace {
 
 // The decoder behind both kinds of destination: `put` takes each finished block of bytes.
 template <class Put>
-bool decodeBase64Into(const std::string& text, std::size_t offset, std::size_t count, Put&& put) {
+bool decodeBase64Into(std::string_view text, std::size_t offset, std::size_t count, Put&& put) {
     if (offset > (SIZE_MAX - 5) / 8) return false;
     const std::size_t startBit = offset * 8;
     std::size_t position = startBit / 6;
@@ -202,7 +202,7 @@ bool decodeBase64Into(const std::string& text, std::size_t offset, std::size_t c
 }
 
 // The decoded length of a whole text, from its size and its trailing padding.
-std::size_t decodedLength(const std::string& text) {
+std::size_t decodedLength(std::string_view text) {
     std::size_t padding = 0;
     for (std::size_t i = text.size(); i > 1 && text[i - 1] == '='; --i) ++padding;
     return (text.size() - padding) * 3 / 4;
@@ -210,18 +210,18 @@ std::size_t decodedLength(const std::string& text) {
 
 }  // namespace
 
-bool StrUtil::decodeBase64(const std::string& text, std::size_t offset, std::size_t count,
+bool StrUtil::decodeBase64(std::string_view text, std::size_t offset, std::size_t count,
                            PrinterCommandBuilder::ByteBuffer* buffer) {
     // Without a buffer the start is still checked, and nothing is decoded.
     const auto put = [buffer](const unsigned char* bytes, std::size_t size) { buffer->add(bytes, size); };
     return decodeBase64Into(text, offset, buffer == nullptr ? 0 : count, put);
 }
 
-bool StrUtil::decodeBase64(const std::string& text, PrinterCommandBuilder::ByteBuffer* buffer) {
+bool StrUtil::decodeBase64(std::string_view text, PrinterCommandBuilder::ByteBuffer* buffer) {
     return decodeBase64(text, 0, decodedLength(text), buffer);
 }
 
-bool StrUtil::decodeBase64(const std::string& text, std::vector<std::uint8_t>& out) {
+bool StrUtil::decodeBase64(std::string_view text, std::vector<std::uint8_t>& out) {
     const std::size_t length = decodedLength(text);
     out.reserve(out.size() + length);
     return decodeBase64Into(text, 0, length, [&out](const unsigned char* bytes, std::size_t size) {

@@ -30,12 +30,12 @@ class StrUtil {
     // Appends count decoded bytes starting at decoded byte offset. Characters outside the Base64
     // alphabet (padding and line breaks included) are skipped. False when the text is shorter
     // than the start position.
-    static bool decodeBase64(const std::string& text, std::size_t offset, std::size_t count,
+    static bool decodeBase64(std::string_view text, std::size_t offset, std::size_t count,
                              PrinterCommandBuilder::ByteBuffer* buffer);
     // The whole text decoded, its length taken from the text and its trailing padding.
-    static bool decodeBase64(const std::string& text, PrinterCommandBuilder::ByteBuffer* buffer);
+    static bool decodeBase64(std::string_view text, PrinterCommandBuilder::ByteBuffer* buffer);
     // The same, appended to a vector made room for once.
-    static bool decodeBase64(const std::string& text, std::vector<std::uint8_t>& out);
+    static bool decodeBase64(std::string_view text, std::vector<std::uint8_t>& out);
 
     // Every occurrence of from replaced by to, resuming after each inserted to.
     static std::string repace(std::string text, const std::string& from, const std::string& to);

@@ -6,7 +6,7 @@
 
 namespace VelmarCommandParser {
 
-using nlohmann::json;
+using json = DocumentTree;
 using PrinterCommandBuilder::Display::Builder;
 using namespace ParameterReads;
 

@@ -10,7 +10,7 @@
 
 namespace VelmarCommandParser {
 
-using nlohmann::json;
+using json = DocumentTree;
 using namespace ParameterReads;
 
 DocumentElementParser::DocumentElementParser(PrinterCommandBuilder::RootBuilder* root)

@@ -31,17 +31,17 @@ const ElementParser::Handler* ElementParser::HandlerTable::find(std::string_view
     return at != entries_.end() && at->first == method ? &at->second : nullptr;
 }
 
-void ElementParser::dispatch(const nlohmann::json& item, const HandlerTable& handlers) const {
+void ElementParser::dispatch(const DocumentTree& item, const HandlerTable& handlers) const {
     if (!item.is_object()) return;
     const auto method = item.find("method");
     const auto parameter = item.find("parameter");
     if (method == item.end() || !method->is_string() || parameter == item.end() || !parameter->is_object())
         return;
-    if (const Handler* handler = handlers.find(method->get_ref<const std::string&>()))
+    if (const Handler* handler = handlers.find(textOf(*method)))
         (*handler)(&*parameter);
 }
 
-bool ElementParser::parse(const nlohmann::json* element, std::int32_t depth) {
+bool ElementParser::parse(const DocumentTree* element, std::int32_t depth) {
     if (element == nullptr) return false;
     if (element->is_object() && !element->contains("category")) {
         if (element->contains("contents")) return false;
@@ -49,7 +49,7 @@ bool ElementParser::parse(const nlohmann::json* element, std::int32_t depth) {
     }
     if (!element->is_object()) throw DocumentWalkError("element is not an object");
     const auto& category = (*element)["category"];
-    if (!category.is_string() || category.get_ref<const std::string&>() != categoryName_) return false;
+    if (!category.is_string() || textOf(category) != categoryName_) return false;
     const auto contents = element->find("contents");
     if (contents == element->end()) throw DocumentWalkError("element without \"contents\"");
     if (depth > kMaxDepth) throw DocumentWalkError("document nested too deeply");
@@ -61,7 +61,7 @@ bool ElementParser::parse(const nlohmann::json* element, std::int32_t depth) {
     if (parameters != element->end() && parameters->is_array())
         for (const auto& item : *parameters) dispatch(item, parametersHandlers_);
 
-    auto walk = [&](const nlohmann::json& item) {
+    auto walk = [&](const DocumentTree& item) {
         if (item.is_object()) {
             const auto nested = item.find("category");
             if (nested != item.end() && nested->is_string())

@@ -4,7 +4,7 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <nlohmann/json.hpp>
+#include "prelix10/compiler/DocumentArena.hpp"
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -26,7 +26,7 @@ class DocumentWalkError : public std::runtime_error {
 // the category's method items to handlers.
 class ElementParser {
   public:
-    using Handler = std::function<void(const nlohmann::json* parameter)>;
+    using Handler = std::function<void(const DocumentTree* parameter)>;
 
     // Categories nested deeper than this are refused.
     static constexpr std::int32_t kMaxDepth = 1000;
@@ -37,7 +37,7 @@ class ElementParser {
     virtual ~ElementParser() = default;
 
     // True when this parser took the element (its category matched). Throws DocumentWalkError.
-    bool parse(const nlohmann::json* element, std::int32_t depth);
+    bool parse(const DocumentTree* element, std::int32_t depth);
 
     const std::string& categoryName() const { return categoryName_; }
     bool hasContentsHandler(std::string_view method) const {
@@ -75,7 +75,7 @@ class ElementParser {
         std::vector<std::pair<std::string_view, Handler>> entries_;
     };
 
-    void dispatch(const nlohmann::json& item, const HandlerTable& handlers) const;
+    void dispatch(const DocumentTree& item, const HandlerTable& handlers) const;
 
     std::vector<ElementParser*> children_;
     std::vector<std::unique_ptr<ElementParser>> ownedChildren_;

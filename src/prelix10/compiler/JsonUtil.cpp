@@ -8,7 +8,7 @@ namespace VelmarCommandParser {
 
 namespace {
 
-const nlohmann::json* member(const nlohmann::json* value, const std::string& key) {
+const DocumentTree* member(const DocumentTree* value, std::string_view key) {
     if (value == nullptr || !value->is_object()) return nullptr;
     const auto found = value->find(key);
     return found == value->end() ? nullptr : &*found;
@@ -24,29 +24,38 @@ const nlohmann::json* pointed(const nlohmann::json* value, const nlohmann::json:
     }
 }
 
-}  // namespace
-
-std::int32_t JsonUtil::toInt32(const nlohmann::json& number) {
+template <typename Json>
+std::int32_t numberToInt32(const Json& number) {
     constexpr auto high = std::numeric_limits<std::int32_t>::max();
     constexpr auto low = std::numeric_limits<std::int32_t>::min();
     if (number.is_number_unsigned()) {
-        const auto v = number.get<std::uint64_t>();
+        const auto v = number.template get<std::uint64_t>();
         return v > static_cast<std::uint64_t>(high) ? high : static_cast<std::int32_t>(v);
     }
     if (number.is_number_integer()) {
-        const auto v = number.get<std::int64_t>();
+        const auto v = number.template get<std::int64_t>();
         return v > high ? high : v < low ? low : static_cast<std::int32_t>(v);
     }
     if (number.is_number_float())
-        return PrinterCommandBuilder::Printer::MathUtil::saturateToInt32(number.get<double>());
+        return PrinterCommandBuilder::Printer::MathUtil::saturateToInt32(number.template get<double>());
     return 0;
 }
 
-bool JsonUtil::contains(const nlohmann::json* value, const std::string& key) {
+}  // namespace
+
+std::int32_t JsonUtil::toInt32(const DocumentTree& number) {
+    return numberToInt32(number);
+}
+
+std::int32_t JsonUtil::toInt32(const nlohmann::json& number) {
+    return numberToInt32(number);
+}
+
+bool JsonUtil::contains(const DocumentTree* value, std::string_view key) {
     return member(value, key) != nullptr;
 }
 
-bool JsonUtil::getBoolean(const nlohmann::json* value, const std::string& key, bool& notFound) {
+bool JsonUtil::getBoolean(const DocumentTree* value, std::string_view key, bool& notFound) {
     const auto* m = member(value, key);
     if (m == nullptr || !m->is_boolean()) {
         notFound = true;
@@ -55,7 +64,7 @@ bool JsonUtil::getBoolean(const nlohmann::json* value, const std::string& key, b
     return m->get<bool>();
 }
 
-std::int32_t JsonUtil::getInt(const nlohmann::json* value, const std::string& key, bool& notFound) {
+std::int32_t JsonUtil::getInt(const DocumentTree* value, std::string_view key, bool& notFound) {
     const auto* m = member(value, key);
     if (m == nullptr || !m->is_number()) {
         notFound = true;
@@ -64,7 +73,7 @@ std::int32_t JsonUtil::getInt(const nlohmann::json* value, const std::string& ke
     return toInt32(*m);
 }
 
-double JsonUtil::getDouble(const nlohmann::json* value, const std::string& key, bool& notFound) {
+double JsonUtil::getDouble(const DocumentTree* value, std::string_view key, bool& notFound) {
     const auto* m = member(value, key);
     if (m == nullptr || !m->is_number()) {
         notFound = true;
@@ -73,27 +82,20 @@ double JsonUtil::getDouble(const nlohmann::json* value, const std::string& key, 
     return m->get<double>();
 }
 
-std::string JsonUtil::getString(const nlohmann::json* value, const std::string& key, bool& notFound) {
+std::string JsonUtil::getString(const DocumentTree* value, std::string_view key, bool& notFound) {
+    return std::string(getStringRef(value, key, notFound));
+}
+
+std::string_view JsonUtil::getStringRef(const DocumentTree* value, std::string_view key, bool& notFound) {
     const auto* m = member(value, key);
     if (m == nullptr || !m->is_string()) {
         notFound = true;
-        return std::string();
+        return {};
     }
-    return m->get<std::string>();
+    return textOf(*m);
 }
 
-const std::string& JsonUtil::getStringRef(const nlohmann::json* value, const std::string& key,
-                                          bool& notFound) {
-    static const std::string empty;
-    const auto* m = member(value, key);
-    if (m == nullptr || !m->is_string()) {
-        notFound = true;
-        return empty;
-    }
-    return m->get_ref<const std::string&>();
-}
-
-std::vector<std::int32_t> JsonUtil::getIntArray(const nlohmann::json* value, const std::string& key,
+std::vector<std::int32_t> JsonUtil::getIntArray(const DocumentTree* value, std::string_view key,
                                                 bool& notFound) {
     std::vector<std::int32_t> items;
     const auto* m = member(value, key);
@@ -112,7 +114,7 @@ std::vector<std::int32_t> JsonUtil::getIntArray(const nlohmann::json* value, con
 }
 
 std::vector<PrinterCommandBuilder::Printer::Encode> JsonUtil::getArray(
-    const nlohmann::json* value, const std::string& key,
+    const DocumentTree* value, std::string_view key,
     const std::map<std::string, PrinterCommandBuilder::Printer::Encode>& map, bool& notFound) {
     std::vector<PrinterCommandBuilder::Printer::Encode> items;
     const auto* m = member(value, key);
@@ -125,7 +127,7 @@ std::vector<PrinterCommandBuilder::Printer::Encode> JsonUtil::getArray(
             notFound = true;
             break;
         }
-        const auto found = map.find(item.get<std::string>());
+        const auto found = map.find(std::string(textOf(item)));
         if (found == map.end()) {
             notFound = true;
             break;

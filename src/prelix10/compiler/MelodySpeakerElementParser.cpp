@@ -5,7 +5,7 @@
 
 namespace VelmarCommandParser {
 
-using nlohmann::json;
+using json = DocumentTree;
 using PrinterCommandBuilder::MelodySpeaker::Builder;
 using namespace ParameterReads;
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <map>
-#include <nlohmann/json.hpp>
+#include "prelix10/compiler/DocumentArena.hpp"
 #include <string>
 
 #include "prelix10/compiler/JsonUtil.hpp"
@@ -14,10 +14,9 @@ namespace ParameterReads {
 
 // A string parameter looked up in its keyword table; an unknown text counts as not found.
 template <typename T>
-T keyword(const nlohmann::json* parameter, const std::string& key, const std::map<std::string, T>& map,
+T keyword(const DocumentTree* parameter, std::string_view key, const std::map<std::string, T>& map,
           bool& notFound) {
-    const std::string text = JsonUtil::getString(parameter, key, notFound);
-    const auto found = map.find(text);
+    const auto found = map.find(std::string(JsonUtil::getStringRef(parameter, key, notFound)));
     if (found == map.end()) {
         notFound = true;
         return T{};
@@ -27,22 +26,22 @@ T keyword(const nlohmann::json* parameter, const std::string& key, const std::ma
 
 // The reads below give the fallback for an absent key; a present key of another type is not found.
 template <typename T>
-T optionalKeyword(const nlohmann::json* parameter, const std::string& key,
+T optionalKeyword(const DocumentTree* parameter, std::string_view key,
                   const std::map<std::string, T>& map, T fallback, bool& notFound) {
     return JsonUtil::contains(parameter, key) ? keyword(parameter, key, map, notFound) : fallback;
 }
 
-inline int optionalInt(const nlohmann::json* parameter, const std::string& key, int fallback,
+inline int optionalInt(const DocumentTree* parameter, std::string_view key, int fallback,
                        bool& notFound) {
     return JsonUtil::contains(parameter, key) ? JsonUtil::getInt(parameter, key, notFound) : fallback;
 }
 
-inline double optionalDouble(const nlohmann::json* parameter, const std::string& key, double fallback,
+inline double optionalDouble(const DocumentTree* parameter, std::string_view key, double fallback,
                              bool& notFound) {
     return JsonUtil::contains(parameter, key) ? JsonUtil::getDouble(parameter, key, notFound) : fallback;
 }
 
-inline bool optionalBoolean(const nlohmann::json* parameter, const std::string& key, bool fallback,
+inline bool optionalBoolean(const DocumentTree* parameter, std::string_view key, bool fallback,
                             bool& notFound) {
     return JsonUtil::contains(parameter, key) ? JsonUtil::getBoolean(parameter, key, notFound) : fallback;
 }

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "prelix10/command/StrUtil.hpp"
+#include "prelix10/compiler/DocumentArena.hpp"
 #include "prelix10/compiler/DocumentElementParser.hpp"
 #include "prelix10/compiler/PreSettingElementParser.hpp"
 
@@ -88,21 +89,25 @@ Parser::~Parser() = default;
 Parser::Result Parser::parse(std::string_view text) {
     // Nesting is bounded before reading, so the reader needs no per-value callback.
     if (nestedDeeperThan(text, kMaxJsonDepth)) return Result::invalidJson;
-    nlohmann::json document;
+    // The tree lives in an arena that goes with this call, all at once: it is never destroyed node
+    // by node.
+    DocumentArena arena(text.size());
+    DocumentArena::Use use(arena);
+    const DocumentTree* document = nullptr;
     try {
-        document = nlohmann::json::parse(text);
+        document = new (DocumentArena::allocate(sizeof(DocumentTree))) DocumentTree(DocumentTree::parse(text));
     } catch (const nlohmann::json::exception&) {
         return Result::invalidJson;
     }
     try {
-        if (!document.is_object()) return Result::walkFailed;
-        const auto& title = document.at("title");
-        const auto& version = document.at("version");
+        if (!document->is_object()) return Result::walkFailed;
+        const auto& title = document->at("title");
+        const auto& version = document->at("version");
         if (!title.is_string() || !version.is_string()) return Result::walkFailed;
-        if (title.get_ref<const std::string&>() != "VelmarCommand") return Result::completed;
-        if (!StrUtil::startsWith(version.get_ref<const std::string&>(), "1.")) return Result::completed;
-        const auto contents = document.find("contents");
-        if (contents == document.end() || !contents->is_array()) return Result::completed;
+        if (textOf(title) != "VelmarCommand") return Result::completed;
+        if (!textOf(version).starts_with("1.")) return Result::completed;
+        const auto contents = document->find("contents");
+        if (contents == document->end() || !contents->is_array()) return Result::completed;
         for (const auto& item : *contents)
             for (auto& elementParser : elementParsers_) elementParser->parse(&item, 0);
     } catch (const nlohmann::json::exception&) {

@@ -9,7 +9,7 @@
 namespace VelmarCommandParser {
 
 using namespace PrinterCommandBuilder::Printer;
-using nlohmann::json;
+using json = DocumentTree;
 
 using namespace ParameterReads;
 
@@ -60,7 +60,7 @@ void PrinterElementParser::registerPrinterMethods() {
     });
     setContentsHandler("Action.Print.Image", [b](const json* p) {
         bool notFound = false;
-        const std::string& source = JsonUtil::getStringRef(p, "source", notFound);
+        const std::string_view source = JsonUtil::getStringRef(p, "source", notFound);
         const int width = optionalInt(p, "width", 0, notFound);
         const int height = optionalInt(p, "height", 0, notFound);
         if (!notFound) b->appendImage(source, width, height);
@@ -100,7 +100,7 @@ void PrinterElementParser::registerPrinterMethods() {
     });
     setContentsHandler("Action.Print.Text", [b](const json* p) {
         bool notFound = false;
-        const std::string& content = JsonUtil::getStringRef(p, "content", notFound);
+        const std::string content(JsonUtil::getStringRef(p, "content", notFound));
         TextWidthParameter width;
         if (JsonUtil::contains(p, "width")) {
             width.widthSpecified = true;

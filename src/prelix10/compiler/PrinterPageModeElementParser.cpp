@@ -8,7 +8,7 @@
 namespace VelmarCommandParser {
 
 using namespace PrinterCommandBuilder::Printer;
-using nlohmann::json;
+using json = DocumentTree;
 
 using namespace ParameterReads;
 

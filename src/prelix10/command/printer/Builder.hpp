@@ -26,7 +26,7 @@ class Builder : public BaseBuilder {
     virtual void appendAlignment(AlignmentType type) = 0;
     virtual void appendBarcode(BarcodeType type, const std::string& content, bool hri, int barDots,
                                BarRatioLevel barRatioLevel, double height) = 0;
-    virtual void appendImage(const std::string& source, int width, int height) = 0;
+    virtual void appendImage(std::string_view source, int width, int height) = 0;
     virtual void appendCut(CutType type) = 0;
     virtual void appendLineFeed(int lines) = 0;
     virtual void appendLogo(const std::string& keyCode, int width, int height) = 0;

@@ -26,11 +26,11 @@ class EmptyPageModeBuilder : public PageModeBuilder, public LineModeBuilder {
     void styleVerticalPositionTo(double) override {}
     void appendRuledLine(double, double, double, double, double, LineStyle) override {}
     void appendRectangle(double, double, double, double, double, LineStyle, bool, double) override {}
-    void appendImage(const std::string&, double, double, int, int) override {}
+    void appendImage(std::string_view, double, double, int, int) override {}
     void appendArea(double, double, double, double) override {}
     void appendAlignment(AlignmentType) override {}
     void appendBarcode(BarcodeType, const std::string&, bool, int, BarRatioLevel, double) override {}
-    void appendImage(const std::string&, int, int) override {}
+    void appendImage(std::string_view, int, int) override {}
     void appendCut(CutType) override {}
     void appendLineFeed(int) override {}
     void appendLogo(const std::string&, int, int) override {}

@@ -44,7 +44,7 @@ void EscposMobilePrinterBuilder::appendBarcode(BarcodeType type, const std::stri
     Barcode::escposMobile(buffer_, type, content, hri, barDots, barRatioLevel, settings, height);
 }
 
-void EscposMobilePrinterBuilder::appendImage(const std::string& source, int width, int height) {
+void EscposMobilePrinterBuilder::appendImage(std::string_view source, int width, int height) {
     auto* settings = currentSettings();
     if (settings == nullptr) return;
     Image::escposMobile(buffer_, source, width, height, settings);

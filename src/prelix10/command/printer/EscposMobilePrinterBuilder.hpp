@@ -15,7 +15,7 @@ class EscposMobilePrinterBuilder : public virtual Builder {
     void appendAlignment(AlignmentType type) override;
     void appendBarcode(BarcodeType type, const std::string& content, bool hri, int barDots,
                        BarRatioLevel barRatioLevel, double height) override;
-    void appendImage(const std::string& source, int width, int height) override;
+    void appendImage(std::string_view source, int width, int height) override;
     void appendCut(CutType type) override;
     void appendLineFeed(int lines) override;
     void appendLogo(const std::string& keyCode, int width, int height) override;

@@ -49,7 +49,7 @@ void EscposPrinterBuilder::appendBarcode(BarcodeType type, const std::string& co
     Barcode::escpos(buffer_, type, content, hri, barDots, barRatioLevel, settings, height);
 }
 
-void EscposPrinterBuilder::appendImage(const std::string& source, int width, int height) {
+void EscposPrinterBuilder::appendImage(std::string_view source, int width, int height) {
     auto* settings = currentSettings();
     if (settings == nullptr) return;
     Image::escpos(buffer_, source, width, height, settings);

@@ -17,7 +17,7 @@ constexpr int maxHeightAt8DotsPerMm = 80000;
 constexpr int maxRasterWidthDots = 65535;
 constexpr int maxDotImpactHeight = 56693;
 
-std::vector<std::uint8_t> decodeSource(const std::string& source) {
+std::vector<std::uint8_t> decodeSource(std::string_view source) {
     std::vector<std::uint8_t> decoded;
     VelmarCommandParser::StrUtil::decodeBase64(source, decoded);
     return decoded;
@@ -27,7 +27,7 @@ int byteWidthOf(int width) {
     return static_cast<int>((static_cast<long long>(width) + 7) / 8);
 }
 
-void createWith(ImageCommandCreator& creator, ByteBuffer* buffer, const std::string& source, int width,
+void createWith(ImageCommandCreator& creator, ByteBuffer* buffer, std::string_view source, int width,
                 int height, PrintSettingsInformation* settings, bool lineFeedFirst) {
     if (lineFeedFirst && !settings->isLineHead) {
         buffer->add({0x0A});
@@ -42,7 +42,7 @@ bool inRange(int value, int low, int high) {
 
 }  // namespace
 
-void Image::orvoCommon(ByteBuffer* buffer, const std::string& source, int width, int height,
+void Image::orvoCommon(ByteBuffer* buffer, std::string_view source, int width, int height,
                        PrintSettingsInformation* settings, PrinterModel model) {
     if (buffer == nullptr || settings == nullptr) return;
     const PrintResolution resolution = ModelChecker::getPrintResolution(model);
@@ -53,17 +53,17 @@ void Image::orvoCommon(ByteBuffer* buffer, const std::string& source, int width,
     createWith(creator, buffer, source, width, height, settings, true);
 }
 
-void Image::kestrin(ByteBuffer* buffer, const std::string& source, int width, int height,
+void Image::kestrin(ByteBuffer* buffer, std::string_view source, int width, int height,
                     PrintSettingsInformation* settings, PrinterModel model) {
     orvoCommon(buffer, source, width, height, settings, model);
 }
 
-void Image::orvoLine(ByteBuffer* buffer, const std::string& source, int width, int height,
+void Image::orvoLine(ByteBuffer* buffer, std::string_view source, int width, int height,
                      PrintSettingsInformation* settings, PrinterModel model) {
     orvoCommon(buffer, source, width, height, settings, model);
 }
 
-void Image::escpos(ByteBuffer* buffer, const std::string& source, int width, int height,
+void Image::escpos(ByteBuffer* buffer, std::string_view source, int width, int height,
                    PrintSettingsInformation* settings) {
     if (buffer == nullptr || settings == nullptr) return;
     if (!inRange(width, 1, maxBandWidthDots) || !inRange(height, 1, maxHeightAt8DotsPerMm)) return;
@@ -71,7 +71,7 @@ void Image::escpos(ByteBuffer* buffer, const std::string& source, int width, int
     createWith(creator, buffer, source, width, height, settings, true);
 }
 
-void Image::escposMobile(ByteBuffer* buffer, const std::string& source, int width, int height,
+void Image::escposMobile(ByteBuffer* buffer, std::string_view source, int width, int height,
                          PrintSettingsInformation* settings) {
     if (buffer == nullptr || settings == nullptr) return;
     if (!inRange(width, 1, maxBandWidthDots) || !inRange(height, 1, maxHeightAt8DotsPerMm)) return;
@@ -79,7 +79,7 @@ void Image::escposMobile(ByteBuffer* buffer, const std::string& source, int widt
     createWith(creator, buffer, source, width, height, settings, true);
 }
 
-void Image::orvoGraphic(ByteBuffer* buffer, const std::string& source, int width, int height,
+void Image::orvoGraphic(ByteBuffer* buffer, std::string_view source, int width, int height,
                         PrintSettingsInformation* settings) {
     if (buffer == nullptr || settings == nullptr) return;
     if (!inRange(width, 1, maxRasterWidthDots) || !inRange(height, 1, maxHeightAt8DotsPerMm)) return;
@@ -87,7 +87,7 @@ void Image::orvoGraphic(ByteBuffer* buffer, const std::string& source, int width
     createWith(creator, buffer, source, width, height, settings, false);
 }
 
-void Image::orvoDotImpact(ByteBuffer* buffer, const std::string& source, int width, int height,
+void Image::orvoDotImpact(ByteBuffer* buffer, std::string_view source, int width, int height,
                           PrintSettingsInformation* settings) {
     if (buffer == nullptr || settings == nullptr) return;
     if (width < 1 || !inRange(height, 1, maxDotImpactHeight)) return;
@@ -101,6 +101,6 @@ void Image::orvoDotImpact(ByteBuffer* buffer, const std::string& source, int wid
     settings->isLineHead = true;
 }
 
-void Image::orvoYalme1(ByteBuffer*, const std::string&, int, int, PrintSettingsInformation*) {}
+void Image::orvoYalme1(ByteBuffer*, std::string_view, int, int, PrintSettingsInformation*) {}
 
 }  // namespace PrinterCommandBuilder::Printer

@@ -12,23 +12,23 @@ namespace PrinterCommandBuilder::Printer {
 // One-bit raster picture given as Base64 text.
 class Image {
   public:
-    static void orvoCommon(ByteBuffer* buffer, const std::string& source, int width, int height,
+    static void orvoCommon(ByteBuffer* buffer, std::string_view source, int width, int height,
                            PrintSettingsInformation* settings, PrinterModel model);
-    static void kestrin(ByteBuffer* buffer, const std::string& source, int width, int height,
+    static void kestrin(ByteBuffer* buffer, std::string_view source, int width, int height,
                         PrintSettingsInformation* settings, PrinterModel model);
-    static void orvoLine(ByteBuffer* buffer, const std::string& source, int width, int height,
+    static void orvoLine(ByteBuffer* buffer, std::string_view source, int width, int height,
                          PrintSettingsInformation* settings, PrinterModel model);
-    static void escpos(ByteBuffer* buffer, const std::string& source, int width, int height,
+    static void escpos(ByteBuffer* buffer, std::string_view source, int width, int height,
                        PrintSettingsInformation* settings);
-    static void escposMobile(ByteBuffer* buffer, const std::string& source, int width, int height,
+    static void escposMobile(ByteBuffer* buffer, std::string_view source, int width, int height,
                              PrintSettingsInformation* settings);
-    static void orvoGraphic(ByteBuffer* buffer, const std::string& source, int width, int height,
+    static void orvoGraphic(ByteBuffer* buffer, std::string_view source, int width, int height,
                             PrintSettingsInformation* settings);
-    static void orvoDotImpact(ByteBuffer* buffer, const std::string& source, int width, int height,
+    static void orvoDotImpact(ByteBuffer* buffer, std::string_view source, int width, int height,
                               PrintSettingsInformation* settings);
-    static void orvoYalme1(ByteBuffer* buffer, const std::string& source, int width, int height,
+    static void orvoYalme1(ByteBuffer* buffer, std::string_view source, int width, int height,
                            PrintSettingsInformation* settings);
-    static void orvoPageModeCommon(ByteBuffer* buffer, const std::string& source, double x, double y,
+    static void orvoPageModeCommon(ByteBuffer* buffer, std::string_view source, double x, double y,
                                    int width, int height, PrintSettingsInformation* settings,
                                    PrinterModel model);
 };

@@ -47,7 +47,7 @@ void KestrinPrinterBuilder::appendBarcode(BarcodeType type, const std::string& c
     Barcode::orvoCommon(buffer_, type, content, hri, barDots, barRatioLevel, settings, model_, height);
 }
 
-void KestrinPrinterBuilder::appendImage(const std::string& source, int width, int height) {
+void KestrinPrinterBuilder::appendImage(std::string_view source, int width, int height) {
     auto* settings = currentSettings();
     if (settings == nullptr) return;
     Image::kestrin(buffer_, source, width, height, settings, model_);

@@ -60,7 +60,7 @@ void KestrinPrinterPageModeBuilder::appendRectangle(double x, double y, double w
                                   cornerRadius, settings, model_);
 }
 
-void KestrinPrinterPageModeBuilder::appendImage(const std::string& source, double x, double y, int width,
+void KestrinPrinterPageModeBuilder::appendImage(std::string_view source, double x, double y, int width,
                                                 int height) {
     auto* settings = currentSettings();
     if (settings == nullptr) return;
@@ -82,7 +82,7 @@ void KestrinPrinterPageModeBuilder::appendBarcode(BarcodeType type, const std::s
     KestrinPrinterBuilder::appendBarcode(type, content, hri, barDots, barRatioLevel, height);
 }
 
-void KestrinPrinterPageModeBuilder::appendImage(const std::string&, int, int) {}
+void KestrinPrinterPageModeBuilder::appendImage(std::string_view, int, int) {}
 
 void KestrinPrinterPageModeBuilder::appendCut(CutType) {}
 

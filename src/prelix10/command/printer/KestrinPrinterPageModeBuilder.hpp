@@ -23,12 +23,12 @@ class KestrinPrinterPageModeBuilder : public PageModeBuilder, public KestrinPrin
                          LineStyle lineStyle) override;
     void appendRectangle(double x, double y, double width, double height, double thickness,
                          LineStyle lineStyle, bool roundCorner, double cornerRadius) override;
-    void appendImage(const std::string& source, double x, double y, int width, int height) override;
+    void appendImage(std::string_view source, double x, double y, int width, int height) override;
     void appendArea(double x, double y, double width, double height) override;
     void appendAlignment(AlignmentType type) override;
     void appendBarcode(BarcodeType type, const std::string& content, bool hri, int barDots,
                        BarRatioLevel barRatioLevel, double height) override;
-    void appendImage(const std::string& source, int width, int height) override;
+    void appendImage(std::string_view source, int width, int height) override;
     void appendCut(CutType type) override;
     void appendLineFeed(int lines) override;
     void appendLogo(const std::string& keyCode, int width, int height) override;

@@ -42,7 +42,7 @@ void OrvoDotImpactPrinterBuilder::appendBarcode(BarcodeType type, const std::str
     Barcode::orvoDotImpact(buffer_, type, content, hri, barDots, barRatioLevel, settings, height);
 }
 
-void OrvoDotImpactPrinterBuilder::appendImage(const std::string& source, int width, int height) {
+void OrvoDotImpactPrinterBuilder::appendImage(std::string_view source, int width, int height) {
     auto* settings = currentSettings();
     if (settings == nullptr) return;
     Image::orvoDotImpact(buffer_, source, width, height, settings);

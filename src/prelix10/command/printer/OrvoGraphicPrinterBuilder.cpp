@@ -21,7 +21,7 @@ void OrvoGraphicPrinterBuilder::appendAlignment(AlignmentType) {}
 void OrvoGraphicPrinterBuilder::appendBarcode(BarcodeType, const std::string&, bool, int, BarRatioLevel,
                                               double) {}
 
-void OrvoGraphicPrinterBuilder::appendImage(const std::string& source, int width, int height) {
+void OrvoGraphicPrinterBuilder::appendImage(std::string_view source, int width, int height) {
     auto* settings = currentSettings();
     if (settings == nullptr) return;
     Image::orvoGraphic(buffer_, source, width, height, settings);

@@ -47,7 +47,7 @@ void OrvoLinePrinterBuilder::appendBarcode(BarcodeType type, const std::string& 
     Barcode::orvoCommon(buffer_, type, content, hri, barDots, barRatioLevel, settings, model_, height);
 }
 
-void OrvoLinePrinterBuilder::appendImage(const std::string& source, int width, int height) {
+void OrvoLinePrinterBuilder::appendImage(std::string_view source, int width, int height) {
     auto* settings = currentSettings();
     if (settings == nullptr) return;
     Image::orvoLine(buffer_, source, width, height, settings, model_);

@@ -11,7 +11,7 @@ void OrvoYalme1PrinterBuilder::appendAlignment(AlignmentType) {}
 void OrvoYalme1PrinterBuilder::appendBarcode(BarcodeType, const std::string&, bool, int, BarRatioLevel,
                                              double) {}
 
-void OrvoYalme1PrinterBuilder::appendImage(const std::string&, int, int) {}
+void OrvoYalme1PrinterBuilder::appendImage(std::string_view, int, int) {}
 
 void OrvoYalme1PrinterBuilder::appendCut(CutType) {}
 

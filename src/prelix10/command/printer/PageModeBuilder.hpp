@@ -21,7 +21,7 @@ class PageModeBuilder : public virtual Builder {
                                  LineStyle lineStyle) = 0;
     virtual void appendRectangle(double x, double y, double width, double height, double thickness,
                                  LineStyle lineStyle, bool roundCorner, double cornerRadius) = 0;
-    virtual void appendImage(const std::string& source, double x, double y, int width, int height) = 0;
+    virtual void appendImage(std::string_view source, double x, double y, int width, int height) = 0;
     void notifyRank(std::size_t rank) override;
     // Whether this emulation's page-mode operations send anything; false for the emulations
     // without page mode, whose every page-mode operation is empty.

@@ -18,7 +18,7 @@ constexpr double maxWidthMm = 300.0;
 constexpr double maxHeightMm = 10000.0;
 }  // namespace
 
-void Image::orvoPageModeCommon(ByteBuffer* buffer, const std::string& source, double x, double y, int width,
+void Image::orvoPageModeCommon(ByteBuffer* buffer, std::string_view source, double x, double y, int width,
                                int height, PrintSettingsInformation* settings, PrinterModel model) {
     if (buffer == nullptr || settings == nullptr || !settings->isPageMode) return;
     if (!MethodChecker::isValidInPageMode(settings, model, MethodCheckCondition())) return;
