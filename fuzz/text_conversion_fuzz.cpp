@@ -1,5 +1,6 @@
 // Arbitrary bytes as document text: the converter, the text command and the width layout must
-// never read past the text or emit more than a bounded amount per input byte.
+// never read past the text or emit more than a bounded amount per input byte, and the byte form of the
+// conversion must send what the character form does.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -25,6 +26,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         (control & 2) ? AmbiguousCharacterWidthType::Full : AmbiguousCharacterWidthType::Half, control & 4,
         control & 8);
     if (out.size() > text.size()) __builtin_trap();
+
+    // The byte form of the one-encoding conversion sends exactly the character form's bytes.
+    const auto encode = encodes[(control >> 4) % encodes.size()];
+    const auto emulation = (control & 1) ? VelmarCommandParser::kEmulationCodeEscposMobile
+                                         : VelmarCommandParser::kEmulationCodeEscpos;
+    std::vector<VelmarCommandParser::CharStruct> characters;
+    VelmarCommandParser::StrConverter::fromUtf8toPrinter(text, encode, characters, emulation);
+    std::vector<uint8_t> expected;
+    for (const auto& c : characters) expected.insert(expected.end(), c.bytes.begin(), c.bytes.begin() + c.size);
+    std::vector<uint8_t> bytes;
+    VelmarCommandParser::StrConverter::fromUtf8toPrinterBytes(text, encode, bytes, emulation);
+    if (bytes != expected) __builtin_trap();
 
     PrintSettingsInformation settings;
     TextWidthParameter width;
