@@ -4,7 +4,6 @@
 #include <cstring>
 #include <nlohmann/json.hpp>
 
-#include "prelix10/command/StrUtil.hpp"
 #include "prelix10/compiler/DocumentArena.hpp"
 #include "prelix10/compiler/DocumentElementParser.hpp"
 #include "prelix10/compiler/PreSettingElementParser.hpp"
