@@ -90,7 +90,10 @@ TEST_F(DiscoveryFace, AReleasedOrClearedDiscoveryCallsNothingMore) {
     std::this_thread::sleep_for(500ms);
     EXPECT_EQ(releasing.calls.load(), 1);
     EXPECT_EQ(releasing.finished.calls, 0);
-    for (auto* printer : releasing.printers) prelix10_printer_release(printer);
+    {
+        std::lock_guard lock(releasing.mutex);
+        for (auto* printer : releasing.printers) prelix10_printer_release(printer);
+    }
 
     // Cleared before the run starts: the run goes on and ends, reporting to nobody.
     Found cleared;
