@@ -114,7 +114,7 @@ TEST_F(BlePortTest, EmptyWriteSendsNothingAndReturnsAtOnce) {
     auto peripheral = addPrinter();
     auto port = openedPort();
     const auto waited = elapsedDuring([&] { port->write({}, 1000); });
-    EXPECT_LT(waited, 10ms);
+    EXPECT_LT(waited, 250ms) << "the empty write waited on its budget";
     EXPECT_TRUE(peripheral->writes().empty());
 }
 
