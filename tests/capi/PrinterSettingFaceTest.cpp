@@ -16,6 +16,7 @@
 #include "prelix10/printer/OrvoPrinter.hpp"
 #include "prelix10/setting/CloudFirmwareFunction.hpp"
 #include "prelix10/setting/FirmwareUpdater.hpp"
+#include "support/FirmwareCloudEnvironment.hpp"
 #include "support/LocalCloudServer.hpp"
 #include "support/LoopbackLan.hpp"
 #include "support/VirtualPrinterDiscovery.hpp"
@@ -71,16 +72,6 @@ struct UpdateEvents {
 class PrinterSettingFaceTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        FirmwareTransferLimits limits;
-        limits.pieceReplyTimeout = 400;
-        limits.blockSettleTime = 20ms;
-        FirmwareUpdaterTesting::setLimits(limits);
-        savedCloud = CloudFirmwareFunction::configuration();
-        CloudFirmwareFunction::Configuration configuration;
-        configuration.baseUrl = cloud.baseUrl();
-        configuration.https.caFile = cloud.caFile();
-        CloudFirmwareFunction::setConfiguration(configuration);
-        Prelix10DiagInfoUpload::shared().setIsEnabled(false);
         cloud.setFirmwareList({{"Ginor67TK", "pw", "main", "1.1", "0.1"}});
         cloud.setFirmwareImage(makeVirtualFirmwareImage("1.1", 5000));
 
@@ -111,9 +102,6 @@ class PrinterSettingFaceTest : public ::testing::Test {
         spooler.reset();
         firmwarePart.reset();
         engine.reset();
-        CloudFirmwareFunction::setConfiguration(savedCloud);
-        FirmwareUpdaterTesting::reset();
-        Prelix10DiagInfoUpload::shared().setIsEnabled(true);
     }
 
     // The firmware handle of the opened printer, through the C face.
@@ -150,7 +138,7 @@ class PrinterSettingFaceTest : public ::testing::Test {
     }
 
     LocalCloudServer cloud;
-    CloudFirmwareFunction::Configuration savedCloud;
+    Prelix10Test::FirmwareCloudEnvironment firmwareCloud{cloud};
     std::unique_ptr<VirtualPrinterEngine> engine;
     std::unique_ptr<VirtualPrinterFirmware> firmwarePart;
     std::unique_ptr<VirtualPrinterSpooler> spooler;

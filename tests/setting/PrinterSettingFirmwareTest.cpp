@@ -18,6 +18,7 @@
 #include "prelix10/transport/CentralManagerControl.hpp"
 #include "prelix10/transport/OrvoDeviceManager.hpp"
 #include "prelix10/transport/PrinterPortFactory.hpp"
+#include "support/FirmwareCloudEnvironment.hpp"
 #include "support/LocalCloudServer.hpp"
 #include "support/LoopbackLan.hpp"
 #include "support/SimulatedBle.hpp"
@@ -98,16 +99,6 @@ const PrinterKind kBlockPrinter{"Harlo599KKKY (ORV_T-001)", "Harlo599KKKYVer1.0"
 class PrinterSettingFirmwareTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        FirmwareTransferLimits limits;
-        limits.pieceReplyTimeout = 400;
-        limits.blockSettleTime = 20ms;
-        FirmwareUpdaterTesting::setLimits(limits);
-        savedCloud = CloudFirmwareFunction::configuration();
-        CloudFirmwareFunction::Configuration configuration;
-        configuration.baseUrl = cloud.baseUrl();
-        configuration.https.caFile = cloud.caFile();
-        CloudFirmwareFunction::setConfiguration(configuration);
-        Prelix10DiagInfoUpload::shared().setIsEnabled(false);
         cloud.setFirmwareList(
             {{"Ginor67TK", "pw", "main", "1.1", "0.1"}, {"Ginor67TK", "pw", "main", "0.9", "0.1"}});
         image = makeVirtualFirmwareImage("1.1", 5000);
@@ -121,9 +112,6 @@ class PrinterSettingFirmwareTest : public ::testing::Test {
         firmwarePart.reset();
         spooler.reset();
         engine.reset();
-        CloudFirmwareFunction::setConfiguration(savedCloud);
-        FirmwareUpdaterTesting::reset();
-        Prelix10DiagInfoUpload::shared().setIsEnabled(true);
     }
 
     // The virtual printer of the given kind on loopback, opened.
@@ -164,7 +152,7 @@ class PrinterSettingFirmwareTest : public ::testing::Test {
     }
 
     LocalCloudServer cloud;
-    CloudFirmwareFunction::Configuration savedCloud;
+    Prelix10Test::FirmwareCloudEnvironment firmwareCloud{cloud};
     ByteBlock image;
     std::unique_ptr<VirtualPrinterEngine> engine;
     std::unique_ptr<VirtualPrinterFirmware> firmwarePart;
