@@ -1,7 +1,9 @@
 // The USB printer-class and Bluetooth serial backends on fake device trees: listing, hot-plug, and
 // printing a Kestrin job through the real accessory ports to the virtual printer on a pseudo-terminal or a
 // socket pair.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -86,6 +88,10 @@ public:
             return it == ids.end() ? std::nullopt : it->second;
         };
         return options;
+    }
+    void setId(int n, std::optional<std::vector<std::uint8_t>> id) {
+        std::lock_guard lock(mutex);
+        ids[(root / "dev/usb" / ("lp" + std::to_string(n))).string()] = std::move(id);
     }
     int readsOf(int n) {
         std::lock_guard lock(mutex);
@@ -322,6 +328,68 @@ TEST(UsbPrinterAccessoryTest, ListsWhatTheDeviceIdSaysAndTheMakersFilterTakesIt)
     manager.rescan();
     manager.rescan();
     EXPECT_EQ(tree.readsOf(0), 1);
+}
+
+TEST(UsbPrinterAccessoryTest, TheIdAttributeComesFirstAndAFailedReadIsTriedAgainOnTheNextScan) {
+    FakeUsbTree tree;
+    // lp0: the node refuses the request (another process holds it), but the driver shows the ID it read at
+    // plug-in.
+    tree.plug(0, "", "", 3, std::nullopt);
+    writeFile(tree.root / "sys/devices/usb1/1-0/1-0:1.0/ieee1284_id", "MFG:Orvo;MDL:Rovan20;SN:A0;");
+    // lp1: no ID at plug-in, and the node does not open yet (udev has not given it its group).
+    tree.plug(1, "", "SYSFS-1", 4, std::nullopt);
+    writeFile(tree.root / "sys/devices/usb1/1-1/1-1:1.0/ieee1284_id", "");
+    DeviceAccessoryManager manager({std::make_shared<UsbPrinterAccessorySource>(tree.options())});
+    auto recorder = std::make_shared<Recorder>();
+    manager.setObserver(recorder);
+    auto list = manager.connectedAccessories();
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0]->serialNumber(), "A0");
+    EXPECT_TRUE(EAAccessoryPortSettings::isMakersAccessory(*list[0]));
+    EXPECT_EQ(tree.readsOf(0), 0);
+    EXPECT_EQ(list[1]->serialNumber(), "SYSFS-1");
+    EXPECT_FALSE(EAAccessoryPortSettings::isMakersAccessory(*list[1]));
+
+    // The node answers now: the next scan reads it, and the printer takes the unusable entry's place.
+    tree.setId(1, deviceId("MFG:Orvo;MDL:Telva72;SN:B1;"));
+    manager.rescan();
+    list = manager.connectedAccessories();
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[1]->serialNumber(), "B1");
+    EXPECT_TRUE(EAAccessoryPortSettings::isMakersAccessory(*list[1]));
+    EXPECT_EQ(recorder->seen(), (std::vector<std::string>{"-SYSFS-1", "+B1"}));
+    // Read once it was read.
+    const int reads = tree.readsOf(1);
+    manager.rescan();
+    EXPECT_EQ(tree.readsOf(1), reads);
+}
+
+TEST(UsbPrinterAccessoryTest, ANodeLockedByAnotherProcessIsInUseAtOnce) {
+    // A node that opens more than once: the lock is what keeps a second process off it.
+    VirtualPrinterConfig config;
+    config.replyFraming = ReplyFraming::plain;
+    auto engine = std::make_shared<VirtualPrinterEngine>(config);
+    auto device = VirtualPrinterTerminal::pseudoTerminal(engine);
+    FakeUsbTree tree;
+    tree.plug(0, device->hostPath(), "", 3, deviceId("MFG:Orvo;MDL:Rovan20;SN:U20-0001;"));
+    AccessoryBackend::install(std::make_shared<DeviceAccessoryManager>(
+        std::vector<std::shared_ptr<DeviceAccessorySource>>{std::make_shared<UsbPrinterAccessorySource>(tree.options())},
+        100ms));
+    const int other = ::open(device->hostPath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(other, 0);
+    ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
+    std::shared_ptr<RawPort> raw;
+    auto open = [&] { raw = OrvoDeviceManager::exclusiveOpenPort(InterfaceType::usb, "U20-0001", 3000); };
+    std::optional<Prelix10Error> error;
+    const auto took = durationOf([&] { error = errorRaisedBy(open); });
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->message(), "The device is in use by another process.");
+    EXPECT_LT(took, 1500ms);
+    ::close(other);
+    ASSERT_EQ(errorRaisedBy(open), std::nullopt);
+    raw->close();
+    OrvoDeviceManager::releasePort(raw.get());
+    AccessoryBackend::install(nullptr);
 }
 
 TEST(UsbPrinterAccessoryTest, PlugAndUnplugReachTheObserverWithinASecond) {
