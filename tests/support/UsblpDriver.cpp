@@ -172,7 +172,7 @@ void UsblpDriver::unplug(int n) {
         minor.killTransfers();
         minor.readComplete = true;
         minor.readStatus = -ENODEV;
-        wakeLocked(minor);
+        wakeLocked();
     }
     std::error_code error;
     fs::remove_all(root_ / "sys/class/usbmisc" / ("lp" + std::to_string(n)), error);
@@ -224,10 +224,11 @@ UsblpDriver::Minor* UsblpDriver::minorOfLocked(int fd) {
     return it == minors_.end() ? nullptr : it->second.get();
 }
 
-void UsblpDriver::wakeLocked(Minor& minor) {
-    if (minor.fd < 0) return;
+void UsblpDriver::wakeLocked() {
     const std::uint64_t one = 1;
-    [[maybe_unused]] const auto n = ::write(minor.fd, &one, sizeof(one));
+    for (const int waiter : waiters_) {
+        [[maybe_unused]] const auto n = ::write(waiter, &one, sizeof(one));
+    }
 }
 
 void UsblpDriver::run() {
@@ -267,7 +268,7 @@ void UsblpDriver::run() {
                         changed = true;
                     }
                 }
-                if (changed) wakeLocked(minor);
+                if (changed) wakeLocked();
             }
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -341,7 +342,13 @@ ssize_t UsblpDriver::write(int fd, const void* bytes, std::size_t length) {
 int UsblpDriver::poll(pollfd* fds, nfds_t count, int timeoutMilliseconds) {
     const bool forever = timeoutMilliseconds < 0;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(timeoutMilliseconds, 0));
+    // The nodes' entries are waited for through a signal of this call's own, which every change of the
+    // driver's state raises; the other descriptors are polled as they are.
+    const int signal = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    if (signal < 0) return -1;
     std::vector<pollfd> system(fds, fds + count);
+    system.push_back({signal, POLLIN, 0});
+    int result = 0;
     for (;;) {
         int ready = 0;
         std::vector<bool> mine(count, false);
@@ -353,13 +360,12 @@ int UsblpDriver::poll(pollfd* fds, nfds_t count, int timeoutMilliseconds) {
                 Minor* minor = minorOfLocked(fds[i].fd);
                 if (!minor) continue;
                 mine[i] = true;
-                std::uint64_t value = 0;
-                [[maybe_unused]] const auto n = ::read(fds[i].fd, &value, sizeof(value));
+                system[i].fd = -1;
                 fds[i].revents = static_cast<short>(minor->pollMask() & fds[i].events);
                 if (fds[i].revents) ++ready;
-                // Waited for through the driver's signal.
-                system[i].events = POLLIN;
             }
+            // Registered under the lock the state was read under: no change is missed.
+            waiters_.push_back(signal);
         }
         int left = 0;
         if (ready == 0) {
@@ -367,18 +373,32 @@ int UsblpDriver::poll(pollfd* fds, nfds_t count, int timeoutMilliseconds) {
                 std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
             left = forever ? -1 : static_cast<int>(std::max<long long>(remaining.count(), 0));
         }
-        const int got = ::poll(system.data(), count, left);
-        if (got < 0) return -1;
+        const int got = ::poll(system.data(), system.size(), left);
+        {
+            std::lock_guard lock(mutex_);
+            std::erase(waiters_, signal);
+        }
+        std::uint64_t value = 0;
+        [[maybe_unused]] const auto drained = ::read(signal, &value, sizeof(value));
+        if (got < 0) {
+            result = -1;
+            break;
+        }
         for (nfds_t i = 0; i < count; ++i) {
             if (mine[i] || !system[i].revents) continue;
             fds[i].revents = system[i].revents;
             ++ready;
         }
-        if (ready > 0 || left == 0) return ready;
-        bool signalled = false;
-        for (nfds_t i = 0; i < count; ++i) signalled = signalled || (mine[i] && system[i].revents);
-        if (!signalled && !forever && std::chrono::steady_clock::now() >= deadline) return 0;
+        if (ready > 0 || left == 0 || (!forever && std::chrono::steady_clock::now() >= deadline)) {
+            if (ready == 0) {
+                for (nfds_t i = 0; i < count; ++i) fds[i].revents = 0;
+            }
+            result = ready;
+            break;
+        }
     }
+    ::close(signal);
+    return result;
 }
 
 int UsblpDriver::ioctl(int fd, unsigned long request, void* argument) {

@@ -91,14 +91,16 @@ private:
     UsblpDriver();
     void run();
     Minor* minorOfLocked(int fd);
-    void wakeLocked(Minor& minor);
+    void wakeLocked();
     void writeAttributeLocked(int n, Minor& minor);
 
     std::filesystem::path root_;
     std::mutex mutex_;
     std::map<int, std::unique_ptr<Minor>> minors_;
-    // Open nodes: the descriptor handed out (an eventfd the driver signals on each change) and its minor.
+    // Open nodes: the descriptor handed out (an eventfd that stands for the open file) and its minor.
     std::map<int, int> files_;
+    // The signals of the poll calls waiting now.
+    std::vector<int> waiters_;
     bool stop_ = false;
     std::thread thread_;
 };
