@@ -16,6 +16,7 @@
 #include "prelix10/platform/SystemAccessoryBackend.hpp"
 #include "prelix10/transport/OrvoDeviceManager.hpp"
 #include "prelix10/transport/PrinterPortFactory.hpp"
+#include "support/UsblpDriver.hpp"
 #include "support/VirtualPrinterTerminal.hpp"
 
 using namespace Prelix10;
@@ -130,13 +131,27 @@ std::string captureWithoutTrailingStatus(VirtualPrinterEngine& engine) {
     return capture;
 }
 
-enum class Link { usbNode, bluetoothTerminal, bluetoothSocket };
+// A USB node that is a link to a pseudo-terminal, or one served by the stand-in for the usblp driver.
+enum class Link { usbNode, usblpNode, bluetoothTerminal, bluetoothSocket };
 
 class DeviceAccessoryPrintTest : public AccessoryFixture, public ::testing::WithParamInterface<Link> {
 protected:
     void SetUp() override {
         AccessoryFixture::SetUp();
         engine->configure([](VirtualPrinterConfig& c) { c.automaticStatus = true; });
+        if (GetParam() == Link::usblpNode) {
+            driver = UsblpDriver::make();
+            UsblpDriver::Device printer;
+            printer.engine = engine;
+            printer.deviceId = deviceId("MFG:Orvo;MDL:Rovan20;SN:U20-0001;");
+            driver->plug(0, printer);
+            installed = std::make_shared<DeviceAccessoryManager>(
+                std::vector<std::shared_ptr<DeviceAccessorySource>>{
+                    std::make_shared<UsbPrinterAccessorySource>(driver->options())},
+                100ms);
+            AccessoryBackend::install(installed);
+            return;
+        }
         if (GetParam() == Link::bluetoothSocket) {
             device = VirtualPrinterTerminal::socketPair(engine);
         } else {
@@ -178,11 +193,27 @@ protected:
         AccessoryFixture::TearDown();
         installed.reset();
         device.reset();
+        driver.reset();
     }
-    InterfaceType interface() const {
-        return GetParam() == Link::usbNode ? InterfaceType::usb : InterfaceType::bluetooth;
+    bool usb() const { return GetParam() == Link::usbNode || GetParam() == Link::usblpNode; }
+    InterfaceType interface() const { return usb() ? InterfaceType::usb : InterfaceType::bluetooth; }
+    std::string identifier() const { return usb() ? "U20-0001" : "00:11:62:AA:BB:CC"; }
+    std::size_t bytesReceived() const { return driver ? driver->bytesTaken(0) : device->bytesReceived(); }
+    void stopReadingAfter(std::size_t bytes) {
+        if (driver) {
+            driver->stopTakingAfter(0, bytes);
+        } else {
+            device->stopReadingAfter(bytes);
+        }
     }
-    std::string identifier() const { return GetParam() == Link::usbNode ? "U20-0001" : "00:11:62:AA:BB:CC"; }
+    void goAway() {
+        if (driver) {
+            driver->unplug(0);
+            return;
+        }
+        device->hangUp();
+        if (GetParam() == Link::usbNode) tree.unplug(0);
+    }
     void openPrinter() {
         auto raw = OrvoDeviceManager::exclusiveOpenPort(interface(), identifier(), 3000);
         port = PrinterPortFactory::create(raw, OrvoPrinterEmulation::kestrin, false);
@@ -191,6 +222,7 @@ protected:
 
     FakeUsbTree tree;
     std::unique_ptr<VirtualPrinterTerminal> device;
+    std::shared_ptr<UsblpDriver> driver;
     std::shared_ptr<DeviceAccessoryManager> installed;
     std::shared_ptr<PrinterPort> port;
     std::mutex mutex;
@@ -241,14 +273,13 @@ TEST_P(DeviceAccessoryPrintTest, KestrinJobCaptureEqualsTheSimulatedOne) {
 
 TEST_P(DeviceAccessoryPrintTest, DeviceGoneMidJobIsWriteFailedWithoutHang) {
     openPrinter();
-    const std::size_t limit = device->bytesReceived() + 200;
-    device->stopReadingAfter(limit);
+    const std::size_t limit = bytesReceived() + 200;
+    stopReadingAfter(limit);
     std::thread unplug([&] {
         // Gone once the job is under way: the device has taken all it will take.
-        eventually([&] { return device->bytesReceived() >= limit; }, 3000ms);
+        eventually([&] { return bytesReceived() >= limit; }, 3000ms);
         std::this_thread::sleep_for(200ms);
-        device->hangUp();
-        if (GetParam() == Link::usbNode) tree.unplug(0);
+        goAway();
     });
     const ByteBlock big(512 * 1024, 0x41);
     OrvoPrinterControl control(port, false, false, false);
@@ -262,7 +293,7 @@ TEST_P(DeviceAccessoryPrintTest, DeviceGoneMidJobIsWriteFailedWithoutHang) {
 
 TEST_P(DeviceAccessoryPrintTest, DeviceThatNeverDrainsEndsInThePrintTimeout) {
     openPrinter();
-    device->stopReadingAfter(device->bytesReceived() + 200);
+    stopReadingAfter(bytesReceived() + 200);
     const ByteBlock big(512 * 1024, 0x41);
     OrvoPrinterControl control(port, false, false, false);
     std::optional<Prelix10Error> error;
@@ -282,10 +313,12 @@ TEST_P(DeviceAccessoryPrintTest, DeviceThatNeverDrainsEndsInThePrintTimeout) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Links, DeviceAccessoryPrintTest,
-                         ::testing::Values(Link::usbNode, Link::bluetoothTerminal, Link::bluetoothSocket),
+                         ::testing::Values(Link::usbNode, Link::usblpNode, Link::bluetoothTerminal,
+                                           Link::bluetoothSocket),
                          [](const auto& info) {
                              switch (info.param) {
                                  case Link::usbNode: return std::string("UsbNode");
+                                 case Link::usblpNode: return std::string("UsblpNode");
                                  case Link::bluetoothTerminal: return std::string("BluetoothTerminal");
                                  case Link::bluetoothSocket: return std::string("BluetoothSocket");
                              }

@@ -56,6 +56,8 @@ struct UsblpDriver::Minor {
     // Bulk OUT: at most one transfer under way.
     bool writeComplete = true;
     Bytes inFlight;
+    std::size_t inFlightTaken = 0;  // packets of it the device has accepted
+    std::size_t takeLimit = static_cast<std::size_t>(-1);
     std::chrono::steady_clock::time_point submittedAt;
     std::chrono::milliseconds writeLatency{1};
     std::size_t dropped = 0;
@@ -79,8 +81,9 @@ struct UsblpDriver::Minor {
     }
     // Kills the transfers under way, as the release and the disconnect do.
     void killTransfers() {
-        dropped += inFlight.size();
+        dropped += inFlight.size() - inFlightTaken;
         inFlight.clear();
+        inFlightTaken = 0;
         writeComplete = true;
         readSubmitted = false;
     }
@@ -199,6 +202,11 @@ void UsblpDriver::setWriteLatency(int n, std::chrono::milliseconds latency) {
     if (auto it = minors_.find(n); it != minors_.end()) it->second->writeLatency = latency;
 }
 
+void UsblpDriver::stopTakingAfter(int n, std::size_t bytes) {
+    std::lock_guard lock(mutex_);
+    if (auto it = minors_.find(n); it != minors_.end()) it->second->takeLimit = bytes;
+}
+
 std::size_t UsblpDriver::droppedBytes(int n) {
     std::lock_guard lock(mutex_);
     auto it = minors_.find(n);
@@ -242,12 +250,22 @@ void UsblpDriver::run() {
                 if (!minor.present || !minor.used) continue;
                 bool changed = false;
                 if (!minor.writeComplete && now - minor.submittedAt >= minor.writeLatency) {
-                    const Bytes reply = minor.session->receive(minor.inFlight);
-                    minor.taken += minor.inFlight.size();
-                    minor.toSend.insert(minor.toSend.end(), reply.begin(), reply.end());
-                    minor.inFlight.clear();
-                    minor.writeComplete = true;
-                    changed = true;
+                    // The device accepts packets up to its limit and holds off the rest of the transfer.
+                    const std::size_t room = minor.takeLimit > minor.taken ? minor.takeLimit - minor.taken : 0;
+                    const std::size_t count = std::min(room, minor.inFlight.size() - minor.inFlightTaken);
+                    if (count > 0) {
+                        const auto from = minor.inFlight.begin() + static_cast<long>(minor.inFlightTaken);
+                        const Bytes reply = minor.session->receive(Bytes(from, from + static_cast<long>(count)));
+                        minor.toSend.insert(minor.toSend.end(), reply.begin(), reply.end());
+                        minor.taken += count;
+                        minor.inFlightTaken += count;
+                    }
+                    if (minor.inFlightTaken == minor.inFlight.size()) {
+                        minor.inFlight.clear();
+                        minor.inFlightTaken = 0;
+                        minor.writeComplete = true;
+                        changed = true;
+                    }
                 }
                 const Bytes unsolicited = minor.session->poll();
                 minor.toSend.insert(minor.toSend.end(), unsolicited.begin(), unsolicited.end());
@@ -334,6 +352,7 @@ ssize_t UsblpDriver::write(int fd, const void* bytes, std::size_t length) {
     const std::size_t size = std::min(length, kWriteTransfer);
     const auto* from = static_cast<const std::uint8_t*>(bytes);
     minor->inFlight.assign(from, from + size);
+    minor->inFlightTaken = 0;
     minor->writeComplete = false;
     minor->submittedAt = std::chrono::steady_clock::now();
     return static_cast<ssize_t>(size);

@@ -70,6 +70,8 @@ public:
     void queueReadCompletions(int n, const std::vector<ReadCompletion>& completions);
     // How long the device takes to take one bulk-OUT transfer.
     void setWriteLatency(int n, std::chrono::milliseconds latency);
+    // After this many bytes in all the device accepts no more: the transfer under way never completes.
+    void stopTakingAfter(int n, std::size_t bytes);
     // Bytes of bulk-OUT transfers killed by a release before the device took them.
     std::size_t droppedBytes(int n);
     // Bytes the device has taken.
