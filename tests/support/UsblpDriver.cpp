@@ -332,7 +332,7 @@ ssize_t UsblpDriver::read(int fd, void* buffer, std::size_t length) {
     }
     const std::size_t available = static_cast<std::size_t>(minor->readStatus) - minor->readCount;
     const std::size_t count = std::min(length, available);
-    std::memcpy(buffer, minor->readBuffer.data() + minor->readCount, count);
+    if (count > 0) std::memcpy(buffer, minor->readBuffer.data() + minor->readCount, count);
     minor->readCount += count;
     if (minor->readCount == static_cast<std::size_t>(minor->readStatus)) minor->submitRead();
     return static_cast<ssize_t>(count);
