@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <span>
+#include <string_view>
 
 #include "prelix10/platform/Ieee1284DeviceId.hpp"
 
@@ -21,8 +22,15 @@ void check(const std::string& value) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const Ieee1284DeviceId id = Ieee1284DeviceId::parse(std::span<const std::uint8_t>(data, size));
     if (!id.wellFormed && !(id.manufacturer.empty() && id.model.empty() && id.serialNumber.empty())) std::abort();
-    for (const auto* value : {&id.manufacturer, &id.model, &id.serialNumber, &id.description, &id.commandSet}) {
-        check(*value);
+    // The same bytes as the attribute text the driver shows, in a buffer of the driver's size or of the input's.
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const Ieee1284DeviceId shown = Ieee1284DeviceId::parseAttribute(text, 1024);
+    const Ieee1284DeviceId small = Ieee1284DeviceId::parseAttribute(text, size);
+    for (const Ieee1284DeviceId* parsed : {&id, &shown, &small}) {
+        for (const auto* value : {&parsed->manufacturer, &parsed->model, &parsed->serialNumber, &parsed->description,
+                                  &parsed->commandSet}) {
+            check(*value);
+        }
     }
     return 0;
 }

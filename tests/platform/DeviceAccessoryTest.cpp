@@ -1,7 +1,9 @@
 // The USB printer-class and Bluetooth serial backends on fake device trees: listing, hot-plug, and
 // printing a Kestrin job through the real accessory ports to the virtual printer on a pseudo-terminal or a
 // socket pair.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -14,6 +16,7 @@
 #include "prelix10/platform/SystemAccessoryBackend.hpp"
 #include "prelix10/transport/OrvoDeviceManager.hpp"
 #include "prelix10/transport/PrinterPortFactory.hpp"
+#include "support/UsblpDriver.hpp"
 #include "support/VirtualPrinterTerminal.hpp"
 
 using namespace Prelix10;
@@ -87,6 +90,10 @@ public:
         };
         return options;
     }
+    void setId(int n, std::optional<std::vector<std::uint8_t>> id) {
+        std::lock_guard lock(mutex);
+        ids[(root / "dev/usb" / ("lp" + std::to_string(n))).string()] = std::move(id);
+    }
     int readsOf(int n) {
         std::lock_guard lock(mutex);
         return reads[(root / "dev/usb" / ("lp" + std::to_string(n))).string()];
@@ -124,13 +131,27 @@ std::string captureWithoutTrailingStatus(VirtualPrinterEngine& engine) {
     return capture;
 }
 
-enum class Link { usbNode, bluetoothTerminal, bluetoothSocket };
+// A USB node that is a link to a pseudo-terminal, or one served by the stand-in for the usblp driver.
+enum class Link { usbNode, usblpNode, bluetoothTerminal, bluetoothSocket };
 
 class DeviceAccessoryPrintTest : public AccessoryFixture, public ::testing::WithParamInterface<Link> {
 protected:
     void SetUp() override {
         AccessoryFixture::SetUp();
         engine->configure([](VirtualPrinterConfig& c) { c.automaticStatus = true; });
+        if (GetParam() == Link::usblpNode) {
+            driver = UsblpDriver::make();
+            UsblpDriver::Device printer;
+            printer.engine = engine;
+            printer.deviceId = deviceId("MFG:Orvo;MDL:Rovan20;SN:U20-0001;");
+            driver->plug(0, printer);
+            installed = std::make_shared<DeviceAccessoryManager>(
+                std::vector<std::shared_ptr<DeviceAccessorySource>>{
+                    std::make_shared<UsbPrinterAccessorySource>(driver->options())},
+                100ms);
+            AccessoryBackend::install(installed);
+            return;
+        }
         if (GetParam() == Link::bluetoothSocket) {
             device = VirtualPrinterTerminal::socketPair(engine);
         } else {
@@ -172,11 +193,27 @@ protected:
         AccessoryFixture::TearDown();
         installed.reset();
         device.reset();
+        driver.reset();
     }
-    InterfaceType interface() const {
-        return GetParam() == Link::usbNode ? InterfaceType::usb : InterfaceType::bluetooth;
+    bool usb() const { return GetParam() == Link::usbNode || GetParam() == Link::usblpNode; }
+    InterfaceType interface() const { return usb() ? InterfaceType::usb : InterfaceType::bluetooth; }
+    std::string identifier() const { return usb() ? "U20-0001" : "00:11:62:AA:BB:CC"; }
+    std::size_t bytesReceived() const { return driver ? driver->bytesTaken(0) : device->bytesReceived(); }
+    void stopReadingAfter(std::size_t bytes) {
+        if (driver) {
+            driver->stopTakingAfter(0, bytes);
+        } else {
+            device->stopReadingAfter(bytes);
+        }
     }
-    std::string identifier() const { return GetParam() == Link::usbNode ? "U20-0001" : "00:11:62:AA:BB:CC"; }
+    void goAway() {
+        if (driver) {
+            driver->unplug(0);
+            return;
+        }
+        device->hangUp();
+        if (GetParam() == Link::usbNode) tree.unplug(0);
+    }
     void openPrinter() {
         auto raw = OrvoDeviceManager::exclusiveOpenPort(interface(), identifier(), 3000);
         port = PrinterPortFactory::create(raw, OrvoPrinterEmulation::kestrin, false);
@@ -185,6 +222,7 @@ protected:
 
     FakeUsbTree tree;
     std::unique_ptr<VirtualPrinterTerminal> device;
+    std::shared_ptr<UsblpDriver> driver;
     std::shared_ptr<DeviceAccessoryManager> installed;
     std::shared_ptr<PrinterPort> port;
     std::mutex mutex;
@@ -235,14 +273,13 @@ TEST_P(DeviceAccessoryPrintTest, KestrinJobCaptureEqualsTheSimulatedOne) {
 
 TEST_P(DeviceAccessoryPrintTest, DeviceGoneMidJobIsWriteFailedWithoutHang) {
     openPrinter();
-    const std::size_t limit = device->bytesReceived() + 200;
-    device->stopReadingAfter(limit);
+    const std::size_t limit = bytesReceived() + 200;
+    stopReadingAfter(limit);
     std::thread unplug([&] {
         // Gone once the job is under way: the device has taken all it will take.
-        eventually([&] { return device->bytesReceived() >= limit; }, 3000ms);
+        eventually([&] { return bytesReceived() >= limit; }, 3000ms);
         std::this_thread::sleep_for(200ms);
-        device->hangUp();
-        if (GetParam() == Link::usbNode) tree.unplug(0);
+        goAway();
     });
     const ByteBlock big(512 * 1024, 0x41);
     OrvoPrinterControl control(port, false, false, false);
@@ -256,7 +293,7 @@ TEST_P(DeviceAccessoryPrintTest, DeviceGoneMidJobIsWriteFailedWithoutHang) {
 
 TEST_P(DeviceAccessoryPrintTest, DeviceThatNeverDrainsEndsInThePrintTimeout) {
     openPrinter();
-    device->stopReadingAfter(device->bytesReceived() + 200);
+    stopReadingAfter(bytesReceived() + 200);
     const ByteBlock big(512 * 1024, 0x41);
     OrvoPrinterControl control(port, false, false, false);
     std::optional<Prelix10Error> error;
@@ -276,10 +313,12 @@ TEST_P(DeviceAccessoryPrintTest, DeviceThatNeverDrainsEndsInThePrintTimeout) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Links, DeviceAccessoryPrintTest,
-                         ::testing::Values(Link::usbNode, Link::bluetoothTerminal, Link::bluetoothSocket),
+                         ::testing::Values(Link::usbNode, Link::usblpNode, Link::bluetoothTerminal,
+                                           Link::bluetoothSocket),
                          [](const auto& info) {
                              switch (info.param) {
                                  case Link::usbNode: return std::string("UsbNode");
+                                 case Link::usblpNode: return std::string("UsblpNode");
                                  case Link::bluetoothTerminal: return std::string("BluetoothTerminal");
                                  case Link::bluetoothSocket: return std::string("BluetoothSocket");
                              }
@@ -322,6 +361,68 @@ TEST(UsbPrinterAccessoryTest, ListsWhatTheDeviceIdSaysAndTheMakersFilterTakesIt)
     manager.rescan();
     manager.rescan();
     EXPECT_EQ(tree.readsOf(0), 1);
+}
+
+TEST(UsbPrinterAccessoryTest, TheIdAttributeComesFirstAndAFailedReadIsTriedAgainOnTheNextScan) {
+    FakeUsbTree tree;
+    // lp0: the node refuses the request (another process holds it), but the driver shows the ID it read at
+    // plug-in.
+    tree.plug(0, "", "", 3, std::nullopt);
+    writeFile(tree.root / "sys/devices/usb1/1-0/1-0:1.0/ieee1284_id", "MFG:Orvo;MDL:Rovan20;SN:A0;");
+    // lp1: no ID at plug-in, and the node does not open yet (udev has not given it its group).
+    tree.plug(1, "", "SYSFS-1", 4, std::nullopt);
+    writeFile(tree.root / "sys/devices/usb1/1-1/1-1:1.0/ieee1284_id", "");
+    DeviceAccessoryManager manager({std::make_shared<UsbPrinterAccessorySource>(tree.options())});
+    auto recorder = std::make_shared<Recorder>();
+    manager.setObserver(recorder);
+    auto list = manager.connectedAccessories();
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0]->serialNumber(), "A0");
+    EXPECT_TRUE(EAAccessoryPortSettings::isMakersAccessory(*list[0]));
+    EXPECT_EQ(tree.readsOf(0), 0);
+    EXPECT_EQ(list[1]->serialNumber(), "SYSFS-1");
+    EXPECT_FALSE(EAAccessoryPortSettings::isMakersAccessory(*list[1]));
+
+    // The node answers now: the next scan reads it, and the printer takes the unusable entry's place.
+    tree.setId(1, deviceId("MFG:Orvo;MDL:Telva72;SN:B1;"));
+    manager.rescan();
+    list = manager.connectedAccessories();
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[1]->serialNumber(), "B1");
+    EXPECT_TRUE(EAAccessoryPortSettings::isMakersAccessory(*list[1]));
+    EXPECT_EQ(recorder->seen(), (std::vector<std::string>{"-SYSFS-1", "+B1"}));
+    // Read once it was read.
+    const int reads = tree.readsOf(1);
+    manager.rescan();
+    EXPECT_EQ(tree.readsOf(1), reads);
+}
+
+TEST(UsbPrinterAccessoryTest, ANodeLockedByAnotherProcessIsInUseAtOnce) {
+    // A node that opens more than once: the lock is what keeps a second process off it.
+    VirtualPrinterConfig config;
+    config.replyFraming = ReplyFraming::plain;
+    auto engine = std::make_shared<VirtualPrinterEngine>(config);
+    auto device = VirtualPrinterTerminal::pseudoTerminal(engine);
+    FakeUsbTree tree;
+    tree.plug(0, device->hostPath(), "", 3, deviceId("MFG:Orvo;MDL:Rovan20;SN:U20-0001;"));
+    AccessoryBackend::install(std::make_shared<DeviceAccessoryManager>(
+        std::vector<std::shared_ptr<DeviceAccessorySource>>{std::make_shared<UsbPrinterAccessorySource>(tree.options())},
+        100ms));
+    const int other = ::open(device->hostPath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(other, 0);
+    ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
+    std::shared_ptr<RawPort> raw;
+    auto open = [&] { raw = OrvoDeviceManager::exclusiveOpenPort(InterfaceType::usb, "U20-0001", 3000); };
+    std::optional<Prelix10Error> error;
+    const auto took = durationOf([&] { error = errorRaisedBy(open); });
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->message(), "The device is in use by another process.");
+    EXPECT_LT(took, 1500ms);
+    ::close(other);
+    ASSERT_EQ(errorRaisedBy(open), std::nullopt);
+    raw->close();
+    OrvoDeviceManager::releasePort(raw.get());
+    AccessoryBackend::install(nullptr);
 }
 
 TEST(UsbPrinterAccessoryTest, PlugAndUnplugReachTheObserverWithinASecond) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,18 @@ std::vector<std::uint8_t> withLength(const std::string& text, int lengthAdjust =
         reply = {static_cast<std::uint8_t>(length >> 8), static_cast<std::uint8_t>(length & 0xFF)};
     }
     reply.insert(reply.end(), text.begin(), text.end());
+    return reply;
+}
+
+// What the driver hands over for a device that sends the text with the given length: its first 1,023 bytes
+// in a buffer of 1,024, the device's own length kept in front, a NUL behind the text.
+std::vector<std::uint8_t> asTheDriverHandsIt(const std::string& text, std::size_t deviceLength) {
+    std::vector<std::uint8_t> sent{static_cast<std::uint8_t>(deviceLength >> 8),
+                                   static_cast<std::uint8_t>(deviceLength & 0xFF)};
+    sent.insert(sent.end(), text.begin(), text.end());
+    std::vector<std::uint8_t> reply(1024, 0);
+    std::copy_n(sent.begin(), std::min<std::size_t>(sent.size(), 1023), reply.begin());
+    reply[std::clamp<std::size_t>(deviceLength, 2, 1023)] = 0;
     return reply;
 }
 
@@ -46,7 +59,7 @@ TEST(Ieee1284DeviceIdTest, ReadsTheKeysAndRejectsEveryBadLength) {
         {"zero padding behind", padded, true, "Orvo", "Rovan20", ""},
         {"NUL ends the text", nulInside, true, "Orvo", "", ""},
         {"pairs without colon skipped", withLength("garbage;;:;MDL:Y;"), true, "", "Y", ""},
-        {"length beyond the reply", withLength("MFG:Orvo;", 40), false, "", "", ""},
+        {"length beyond the reply: the text up to the NUL", withLength("MFG:Orvo;", 40), true, "Orvo", "", ""},
         {"length below its own two bytes", {0x00, 0x01, 'M', 'F', 'G'}, false, "", "", ""},
         {"one byte", {0x00}, false, "", "", ""},
         {"nothing", {}, false, "", "", ""},
@@ -59,6 +72,40 @@ TEST(Ieee1284DeviceIdTest, ReadsTheKeysAndRejectsEveryBadLength) {
         EXPECT_EQ(id.model, c.model);
         EXPECT_EQ(id.serialNumber, c.serial);
     }
+}
+
+TEST(Ieee1284DeviceIdTest, AnIdLongerThanTheDriversBufferKeepsItsWholePairs) {
+    const std::string head = "MFG:Orvo;MDL:Rovan20;SN:U20-0001;";
+    const std::string padding = "DES:" + std::string(1200, 'D') + ";";
+    struct Long {
+        const char* what;
+        std::string text;
+        std::size_t deviceLength;
+        std::string serial;
+    };
+    const std::vector<Long> cases = {
+        // 0x044C: read the wrong way round it is far beyond the reply.
+        {"length 1,100", head + padding, 1100, "U20-0001"},
+        // 0x0800: read the wrong way round it is 8, which would end the text after "MFG:Or".
+        {"length 2,048", head + padding + std::string(900, 'X'), 2048, "U20-0001"},
+        // The serial number is the pair the driver cut: a part of it would name another device.
+        {"serial cut short", "MFG:Orvo;MDL:Rovan20;" + std::string("DES:") + std::string(993, 'D') + ";SN:U20-0001;",
+         1100, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto id = Ieee1284DeviceId::parse(asTheDriverHandsIt(c.text, c.deviceLength));
+        EXPECT_TRUE(id.wellFormed);
+        EXPECT_EQ(id.manufacturer, "Orvo");
+        EXPECT_EQ(id.model, "Rovan20");
+        EXPECT_EQ(id.serialNumber, c.serial);
+    }
+    // The attribute text: cut like the request's when it fills the buffer, whole otherwise.
+    const std::string cut = "MFG:Orvo;MDL:Rovan20;DES:" + std::string(986, 'D') + ";SN:U20-00";
+    ASSERT_EQ(cut.size(), 1021u);
+    EXPECT_EQ(Ieee1284DeviceId::parseAttribute(cut, 1024).serialNumber, "");
+    EXPECT_EQ(Ieee1284DeviceId::parseAttribute(cut, 1024).model, "Rovan20");
+    EXPECT_EQ(Ieee1284DeviceId::parseAttribute("MFG:Orvo;SN:U20-0001", 1024).serialNumber, "U20-0001");
 }
 
 TEST(Ieee1284DeviceIdTest, LongValuesAreCut) {

@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <mutex>
 
+#include "prelix10/core/Prelix10Error.hpp"
 #include "prelix10/platform/FileDescriptorAccessoryLink.hpp"
 
 namespace Prelix10 {
@@ -223,10 +224,12 @@ std::shared_ptr<AccessorySession> DeviceAccessoryManager::openSession(const std:
     int fd = -1;
     try {
         fd = source->open(device->record());
+    } catch (const Prelix10Error&) {
+        throw;  // the device is held elsewhere: the open ends with this
     } catch (...) {
         fd = -1;
     }
-    auto session = FileDescriptorAccessoryLink::makeSession(fd, device, protocolString);
+    auto session = FileDescriptorAccessoryLink::makeSession(fd, device, protocolString, source->descriptorCalls());
     if (session) device->addSession(session);
     return session;
 }

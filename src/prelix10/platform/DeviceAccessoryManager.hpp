@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "prelix10/platform/AccessoryManager.hpp"
+#include "prelix10/platform/DescriptorCalls.hpp"
 
 namespace Prelix10 {
 
@@ -37,8 +38,11 @@ public:
     virtual ~DeviceAccessorySource() = default;
     // The devices present now. Runs on the manager's scan thread; must be bounded in time.
     virtual std::vector<DeviceAccessoryRecord> scan() = 0;
-    // A non-blocking descriptor for a session with the device, or -1. Must return at once.
+    // A non-blocking descriptor for a session with the device, or -1 when there is none now. Must return at
+    // once. Throws the inUse error when another process holds the device.
     virtual int open(const DeviceAccessoryRecord& record) = 0;
+    // The calls the session makes on that descriptor; none for the system's own.
+    virtual std::shared_ptr<DescriptorCalls> descriptorCalls() const { return nullptr; }
 };
 
 // The protocol strings a printer of this manufacturer is reached by: its accessory protocol string, named in

@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <mutex>
 #include <thread>
 
@@ -17,12 +18,23 @@ namespace Prelix10 {
 
 namespace {
 
+constexpr std::chrono::milliseconds kCloseDrainLimit{2000};
+// A device whose reads fail this many times in a row, with nothing read between, is taken as gone.
+constexpr int kReadErrorLimit = 5;
+
 // What the link thread and both streams share. The thread holds it too, so that it outlives a link that
 // is dropped on the thread itself.
 struct LinkCore {
     int fd = -1;
     int wakeFd = -1;
     bool isSocket = false;
+    // A character device that is neither a socket nor a terminal (a printer-class node): a read of nothing
+    // means no bytes now, an EIO is the driver reporting one failed transfer, and a write may still be in
+    // flight when the write call has returned.
+    bool isCharacterDevice = false;
+    // EIOs read in a row; a device that keeps failing is given up.
+    int readErrorsInARow = 0;
+    std::shared_ptr<DescriptorCalls> calls = DescriptorCalls::system();
 
     std::mutex mutex;
     bool inputOpen = false;
@@ -38,7 +50,7 @@ struct LinkCore {
     AccessoryStreamEventHandler outputHandler;
 
     ~LinkCore() {
-        if (fd >= 0) ::close(fd);
+        if (fd >= 0) calls->close(fd);
         if (wakeFd >= 0) ::close(wakeFd);
     }
 
@@ -75,6 +87,27 @@ void endAndReport(LinkCore& core, AccessoryStreamEvent event) {
     deliver(output, event);
 }
 
+// A printer-class driver takes a non-blocking write, returns, and cancels the transfer still under way when
+// the node is closed: the tail of the last write (a drawer kick, the end of an image) would be lost. Before
+// closing, wait a bounded time for the driver to report room to write again, which it does once the transfer
+// is done. A device that has gone away is not waited for.
+void drainBeforeClose(LinkCore& core) {
+    {
+        std::lock_guard lock(core.mutex);
+        if (!core.isCharacterDevice || core.ended || core.fd < 0) return;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + kCloseDrainLimit;
+    for (;;) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) return;
+        pollfd p{core.fd, POLLOUT, 0};
+        const int ready = core.calls->poll(&p, 1, static_cast<int>(std::min<long long>(left.count(), 100)));
+        if (ready < 0 && errno != EINTR) return;
+        if (ready > 0 && (p.revents & (POLLOUT | POLLERR | POLLHUP | POLLNVAL))) return;
+    }
+}
+
 void runLink(const std::shared_ptr<LinkCore>& core) {
     for (;;) {
         short events = 0;
@@ -91,7 +124,7 @@ void runLink(const std::shared_ptr<LinkCore>& core) {
         // With no event armed the device is still watched for a hang-up or an error (poll always reports
         // those); once the link has ended only the wake descriptor is.
         pollfd fds[2] = {{core->wakeFd, POLLIN, 0}, {watchDevice ? core->fd : -1, events, 0}};
-        const int ready = ::poll(fds, 2, 1000);
+        const int ready = core->calls->poll(fds, 2, 1000);
         if (ready < 0) {
             if (errno == EINTR) continue;
             endAndReport(*core, AccessoryStreamEvent::errorOccurred);
@@ -131,9 +164,10 @@ void runLink(const std::shared_ptr<LinkCore>& core) {
             core->readArmed = true;
         }
     }
+    drainBeforeClose(*core);
     std::lock_guard lock(core->mutex);
     if (core->fd >= 0) {
-        ::close(core->fd);
+        core->calls->close(core->fd);
         core->fd = -1;
     }
 }
@@ -215,20 +249,29 @@ public:
             fd = core().fd;
         }
         pollfd p{fd, POLLIN, 0};
-        return ::poll(&p, 1, 0) > 0 && (p.revents & POLLIN);
+        return core().calls->poll(&p, 1, 0) > 0 && (p.revents & POLLIN);
     }
     long read(std::uint8_t* buffer, std::size_t maxLength) override {
         std::unique_lock lock(core().mutex);
         if (core().inputClosed || !core().inputOpen || core().fd < 0) return -1;
         if (maxLength == 0) return 0;
-        const ssize_t n = ::read(core().fd, buffer, maxLength);
+        const ssize_t n = core().calls->read(core().fd, buffer, maxLength);
+        const int error = errno;
         core().readArmed = true;
         if (n > 0) {
+            core().readErrorsInARow = 0;
             lock.unlock();
             core().wake();
             return static_cast<long>(n);
         }
-        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) {
+        // On a printer-class node a transfer that completed empty reads as 0, and one failed transfer reads
+        // as EIO before the driver starts the next: neither ends the link. An unplug reads as ENODEV, and
+        // the device list's re-scan sees it too.
+        const bool transient =
+            (n < 0 && (error == EAGAIN || error == EWOULDBLOCK || error == EINTR)) ||
+            (core().isCharacterDevice &&
+             (n == 0 || (n < 0 && error == EIO && ++core().readErrorsInARow < kReadErrorLimit)));
+        if (transient) {
             lock.unlock();
             core().wake();
             return 0;
@@ -285,7 +328,8 @@ public:
             fd = core().fd;
         }
         pollfd p{fd, POLLOUT, 0};
-        return ::poll(&p, 1, 0) > 0 && (p.revents & POLLOUT) && !(p.revents & (POLLERR | POLLHUP | POLLNVAL));
+        return core().calls->poll(&p, 1, 0) > 0 && (p.revents & POLLOUT) &&
+               !(p.revents & (POLLERR | POLLHUP | POLLNVAL));
     }
     long write(const std::uint8_t* bytes, std::size_t length) override {
         std::unique_lock lock(core().mutex);
@@ -293,7 +337,7 @@ public:
         if (length == 0) return 0;
         // A socket whose peer went away must not raise SIGPIPE in the application.
         const ssize_t n = core().isSocket ? ::send(core().fd, bytes, length, MSG_NOSIGNAL)
-                                          : ::write(core().fd, bytes, length);
+                                          : core().calls->write(core().fd, bytes, length);
         core().writeArmed = true;
         if (n >= 0 || errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR || errno == ENOTCONN) {
             lock.unlock();
@@ -354,9 +398,11 @@ private:
 }  // namespace
 
 std::shared_ptr<AccessorySession> FileDescriptorAccessoryLink::makeSession(int fd, std::shared_ptr<Accessory> accessory,
-                                                                           std::string protocolString) {
+                                                                           std::string protocolString,
+                                                                           std::shared_ptr<DescriptorCalls> calls) {
     if (fd < 0) return nullptr;
     auto core = std::make_shared<LinkCore>();
+    if (calls) core->calls = std::move(calls);
     core->fd = fd;
     core->wakeFd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     if (core->wakeFd < 0) return nullptr;
@@ -364,7 +410,9 @@ std::shared_ptr<AccessorySession> FileDescriptorAccessoryLink::makeSession(int f
     if (flags < 0 || ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) < 0) return nullptr;
     struct stat info{};
     core->isSocket = ::fstat(fd, &info) == 0 && S_ISSOCK(info.st_mode);
-    if (::isatty(fd)) {
+    const bool terminal = ::isatty(fd);
+    core->isCharacterDevice = !core->isSocket && !terminal;
+    if (terminal) {
         termios mode{};
         if (::tcgetattr(fd, &mode) == 0) {
             ::cfmakeraw(&mode);

@@ -33,6 +33,13 @@ std::string cleanValue(std::string_view value) {
     return out;
 }
 
+// A text the driver cut short ends inside a pair; that pair's value is not the device's (a serial number cut
+// short would name another device), so only the pairs that end with their ';' are kept.
+std::string_view withoutCutPair(std::string_view text) {
+    const std::size_t last = text.rfind(';');
+    return last == std::string_view::npos ? std::string_view() : text.substr(0, last + 1);
+}
+
 }  // namespace
 
 Ieee1284DeviceId Ieee1284DeviceId::parseFields(std::string_view text) {
@@ -63,15 +70,36 @@ Ieee1284DeviceId Ieee1284DeviceId::parse(std::span<const std::uint8_t> reply) {
     if (reply.size() < 2) return {};
     const std::size_t bigEndian = (static_cast<std::size_t>(reply[0]) << 8) | reply[1];
     const std::size_t littleEndian = (static_cast<std::size_t>(reply[1]) << 8) | reply[0];
-    std::size_t length = 0;
-    if (bigEndian >= 2 && bigEndian <= reply.size()) length = bigEndian;
-    else if (littleEndian >= 2 && littleEndian <= reply.size()) length = littleEndian;
-    else return {};
     const auto* text = reinterpret_cast<const char*>(reply.data() + 2);
-    std::string_view fields(text, length - 2);
+    const std::string_view rest(text, reply.size() - 2);
+    std::string_view fields;
+    bool truncated = false;
+    if (bigEndian >= 2 && bigEndian <= reply.size()) {
+        fields = rest.substr(0, bigEndian - 2);
+    } else if (bigEndian < 2) {
+        return {};
+    } else if (littleEndian >= 2 && littleEndian <= reply.size() &&
+               (littleEndian == reply.size() || reply[littleEndian] == 0)) {
+        // A device that sends its length the wrong way round: taken only where that length ends the text.
+        fields = rest.substr(0, littleEndian - 2);
+    } else {
+        // Longer than the buffer: the driver cut the text but kept the device's own length. The text runs
+        // up to the NUL the driver put behind it.
+        fields = rest;
+        truncated = true;
+    }
     // A NUL ends the text early on devices that pad their reply.
     if (const std::size_t nul = fields.find('\0'); nul != std::string_view::npos) fields = fields.substr(0, nul);
+    if (truncated) fields = withoutCutPair(fields);
     return parseFields(fields);
+}
+
+Ieee1284DeviceId Ieee1284DeviceId::parseAttribute(std::string_view text, std::size_t driverBufferSize) {
+    if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos) text = text.substr(0, nul);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
+    // Text that fills the driver's buffer (less the length and the NUL) may have been cut.
+    if (driverBufferSize >= 3 && text.size() >= driverBufferSize - 3) text = withoutCutPair(text);
+    return parseFields(text);
 }
 
 }  // namespace Prelix10

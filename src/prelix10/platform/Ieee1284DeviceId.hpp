@@ -23,11 +23,16 @@ struct Ieee1284DeviceId {
     // Whether the length prefix was sound; a malformed reply gives empty fields.
     bool wellFormed = false;
 
-    // Parses the reply of the device-ID request, length prefix included. A length that is not big-endian but
-    // reads right little-endian (some devices send it so) is taken as well.
+    // Parses the reply of the device-ID request, length prefix included. A length beyond the reply is the
+    // device's own length of an ID the driver cut to its buffer: the text then runs up to the NUL, and a
+    // last pair cut short is dropped. A length that is not big-endian but reads right little-endian (some
+    // devices send it so) is taken where it ends the text.
     static Ieee1284DeviceId parse(std::span<const std::uint8_t> reply);
     // Parses the key-value text alone.
     static Ieee1284DeviceId parseFields(std::string_view text);
+    // Parses the text the driver shows as a device attribute (the ID without its length, up to a NUL). A text
+    // that fills the driver's buffer of that size may have been cut: a last pair cut short is dropped.
+    static Ieee1284DeviceId parseAttribute(std::string_view text, std::size_t driverBufferSize);
 };
 
 }  // namespace Prelix10

@@ -2,14 +2,17 @@
 
 #include <fcntl.h>
 #include <linux/ioctl.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <fstream>
 #include <system_error>
 
+#include "prelix10/core/Prelix10Error.hpp"
 #include "prelix10/platform/Ieee1284DeviceId.hpp"
 
 namespace Prelix10 {
@@ -57,34 +60,67 @@ fs::path usbDeviceOf(const fs::path& entry) {
     return interface.parent_path();
 }
 
+// A small file read whole, bounded; none when it does not open or read.
+std::optional<std::string> readSmallFile(const fs::path& path, std::size_t limit) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::string text(limit, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(limit));
+    if (in.bad()) return std::nullopt;
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    return text;
+}
+
+Prelix10Error inUse() {
+    return Prelix10Error(Prelix10ErrorKind::inUse, Prelix10ErrorMessage::theDeviceIsInUseByAnotherProcess);
+}
+
 }  // namespace
 
-UsbPrinterAccessorySource::UsbPrinterAccessorySource(UsbPrinterOptions options) : options_(std::move(options)) {}
+UsbPrinterAccessorySource::UsbPrinterAccessorySource(UsbPrinterOptions options)
+    : options_(std::move(options)), calls_(options_.nodeCalls ? options_.nodeCalls : DescriptorCalls::system()) {}
 
 std::optional<std::vector<std::uint8_t>> UsbPrinterAccessorySource::readDeviceIdByIoctl(const std::string& devicePath) {
-    const int fd = ::open(devicePath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    return readDeviceIdByIoctl(*DescriptorCalls::system(), devicePath);
+}
+
+std::optional<std::vector<std::uint8_t>> UsbPrinterAccessorySource::readDeviceIdByIoctl(DescriptorCalls& calls,
+                                                                                        const std::string& devicePath) {
+    const int fd = calls.open(devicePath, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) return std::nullopt;
     std::vector<std::uint8_t> reply(kDeviceIdSize, 0);
-    const int result = ::ioctl(fd, deviceIdRequest(reply.size()), reply.data());
-    ::close(fd);
+    const int result = calls.ioctl(fd, deviceIdRequest(reply.size()), reply.data());
+    calls.close(fd);
     if (result < 0) return std::nullopt;
     return reply;
 }
 
-DeviceAccessoryRecord UsbPrinterAccessorySource::describe(const fs::path& entry, const std::string& key,
-                                                          const std::string& devicePath) {
+std::pair<DeviceAccessoryRecord, bool> UsbPrinterAccessorySource::describe(const fs::path& entry, const std::string& key,
+                                                                           const std::string& devicePath) {
     DeviceAccessoryRecord record;
     record.key = key;
     record.target = devicePath;
     record.transport = EAAccessoryType::usb;
-    std::optional<std::vector<std::uint8_t>> reply;
-    try {
-        reply = options_.deviceIdReader ? options_.deviceIdReader(devicePath) : readDeviceIdByIoctl(devicePath);
-    } catch (...) {
-        reply.reset();
-    }
     Ieee1284DeviceId id;
-    if (reply) id = Ieee1284DeviceId::parse(*reply);
+    bool read = false;
+    // The driver's copy of the ID, kept since the device was plugged in: readable while the node is held.
+    if (const auto text = readSmallFile(entry / "device" / "ieee1284_id", kDeviceIdSize); text && !text->empty()) {
+        id = Ieee1284DeviceId::parseAttribute(*text, kDeviceIdSize);
+        read = true;
+    } else {
+        std::optional<std::vector<std::uint8_t>> reply;
+        try {
+            std::lock_guard node(nodeMutex_);
+            reply = options_.deviceIdReader ? options_.deviceIdReader(devicePath)
+                                            : readDeviceIdByIoctl(*calls_, devicePath);
+        } catch (...) {
+            reply.reset();
+        }
+        if (reply) {
+            id = Ieee1284DeviceId::parse(*reply);
+            read = id.wellFormed;
+        }
+    }
     record.manufacturer = id.manufacturer;
     record.modelNumber = id.model;
     record.name = id.model;
@@ -95,7 +131,10 @@ DeviceAccessoryRecord UsbPrinterAccessorySource::describe(const fs::path& entry,
         }
     }
     record.protocolStrings = printerProtocolStringsFor(record.manufacturer);
-    return record;
+    // A device listed before its ID could be read comes back under another key once it is: the list then
+    // drops the one it could not use and adds the printer.
+    if (!read) record.key += "|unread";
+    return {std::move(record), read};
 }
 
 std::vector<DeviceAccessoryRecord> UsbPrinterAccessorySource::scan() {
@@ -118,11 +157,13 @@ std::vector<DeviceAccessoryRecord> UsbPrinterAccessorySource::scan() {
         // A device plugged in again has a new device number, so it is a new connection.
         const std::string key =
             name + "|" + device.string() + "|" + (device.empty() ? std::string() : readAttribute(device / "devnum"));
-        auto known = known_.find(key);
-        DeviceAccessoryRecord record = known != known_.end()
-                                           ? known->second
-                                           : describe(entry, key, (options_.deviceRoot / deviceNameOf(entry)).string());
-        seen.emplace(key, record);
+        if (auto known = known_.find(key); known != known_.end()) {
+            seen.emplace(key, known->second);
+            records.push_back(known->second);
+            continue;
+        }
+        auto [record, read] = describe(entry, key, (options_.deviceRoot / deviceNameOf(entry)).string());
+        if (read) seen.emplace(key, record);
         records.push_back(std::move(record));
     }
     known_ = std::move(seen);
@@ -130,7 +171,24 @@ std::vector<DeviceAccessoryRecord> UsbPrinterAccessorySource::scan() {
 }
 
 int UsbPrinterAccessorySource::open(const DeviceAccessoryRecord& record) {
-    return ::open(record.target.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    // The scan's ID request holds the node for a moment; the port's open tries again shortly.
+    std::unique_lock node(nodeMutex_, std::try_to_lock);
+    if (!node.owns_lock()) return -1;
+    const int fd = calls_->open(record.target, O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        // The driver lets one process at a time hold the node.
+        if (errno == EBUSY) throw inUse();
+        return -1;
+    }
+    // Nodes that open more than once (other printer drivers, a node that is a link to another device) are
+    // held by a lock that every session takes.
+    if (calls_->flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        calls_->close(fd);
+        if (error == EWOULDBLOCK) throw inUse();
+        return -1;
+    }
+    return fd;
 }
 
 }  // namespace Prelix10
