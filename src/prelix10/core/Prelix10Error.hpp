@@ -132,7 +132,7 @@ inline constexpr const char* kErrorDetailErrorCodeKey = "PRELIX10ErrorDetailErro
 inline constexpr const char* kErrorStatusKey = "PRELIX10ErrorStatusKey";
 
 // The platform face of an error: domain, code and user info, in a form a C caller can copy.
-struct PlatformErrorRecord {
+struct PRELIX10_EXPORT PlatformErrorRecord {
     std::string domain;
     int code = 0;
     std::string message;
@@ -187,7 +187,7 @@ public:
 };
 
 // Turns the compiler's error triple into an error.
-class Prelix10ErrorThrower {
+class PRELIX10_EXPORT Prelix10ErrorThrower {
 public:
     static Prelix10Error makeError(int errorTypeId, int errorCode, int errorMessageId);
     [[noreturn]] static void throwError(int errorTypeId, int errorCode, int errorMessageId);
