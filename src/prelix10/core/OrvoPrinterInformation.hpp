@@ -101,7 +101,7 @@ public:
     std::string description() const;
 };
 
-namespace Util {
+namespace Util PRELIX10_EXPORT {
 // The text of a raw value in a description: "nil", the text, true/false, the number, or "(object)".
 std::string describeReservedValue(const ReservedValue& value);
 // "[key : value, ...]" in the record's order.

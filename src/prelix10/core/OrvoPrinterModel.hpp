@@ -106,7 +106,7 @@ enum class PrinterModelDetail {
     fenur59hfyj,
 };
 
-namespace PrinterModelDetails {
+namespace PrinterModelDetails PRELIX10_EXPORT {
 struct PRELIX10_EXPORT Content {
     OrvoPrinterModel printerModel;
     std::shared_ptr<MountedInterfaces> mountedInterfaces;

@@ -24,7 +24,7 @@ using BleBytes = std::vector<std::uint8_t>;
 using BleUuid = std::string;
 
 // Upper-cases a UUID text so that identifiers compare exactly.
-BleUuid normalizedBleUuid(const std::string& text);
+PRELIX10_EXPORT BleUuid normalizedBleUuid(const std::string& text);
 
 // The radio's state; raw values as the callers compare them.
 enum class BleManagerState : int {

@@ -24,10 +24,10 @@ struct PRELIX10_EXPORT SystemAccessoryOptions {
 };
 
 // The manager for a choice; none for AccessoryBackendChoice::none.
-std::shared_ptr<AccessoryManager> makeSystemAccessoryManager(AccessoryBackendChoice choice,
+PRELIX10_EXPORT std::shared_ptr<AccessoryManager> makeSystemAccessoryManager(AccessoryBackendChoice choice,
                                                              SystemAccessoryOptions options = {});
 
 // "none", "usb", "bluetooth" or "system"; none for any other text.
-std::optional<AccessoryBackendChoice> accessoryBackendChoiceNamed(std::string_view name);
+PRELIX10_EXPORT std::optional<AccessoryBackendChoice> accessoryBackendChoiceNamed(std::string_view name);
 
 }  // namespace Prelix10
