@@ -1,24 +1,25 @@
-// print_receipt [--host ADDRESS] [--with-virtual-printer]
+// print_receipt [--host ADDRESS] [--data-port N] [--status-port N] [--discovery-port N]
 //
 // Prints a short receipt through the printer object: it builds the command document with the builder API,
 // opens the printer at ADDRESS over the LAN (its model is detected at open), prints the document, reads
 // the status and closes. Both the completion form and the awaitable form are shown.
 //
-// With --with-virtual-printer the program first starts a virtual printer on 127.0.0.1 (data, status and
-// discovery on ephemeral ports), prints to it, and then shows what the printer received. Loopback
-// addresses keep every request, discovery included, on 127.0.0.1.
-#include <cstdio>
+// An open by IP address first finds the printer with a discovery request, sent to the printer's address
+// and to the directed broadcast address of each local network. Loopback is not among those networks, so
+// for a printer on this machine (ADDRESS 127.x.x.x, the default), such as
+//
+//   prelix10-virtual-printer --data-port 9100 --status-port 9101 --discovery-port 22222
+//
+// the program keeps the LAN layer on loopback with the given ports (by default 9100, 9101 and 22222).
+#include <cstdint>
 #include <future>
 #include <iostream>
-#include <memory>
+#include <optional>
 #include <string>
 
 #include "prelix10/builder/VelmarCommandBuilder.hpp"
 #include "prelix10/discovery/LANOrvoDeviceDiscoveryManager.hpp"
 #include "prelix10/printer/OrvoPrinter.hpp"
-#include "support/Hex.hpp"
-#include "support/VirtualPrinterDiscovery.hpp"
-#include "support/VirtualPrinterServer.hpp"
 #include "prelix10/transport/NetworkPortSettings.hpp"
 
 using namespace Prelix10;
@@ -46,50 +47,44 @@ std::string buildReceipt() {
     return root.getCommands();
 }
 
-// Keeps the LAN layer on loopback: one local network 127.0.0.1/8 and discovery sent to 127.0.0.1.
-void useLoopback(std::uint16_t dataPort, std::uint16_t statusPort, std::uint16_t discoveryPort) {
-    LanPortNumbers ports;
-    ports.data = dataPort;
-    ports.status = statusPort;
-    ports.discovery = discoveryPort;
-    LANOrvoDeviceDiscoveryManager::useLoopback(ports);
-}
-
 void printStatus(const OrvoPrinterStatus& status) {
     std::cout << "status: hasError=" << status.hasError() << " coverOpen=" << status.coverOpen()
               << " paperEmpty=" << status.paperEmpty() << " paperNearEmpty=" << status.paperNearEmpty()
               << " drawerOpenCloseSignal=" << status.drawerOpenCloseSignal() << "\n";
 }
 
+std::optional<std::uint16_t> port(const std::string& text) {
+    try {
+        std::size_t used = 0;
+        const unsigned long value = std::stoul(text, &used);
+        if (used == text.size() && value > 0 && value <= 65535) return static_cast<std::uint16_t>(value);
+    } catch (const std::exception&) {
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     std::string host = "127.0.0.1";
-    bool withVirtualPrinter = false;
+    LanPortNumbers ports;  // 9100, 9101 and 22222
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        std::optional<std::uint16_t> value;
         if (arg == "--host" && i + 1 < argc) host = argv[++i];
-        else if (arg == "--with-virtual-printer") withVirtualPrinter = true;
+        else if (arg == "--data-port" && i + 1 < argc && (value = port(argv[++i]))) ports.data = *value;
+        else if (arg == "--status-port" && i + 1 < argc && (value = port(argv[++i]))) ports.status = *value;
+        else if (arg == "--discovery-port" && i + 1 < argc && (value = port(argv[++i]))) ports.discovery = *value;
         else {
-            std::cerr << "usage: print_receipt [--host ADDRESS] [--with-virtual-printer]\n";
+            std::cerr << "usage: print_receipt [--host ADDRESS] [--data-port N] [--status-port N] [--discovery-port N]\n";
             return 2;
         }
     }
-
-    std::unique_ptr<Testing::VirtualPrinterEngine> engine;
-    std::unique_ptr<Testing::VirtualPrinterServer> server;
-    std::unique_ptr<Testing::VirtualPrinterDiscovery> discovery;
-    if (withVirtualPrinter) {
-        host = "127.0.0.1";
-        engine = std::make_unique<Testing::VirtualPrinterEngine>();
-        server = std::make_unique<Testing::VirtualPrinterServer>(*engine);
-        discovery = std::make_unique<Testing::VirtualPrinterDiscovery>(std::vector<Testing::DiscoveryIdentity>{{}});
-        useLoopback(server->dataPort(), server->statusPort(), discovery->port());
-        std::cout << "virtual printer on 127.0.0.1: data " << server->dataPort() << ", status " << server->statusPort()
-                  << ", discovery " << discovery->port() << "\n";
-    } else if (host.rfind("127.", 0) == 0) {
-        const auto defaults = NetworkPortSettings::ports();
-        useLoopback(defaults.data, defaults.status, defaults.discovery);
+    if (host.rfind("127.", 0) == 0) {
+        // One local network 127.0.0.1/8, discovery sent to 127.0.0.1 only, and these ports.
+        LANOrvoDeviceDiscoveryManager::useLoopback(ports);
+    } else {
+        NetworkPortSettings::setPorts(ports);
     }
 
     auto printer = OrvoPrinter::create(OrvoConnectionSettings(InterfaceType::lan, host, false));
@@ -109,21 +104,11 @@ int main(int argc, char** argv) {
         printer->close().get();
     } catch (const Prelix10Error& error) {
         std::cerr << "error: " << error.description() << "\n";
-        printer->close().get();
+        try {
+            printer->close().get();
+        } catch (const Prelix10Error&) {
+        }
         return 1;
-    }
-
-    if (engine) {
-        // The whole data connection as the printer saw it: status requests, the job's preamble, the job
-        // itself and the end-of-job marker, every byte in order.
-        const auto received = engine->capture(Testing::PrinterChannel::data);
-        std::cout << "the printer received " << received.size() << " bytes on its data connection:\n"
-                  << Testing::hex(received) << "\n";
-        std::string text;
-        for (auto b : received) text += (b >= 0x20 && b < 0x7F) || b == '\n' ? static_cast<char>(b) : '.';
-        std::cout << "as text:\n" << text << "\n";
-        std::cout << "status requests answered: " << engine->statusRequestCount()
-                  << ", jobs counted: " << engine->etbMarkerCount() << "\n";
     }
     return 0;
 }

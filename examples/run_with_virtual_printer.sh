@@ -3,8 +3,17 @@
 #
 # Starts the virtual printer TOOL on 127.0.0.1 (free ports, answering discovery too), runs PROGRAM with
 # "--data-port D --status-port S --discovery-port Q" appended, stops the printer and checks that it
-# received a print job. Exit status: the program's, or 1 when the printer saw no job.
+# received a print job. Exit status: the program's, or 1 when the printer saw no job; 77 when no network
+# namespace can be made.
+#
+# Both run in a network namespace of their own with only loopback up (unshare), so that a program that
+# opens a LAN printer by address, and so broadcasts on every local network, reaches nothing else.
 set -euo pipefail
+if [ -z "${PRELIX10_IN_NETNS:-}" ]; then
+  unshare -rn true 2>/dev/null || { echo "cannot make a network namespace (unshare -rn)" >&2; exit 77; }
+  export PRELIX10_IN_NETNS=1
+  exec unshare -rn bash -c 'ip link set lo up && exec bash "$0" "$@"' "$0" "$@"
+fi
 tool=$1
 shift
 work=$(mktemp -d)

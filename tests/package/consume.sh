@@ -2,7 +2,9 @@
 # Installs the built library into a scratch prefix and builds consumers outside the tree: one with
 # find_package, one with pkg-config, one with add_subdirectory of the source tree, each runs and checks
 # the bytes it compiles; and a C program on the C interface, found once with find_package and once with
-# pkg-config. Also checks that the installed tree holds no test doubles.
+# pkg-config, with no C++ language in its project or on its link line. Also checks that the installed tree
+# holds no test doubles, and that a program built with the shared library's pkg-config file starts without
+# LD_LIBRARY_PATH.
 # Usage: consume.sh SOURCE_DIR BUILD_DIR   (CONSUMER_FLAGS: extra compile and link flags, e.g. sanitizers;
 # PRELIX10_SHARED: 1 when the library was built shared)
 set -euo pipefail
@@ -12,6 +14,7 @@ flags=${CONSUMER_FLAGS:-}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 prefix="$work/prefix"
+unset LD_LIBRARY_PATH
 
 echo "== install into a scratch prefix"
 cmake --install "$build" --prefix "$prefix" >/dev/null
@@ -41,7 +44,7 @@ static=""
 [ "${PRELIX10_SHARED:-0}" = "1" ] || static="--static"
 # shellcheck disable=SC2046
 c++ -std=c++20 $flags "$src/tests/package/consumer.cpp" -o "$work/pkg_consumer" \
-  $(pkg-config --cflags --libs $static prelix10) -Wl,-rpath,"$prefix/lib"
+  $(pkg-config --cflags --libs $static prelix10)
 "$work/pkg_consumer"
 
 echo "== C, find_package"
@@ -51,15 +54,13 @@ cmake --build "$work/find_package_c" >/dev/null
 "$work/find_package_c/consumer_c"
 
 echo "== C, pkg-config"
-# A static library brings C++ objects, so the C program is linked by the C++ driver there.
+# Linked by the C driver: a static library's pkg-config file names the C++ runtime itself.
 linker=cc
-[ "${PRELIX10_SHARED:-0}" = "1" ] || linker=c++
 # shellcheck disable=SC2046
 cc -std=c99 -Wall -Wextra -Werror -pedantic $flags -c "$src/tests/package/consumer_c.c" -o "$work/consumer_c.o" \
   $(pkg-config --cflags prelix10)
 # shellcheck disable=SC2046
-$linker $flags "$work/consumer_c.o" -o "$work/pkg_consumer_c" $(pkg-config --libs $static prelix10) \
-  -Wl,-rpath,"$prefix/lib"
+$linker $flags "$work/consumer_c.o" -o "$work/pkg_consumer_c" $(pkg-config --libs $static prelix10)
 "$work/pkg_consumer_c"
 
 echo "== add_subdirectory"

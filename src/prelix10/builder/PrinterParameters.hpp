@@ -1,5 +1,7 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
+
 #include <optional>
 #include <string>
 #include <utility>
@@ -12,7 +14,7 @@
 // Setters check nothing: ranges are the printer's business.
 namespace Prelix10::VelmarCommand {
 
-class TemplateExtensionParameter {
+class PRELIX10_EXPORT TemplateExtensionParameter {
   public:
     TemplateExtensionParameter() = default;
     bool enableArrayFieldData() const { return enableArrayFieldData_; }
@@ -25,7 +27,7 @@ class TemplateExtensionParameter {
     bool enableArrayFieldData_ = false;
 };
 
-class MagnificationParameter {
+class PRELIX10_EXPORT MagnificationParameter {
   public:
     MagnificationParameter(int width, int height) : width_(width), height_(height) {}
     int width() const { return width_; }
@@ -83,7 +85,7 @@ enum class CJKCharacterType : int { Japanese, SimplifiedChinese, TraditionalChin
 enum class AmbiguousCharacterWidthType : int { Half, Full };
 
 // Carries the optional template extension of a printer part.
-class PrinterParameter {
+class PRELIX10_EXPORT PrinterParameter {
   public:
     PrinterParameter() = default;
     const std::optional<TemplateExtensionParameter>& templateExtension() const { return templateExtension_; }
@@ -97,7 +99,7 @@ class PrinterParameter {
 };
 
 // Carries the optional template extension of a page.
-class PageModeParameter {
+class PRELIX10_EXPORT PageModeParameter {
   public:
     PageModeParameter() = default;
     const std::optional<TemplateExtensionParameter>& templateExtension() const { return templateExtension_; }
@@ -110,7 +112,7 @@ class PageModeParameter {
     std::optional<TemplateExtensionParameter> templateExtension_;
 };
 
-class BaseMagnificationParameter {
+class PRELIX10_EXPORT BaseMagnificationParameter {
   public:
     BaseMagnificationParameter() = default;
     BaseMagnification text() const { return text_; }
@@ -123,7 +125,7 @@ class BaseMagnificationParameter {
     BaseMagnification text_ = BaseMagnification::Standard;
 };
 
-class TextWidthParameter {
+class PRELIX10_EXPORT TextWidthParameter {
   public:
     TextWidthParameter() = default;
     TextWidthType widthType() const { return widthType_; }
@@ -154,7 +156,7 @@ class TextWidthParameter {
     TextPrintType printType_ = TextPrintType::GoneWhenEmpty;
 };
 
-class TextParameter {
+class PRELIX10_EXPORT TextParameter {
   public:
     TextParameter() = default;
     const std::optional<int>& width() const { return width_; }
@@ -171,7 +173,7 @@ class TextParameter {
     std::optional<TextWidthParameter> widthParameter_;
 };
 
-class LogoParameter {
+class PRELIX10_EXPORT LogoParameter {
   public:
     explicit LogoParameter(std::string keyCode) : keyCode_(std::move(keyCode)) {}
     const std::string& keyCode() const { return keyCode_; }
@@ -180,7 +182,7 @@ class LogoParameter {
     std::string keyCode_;
 };
 
-class BarcodeParameter {
+class PRELIX10_EXPORT BarcodeParameter {
   public:
     BarcodeParameter(std::string content, BarcodeSymbology symbology)
         : content_(std::move(content)), symbology_(symbology) {}
@@ -216,7 +218,7 @@ class BarcodeParameter {
     double height_ = 10.0;
 };
 
-class PDF417Parameter {
+class PRELIX10_EXPORT PDF417Parameter {
   public:
     explicit PDF417Parameter(std::string content) : content_(std::move(content)) {}
     const std::string& content() const { return content_; }
@@ -255,7 +257,7 @@ class PDF417Parameter {
     PDF417Level level_ = PDF417Level::Ecc1;
 };
 
-class QRCodeParameter {
+class PRELIX10_EXPORT QRCodeParameter {
   public:
     explicit QRCodeParameter(std::string content) : content_(std::move(content)) {}
     const std::string& content() const { return content_; }
@@ -282,7 +284,7 @@ class QRCodeParameter {
     int cellSize_ = 3;
 };
 
-class ImageParameter {
+class PRELIX10_EXPORT ImageParameter {
   public:
     // width in pixels
     ImageParameter(ImagePixels image, int width) : image_(std::move(image)), width_(width) {}
@@ -306,7 +308,7 @@ class ImageParameter {
     int threshold_ = 127;
 };
 
-class RuledLineParameter {
+class PRELIX10_EXPORT RuledLineParameter {
   public:
     explicit RuledLineParameter(double width) : width_(width) {}
     double width() const { return width_; }
@@ -333,7 +335,7 @@ class RuledLineParameter {
     LineStyle lineStyle_ = LineStyle::Single;
 };
 
-class PageModeAreaParameter {
+class PRELIX10_EXPORT PageModeAreaParameter {
   public:
     PageModeAreaParameter(double width, double height) : width_(width), height_(height) {}
     double width() const { return width_; }
@@ -356,7 +358,7 @@ class PageModeAreaParameter {
     double y_ = 0.0;
 };
 
-class PageModeImageParameter {
+class PRELIX10_EXPORT PageModeImageParameter {
   public:
     PageModeImageParameter(ImagePixels image, double x, double y, int width)
         : image_(std::move(image)), x_(x), y_(y), width_(width) {}
@@ -384,7 +386,7 @@ class PageModeImageParameter {
     int threshold_ = 127;
 };
 
-class PageModeRuledLineParameter {
+class PRELIX10_EXPORT PageModeRuledLineParameter {
   public:
     PageModeRuledLineParameter(double xStart, double yStart, double xEnd, double yEnd)
         : xStart_(xStart), yStart_(yStart), xEnd_(xEnd), yEnd_(yEnd) {}
@@ -412,7 +414,7 @@ class PageModeRuledLineParameter {
     LineStyle lineStyle_ = LineStyle::Single;
 };
 
-class PageModeRectangleParameter {
+class PRELIX10_EXPORT PageModeRectangleParameter {
   public:
     PageModeRectangleParameter(double x, double y, double width, double height)
         : x_(x), y_(y), width_(width), height_(height) {}
@@ -452,7 +454,7 @@ class PageModeRectangleParameter {
     LineStyle lineStyle_ = LineStyle::Single;
 };
 
-class BlackMarkParameter {
+class PRELIX10_EXPORT BlackMarkParameter {
   public:
     BlackMarkParameter() = default;
     bool enable() const { return enable_; }
@@ -471,7 +473,7 @@ class BlackMarkParameter {
     BlackMarkPosition position_ = BlackMarkPosition::Back;
 };
 
-class LabelParameter {
+class PRELIX10_EXPORT LabelParameter {
   public:
     LabelParameter() = default;
     bool enable() const { return internalEnable_; }
@@ -484,7 +486,7 @@ class LabelParameter {
     bool internalEnable_ = true;
 };
 
-class HoldPrintParameter {
+class PRELIX10_EXPORT HoldPrintParameter {
   public:
     explicit HoldPrintParameter(bool enable) : enable_(enable) {}
     bool enable() const { return enable_; }

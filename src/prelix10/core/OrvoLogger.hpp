@@ -77,10 +77,10 @@ private:
 
 // The process-wide file logger behind the logging service: created by the first initOrvoLog, kept until
 // the process ends. Calls before it exists are dropped.
-void initOrvoLog(const std::string& directory);
-void setOrvoLogHeader(const std::string& header);
-void orvoLog(const std::string& message);
-std::shared_ptr<OrvoLogger> sharedOrvoLogger();
+PRELIX10_EXPORT void initOrvoLog(const std::string& directory);
+PRELIX10_EXPORT void setOrvoLogHeader(const std::string& header);
+PRELIX10_EXPORT void orvoLog(const std::string& message);
+PRELIX10_EXPORT std::shared_ptr<OrvoLogger> sharedOrvoLogger();
 
 // The sink that hands the logging service's lines to the process-wide file logger.
 class PRELIX10_EXPORT OrvoLoggerSink : public LogSink {

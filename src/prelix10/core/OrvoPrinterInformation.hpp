@@ -25,14 +25,14 @@ using ReservedValue = std::variant<std::monostate, std::string, bool, std::int64
 using PrinterRecordFields = OrderedDictionary<std::string, ReservedValue>;
 
 // The accessory record: the accessory's name and serial number, and the record's stored fields.
-struct AccessoryRecord {
+struct PRELIX10_EXPORT AccessoryRecord {
     std::optional<std::string> name;
     std::optional<std::string> serialNumber;
     PrinterRecordFields fields;
 };
 
 // How the model was found.
-struct ModelDetectionFlags {
+struct PRELIX10_EXPORT ModelDetectionFlags {
     bool isEstimated = false;
     bool isFallback = false;
 };
@@ -101,7 +101,7 @@ public:
     std::string description() const;
 };
 
-namespace Util {
+namespace Util PRELIX10_EXPORT {
 // The text of a raw value in a description: "nil", the text, true/false, the number, or "(object)".
 std::string describeReservedValue(const ReservedValue& value);
 // "[key : value, ...]" in the record's order.

@@ -54,7 +54,7 @@ const std::vector<OrvoPrinterModel>& allCases();
 }  // namespace PrinterModels
 
 // The interfaces a printer reports as mounted.
-class MountedInterfaces {
+class PRELIX10_EXPORT MountedInterfaces {
   public:
     MountedInterfaces() = default;
     // Sets one flag per name that equals a known interface name exactly; other names are ignored.
@@ -106,8 +106,8 @@ enum class PrinterModelDetail {
     fenur59hfyj,
 };
 
-namespace PrinterModelDetails {
-struct Content {
+namespace PrinterModelDetails PRELIX10_EXPORT {
+struct PRELIX10_EXPORT Content {
     OrvoPrinterModel printerModel;
     std::shared_ptr<MountedInterfaces> mountedInterfaces;
     std::optional<std::shared_ptr<MountedInterfaces>> verUpMountedInterfaces;

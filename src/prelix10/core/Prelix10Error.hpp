@@ -41,7 +41,7 @@ enum class Prelix10ErrorCode : int {
     serverAuthenticationError = 8003,
 };
 
-namespace ErrorCodes {
+namespace ErrorCodes PRELIX10_EXPORT {
 const std::vector<Prelix10ErrorCode>& allCases();
 std::optional<Prelix10ErrorCode> fromRawValue(int raw);
 std::string description(Prelix10ErrorCode code);
@@ -94,7 +94,7 @@ enum class Prelix10ErrorMessage : int {
     serverAuthenticationError = 8003,
 };
 
-namespace ErrorMessages {
+namespace ErrorMessages PRELIX10_EXPORT {
 const std::vector<Prelix10ErrorMessage>& allCases();
 std::optional<Prelix10ErrorMessage> fromRawValue(int raw);
 // The message text, e.g. "Not opened.".
@@ -119,7 +119,7 @@ enum class Prelix10ErrorKind {
     serverCommunication,
 };
 
-namespace ErrorKinds {
+namespace ErrorKinds PRELIX10_EXPORT {
 std::string caseName(Prelix10ErrorKind kind);
 // The code the platform error face reports for a kind (authentication is 11 though declared tenth).
 int platformCode(Prelix10ErrorKind kind);
@@ -132,7 +132,7 @@ inline constexpr const char* kErrorDetailErrorCodeKey = "PRELIX10ErrorDetailErro
 inline constexpr const char* kErrorStatusKey = "PRELIX10ErrorStatusKey";
 
 // The platform face of an error: domain, code and user info, in a form a C caller can copy.
-struct PlatformErrorRecord {
+struct PRELIX10_EXPORT PlatformErrorRecord {
     std::string domain;
     int code = 0;
     std::string message;
@@ -187,7 +187,7 @@ public:
 };
 
 // Turns the compiler's error triple into an error.
-class Prelix10ErrorThrower {
+class PRELIX10_EXPORT Prelix10ErrorThrower {
 public:
     static Prelix10Error makeError(int errorTypeId, int errorCode, int errorMessageId);
     [[noreturn]] static void throwError(int errorTypeId, int errorCode, int errorMessageId);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
+
 #include <memory>
 #include <optional>
 
@@ -12,7 +14,7 @@ namespace Prelix10 {
 // Finds the maker's printers that advertise over Bluetooth LE with the print service. Finds reach the delegate
 // on the scan's own queue, never on the caller's thread during startDiscovery: a delegate may stop the
 // discovery, start another one or open the printer from inside a find.
-class BluetoothLEOrvoDeviceDiscoveryManager final : public BaseOrvoDeviceDiscoveryManager,
+class PRELIX10_EXPORT BluetoothLEOrvoDeviceDiscoveryManager final : public BaseOrvoDeviceDiscoveryManager,
                                                     public BaseOrvoDeviceDiscoveryManagerProtocol {
 public:
     void internalCheckAvailability() override;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
+
 #include <memory>
 
 #include "prelix10/discovery/BluetoothLEDeviceDiscoveryManager.hpp"
@@ -10,7 +12,7 @@ namespace Prelix10 {
 // Finds the maker's devices that advertise the wireless LAN setting service over Bluetooth LE (those that only
 // print are passed over). Finds reach the delegate on the scan's own queue, never on the caller's thread during
 // startDiscovery, so a delegate may stop the discovery, start another one or open the device from a find.
-class BluetoothLEOrvoSettingDeviceDiscoveryManager final : public BaseOrvoSettingDeviceDiscoveryManager,
+class PRELIX10_EXPORT BluetoothLEOrvoSettingDeviceDiscoveryManager final : public BaseOrvoSettingDeviceDiscoveryManager,
                                                            public BaseOrvoSettingDeviceDiscoveryManagerProtocol {
 public:
     void internalCheckAvailability() override;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
+
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -22,7 +24,7 @@ namespace Prelix10 {
 // it is on; that answer, and the identifiers read from a printer that can switch interfaces, are kept for the
 // process by connection ID. An accessory the application holds open is not opened beside it: its
 // identification waits until the application lets it go. The printers handed out are never open.
-class EAAccessoryOrvoDeviceDiscoveryManager : public BaseOrvoDeviceDiscoveryManager,
+class PRELIX10_EXPORT EAAccessoryOrvoDeviceDiscoveryManager : public BaseOrvoDeviceDiscoveryManager,
                                               public BaseOrvoDeviceDiscoveryManagerProtocol {
 public:
     using FindCompletion = std::function<void(std::shared_ptr<OrvoPrinter>, std::optional<Prelix10Error>)>;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
+
 // Our layer over the accessories that the system has already connected (Bluetooth serial printers, USB
 // printer-class devices): the list of connected accessories with what they say of themselves, sessions for
 // a protocol string with an input and an output stream, and the streams' events. Nothing here blocks for
@@ -32,7 +34,7 @@ enum class AccessoryStreamEvent {
 // takes, so a handler may call back into the stream. A handler must return quickly.
 using AccessoryStreamEventHandler = std::function<void(AccessoryStreamEvent)>;
 
-class AccessoryInputStream {
+class PRELIX10_EXPORT AccessoryInputStream {
 public:
     virtual ~AccessoryInputStream() = default;
     virtual void open() = 0;
@@ -44,7 +46,7 @@ public:
     virtual void setEventHandler(AccessoryStreamEventHandler handler) = 0;
 };
 
-class AccessoryOutputStream {
+class PRELIX10_EXPORT AccessoryOutputStream {
 public:
     virtual ~AccessoryOutputStream() = default;
     virtual void open() = 0;
@@ -57,7 +59,7 @@ public:
 };
 
 // One connected accessory. Its texts stay readable after it disconnects.
-class Accessory {
+class PRELIX10_EXPORT Accessory {
 public:
     virtual ~Accessory() = default;
     // Changes each time the accessory connects anew.
@@ -74,7 +76,7 @@ public:
 
 // A session with one accessory for one protocol string. A stream may be missing when the system could not
 // set it up. Closing both streams ends the session.
-class AccessorySession {
+class PRELIX10_EXPORT AccessorySession {
 public:
     virtual ~AccessorySession() = default;
     virtual std::shared_ptr<Accessory> accessory() const = 0;
@@ -84,14 +86,14 @@ public:
 };
 
 // Accessories coming and going, on a backend thread.
-class AccessoryManagerObserver {
+class PRELIX10_EXPORT AccessoryManagerObserver {
 public:
     virtual ~AccessoryManagerObserver() = default;
     virtual void accessoryDidConnect(const std::shared_ptr<Accessory>&) {}
     virtual void accessoryDidDisconnect(const std::shared_ptr<Accessory>&) {}
 };
 
-class AccessoryManager {
+class PRELIX10_EXPORT AccessoryManager {
 public:
     virtual ~AccessoryManager() = default;
     // The accessories connected now, in the system's order.
@@ -117,7 +119,7 @@ enum class AccessoryBackendChoice {
 // opens, unless the environment variable PRELIX10_ACCESSORY_BACKEND names one of the machine's backends
 // ("usb", "bluetooth", "system"); PRELIX10_BLUETOOTH_MANUFACTURER then names the manufacturer of the
 // Bluetooth serial devices.
-class AccessoryBackend {
+class PRELIX10_EXPORT AccessoryBackend {
 public:
     static void install(std::shared_ptr<AccessoryManager> manager);
     // Installs one of the machine's backends with its default options (none removes the backend).

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
+
 // Our layer over a Bluetooth LE stack, seen from the central's side: scanning, connecting, GATT service and
 // characteristic discovery, notifications and writes. Every result comes back through a delegate callback on a
 // backend thread; nothing here blocks. The interface knows no particular stack: a backend (the Linux one, or the
@@ -22,7 +24,7 @@ using BleBytes = std::vector<std::uint8_t>;
 using BleUuid = std::string;
 
 // Upper-cases a UUID text so that identifiers compare exactly.
-BleUuid normalizedBleUuid(const std::string& text);
+PRELIX10_EXPORT BleUuid normalizedBleUuid(const std::string& text);
 
 // The radio's state; raw values as the callers compare them.
 enum class BleManagerState : int {
@@ -47,7 +49,7 @@ enum class BleWriteType : int {
 };
 
 // An error reported by the stack: the attribute protocol's own codes, or anything else.
-struct BleError {
+struct PRELIX10_EXPORT BleError {
     enum class Domain { att, other };
     static constexpr int kInsufficientEncryption = 15;
 
@@ -57,13 +59,13 @@ struct BleError {
 };
 
 // What one advertisement carried.
-struct BleAdvertisementData {
+struct PRELIX10_EXPORT BleAdvertisementData {
     std::optional<std::string> localName;
     std::optional<BleBytes> manufacturerData;
     std::vector<BleUuid> serviceUuids;
 };
 
-class BleCharacteristic {
+class PRELIX10_EXPORT BleCharacteristic {
 public:
     virtual ~BleCharacteristic() = default;
     virtual BleUuid uuid() const = 0;
@@ -71,7 +73,7 @@ public:
     virtual std::optional<BleBytes> value() const = 0;
 };
 
-class BleService {
+class PRELIX10_EXPORT BleService {
 public:
     virtual ~BleService() = default;
     virtual BleUuid uuid() const = 0;
@@ -83,7 +85,7 @@ class BlePeripheral;
 
 // Results of a peripheral's requests. Empty defaults; each arrives on a backend thread, one at a time per
 // peripheral, in the order the stack produced them.
-class BlePeripheralDelegate {
+class PRELIX10_EXPORT BlePeripheralDelegate {
 public:
     virtual ~BlePeripheralDelegate() = default;
     virtual void didDiscoverServices(BlePeripheral&, const std::optional<BleError>&) {}
@@ -99,7 +101,7 @@ public:
 };
 
 // One remote device. Requests return at once; their results come to the delegate.
-class BlePeripheral {
+class PRELIX10_EXPORT BlePeripheral {
 public:
     virtual ~BlePeripheral() = default;
 
@@ -128,7 +130,7 @@ public:
 };
 
 // Results of the central's requests, on a backend thread.
-class BleCentralDelegate {
+class PRELIX10_EXPORT BleCentralDelegate {
 public:
     virtual ~BleCentralDelegate() = default;
     virtual void didUpdateState(BleManagerState) {}
@@ -141,7 +143,7 @@ public:
 // Options handed to a connect, by name; the stack ignores those it does not know.
 using BleConnectOptions = std::map<std::string, std::string>;
 
-class BleCentral {
+class PRELIX10_EXPORT BleCentral {
 public:
     virtual ~BleCentral() = default;
 
@@ -164,7 +166,7 @@ public:
 // once with "Bluetooth unavailable.". Until anything is installed, the first use picks the default: BlueZ on
 // the system bus when that bus is there (it reports unsupported while no org.bluez serves it), else no stack.
 // PRELIX10_BLE_BACKEND=none in the environment makes the default no stack without looking at the bus.
-class BleBackend {
+class PRELIX10_EXPORT BleBackend {
 public:
     static void install(std::shared_ptr<BleCentral> central);
     // The installed central, or the default one.

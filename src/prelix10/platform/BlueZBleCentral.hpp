@@ -1,5 +1,7 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
+
 // The Bluetooth LE central on Linux: BlueZ over D-Bus. The adapter's power is the central's state; a scan is a
 // discovery with a filter for LE and duplicates, and every advertisement BlueZ reports on a device object (its
 // appearance, or a change of its RSSI or manufacturer data) is a discovery; connect, GATT service and
@@ -14,7 +16,7 @@
 
 namespace Prelix10 {
 
-class BlueZBleCentral final : public BleCentral {
+class PRELIX10_EXPORT BlueZBleCentral final : public BleCentral {
 public:
     struct Options {
         // The bus BlueZ is on; empty is the machine's system bus.

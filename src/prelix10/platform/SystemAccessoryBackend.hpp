@@ -1,5 +1,7 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
+
 // The machine's own accessory backends, chosen at run time: USB printer-class devices, paired Bluetooth
 // serial-port devices, or both in one manager. Unless the application hands in its own paired-device list,
 // the Bluetooth serial devices are those BlueZ lists as paired on the system bus.
@@ -15,17 +17,17 @@
 
 namespace Prelix10 {
 
-struct SystemAccessoryOptions {
+struct PRELIX10_EXPORT SystemAccessoryOptions {
     UsbPrinterOptions usb;
     BluetoothSerialOptions bluetooth;
     std::chrono::milliseconds rescanInterval{500};
 };
 
 // The manager for a choice; none for AccessoryBackendChoice::none.
-std::shared_ptr<AccessoryManager> makeSystemAccessoryManager(AccessoryBackendChoice choice,
+PRELIX10_EXPORT std::shared_ptr<AccessoryManager> makeSystemAccessoryManager(AccessoryBackendChoice choice,
                                                              SystemAccessoryOptions options = {});
 
 // "none", "usb", "bluetooth" or "system"; none for any other text.
-std::optional<AccessoryBackendChoice> accessoryBackendChoiceNamed(std::string_view name);
+PRELIX10_EXPORT std::optional<AccessoryBackendChoice> accessoryBackendChoiceNamed(std::string_view name);
 
 }  // namespace Prelix10

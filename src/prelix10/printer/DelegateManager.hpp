@@ -57,7 +57,7 @@ public:
 };
 
 // The four delegate slots of a printer object, copied as one value.
-struct PrinterDelegates {
+struct PRELIX10_EXPORT PrinterDelegates {
     std::weak_ptr<PrinterDelegate> printer;
     std::weak_ptr<DrawerDelegate> drawer;
     std::weak_ptr<InputDeviceDelegate> inputDevice;
@@ -69,7 +69,7 @@ using PendingEvent = std::function<void(OrvoPrinter&)>;
 using PendingEvents = std::vector<PendingEvent>;
 
 // The drawer part of the detailed status; an empty field equals only an empty field.
-struct DrawerStatusDetail {
+struct PRELIX10_EXPORT DrawerStatusDetail {
     std::optional<bool> drawerOpenError;
     std::optional<DrawerOpenedMethod> drawer1OpenedMethod;
     std::optional<bool> drawer1OpenCloseSignal;

@@ -18,7 +18,7 @@ namespace Prelix10 {
 
 // The identifiers of one device on each of its interfaces ("Unavailable_DefinedByOrvo" where the printer
 // did not report one).
-struct PrinterConnectionIdentifier {
+struct PRELIX10_EXPORT PrinterConnectionIdentifier {
     std::optional<std::string> specifiedIdentifier;
     std::optional<std::string> macAddress;
     std::optional<std::string> wlanMacAddress;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
+
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -19,7 +21,7 @@ namespace Prelix10 {
 // The client of the firmware cloud service: the firmware list and the firmware image of a model variant,
 // and the upload of an update log. Each request blocks its caller until the reply has been read whole or
 // the exchange has failed; failures are results, never exceptions.
-class CloudFirmwareFunction {
+class PRELIX10_EXPORT CloudFirmwareFunction {
   public:
     enum class CloudFirmwareFunctionResult : int {
         success = 0,

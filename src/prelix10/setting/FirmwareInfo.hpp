@@ -1,5 +1,7 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -8,7 +10,7 @@
 namespace Prelix10 {
 
 // One firmware the service offers for a model variant. Only mainVersion is read; the rest is carried.
-struct FirmwareInfo {
+struct PRELIX10_EXPORT FirmwareInfo {
     std::string model;
     std::string password;
     std::string type;
@@ -19,7 +21,7 @@ struct FirmwareInfo {
 };
 
 // The service's list reply: {"firmwareInfo": [ {model, password, type, mainVersion, bootVersion}, ... ]}.
-struct JsonFirmwareInfoList {
+struct PRELIX10_EXPORT JsonFirmwareInfoList {
     std::vector<FirmwareInfo> firmwareInfo;
 
     // Nothing when the text is not JSON, the list is missing, or any entry lacks a field or holds a

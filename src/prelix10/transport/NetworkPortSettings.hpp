@@ -1,5 +1,7 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
+
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -9,7 +11,7 @@
 namespace Prelix10 {
 
 // The LAN port numbers, one project-wide setting read where ports are made.
-struct LanPortNumbers {
+struct PRELIX10_EXPORT LanPortNumbers {
     std::uint16_t data = 9100;
     std::uint16_t status = 9101;
     std::uint16_t discovery = 22222;
@@ -17,19 +19,21 @@ struct LanPortNumbers {
 
 // The part of a printer's network-card record that the TCP ports read: the address to connect to, the MAC
 // address, and the interface board's model name.
-struct NetworkCardRecord {
+struct PRELIX10_EXPORT NetworkCardRecord {
     std::optional<std::string> ipAddress;
     std::optional<std::string> macAddress;
     std::optional<std::string> name;
 };
 
-class NetworkPortSettings {
+class PRELIX10_EXPORT NetworkPortSettings {
 public:
     static LanPortNumbers ports();
     static void setPorts(const LanPortNumbers& ports);
 
     // Whether a usable IPv4 network exists; the network ports refuse to work without one. The default
-    // looks for an IPv4 interface that is up (loopback included, so that loopback printers work).
+    // looks for an IPv4 interface that is up, loopback included. That alone does not reach a printer on
+    // 127.0.0.1: an open over LAN finds the printer through a discovery, which leaves loopback interfaces
+    // out, so a printer on this machine needs LANOrvoDeviceDiscoveryManager::useLoopback first.
     using AvailabilityCheck = std::function<bool()>;
     static void setAvailabilityCheck(AvailabilityCheck check);
     static bool isNetworkAvailable();

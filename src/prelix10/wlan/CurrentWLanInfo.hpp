@@ -1,5 +1,7 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
+
 #include <string>
 
 #include "prelix10/wlan/WLanMode.hpp"
@@ -8,7 +10,7 @@
 namespace Prelix10 {
 
 // What the device reports of its current wireless state.
-class CurrentWLanInfo {
+class PRELIX10_EXPORT CurrentWLanInfo {
 public:
     CurrentWLanInfo(std::string ssid, WLanMode mode, int channel, std::string bssid, WLanSecurityType securityType,
                     int rssi, bool isPassedSsid, bool isPassedSecurityType, bool isPassedSecurityKey)

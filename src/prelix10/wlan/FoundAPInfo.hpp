@@ -1,5 +1,7 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
+
 #include <string>
 
 #include "prelix10/wlan/WLanMode.hpp"
@@ -8,7 +10,7 @@
 namespace Prelix10 {
 
 // One access point found by the device's scan; security is the device's own text.
-class FoundAPInfo {
+class PRELIX10_EXPORT FoundAPInfo {
 public:
     FoundAPInfo(std::string ssid, std::string bssid, int channel, int rssi, std::string security)
         : ssid(std::move(ssid)), bssid(std::move(bssid)), channel(channel), rssi(rssi), security(std::move(security)) {}

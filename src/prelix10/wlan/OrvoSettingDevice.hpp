@@ -102,7 +102,7 @@ private:
     std::unique_ptr<SerialQueue> processQueue_;
 };
 
-namespace Internal {
+namespace Internal PRELIX10_EXPORT {
 // The current error inside a catch block, as the library's error.
 Prelix10Error currentSettingError();
 }  // namespace Internal

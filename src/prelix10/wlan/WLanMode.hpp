@@ -1,5 +1,7 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -13,7 +15,7 @@ enum class WLanMode : std::uint8_t {
     accessPoint = 0x32,
 };
 
-namespace WLanModes {
+namespace WLanModes PRELIX10_EXPORT {
 // No value for any byte but '0', '1' and '2'.
 std::optional<WLanMode> fromRawValue(std::uint8_t raw);
 inline std::uint8_t rawValue(WLanMode mode) { return static_cast<std::uint8_t>(mode); }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
+
 #include <cstdint>
 #include <span>
 #include <string>
@@ -9,7 +11,7 @@ namespace Prelix10 {
 
 // The security of a wireless LAN as the AT commands carry it: an ASCII text of one or two bytes. Equal and
 // hashed by those bytes.
-class WLanSecurityType {
+class PRELIX10_EXPORT WLanSecurityType {
 public:
     enum class Case { unknown, open, wpaPersonal, wpa2Personal, wpa3SAE, automatic };
 
