@@ -21,7 +21,8 @@ constexpr const char* kCharacteristic = "org.bluez.GattCharacteristic1";
 
 // Writes without response that may wait for BlueZ at once before the central reports no room.
 constexpr int kCommandWindow = 4;
-// BlueZ turns a longer write with response into a long write, so the attribute's own limit holds.
+// No attribute value is longer: BlueZ turns a longer write with response into a long write, and a write
+// without response must fit one packet.
 constexpr int kLongestAttribute = 512;
 // The payload of the smallest attribute MTU, for a BlueZ that does not report one.
 constexpr int kSmallestPayload = 20;
@@ -427,10 +428,11 @@ public:
     }
 
     void setNotifyValue(bool enabled, const std::shared_ptr<BleCharacteristic>& characteristic) override {
-        post([enabled, characteristic](Core& core, sd_bus* bus, const std::shared_ptr<BlueZPeripheral>& self) {
+        post([enabled, characteristic, requester = requester()](Core& core, sd_bus* bus,
+                                                                const std::shared_ptr<BlueZPeripheral>& self) {
             auto own = std::dynamic_pointer_cast<BlueZCharacteristic>(characteristic);
-            auto done = [self, characteristic](const std::optional<BleError>& error, sd_bus_message*) {
-                self->deliver([&](BlePeripheralDelegate& d, BlePeripheral& p) {
+            auto done = [self, characteristic, requester](const std::optional<BleError>& error, sd_bus_message*) {
+                self->deliverTo(requester, [&](BlePeripheralDelegate& d, BlePeripheral& p) {
                     d.didUpdateNotificationStateFor(p, characteristic, error);
                 });
             };
@@ -446,21 +448,24 @@ public:
                     BleWriteType type) override {
         const bool command = type == BleWriteType::withoutResponse;
         std::uint64_t link;
+        std::weak_ptr<BlePeripheralDelegate> requester;
         {
             std::lock_guard lock(mutex_);
             if (command) ++commandsInFlight_;
             link = link_;
+            requester = delegate_;
         }
-        post([data, characteristic, command, link](Core& core, sd_bus* bus,
-                                                   const std::shared_ptr<BlueZPeripheral>& self) {
+        post([data, characteristic, command, link, requester](Core& core, sd_bus* bus,
+                                                              const std::shared_ptr<BlueZPeripheral>& self) {
             auto own = std::dynamic_pointer_cast<BlueZCharacteristic>(characteristic);
-            auto done = [self, characteristic, command, link](const std::optional<BleError>& error, sd_bus_message*) {
+            auto done = [self, characteristic, command, link, requester](const std::optional<BleError>& error,
+                                                                         sd_bus_message*) {
                 if (command) {
                     std::lock_guard lock(self->mutex_);
                     if (self->link_ == link && self->commandsInFlight_ > 0) --self->commandsInFlight_;
                     return;
                 }
-                self->deliver([&](BlePeripheralDelegate& d, BlePeripheral& p) {
+                self->deliverTo(requester, [&](BlePeripheralDelegate& d, BlePeripheral& p) {
                     d.didWriteValueFor(p, characteristic, error);
                 });
             };
@@ -487,7 +492,8 @@ public:
     int maximumWriteValueLength(BleWriteType type) const override {
         if (type == BleWriteType::withResponse) return kLongestAttribute;
         std::lock_guard lock(mutex_);
-        return mtu_ > kAttHeader ? mtu_ - kAttHeader : kSmallestPayload;
+        // An MTU of up to 517 leaves room for more, but no attribute value is longer than 512 bytes.
+        return mtu_ > kAttHeader ? std::min(mtu_ - kAttHeader, kLongestAttribute) : kSmallestPayload;
     }
 
     static BleError notConnected() { return BleError{BleError::Domain::other, -ENOTCONN, "The device is not connected."}; }
@@ -500,6 +506,16 @@ public:
             d = delegate_.lock();
         }
         if (d) callback(*d, *this);
+    }
+    // The delegate a request is made for. Its answer goes to that one even when the link has gone and a new
+    // link's delegate is in place by then, so that it never answers a request of the new link.
+    std::weak_ptr<BlePeripheralDelegate> requester() const {
+        std::lock_guard lock(mutex_);
+        return delegate_;
+    }
+    void deliverTo(const std::weak_ptr<BlePeripheralDelegate>& requester,
+                   const std::function<void(BlePeripheralDelegate&, BlePeripheral&)>& callback) {
+        if (auto d = requester.lock()) callback(*d, *this);
     }
     // The same from under this peripheral's lock: the call is posted behind the current work.
     void deliverLater(Core& core, std::function<void(BlePeripheralDelegate&, BlePeripheral&)> callback) {
