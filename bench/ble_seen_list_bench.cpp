@@ -21,7 +21,8 @@ void BM_AdvertisementWithSeenPeripherals(benchmark::State& state) {
     BleBackend::install(central);
     auto& control = CentralManagerControl::shared();
     int scanner = 0;
-    control.startScan(&scanner, [](const std::shared_ptr<BlePeripheral>&, const BleAdvertisementData&, int) {});
+    control.startScan(&scanner,
+                      [](const std::shared_ptr<BlePeripheral>&, const BleAdvertisementData&, int) {});
     // The peripherals are never added to the simulated air: the advertisements come from here alone.
     const auto seen = static_cast<std::size_t>(state.range(0));
     std::vector<std::shared_ptr<BlePeripheral>> peripherals;
@@ -45,6 +46,9 @@ void BM_AdvertisementWithSeenPeripherals(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_AdvertisementWithSeenPeripherals)->Arg(16)->Arg(4096)->Arg(CentralManagerControl::kDiscoveredCapacity);
+BENCHMARK(BM_AdvertisementWithSeenPeripherals)
+    ->Arg(16)
+    ->Arg(4096)
+    ->Arg(CentralManagerControl::kDiscoveredCapacity);
 
 BENCHMARK_MAIN();

@@ -23,10 +23,27 @@ namespace {
 constexpr const char* kArrays[] = {"{oa{sa{sv}}}", "{sa{sv}}", "{sv}", "s", "y", "{qv}", "(ss)"};
 constexpr const char* kEntries[] = {"oa{sa{sv}}", "sa{sv}", "sv", "qv", "ss"};
 constexpr const char* kVariants[] = {"s", "b", "as", "ay", "n", "q", "a{qv}", "o", "v", "u", "a{sv}"};
-constexpr const char* kWords[] = {"org.bluez.Adapter1", "org.bluez.Device1", "org.bluez.GattService1",
-                                  "org.bluez.GattCharacteristic1", "Powered", "Connected", "ServicesResolved",
-                                  "Address", "Name", "Alias", "UUID", "Device", "Service", "Adapter", "RSSI", "MTU",
-                                  "Value", "UUIDs", "ManufacturerData", "49535343-fe7d-4ae5-8fa9-9fafd205e455", ""};
+constexpr const char* kWords[] = {"org.bluez.Adapter1",
+                                  "org.bluez.Device1",
+                                  "org.bluez.GattService1",
+                                  "org.bluez.GattCharacteristic1",
+                                  "Powered",
+                                  "Connected",
+                                  "ServicesResolved",
+                                  "Address",
+                                  "Name",
+                                  "Alias",
+                                  "UUID",
+                                  "Device",
+                                  "Service",
+                                  "Adapter",
+                                  "RSSI",
+                                  "MTU",
+                                  "Value",
+                                  "UUIDs",
+                                  "ManufacturerData",
+                                  "49535343-fe7d-4ae5-8fa9-9fafd205e455",
+                                  ""};
 constexpr const char* kPaths[] = {"/", "/org/bluez/hci0", "/org/bluez/hci0/dev_00_11_62_AA_BB_CC",
                                   "/org/bluez/hci0/dev_00_11_62_AA_BB_CC/service0010/char0013"};
 
@@ -40,12 +57,14 @@ struct Bus {
     sd_bus* bus = nullptr;
     Bus() {
         if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) != 0) std::abort();
-        if (sd_bus_new(&bus) < 0 || sd_bus_set_fd(bus, fds[0], fds[0]) < 0 || sd_bus_start(bus) < 0) std::abort();
+        if (sd_bus_new(&bus) < 0 || sd_bus_set_fd(bus, fds[0], fds[0]) < 0 || sd_bus_start(bus) < 0)
+            std::abort();
     }
 };
 
 bool upperCase(const std::string& text) {
-    return std::none_of(text.begin(), text.end(), [](char c) { return std::islower(static_cast<unsigned char>(c)); });
+    return std::none_of(text.begin(), text.end(),
+                        [](char c) { return std::islower(static_cast<unsigned char>(c)); });
 }
 
 void check(const BlueZProperties& p, std::size_t size) {
@@ -56,7 +75,8 @@ void check(const BlueZProperties& p, std::size_t size) {
             if (!upperCase(u)) std::abort();
         }
     }
-    if (p.manufacturerData && (p.manufacturerData->size() < 2 || p.manufacturerData->size() > size + 2)) std::abort();
+    if (p.manufacturerData && (p.manufacturerData->size() < 2 || p.manufacturerData->size() > size + 2))
+        std::abort();
     if (p.value && p.value->size() > size) std::abort();
     if (p.rssi && (*p.rssi < -32768 || *p.rssi > 32767)) std::abort();
     if (p.mtu && (*p.mtu < 0 || *p.mtu > 65535)) std::abort();
@@ -81,17 +101,39 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::uint8_t arg = next();
         int r = 0;
         switch (op % 13) {
-            case 0: r = sd_bus_message_open_container(m, 'a', pick(kArrays, arg)); break;
-            case 1: r = sd_bus_message_open_container(m, 'e', pick(kEntries, arg)); break;
-            case 2: r = sd_bus_message_open_container(m, 'v', pick(kVariants, arg)); break;
-            case 3: r = depth > 0 ? sd_bus_message_close_container(m) : -1; break;
-            case 4: r = sd_bus_message_append(m, "s", pick(kWords, arg)); break;
-            case 5: r = sd_bus_message_append(m, "o", pick(kPaths, arg)); break;
-            case 6: r = sd_bus_message_append(m, "b", arg & 1); break;
-            case 7: r = sd_bus_message_append(m, "n", static_cast<std::int16_t>((arg << 8) | next())); break;
-            case 8: r = sd_bus_message_append(m, "q", static_cast<std::uint16_t>((arg << 8) | next())); break;
-            case 9: r = sd_bus_message_append(m, "y", arg); break;
-            case 10: r = sd_bus_message_append(m, "u", static_cast<std::uint32_t>(arg)); break;
+            case 0:
+                r = sd_bus_message_open_container(m, 'a', pick(kArrays, arg));
+                break;
+            case 1:
+                r = sd_bus_message_open_container(m, 'e', pick(kEntries, arg));
+                break;
+            case 2:
+                r = sd_bus_message_open_container(m, 'v', pick(kVariants, arg));
+                break;
+            case 3:
+                r = depth > 0 ? sd_bus_message_close_container(m) : -1;
+                break;
+            case 4:
+                r = sd_bus_message_append(m, "s", pick(kWords, arg));
+                break;
+            case 5:
+                r = sd_bus_message_append(m, "o", pick(kPaths, arg));
+                break;
+            case 6:
+                r = sd_bus_message_append(m, "b", arg & 1);
+                break;
+            case 7:
+                r = sd_bus_message_append(m, "n", static_cast<std::int16_t>((arg << 8) | next()));
+                break;
+            case 8:
+                r = sd_bus_message_append(m, "q", static_cast<std::uint16_t>((arg << 8) | next()));
+                break;
+            case 9:
+                r = sd_bus_message_append(m, "y", arg);
+                break;
+            case 10:
+                r = sd_bus_message_append(m, "u", static_cast<std::uint32_t>(arg));
+                break;
             case 11: {
                 const std::size_t length = std::min<std::size_t>(arg, size - at);
                 r = sd_bus_message_append_array(m, 'y', data + at, length);
@@ -117,9 +159,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         BlueZObjectRecord record;
         bool read = false;
         switch (kind) {
-            case 0: read = BlueZObjects::readManagedObjects(m, records); break;
-            case 1: read = BlueZObjects::readInterfacesAdded(m, path, records); break;
-            case 2: read = BlueZObjects::readInterfacesRemoved(m, path, interfaces); break;
+            case 0:
+                read = BlueZObjects::readManagedObjects(m, records);
+                break;
+            case 1:
+                read = BlueZObjects::readInterfacesAdded(m, path, records);
+                break;
+            case 2:
+                read = BlueZObjects::readInterfacesRemoved(m, path, interfaces);
+                break;
             default:
                 read = BlueZObjects::readPropertiesChanged(m, record);
                 if (read) records.push_back(record);

@@ -96,11 +96,10 @@ struct RecordingCentralDelegate : BleCentralDelegate {
     }
 };
 
-
 // Another client of the bus that owns no name and sends signals straight to other connections, as any user
 // may on the system bus.
 class Stranger {
-public:
+  public:
     explicit Stranger(const std::string& address) {
         if (sd_bus_new(&bus_) < 0 || sd_bus_set_address(bus_, address.c_str()) < 0 ||
             sd_bus_set_bus_client(bus_, 1) < 0 || sd_bus_start(bus_) < 0) {
@@ -147,13 +146,13 @@ public:
     // A round trip to the bus: everything sent before has been routed once it returns.
     void settle() {
         sd_bus_message* reply = nullptr;
-        EXPECT_GE(sd_bus_call_method(bus_, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
-                                     "GetId", nullptr, &reply, ""),
+        EXPECT_GE(sd_bus_call_method(bus_, "org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                     "org.freedesktop.DBus", "GetId", nullptr, &reply, ""),
                   0);
         sd_bus_message_unref(reply);
     }
 
-private:
+  private:
     sd_bus* bus_ = nullptr;
 };
 
@@ -171,7 +170,7 @@ int appendProperty(sd_bus_message* m, const char* key, const std::function<int(s
 }
 
 class CapturingSink : public LogSink {
-public:
+  public:
     void initialize(const std::string&) override {}
     void setHeader(const std::string&) override {}
     void log(const std::string& line) override {
@@ -470,13 +469,18 @@ TEST_F(BlueZTest, SignalsForgedByAnotherClientChangeNothing) {
     stranger.forge(notify, "org.freedesktop.DBus.Properties", "PropertiesChanged", [](sd_bus_message* m) {
         const std::uint8_t evil[] = {'E', 'V', 'I', 'L'};
         int r = sd_bus_message_append(m, "s", "org.bluez.GattCharacteristic1");
-        if (r >= 0) r = appendProperty(m, "Value", [&](sd_bus_message* v) { return sd_bus_message_append_array(v, 'y', evil, 4); }, "ay");
+        if (r >= 0)
+            r = appendProperty(
+                m, "Value", [&](sd_bus_message* v) { return sd_bus_message_append_array(v, 'y', evil, 4); },
+                "ay");
         if (r >= 0) r = sd_bus_message_append(m, "as", 0);
         return r;
     });
     stranger.forge(adapter, "org.freedesktop.DBus.Properties", "PropertiesChanged", [](sd_bus_message* m) {
         int r = sd_bus_message_append(m, "s", "org.bluez.Adapter1");
-        if (r >= 0) r = appendProperty(m, "Powered", [](sd_bus_message* v) { return sd_bus_message_append(v, "b", 0); }, "b");
+        if (r >= 0)
+            r = appendProperty(
+                m, "Powered", [](sd_bus_message* v) { return sd_bus_message_append(v, "b", 0); }, "b");
         if (r >= 0) r = sd_bus_message_append(m, "as", 0);
         return r;
     });
@@ -485,7 +489,9 @@ TEST_F(BlueZTest, SignalsForgedByAnotherClientChangeNothing) {
         if (r >= 0) r = sd_bus_message_open_container(m, 'a', "{sa{sv}}");
         if (r >= 0) r = sd_bus_message_open_container(m, 'e', "sa{sv}");
         if (r >= 0) r = sd_bus_message_append(m, "s", "org.bluez.Device1");
-        if (r >= 0) r = appendProperty(m, "Connected", [](sd_bus_message* v) { return sd_bus_message_append(v, "b", 0); }, "b");
+        if (r >= 0)
+            r = appendProperty(
+                m, "Connected", [](sd_bus_message* v) { return sd_bus_message_append(v, "b", 0); }, "b");
         if (r >= 0) r = sd_bus_message_close_container(m);
         if (r >= 0) r = sd_bus_message_close_container(m);
         return r;
@@ -495,9 +501,9 @@ TEST_F(BlueZTest, SignalsForgedByAnotherClientChangeNothing) {
         if (r >= 0) r = sd_bus_message_append(m, "as", 1, "org.bluez.Device1");
         return r;
     });
-    stranger.forge("/org/freedesktop/DBus", "org.freedesktop.DBus", "NameOwnerChanged", [](sd_bus_message* m) {
-        return sd_bus_message_append(m, "sss", "org.bluez", ":1.1", "");
-    });
+    stranger.forge(
+        "/org/freedesktop/DBus", "org.freedesktop.DBus", "NameOwnerChanged",
+        [](sd_bus_message* m) { return sd_bus_message_append(m, "sss", "org.bluez", ":1.1", ""); });
     stranger.settle();
     // A write's reply comes behind the forged signals, so they have all been handled once it returns.
     EXPECT_FALSE(errorOf([&] { opened->write(bytesFromHex("1B 40"), 3000); }));
@@ -616,12 +622,14 @@ TEST_P(BlueZConnectRefusalTest, EachRefusalIsLoggedAndOnlyThoseRetryingCanMendAr
 
 INSTANTIATE_TEST_SUITE_P(
     Errors, BlueZConnectRefusalTest,
-    ::testing::Values(RefusalCase{"OutOfReach", "org.bluez.Error.Failed", "le-connection-abort-by-local", true,
-                                  "Open failed."},
-                      RefusalCase{"NotPaired", "org.bluez.Error.AuthenticationFailed", "Authentication Failed", false,
-                                  "Bluetooth LE device is not paired. Please complete the pairing process before trying again."},
-                      RefusalCase{"AdapterNotReady", "org.bluez.Error.NotReady", "Resource Not Ready", false,
-                                  "Bluetooth unavailable."}),
+    ::testing::Values(
+        RefusalCase{"OutOfReach", "org.bluez.Error.Failed", "le-connection-abort-by-local", true,
+                    "Open failed."},
+        RefusalCase{
+            "NotPaired", "org.bluez.Error.AuthenticationFailed", "Authentication Failed", false,
+            "Bluetooth LE device is not paired. Please complete the pairing process before trying again."},
+        RefusalCase{"AdapterNotReady", "org.bluez.Error.NotReady", "Resource Not Ready", false,
+                    "Bluetooth unavailable."}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(BlueZTest, ACentralReleasedInsideItsOwnCallbackEndsCleanly) {

@@ -352,7 +352,8 @@ int Impl::startDiscovery(sd_bus_message* m, void* userdata, sd_bus_error*) {
     const int r = sd_bus_reply_method_return(m, "");
     self.emit(self.config.adapterPath, kAdapter, {"Discovering"});
     if (!self.deviceExported) {
-        sd_bus_add_object_vtable(self.bus, &self.deviceSlot, self.devicePath.c_str(), kDevice, kDeviceTable, &self);
+        sd_bus_add_object_vtable(self.bus, &self.deviceSlot, self.devicePath.c_str(), kDevice, kDeviceTable,
+                                 &self);
         self.deviceExported = true;
         sd_bus_emit_object_added(self.bus, self.devicePath.c_str());
     }

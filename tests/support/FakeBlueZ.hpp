@@ -5,8 +5,9 @@
 // manufacturer data and signal strength. Connected, it offers the maker's print service: what is written to
 // the write characteristic goes to a data session of the virtual printer, whose answers come back as changes
 // of the notify characteristic's value, cut at the notification length. Knobs refuse the pairing or the
-// connection, drop the link, forget the device, leave out the notify characteristic or hold back write replies. Bluetooth (classic) devices can be
-// added too, as BlueZ lists the devices it knows: pairing one later changes its Paired property.
+// connection, drop the link, forget the device, leave out the notify characteristic or hold back write
+// replies. Bluetooth (classic) devices can be added too, as BlueZ lists the devices it knows: pairing one
+// later changes its Paired property.
 
 #include <chrono>
 #include <cstdint>

@@ -65,7 +65,8 @@ void PrivateDBusDaemon::start() {
                " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
                "<busconfig>\n"
                "  <listen>unix:path="
-            << folder_ << "/bus</listen>\n"
+            << folder_
+            << "/bus</listen>\n"
                "  <auth>EXTERNAL</auth>\n"
                "  <policy context=\"default\">\n"
                "    <allow user=\"*\"/>\n"

@@ -29,7 +29,7 @@ public:
     // it listens.
     bool restart();
 
-private:
+  private:
     void start();
     void stop();
     std::string folder_;

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <time.h>
 
 #include <atomic>
@@ -157,8 +156,8 @@ TEST_F(BleCentralControlTest, LaterScannerHearsEachPeripheralOnceWithItsLatestAd
     first->setRssi(-71);
     const auto heard = [&](int count) {
         std::lock_guard lock(mutex);
-        return heardByA.size() == 2 && heardByA[first.get()].first >= count && heardByA[second.get()].first >= count &&
-               heardByA[first.get()].second == -71;
+        return heardByA.size() == 2 && heardByA[first.get()].first >= count &&
+               heardByA[second.get()].first >= count && heardByA[first.get()].second == -71;
     };
     const auto until = std::chrono::steady_clock::now() + 3s;
     while (!heard(5) && std::chrono::steady_clock::now() < until) std::this_thread::sleep_for(2ms);

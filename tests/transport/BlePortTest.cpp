@@ -371,7 +371,8 @@ TEST_F(BlePortTest, APortReleasedInsideItsOwnCompletionEndsThatCompletion) {
         released->set_value();
     });
     holder.reset();
-    EXPECT_EQ(released->get_future().wait_for(5s), std::future_status::ready) << "the release hung its worker";
+    EXPECT_EQ(released->get_future().wait_for(5s), std::future_status::ready)
+        << "the release hung its worker";
 }
 
 TEST_F(BlePortTest, ALateAcknowledgementOfAClosedLinkNeverAnswersTheNextLinksWrite) {

@@ -163,7 +163,8 @@ struct BlueZBleCentral::Core : std::enable_shared_from_this<BlueZBleCentral::Cor
             auto shared = std::make_shared<Done>(std::move(done));
             sent = connection->callAsync(m, options.callTimeout, [shared](sd_bus_message* reply) {
                 if (!reply) {
-                    (*shared)(BleError{BleError::Domain::other, -ENOTCONN, "Bluetooth is not reachable."}, nullptr);
+                    (*shared)(BleError{BleError::Domain::other, -ENOTCONN, "Bluetooth is not reachable."},
+                              nullptr);
                     return;
                 }
                 const auto [name, message] = DBusConnection::errorOf(reply);
@@ -297,10 +298,11 @@ public:
     }
 
     void setNotifyValue(bool enabled, const std::shared_ptr<BleCharacteristic>& characteristic) override {
-        post([enabled, characteristic, requester = requester()](Core& core, sd_bus* bus,
-                                                                const std::shared_ptr<BlueZPeripheral>& self) {
+        post([enabled, characteristic, requester = requester()](
+                 Core& core, sd_bus* bus, const std::shared_ptr<BlueZPeripheral>& self) {
             auto own = std::dynamic_pointer_cast<BlueZCharacteristic>(characteristic);
-            auto done = [self, characteristic, requester](const std::optional<BleError>& error, sd_bus_message*) {
+            auto done = [self, characteristic, requester](const std::optional<BleError>& error,
+                                                          sd_bus_message*) {
                 self->deliverTo(requester, [&](BlePeripheralDelegate& d, BlePeripheral& p) {
                     d.didUpdateNotificationStateFor(p, characteristic, error);
                 });
@@ -492,18 +494,19 @@ void BlueZBleCentral::Core::askOwner(sd_bus* bus) {
     if (r >= 0) r = sd_bus_message_append(m, "s", options.serviceName.c_str());
     std::weak_ptr<Core> weak = weak_from_this();
     const std::uint64_t mine = loads;
-    const bool sent = r >= 0 && connection->callAsync(m, options.callTimeout, [weak, mine](sd_bus_message* reply) {
-        auto self = weak.lock();
-        // A NameOwnerChanged that came first has told the owner already, and started its own load.
-        if (!self || self->loads != mine || !reply) return;
-        const char* name = nullptr;
-        if (reply && DBusConnection::errorOf(reply).first.empty() && sd_bus_message_read(reply, "s", &name) >= 0 &&
-            name) {
-            self->owner = name;
-        }
-        // Asked even without an owner: the answer sets the state, as it always did.
-        self->load(sd_bus_message_get_bus(reply));
-    });
+    const bool sent =
+        r >= 0 && connection->callAsync(m, options.callTimeout, [weak, mine](sd_bus_message* reply) {
+            auto self = weak.lock();
+            // A NameOwnerChanged that came first has told the owner already, and started its own load.
+            if (!self || self->loads != mine || !reply) return;
+            const char* name = nullptr;
+            if (reply && DBusConnection::errorOf(reply).first.empty() &&
+                sd_bus_message_read(reply, "s", &name) >= 0 && name) {
+                self->owner = name;
+            }
+            // Asked even without an owner: the answer sets the state, as it always did.
+            self->load(sd_bus_message_get_bus(reply));
+        });
     if (m) sd_bus_message_unref(m);
     if (!sent) load(bus);
 }

@@ -33,7 +33,8 @@ int readManufacturerData(sd_bus_message* m, std::optional<BleBytes>& out) {
             BleBytes data;
             if ((r = readBytes(m, data)) < 0) return r;
             if ((r = sd_bus_message_exit_container(m)) < 0) return r;
-            BleBytes joined{static_cast<std::uint8_t>(company & 0xFF), static_cast<std::uint8_t>(company >> 8)};
+            BleBytes joined{static_cast<std::uint8_t>(company & 0xFF),
+                            static_cast<std::uint8_t>(company >> 8)};
             joined.insert(joined.end(), data.begin(), data.end());
             out = std::move(joined);
         } else if ((r = sd_bus_message_skip(m, "v")) < 0) {
@@ -161,7 +162,8 @@ bool BlueZObjects::readManagedObjects(sd_bus_message* reply, std::vector<BlueZOb
     return true;
 }
 
-bool BlueZObjects::readInterfacesAdded(sd_bus_message* signal, std::string& path, std::vector<BlueZObjectRecord>& out) {
+bool BlueZObjects::readInterfacesAdded(sd_bus_message* signal, std::string& path,
+                                       std::vector<BlueZObjectRecord>& out) {
     if (!signal) return false;
     const char* object = nullptr;
     if (sd_bus_message_read(signal, "o", &object) < 0 || !object) return false;
@@ -172,7 +174,8 @@ bool BlueZObjects::readInterfacesAdded(sd_bus_message* signal, std::string& path
     return true;
 }
 
-bool BlueZObjects::readInterfacesRemoved(sd_bus_message* signal, std::string& path, std::vector<std::string>& interfaces) {
+bool BlueZObjects::readInterfacesRemoved(sd_bus_message* signal, std::string& path,
+                                         std::vector<std::string>& interfaces) {
     if (!signal) return false;
     const char* object = nullptr;
     if (sd_bus_message_read(signal, "o", &object) < 0 || !object) return false;

@@ -83,10 +83,8 @@ DBusConnection::DBusConnection(std::string address, ClosedHandler closed, Reopen
     shared_->wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     auto shared = shared_;
     std::lock_guard lock(shared->mutex);
-    thread_ = std::thread(
-        [shared, address = std::move(address), closed = std::move(closed), reopened = std::move(reopened)] {
-            run(shared, address, closed, reopened);
-        });
+    thread_ = std::thread([shared, address = std::move(address), closed = std::move(closed),
+                           reopened = std::move(reopened)] { run(shared, address, closed, reopened); });
     shared->worker = thread_.get_id();
 }
 
@@ -294,7 +292,7 @@ void DBusConnection::run(const std::shared_ptr<Shared>& shared, const std::strin
             if (r > 0) continue;
         }
 
-    pollfd fds[2]{};
+        pollfd fds[2]{};
         fds[0].fd = shared->wakeFd;
         fds[0].events = POLLIN;
         nfds_t count = 1;

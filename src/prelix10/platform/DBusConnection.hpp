@@ -34,7 +34,8 @@ public:
     static std::string systemBusAddress();
 
     // Starts the event thread, which connects to the address ("unix:path=..."). Returns at once.
-    explicit DBusConnection(std::string address, ClosedHandler closed = nullptr, ReopenedHandler reopened = nullptr);
+    explicit DBusConnection(std::string address, ClosedHandler closed = nullptr,
+                            ReopenedHandler reopened = nullptr);
     // Stops the event thread and joins it; from the event thread itself it is let go and ends on its own.
     ~DBusConnection();
     DBusConnection(const DBusConnection&) = delete;
@@ -48,7 +49,8 @@ public:
     // Event thread only. The handlers live as long as the connection; false when sd-bus refused the request.
     bool addMatch(const std::string& rule, MessageHandler handler);
     // Sends the call (taking no ownership of it); the reply, or the error sd-bus makes of a timeout, goes to
-    // the handler. A connection lost first gives the handler a null reply; one closed by the destructor drops it.
+    // the handler. A connection lost first gives the handler a null reply; one closed by the destructor drops
+    // it.
     bool callAsync(sd_bus_message* call, std::chrono::milliseconds timeout, MessageHandler reply);
 
     // The D-Bus error of a reply as name and message; empty name for a method return.
@@ -56,8 +58,8 @@ public:
 
 private:
     struct Shared;
-    static void run(const std::shared_ptr<Shared>& shared, const std::string& address, const ClosedHandler& closed,
-                    const ReopenedHandler& reopened);
+    static void run(const std::shared_ptr<Shared>& shared, const std::string& address,
+                    const ClosedHandler& closed, const ReopenedHandler& reopened);
     std::shared_ptr<Shared> shared_;
     std::thread thread_;
 };

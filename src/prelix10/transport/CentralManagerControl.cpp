@@ -111,12 +111,15 @@ Prelix10Error connectOpenFailed() {
 // A refusal that no retry mends ends the connect at once with what the user must change; others are retried.
 std::optional<Prelix10Error> permanentRefusal(const BleError& error, BleManagerState state) {
     if (error.domain == BleError::Domain::att && error.code == BleError::kInsufficientEncryption) {
-        return Prelix10Error(Prelix10ErrorKind::illegalDeviceState, Prelix10ErrorMessage::bluetoothLeDeviceIsNotPaired,
+        return Prelix10Error(Prelix10ErrorKind::illegalDeviceState,
+                             Prelix10ErrorMessage::bluetoothLeDeviceIsNotPaired,
                              Prelix10ErrorCode::bluetoothLeDeviceIsNotPaired);
     }
-    const bool adapterOff = error.domain == BleError::Domain::other && error.code == BleError::kAdapterUnavailable;
+    const bool adapterOff =
+        error.domain == BleError::Domain::other && error.code == BleError::kAdapterUnavailable;
     if (adapterOff || (state != BleManagerState::poweredOn && state != BleManagerState::unknown)) {
-        return Prelix10Error(Prelix10ErrorKind::illegalDeviceState, Prelix10ErrorMessage::bluetoothUnavailable,
+        return Prelix10Error(Prelix10ErrorKind::illegalDeviceState,
+                             Prelix10ErrorMessage::bluetoothUnavailable,
                              Prelix10ErrorCode::bluetoothUnavailable);
     }
     return std::nullopt;
@@ -146,7 +149,8 @@ void CentralManagerControl::connect(const std::shared_ptr<BlePeripheral>& periph
     }
     central->connect(peripheral, options);
     std::weak_ptr<CentralManagerControl> weakSelf = weak_from_this();
-    GlobalQueue::async([weakSelf, wait, deadline, central, peripheral, options, completion = std::move(completion)] {
+    GlobalQueue::async([weakSelf, wait, deadline, central, peripheral, options,
+                        completion = std::move(completion)] {
         const char* method = "connect(peripheral:options:timeout:completion:)";
         bool connected = false;
         std::optional<Prelix10Error> failure;
@@ -154,8 +158,9 @@ void CentralManagerControl::connect(const std::shared_ptr<BlePeripheral>& periph
             std::optional<BleError> refusal;
             {
                 std::unique_lock lock(wait->mutex);
-                wait->condition.wait_until(
-                    lock, deadline, [&] { return wait->connected || wait->cancelled || wait->refusal.has_value(); });
+                wait->condition.wait_until(lock, deadline, [&] {
+                    return wait->connected || wait->cancelled || wait->refusal.has_value();
+                });
                 connected = wait->connected;
                 if (connected || wait->cancelled || !wait->refusal) break;
                 refusal = std::move(wait->refusal);
@@ -174,7 +179,8 @@ void CentralManagerControl::connect(const std::shared_ptr<BlePeripheral>& periph
                 const auto now = std::chrono::steady_clock::now();
                 const auto until = deadline - now > kConnectRetryPause ? now + kConnectRetryPause : deadline;
                 wait->condition.wait_until(lock, until, [&] { return wait->connected || wait->cancelled; });
-                if (wait->connected || wait->cancelled || std::chrono::steady_clock::now() >= deadline) continue;
+                if (wait->connected || wait->cancelled || std::chrono::steady_clock::now() >= deadline)
+                    continue;
             }
             central->connect(peripheral, options);
         }
@@ -281,7 +287,8 @@ void CentralManagerControl::didDiscover(const std::shared_ptr<BlePeripheral>& pe
         const auto known = discoveredIndex_.find(peripheral.get());
         if (known != discoveredIndex_.end()) {
             *known->second = DiscoveredPeripheral{peripheral, advertisementData, rssi};
-            discoveredPeripherals_.splice(discoveredPeripherals_.end(), discoveredPeripherals_, known->second);
+            discoveredPeripherals_.splice(discoveredPeripherals_.end(), discoveredPeripherals_,
+                                          known->second);
         } else {
             if (discoveredPeripherals_.size() >= static_cast<std::size_t>(kDiscoveredCapacity)) {
                 discoveredIndex_.erase(discoveredPeripherals_.front().peripheral.get());

@@ -43,18 +43,19 @@ public:
     BleManagerState waitForState(std::int64_t timeout);
 
     // Asks the central to connect and returns at once. The completion runs once, on a worker thread: without
-    // an error when the peripheral connected in time. Each refusal of the stack is logged and asked again after
-    // 0.1 s while the budget lasts, except one that no retry mends: a device that is not paired ends it with
-    // that error, and an adapter that is off or gone with "Bluetooth unavailable.". Otherwise "Open failed.".
+    // an error when the peripheral connected in time. Each refusal of the stack is logged and asked again
+    // after 0.1 s while the budget lasts, except one that no retry mends: a device that is not paired ends it
+    // with that error, and an adapter that is off or gone with "Bluetooth unavailable.". Otherwise "Open
+    // failed.".
     void connect(const std::shared_ptr<BlePeripheral>& peripheral, const std::optional<BleConnectOptions>& options,
                  std::int64_t timeout, ConnectCompletion completion);
     // Cancels the connection; a connect still waiting for this peripheral ends at once with "Open failed.".
     void cancelConnection(const std::shared_ptr<BlePeripheral>& peripheral);
 
     // Registers a scanner under its identity (replacing an earlier registration of it). When a scan already
-    // runs the scanner first hears each peripheral this scan has seen, once, with its latest advertisement, in
-    // the order they were last heard; otherwise the scan starts, for every
-    // service with duplicates allowed. Callbacks run outside the scan lock, so a scanner may stop from one.
+    // runs the scanner first hears each peripheral this scan has seen, once, with its latest advertisement,
+    // in the order they were last heard; otherwise the scan starts, for every service with duplicates
+    // allowed. Callbacks run outside the scan lock, so a scanner may stop from one.
     void startScan(const void* scanner, ScanCallback callback);
     // Removes the scanner; the last one to leave stops the scan and forgets what it saw.
     void stopScan(const void* scanner);
@@ -69,9 +70,10 @@ public:
     void didDiscover(const std::shared_ptr<BlePeripheral>& peripheral, const BleAdvertisementData& advertisementData,
                      int rssi) override;
     void didConnect(const std::shared_ptr<BlePeripheral>& peripheral) override;
-    void didFailToConnect(const std::shared_ptr<BlePeripheral>& peripheral, const std::optional<BleError>& error) override;
+    void didFailToConnect(const std::shared_ptr<BlePeripheral>& peripheral,
+                          const std::optional<BleError>& error) override;
 
-private:
+  private:
     CentralManagerControl() = default;
 
     struct ConnectWait {
