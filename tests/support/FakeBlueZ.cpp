@@ -42,6 +42,8 @@ struct FakeBlueZ::Impl {
     std::condition_variable ready;
     bool isReady = false;
     std::optional<std::pair<std::string, std::string>> pairingError;
+    std::optional<std::pair<std::string, std::string>> connectError;
+    std::size_t connectAttempts = 0;
     std::chrono::milliseconds writeReplyDelay{0};
     std::vector<FakeBlueZWrite> writes;
     std::size_t connects = 0;
@@ -63,6 +65,8 @@ struct FakeBlueZ::Impl {
     BleBytes value;
     std::unique_ptr<PrinterSession> session;
     std::vector<sd_bus_message*> heldReplies;
+    sd_bus_slot* deviceSlot = nullptr;
+    std::vector<sd_bus_slot*> gattSlots;
     std::list<Classic> classics;
     FakeBlueZObjectsReply objectsReply = FakeBlueZObjectsReply::normal;
     std::size_t objectsCalls = 0;
@@ -348,7 +352,8 @@ int Impl::startDiscovery(sd_bus_message* m, void* userdata, sd_bus_error*) {
     const int r = sd_bus_reply_method_return(m, "");
     self.emit(self.config.adapterPath, kAdapter, {"Discovering"});
     if (!self.deviceExported) {
-        sd_bus_add_object_vtable(self.bus, nullptr, self.devicePath.c_str(), kDevice, kDeviceTable, &self);
+        sd_bus_add_object_vtable(self.bus, &self.deviceSlot, self.devicePath.c_str(), kDevice, kDeviceTable,
+                                 &self);
         self.deviceExported = true;
         sd_bus_emit_object_added(self.bus, self.devicePath.c_str());
     }
@@ -419,10 +424,14 @@ int Impl::setDiscoveryFilter(sd_bus_message* m, void* userdata, sd_bus_error*) {
 void Impl::exportGatt() {
     if (gattExported) return;
     gattExported = true;
-    sd_bus_add_object_vtable(bus, nullptr, servicePath.c_str(), kService, kServiceTable, this);
-    sd_bus_add_object_vtable(bus, nullptr, writePath.c_str(), kCharacteristic, kCharacteristicTable, this);
+    sd_bus_slot* slot = nullptr;
+    sd_bus_add_object_vtable(bus, &slot, servicePath.c_str(), kService, kServiceTable, this);
+    gattSlots.push_back(slot);
+    sd_bus_add_object_vtable(bus, &slot, writePath.c_str(), kCharacteristic, kCharacteristicTable, this);
+    gattSlots.push_back(slot);
     if (!config.missingNotifyCharacteristic) {
-        sd_bus_add_object_vtable(bus, nullptr, notifyPath.c_str(), kCharacteristic, kCharacteristicTable, this);
+        sd_bus_add_object_vtable(bus, &slot, notifyPath.c_str(), kCharacteristic, kCharacteristicTable, this);
+        gattSlots.push_back(slot);
     }
     sd_bus_emit_object_added(bus, servicePath.c_str());
     sd_bus_emit_object_added(bus, writePath.c_str());
@@ -431,7 +440,14 @@ void Impl::exportGatt() {
 
 int Impl::connect(sd_bus_message* m, void* userdata, sd_bus_error*) {
     Impl& self = *of(userdata);
+    {
+        std::lock_guard lock(self.mutex);
+        ++self.connectAttempts;
+    }
     if (!self.powered) return sd_bus_reply_method_errorf(m, "org.bluez.Error.NotReady", "Resource Not Ready");
+    if (const auto error = self.knob(&Impl::connectError)) {
+        return sd_bus_reply_method_errorf(m, error->first.c_str(), "%s", error->second.c_str());
+    }
     if (!self.connected) {
         self.connected = true;
         ++self.link;
@@ -554,6 +570,8 @@ FakeBlueZ::FakeBlueZ(const std::string& busAddress, FakeBlueZConfig config,
 FakeBlueZ::~FakeBlueZ() {
     // The event thread ends first: nothing runs on the device's state after this.
     impl_->owned.reset();
+    for (auto* slot : impl_->gattSlots) sd_bus_slot_unref(slot);
+    if (impl_->deviceSlot) sd_bus_slot_unref(impl_->deviceSlot);
     for (auto* m : impl_->heldReplies) sd_bus_message_unref(m);
 }
 
@@ -570,6 +588,38 @@ void FakeBlueZ::refusePairing(std::string errorName, std::string message) {
 void FakeBlueZ::setWriteReplyDelay(std::chrono::milliseconds delay) {
     std::lock_guard lock(impl_->mutex);
     impl_->writeReplyDelay = delay;
+}
+
+void FakeBlueZ::refuseConnect(std::string errorName, std::string message) {
+    std::lock_guard lock(impl_->mutex);
+    if (errorName.empty()) {
+        impl_->connectError.reset();
+    } else {
+        impl_->connectError = std::make_pair(std::move(errorName), std::move(message));
+    }
+}
+
+void FakeBlueZ::removeDevice() {
+    auto* self = impl_.get();
+    self->onBus([self] {
+        if (self->connected) self->linkDown();
+        if (self->gattExported) {
+            for (const auto* path : {&self->notifyPath, &self->writePath, &self->servicePath}) {
+                if (path == &self->notifyPath && self->config.missingNotifyCharacteristic) continue;
+                sd_bus_emit_object_removed(self->bus, path->c_str());
+            }
+            for (auto* slot : self->gattSlots) sd_bus_slot_unref(slot);
+            self->gattSlots.clear();
+            self->gattExported = false;
+        }
+        if (self->deviceExported) {
+            // Listed while its interfaces are still there, then taken off the bus.
+            sd_bus_emit_object_removed(self->bus, self->devicePath.c_str());
+            sd_bus_slot_unref(self->deviceSlot);
+            self->deviceSlot = nullptr;
+            self->deviceExported = false;
+        }
+    });
 }
 
 void FakeBlueZ::dropConnection() {
@@ -627,6 +677,11 @@ void FakeBlueZ::setPaired(const std::string& address, bool paired) {
 std::vector<FakeBlueZWrite> FakeBlueZ::writes() const {
     std::lock_guard lock(impl_->mutex);
     return impl_->writes;
+}
+
+std::size_t FakeBlueZ::connectAttempts() const {
+    std::lock_guard lock(impl_->mutex);
+    return impl_->connectAttempts;
 }
 
 std::size_t FakeBlueZ::connectCount() const {

@@ -4,9 +4,10 @@
 // the test starts: one adapter, and one printer that appears when discovery starts and then advertises its
 // manufacturer data and signal strength. Connected, it offers the maker's print service: what is written to
 // the write characteristic goes to a data session of the virtual printer, whose answers come back as changes
-// of the notify characteristic's value, cut at the notification length. Knobs refuse the pairing, drop the
-// link, leave out the notify characteristic or hold back write replies. Bluetooth (classic) devices can be
-// added too, as BlueZ lists the devices it knows: pairing one later changes its Paired property.
+// of the notify characteristic's value, cut at the notification length. Knobs refuse the pairing or the
+// connection, drop the link, forget the device, leave out the notify characteristic or hold back write
+// replies. Bluetooth (classic) devices can be added too, as BlueZ lists the devices it knows: pairing one
+// later changes its Paired property.
 
 #include <chrono>
 #include <cstdint>
@@ -73,6 +74,13 @@ public:
     // StartNotify is answered with this D-Bus error (BlueZ says "org.bluez.Error.NotPermitted", "Not paired").
     void refusePairing(std::string errorName, std::string message);
     void setWriteReplyDelay(std::chrono::milliseconds delay);
+    // Connect is answered with this D-Bus error, as BlueZ answers for a device out of reach or switched off
+    // ("org.bluez.Error.Failed", "le-connection-abort-by-local"), one that refuses to pair, or an adapter
+    // that is not ready. An empty name connects again.
+    void refuseConnect(std::string errorName, std::string message);
+    // BlueZ forgets the device, as it does a temporary one some time after discovery: its objects go
+    // (InterfacesRemoved); the next discovery finds it anew. Returns once the objects are gone.
+    void removeDevice();
     // The link drops on the device's side: Connected goes false and pending write replies fail.
     void dropConnection();
     void setPowered(bool powered);
@@ -87,6 +95,8 @@ public:
     // What the device saw.
     std::vector<FakeBlueZWrite> writes() const;
     std::size_t connectCount() const;
+    // Connect calls received, refused ones included.
+    std::size_t connectAttempts() const;
     bool isConnected() const;
     bool isDiscovering() const;
     // The last discovery filter, each value as text ("le", "true", the UUIDs joined by ',').

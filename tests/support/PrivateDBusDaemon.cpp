@@ -40,11 +40,24 @@ std::string findDaemon() {
 bool PrivateDBusDaemon::available() { return !findDaemon().empty(); }
 
 PrivateDBusDaemon::PrivateDBusDaemon() {
-    const std::string daemon = findDaemon();
-    if (daemon.empty()) return;
+    if (findDaemon().empty()) return;
     char pattern[] = "/tmp/prelix10-bus-XXXXXX";
     if (!::mkdtemp(pattern)) return;
     folder_ = pattern;
+    start();
+}
+
+bool PrivateDBusDaemon::restart() {
+    if (folder_.empty()) return false;
+    stop();
+    address_.clear();
+    start();
+    return !address_.empty();
+}
+
+void PrivateDBusDaemon::start() {
+    const std::string daemon = findDaemon();
+    if (daemon.empty()) return;
     const std::string config = folder_ + "/bus.conf";
     {
         std::ofstream out(config);
@@ -52,12 +65,14 @@ PrivateDBusDaemon::PrivateDBusDaemon() {
                " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
                "<busconfig>\n"
                "  <listen>unix:path="
-            << folder_ << "/bus</listen>\n"
+            << folder_
+            << "/bus</listen>\n"
                "  <auth>EXTERNAL</auth>\n"
                "  <policy context=\"default\">\n"
                "    <allow user=\"*\"/>\n"
                "    <allow own=\"*\"/>\n"
                "    <allow send_destination=\"*\" eavesdrop=\"true\"/>\n"
+               "    <allow send_type=\"signal\"/>\n"
                "    <allow eavesdrop=\"true\"/>\n"
                "  </policy>\n"
                "</busconfig>\n";
@@ -94,10 +109,21 @@ PrivateDBusDaemon::PrivateDBusDaemon() {
     }
     ::close(pipeFds[0]);
     const auto end = line.find('\n');
-    if (end != std::string::npos) address_ = line.substr(0, end);
+    if (end == std::string::npos) return;
+    address_ = line.substr(0, end);
+    const auto guid = address_.find(",guid=");
+    if (guid != std::string::npos) address_.erase(guid);
 }
 
 PrivateDBusDaemon::~PrivateDBusDaemon() {
+    stop();
+    if (!folder_.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+}
+
+void PrivateDBusDaemon::stop() {
     if (pid_ > 0) {
         ::kill(pid_, SIGTERM);
         int status = 0;
@@ -110,11 +136,10 @@ PrivateDBusDaemon::~PrivateDBusDaemon() {
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
+        pid_ = -1;
     }
-    if (!folder_.empty()) {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
+    // A daemon killed hard leaves its socket file behind, and a new one would not listen on it.
+    if (!folder_.empty()) ::unlink((folder_ + "/bus").c_str());
 }
 
 }  // namespace Prelix10::Testing

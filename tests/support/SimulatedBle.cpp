@@ -157,15 +157,17 @@ void SimulatedBlePeripheral::post(std::chrono::milliseconds delay,
     auto radio = radio_.lock();
     if (!radio) return;
     std::weak_ptr<SimulatedBlePeripheral> weakSelf = weak_from_this();
-    radio->post(delay, [weakSelf, callback = std::move(callback)] {
+    // As a stack does, the answer goes to the delegate the request was made for: one of a link closed since
+    // never reaches the delegate of the next link.
+    std::weak_ptr<BlePeripheralDelegate> requester;
+    {
+        std::lock_guard lock(mutex_);
+        requester = delegate_;
+    }
+    radio->post(delay, [weakSelf, requester, callback = std::move(callback)] {
         auto self = weakSelf.lock();
         if (!self) return;
-        std::shared_ptr<BlePeripheralDelegate> delegate;
-        {
-            std::lock_guard lock(self->mutex_);
-            delegate = self->delegate_.lock();
-        }
-        if (delegate) callback(*delegate);
+        if (auto delegate = requester.lock()) callback(*delegate);
     });
 }
 

@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
-
 #include <time.h>
 
 #include <atomic>
 #include <future>
+#include <map>
+#include <mutex>
 #include <thread>
 
 #include "prelix10/transport/BLEService.hpp"
@@ -133,6 +134,47 @@ TEST_F(BleCentralControlTest, LaterScannerHearsWhatTheRunningScanSawAndTheScanEn
     control.stopScan(&scannerB);
     EXPECT_FALSE(central->isScanning());
     EXPECT_EQ(control.scannerCount(), 0u);
+}
+
+TEST_F(BleCentralControlTest, LaterScannerHearsEachPeripheralOnceWithItsLatestAdvertisement) {
+    SimulatedBlePeripheralConfig config;
+    config.address = "00:11:62:00:00:11";
+    auto first = addPrinter(config);
+    config.address = "00:11:62:00:00:12";
+    auto second = addPrinter(config);
+    auto& control = CentralManagerControl::shared();
+    int scannerA = 0;
+    int scannerB = 0;
+    std::mutex mutex;
+    std::map<const BlePeripheral*, std::pair<int, int>> heardByA;  // advertisements, last RSSI
+    control.startScan(&scannerA, [&](const std::shared_ptr<BlePeripheral>& p, auto&, int rssi) {
+        std::lock_guard lock(mutex);
+        auto& entry = heardByA[p.get()];
+        ++entry.first;
+        entry.second = rssi;
+    });
+    first->setRssi(-71);
+    const auto heard = [&](int count) {
+        std::lock_guard lock(mutex);
+        return heardByA.size() == 2 && heardByA[first.get()].first >= count &&
+               heardByA[second.get()].first >= count && heardByA[first.get()].second == -71;
+    };
+    const auto until = std::chrono::steady_clock::now() + 3s;
+    while (!heard(5) && std::chrono::steady_clock::now() < until) std::this_thread::sleep_for(2ms);
+    ASSERT_TRUE(heard(5));
+
+    std::vector<std::pair<const BlePeripheral*, int>> replayed;
+    const std::thread::id me = std::this_thread::get_id();
+    control.startScan(&scannerB, [&](const std::shared_ptr<BlePeripheral>& p, auto&, int rssi) {
+        if (std::this_thread::get_id() == me) replayed.emplace_back(p.get(), rssi);
+    });
+    ASSERT_EQ(replayed.size(), 2u);
+    EXPECT_NE(replayed[0].first, replayed[1].first);
+    for (const auto& [peripheral, rssi] : replayed) EXPECT_EQ(rssi, peripheral == first.get() ? -71 : -50);
+    EXPECT_EQ(control.discoveredCount(), 2u);
+    control.stopScan(&scannerA);
+    control.stopScan(&scannerB);
+    EXPECT_EQ(control.discoveredCount(), 0u);
 }
 
 TEST_F(BleCentralControlTest, AnswerAfterItsTimeoutNeverSignalsTheNextOperation) {

@@ -360,6 +360,49 @@ TEST_F(BlePortTest, DestroyingAPortMidOperationEndsTheOperationAndWaitsForIt) {
     }
 }
 
+TEST_F(BlePortTest, APortReleasedInsideItsOwnCompletionEndsThatCompletion) {
+    auto peripheral = addPrinter();
+    auto holder = std::make_shared<std::shared_ptr<BluetoothLEPrintPort>>(openedPort());
+    auto* port = holder->get();
+    auto released = std::make_shared<std::promise<void>>();
+    // The completion holds the last reference, and lets it go on the worker that runs the write.
+    port->internalWrite(patternBytes(30), 2000, [holder, released](std::optional<Prelix10Error>) {
+        holder->reset();
+        released->set_value();
+    });
+    holder.reset();
+    EXPECT_EQ(released->get_future().wait_for(5s), std::future_status::ready)
+        << "the release hung its worker";
+}
+
+TEST_F(BlePortTest, ALateAcknowledgementOfAClosedLinkNeverAnswersTheNextLinksWrite) {
+    SimulatedBleFaults late;
+    late.writeAcknowledgeDelay = 600ms;
+    auto peripheral = addPrinter({}, late);
+    auto port = openedPort();
+    const auto first = errorOf([&] { port->write(patternBytes(10), 100); });
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->message(), "Write failed.");
+    port->close();
+    // The device acknowledges nothing on the next link: the first link's answer, still on its way, is all
+    // that could make the write succeed.
+    SimulatedBleFaults silent;
+    silent.neverAcknowledgeWrite = true;
+    peripheral->setFaults(silent);
+    port->open(3000);
+    const auto second = errorOf([&] { port->write(patternBytes(10), 1200); });
+    ASSERT_TRUE(second) << "an acknowledgement of the closed link answered this write";
+    EXPECT_EQ(second->message(), "Write failed.");
+}
+
+TEST_F(BlePortTest, TheLongestTimeoutMeansNoLimit) {
+    addPrinter();
+    auto port = openedPort("001162AABBCC", INT64_MAX);
+    EXPECT_TRUE(port->isConnected());
+    port->write(patternBytes(10), INT64_MAX);
+    EXPECT_EQ(CentralManagerControl::shared().waitForState(INT64_MAX), BleManagerState::poweredOn);
+}
+
 TEST_F(BlePortTest, ProcessExitWithAnOpenPortDoesNotHang) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(

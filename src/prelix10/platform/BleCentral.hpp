@@ -52,6 +52,8 @@ enum class BleWriteType : int {
 struct PRELIX10_EXPORT BleError {
     enum class Domain { att, other };
     static constexpr int kInsufficientEncryption = 15;
+    // Of the other domain: the adapter is off or gone, so nothing can connect until it is back.
+    static constexpr int kAdapterUnavailable = -1000;
 
     Domain domain = Domain::other;
     int code = 0;

@@ -1,12 +1,14 @@
 #include "prelix10/platform/BlueZBleCentral.hpp"
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <map>
 #include <mutex>
 
+#include "prelix10/platform/BlueZObjects.hpp"
 #include "prelix10/platform/DBusConnection.hpp"
 
 namespace Prelix10 {
@@ -21,7 +23,8 @@ constexpr const char* kCharacteristic = "org.bluez.GattCharacteristic1";
 
 // Writes without response that may wait for BlueZ at once before the central reports no room.
 constexpr int kCommandWindow = 4;
-// BlueZ turns a longer write with response into a long write, so the attribute's own limit holds.
+// No attribute value is longer: BlueZ turns a longer write with response into a long write, and a write
+// without response must fit one packet.
 constexpr int kLongestAttribute = 512;
 // The payload of the smallest attribute MTU, for a BlueZ that does not report one.
 constexpr int kSmallestPayload = 20;
@@ -36,157 +39,6 @@ bool wanted(const std::optional<std::vector<BleUuid>>& filter, const BleUuid& uu
     if (!filter) return true;
     return std::any_of(filter->begin(), filter->end(),
                        [&](const BleUuid& u) { return normalizedBleUuid(u) == normalizedBleUuid(uuid); });
-}
-
-// The properties the central reads, from any of BlueZ's interfaces; the rest are skipped.
-struct Properties {
-    std::optional<bool> powered, connected, servicesResolved;
-    std::optional<std::string> address, name, alias, uuid, device, service, adapter;
-    std::optional<int> rssi, mtu;
-    std::optional<BleBytes> manufacturerData, value;
-    std::optional<std::vector<std::string>> uuids;
-};
-
-int readBytes(sd_bus_message* m, BleBytes& out) {
-    const void* data = nullptr;
-    size_t size = 0;
-    const int r = sd_bus_message_read_array(m, 'y', &data, &size);
-    if (r < 0) return r;
-    const auto* bytes = static_cast<const std::uint8_t*>(data);
-    out.assign(bytes, bytes + size);
-    return r;
-}
-
-// The first entry of a{qv}: the company identifier (little-endian, as it travels in the advertisement)
-// followed by the data.
-int readManufacturerData(sd_bus_message* m, std::optional<BleBytes>& out) {
-    int r = sd_bus_message_enter_container(m, 'a', "{qv}");
-    if (r < 0) return r;
-    while ((r = sd_bus_message_enter_container(m, 'e', "qv")) > 0) {
-        std::uint16_t company = 0;
-        if ((r = sd_bus_message_read(m, "q", &company)) < 0) return r;
-        char type = 0;
-        const char* contents = nullptr;
-        if ((r = sd_bus_message_peek_type(m, &type, &contents)) < 0) return r;
-        if (!out && contents && std::string(contents) == "ay") {
-            if ((r = sd_bus_message_enter_container(m, 'v', "ay")) < 0) return r;
-            BleBytes data;
-            if ((r = readBytes(m, data)) < 0) return r;
-            if ((r = sd_bus_message_exit_container(m)) < 0) return r;
-            BleBytes joined{static_cast<std::uint8_t>(company & 0xFF), static_cast<std::uint8_t>(company >> 8)};
-            joined.insert(joined.end(), data.begin(), data.end());
-            out = std::move(joined);
-        } else if ((r = sd_bus_message_skip(m, "v")) < 0) {
-            return r;
-        }
-        if ((r = sd_bus_message_exit_container(m)) < 0) return r;
-    }
-    if (r < 0) return r;
-    return sd_bus_message_exit_container(m);
-}
-
-int readStrings(sd_bus_message* m, std::vector<std::string>& out) {
-    int r = sd_bus_message_enter_container(m, 'a', "s");
-    if (r < 0) return r;
-    const char* text = nullptr;
-    while ((r = sd_bus_message_read(m, "s", &text)) > 0) out.emplace_back(text);
-    if (r < 0) return r;
-    return sd_bus_message_exit_container(m);
-}
-
-int readValue(sd_bus_message* m, const std::string& key, const std::string& signature, Properties& p) {
-    int r = 0;
-    if (signature == "b") {
-        int flag = 0;
-        if ((r = sd_bus_message_read(m, "b", &flag)) < 0) return r;
-        if (key == "Powered") p.powered = flag != 0;
-        if (key == "Connected") p.connected = flag != 0;
-        if (key == "ServicesResolved") p.servicesResolved = flag != 0;
-        return r;
-    }
-    if (signature == "s" || signature == "o") {
-        const char* text = nullptr;
-        if ((r = sd_bus_message_read(m, signature.c_str(), &text)) < 0) return r;
-        const std::string value = text ? text : "";
-        if (key == "Address") p.address = value;
-        if (key == "Name") p.name = value;
-        if (key == "Alias") p.alias = value;
-        if (key == "UUID") p.uuid = normalizedBleUuid(value);
-        if (key == "Device") p.device = value;
-        if (key == "Service") p.service = value;
-        if (key == "Adapter") p.adapter = value;
-        return r;
-    }
-    if (signature == "n" && key == "RSSI") {
-        std::int16_t rssi = 0;
-        if ((r = sd_bus_message_read(m, "n", &rssi)) < 0) return r;
-        p.rssi = rssi;
-        return r;
-    }
-    if (signature == "q" && key == "MTU") {
-        std::uint16_t mtu = 0;
-        if ((r = sd_bus_message_read(m, "q", &mtu)) < 0) return r;
-        p.mtu = mtu;
-        return r;
-    }
-    if (signature == "ay" && key == "Value") {
-        BleBytes value;
-        if ((r = readBytes(m, value)) < 0) return r;
-        p.value = std::move(value);
-        return r;
-    }
-    if (signature == "as" && key == "UUIDs") {
-        std::vector<std::string> uuids;
-        if ((r = readStrings(m, uuids)) < 0) return r;
-        for (auto& u : uuids) u = normalizedBleUuid(u);
-        p.uuids = std::move(uuids);
-        return r;
-    }
-    if (signature == "a{qv}" && key == "ManufacturerData") return readManufacturerData(m, p.manufacturerData);
-    return sd_bus_message_skip(m, signature.c_str());
-}
-
-// Reads a{sv}.
-int readProperties(sd_bus_message* m, Properties& p) {
-    int r = sd_bus_message_enter_container(m, 'a', "{sv}");
-    if (r < 0) return r;
-    while ((r = sd_bus_message_enter_container(m, 'e', "sv")) > 0) {
-        const char* key = nullptr;
-        if ((r = sd_bus_message_read(m, "s", &key)) < 0) return r;
-        char type = 0;
-        const char* contents = nullptr;
-        if ((r = sd_bus_message_peek_type(m, &type, &contents)) < 0) return r;
-        if (!contents) return -EBADMSG;
-        const std::string signature = contents;
-        if ((r = sd_bus_message_enter_container(m, 'v', contents)) < 0) return r;
-        if ((r = readValue(m, key ? key : "", signature, p)) < 0) return r;
-        if ((r = sd_bus_message_exit_container(m)) < 0) return r;
-        if ((r = sd_bus_message_exit_container(m)) < 0) return r;
-    }
-    if (r < 0) return r;
-    return sd_bus_message_exit_container(m);
-}
-
-struct InterfaceRecord {
-    std::string path;
-    std::string interface;
-    Properties properties;
-};
-
-// Reads a{sa{sv}} for one object.
-int readInterfaces(sd_bus_message* m, const std::string& path, std::vector<InterfaceRecord>& out) {
-    int r = sd_bus_message_enter_container(m, 'a', "{sa{sv}}");
-    if (r < 0) return r;
-    while ((r = sd_bus_message_enter_container(m, 'e', "sa{sv}")) > 0) {
-        const char* interface = nullptr;
-        if ((r = sd_bus_message_read(m, "s", &interface)) < 0) return r;
-        InterfaceRecord record{path, interface ? interface : "", {}};
-        if ((r = readProperties(m, record.properties)) < 0) return r;
-        if ((r = sd_bus_message_exit_container(m)) < 0) return r;
-        out.push_back(std::move(record));
-    }
-    if (r < 0) return r;
-    return sd_bus_message_exit_container(m);
 }
 
 std::string addressFromPath(const std::string& path) {
@@ -268,6 +120,7 @@ struct BlueZBleCentral::Core : std::enable_shared_from_this<BlueZBleCentral::Cor
 
     Options options;
     std::unique_ptr<DBusConnection> connection;
+    std::atomic<bool> started{false};
 
     mutable std::mutex mutex;
     std::weak_ptr<BleCentralDelegate> delegate;
@@ -282,6 +135,11 @@ struct BlueZBleCentral::Core : std::enable_shared_from_this<BlueZBleCentral::Cor
     std::map<std::string, ServiceEntry> services;
     std::map<std::string, CharacteristicEntry> characteristics;
     std::uint64_t loads = 0;
+    // The unique name that owns the service name now, empty while nobody does. BlueZ's signals count only
+    // from it: a unicast signal reaches us from any sender the bus lets through.
+    std::string owner;
+    // Devices BlueZ removed while something still held them; erased once nothing does.
+    std::vector<std::string> removedButHeld;
 
     ~Core() { connection.reset(); }
 
@@ -304,6 +162,11 @@ struct BlueZBleCentral::Core : std::enable_shared_from_this<BlueZBleCentral::Cor
         if (r >= 0) {
             auto shared = std::make_shared<Done>(std::move(done));
             sent = connection->callAsync(m, options.callTimeout, [shared](sd_bus_message* reply) {
+                if (!reply) {
+                    (*shared)(BleError{BleError::Domain::other, -ENOTCONN, "Bluetooth is not reachable."},
+                              nullptr);
+                    return;
+                }
                 const auto [name, message] = DBusConnection::errorOf(reply);
                 if (name.empty()) {
                     (*shared)(std::nullopt, reply);
@@ -347,10 +210,18 @@ struct BlueZBleCentral::Core : std::enable_shared_from_this<BlueZBleCentral::Cor
     }
 
     void start(sd_bus* bus);
+    void askOwner(sd_bus* bus);
+    bool fromOwner(sd_bus_message* m) const {
+        const char* sender = sd_bus_message_get_sender(m);
+        return sender && !owner.empty() && owner == sender;
+    }
+    void sweepRemovedDevices();
+    // What the service exported is gone (it went, or the bus did); answers still on their way are dropped.
+    void forget();
     void load(sd_bus* bus);
     void loaded(sd_bus_message* reply);
-    void apply(const InterfaceRecord& record, bool appeared);
-    void applyDevice(const std::string& path, const Properties& p, bool appeared);
+    void apply(const BlueZObjectRecord& record, bool appeared);
+    void applyDevice(const std::string& path, const BlueZProperties& p, bool appeared);
     void removed(const std::string& path, const std::vector<std::string>& interfaces);
     void ownerChanged(sd_bus* bus, bool present);
     void disconnectAll();
@@ -427,10 +298,12 @@ public:
     }
 
     void setNotifyValue(bool enabled, const std::shared_ptr<BleCharacteristic>& characteristic) override {
-        post([enabled, characteristic](Core& core, sd_bus* bus, const std::shared_ptr<BlueZPeripheral>& self) {
+        post([enabled, characteristic, requester = requester()](
+                 Core& core, sd_bus* bus, const std::shared_ptr<BlueZPeripheral>& self) {
             auto own = std::dynamic_pointer_cast<BlueZCharacteristic>(characteristic);
-            auto done = [self, characteristic](const std::optional<BleError>& error, sd_bus_message*) {
-                self->deliver([&](BlePeripheralDelegate& d, BlePeripheral& p) {
+            auto done = [self, characteristic, requester](const std::optional<BleError>& error,
+                                                          sd_bus_message*) {
+                self->deliverTo(requester, [&](BlePeripheralDelegate& d, BlePeripheral& p) {
                     d.didUpdateNotificationStateFor(p, characteristic, error);
                 });
             };
@@ -446,21 +319,24 @@ public:
                     BleWriteType type) override {
         const bool command = type == BleWriteType::withoutResponse;
         std::uint64_t link;
+        std::weak_ptr<BlePeripheralDelegate> requester;
         {
             std::lock_guard lock(mutex_);
             if (command) ++commandsInFlight_;
             link = link_;
+            requester = delegate_;
         }
-        post([data, characteristic, command, link](Core& core, sd_bus* bus,
-                                                   const std::shared_ptr<BlueZPeripheral>& self) {
+        post([data, characteristic, command, link, requester](Core& core, sd_bus* bus,
+                                                              const std::shared_ptr<BlueZPeripheral>& self) {
             auto own = std::dynamic_pointer_cast<BlueZCharacteristic>(characteristic);
-            auto done = [self, characteristic, command, link](const std::optional<BleError>& error, sd_bus_message*) {
+            auto done = [self, characteristic, command, link, requester](const std::optional<BleError>& error,
+                                                                         sd_bus_message*) {
                 if (command) {
                     std::lock_guard lock(self->mutex_);
                     if (self->link_ == link && self->commandsInFlight_ > 0) --self->commandsInFlight_;
                     return;
                 }
-                self->deliver([&](BlePeripheralDelegate& d, BlePeripheral& p) {
+                self->deliverTo(requester, [&](BlePeripheralDelegate& d, BlePeripheral& p) {
                     d.didWriteValueFor(p, characteristic, error);
                 });
             };
@@ -487,7 +363,8 @@ public:
     int maximumWriteValueLength(BleWriteType type) const override {
         if (type == BleWriteType::withResponse) return kLongestAttribute;
         std::lock_guard lock(mutex_);
-        return mtu_ > kAttHeader ? mtu_ - kAttHeader : kSmallestPayload;
+        // An MTU of up to 517 leaves room for more, but no attribute value is longer than 512 bytes.
+        return mtu_ > kAttHeader ? std::min(mtu_ - kAttHeader, kLongestAttribute) : kSmallestPayload;
     }
 
     static BleError notConnected() { return BleError{BleError::Domain::other, -ENOTCONN, "The device is not connected."}; }
@@ -500,6 +377,16 @@ public:
             d = delegate_.lock();
         }
         if (d) callback(*d, *this);
+    }
+    // The delegate a request is made for. Its answer goes to that one even when the link has gone and a new
+    // link's delegate is in place by then, so that it never answers a request of the new link.
+    std::weak_ptr<BlePeripheralDelegate> requester() const {
+        std::lock_guard lock(mutex_);
+        return delegate_;
+    }
+    void deliverTo(const std::weak_ptr<BlePeripheralDelegate>& requester,
+                   const std::function<void(BlePeripheralDelegate&, BlePeripheral&)>& callback) {
+        if (auto d = requester.lock()) callback(*d, *this);
     }
     // The same from under this peripheral's lock: the call is posted behind the current work.
     void deliverLater(Core& core, std::function<void(BlePeripheralDelegate&, BlePeripheral&)> callback) {
@@ -536,6 +423,8 @@ public:
     std::optional<std::string> name_, alias_;
     BlePeripheralState state_ = BlePeripheralState::disconnected;
     bool servicesResolved_ = false;
+    // BlueZ has removed the device's object.
+    bool removed_ = false;
     std::uint64_t attempt_ = 0;
     std::uint64_t link_ = 0;
     int mtu_ = 0;
@@ -557,43 +446,69 @@ void BlueZBleCentral::Core::start(sd_bus* bus) {
                          "member='InterfacesAdded'",
                          [weak](sd_bus_message* m) {
                              auto self = weak.lock();
-                             const char* path = nullptr;
-                             if (!self || sd_bus_message_read(m, "o", &path) < 0) return;
-                             std::vector<InterfaceRecord> records;
-                             if (readInterfaces(m, path, records) < 0) return;
+                             if (!self || !self->fromOwner(m)) return;
+                             std::vector<BlueZObjectRecord> records;
+                             std::string path;
+                             if (!BlueZObjects::readInterfacesAdded(m, path, records)) return;
                              for (const auto& r : records) self->apply(r, true);
                          });
     connection->addMatch("type='signal'," + sender + "interface='org.freedesktop.DBus.ObjectManager',"
                          "member='InterfacesRemoved'",
                          [weak](sd_bus_message* m) {
                              auto self = weak.lock();
-                             const char* path = nullptr;
+                             if (!self || !self->fromOwner(m)) return;
+                             std::string path;
                              std::vector<std::string> interfaces;
-                             if (!self || sd_bus_message_read(m, "o", &path) < 0 || readStrings(m, interfaces) < 0) {
-                                 return;
-                             }
+                             if (!BlueZObjects::readInterfacesRemoved(m, path, interfaces)) return;
                              self->removed(path, interfaces);
                          });
     connection->addMatch("type='signal'," + sender + "interface='org.freedesktop.DBus.Properties',"
                          "member='PropertiesChanged'",
                          [weak](sd_bus_message* m) {
                              auto self = weak.lock();
-                             const char* interface = nullptr;
-                             const char* path = sd_bus_message_get_path(m);
-                             if (!self || !path || sd_bus_message_read(m, "s", &interface) < 0) return;
-                             InterfaceRecord record{path, interface ? interface : "", {}};
-                             if (readProperties(m, record.properties) < 0) return;
+                             if (!self || !self->fromOwner(m)) return;
+                             BlueZObjectRecord record;
+                             if (!BlueZObjects::readPropertiesChanged(m, record)) return;
                              self->apply(record, false);
                          });
     connection->addMatch("type='signal',sender='org.freedesktop.DBus',interface='org.freedesktop.DBus',"
                          "member='NameOwnerChanged',arg0='" + options.serviceName + "'",
                          [weak](sd_bus_message* m) {
                              auto self = weak.lock();
+                             const char* from = sd_bus_message_get_sender(m);
+                             // Only the bus itself tells who owns a name.
+                             if (!self || !from || std::string(from) != "org.freedesktop.DBus") return;
                              const char *name = nullptr, *before = nullptr, *after = nullptr;
-                             if (!self || sd_bus_message_read(m, "sss", &name, &before, &after) < 0) return;
-                             self->ownerChanged(sd_bus_message_get_bus(m), after && *after);
+                             if (sd_bus_message_read(m, "sss", &name, &before, &after) < 0) return;
+                             if (!name || name != self->options.serviceName) return;
+                             self->owner = after ? after : "";
+                             self->ownerChanged(sd_bus_message_get_bus(m), !self->owner.empty());
                          });
-    load(bus);
+    askOwner(bus);
+}
+
+void BlueZBleCentral::Core::askOwner(sd_bus* bus) {
+    sd_bus_message* m = nullptr;
+    int r = sd_bus_message_new_method_call(bus, &m, "org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                           "org.freedesktop.DBus", "GetNameOwner");
+    if (r >= 0) r = sd_bus_message_append(m, "s", options.serviceName.c_str());
+    std::weak_ptr<Core> weak = weak_from_this();
+    const std::uint64_t mine = loads;
+    const bool sent =
+        r >= 0 && connection->callAsync(m, options.callTimeout, [weak, mine](sd_bus_message* reply) {
+            auto self = weak.lock();
+            // A NameOwnerChanged that came first has told the owner already, and started its own load.
+            if (!self || self->loads != mine || !reply) return;
+            const char* name = nullptr;
+            if (reply && DBusConnection::errorOf(reply).first.empty() &&
+                sd_bus_message_read(reply, "s", &name) >= 0 && name) {
+                self->owner = name;
+            }
+            // Asked even without an owner: the answer sets the state, as it always did.
+            self->load(sd_bus_message_get_bus(reply));
+        });
+    if (m) sd_bus_message_unref(m);
+    if (!sent) load(bus);
 }
 
 void BlueZBleCentral::Core::load(sd_bus* bus) {
@@ -614,15 +529,8 @@ void BlueZBleCentral::Core::loaded(sd_bus_message* reply) {
                                                                    : BleManagerState::unsupported);
         return;
     }
-    std::vector<InterfaceRecord> records;
-    int r = sd_bus_message_enter_container(reply, 'a', "{oa{sa{sv}}}");
-    while (r >= 0 && (r = sd_bus_message_enter_container(reply, 'e', "oa{sa{sv}}")) > 0) {
-        const char* path = nullptr;
-        if ((r = sd_bus_message_read(reply, "o", &path)) < 0) break;
-        if ((r = readInterfaces(reply, path, records)) < 0) break;
-        r = sd_bus_message_exit_container(reply);
-    }
-    if (r < 0) {
+    std::vector<BlueZObjectRecord> records;
+    if (!BlueZObjects::readManagedObjects(reply, records)) {
         setState(BleManagerState::unsupported);
         return;
     }
@@ -659,7 +567,7 @@ bool BlueZBleCentral::Core::underAdapter(const std::string& path) const {
     return adapterPath.empty() || path.rfind(adapterPath + "/", 0) == 0;
 }
 
-void BlueZBleCentral::Core::apply(const InterfaceRecord& record, bool appeared) {
+void BlueZBleCentral::Core::apply(const BlueZObjectRecord& record, bool appeared) {
     const auto& p = record.properties;
     if (record.interface == kAdapter) {
         bool& powered = adapters[record.path];
@@ -723,7 +631,7 @@ std::shared_ptr<BlueZPeripheral> BlueZBleCentral::Core::deviceOfCharacteristic(c
     return d == devices.end() ? nullptr : d->second;
 }
 
-void BlueZBleCentral::Core::applyDevice(const std::string& path, const Properties& p, bool appeared) {
+void BlueZBleCentral::Core::applyDevice(const std::string& path, const BlueZProperties& p, bool appeared) {
     auto& slot = devices[path];
     if (!slot) slot = std::make_shared<BlueZPeripheral>(weak_from_this(), path);
     const auto peripheral = slot;
@@ -734,6 +642,7 @@ void BlueZBleCentral::Core::applyDevice(const std::string& path, const Propertie
     int rssi = 0;
     {
         std::lock_guard lock(peripheral->mutex_);
+        peripheral->removed_ = false;
         if (p.address) peripheral->address_ = *p.address;
         if (p.name) peripheral->name_ = *p.name;
         if (p.alias) peripheral->alias_ = *p.alias;
@@ -814,12 +723,40 @@ void BlueZBleCentral::Core::removed(const std::string& path, const std::vector<s
             {
                 std::lock_guard lock(it->second->mutex_);
                 changed = it->second->dropLinkLocked();
+                it->second->removed_ = true;
             }
+            const auto peripheral = it->second;
             if (changed) {
-                if (auto d = centralDelegate()) d->didDisconnect(it->second, std::nullopt);
+                if (auto d = centralDelegate()) d->didDisconnect(peripheral, std::nullopt);
+            }
+            // A phone with a rotating address leaves a new device behind every few minutes: the table keeps
+            // only what someone still holds, so that a held peripheral stays the same object if it returns.
+            if (std::find(removedButHeld.begin(), removedButHeld.end(), path) == removedButHeld.end()) {
+                removedButHeld.push_back(path);
             }
         }
     }
+    sweepRemovedDevices();
+}
+
+void BlueZBleCentral::Core::sweepRemovedDevices() {
+    std::vector<std::string> held;
+    for (const auto& path : removedButHeld) {
+        const auto it = devices.find(path);
+        if (it == devices.end()) continue;
+        bool gone;
+        {
+            std::lock_guard lock(it->second->mutex_);
+            gone = it->second->removed_;
+        }
+        // Only the table holds it: no port, discovery or delegate can ask for it again.
+        if (gone && it->second.use_count() == 1) {
+            devices.erase(it);
+        } else if (gone) {
+            held.push_back(path);
+        }
+    }
+    removedButHeld = std::move(held);
 }
 
 void BlueZBleCentral::Core::disconnectAll() {
@@ -835,17 +772,27 @@ void BlueZBleCentral::Core::disconnectAll() {
     }
 }
 
-void BlueZBleCentral::Core::ownerChanged(sd_bus* bus, bool present) {
-    // The service went or came back: what it had exported is gone; a new owner is read afresh.
+void BlueZBleCentral::Core::forget() {
+    owner.clear();
     adapters.clear();
     services.clear();
     characteristics.clear();
-    {
-        std::lock_guard lock(mutex);
-        adapterPath.clear();
+    // Devices nobody holds go too; held ones stay the same objects for when they come back.
+    for (auto it = devices.begin(); it != devices.end();) {
+        it = it->second.use_count() == 1 ? devices.erase(it) : std::next(it);
     }
+    removedButHeld.clear();
+    ++loads;
+    std::lock_guard lock(mutex);
+    adapterPath.clear();
+}
+
+void BlueZBleCentral::Core::ownerChanged(sd_bus* bus, bool present) {
+    // The service went or came back: what it had exported is gone; a new owner is read afresh.
+    const std::string now = owner;
+    forget();
+    owner = now;
     if (!present) {
-        ++loads;
         setState(BleManagerState::unsupported);
         return;
     }
@@ -859,12 +806,22 @@ std::shared_ptr<BlueZBleCentral> BlueZBleCentral::make(Options options) {
     if (options.busAddress.empty()) options.busAddress = DBusConnection::systemBusAddress();
     core->options = options;
     std::weak_ptr<Core> weak = core;
-    core->connection = std::make_unique<DBusConnection>(options.busAddress, [weak](int error) {
-        auto self = weak.lock();
-        if (!self) return;
-        self->setState(error == EACCES || error == EPERM ? BleManagerState::unauthorized
-                                                         : BleManagerState::unsupported);
-    });
+    core->connection = std::make_unique<DBusConnection>(
+        options.busAddress,
+        [weak](int error) {
+            auto self = weak.lock();
+            if (!self) return;
+            self->forget();
+            self->setState(error == EACCES || error == EPERM ? BleManagerState::unauthorized
+                                                             : BleManagerState::unsupported);
+        },
+        [weak](sd_bus* bus) {
+            // The bus is back (a restarted dbus-daemon): everything is asked afresh, as at the start. Before
+            // the first start has been posted nothing here is set up yet, and that start does it.
+            auto self = weak.lock();
+            if (self && self->started.load(std::memory_order_acquire)) self->start(bus);
+        });
+    core->started.store(true, std::memory_order_release);
     core->post([](Core& c, sd_bus* bus) { c.start(bus); });
     return std::shared_ptr<BlueZBleCentral>(new BlueZBleCentral(std::move(core)));
 }
@@ -947,7 +904,17 @@ void BlueZBleCentral::stopScan() {
 
 void BlueZBleCentral::connect(const std::shared_ptr<BlePeripheral>& peripheral, const std::optional<BleConnectOptions>&) {
     auto own = std::dynamic_pointer_cast<BlueZPeripheral>(peripheral);
-    if (!own || own->core_.lock() != core_ || state() != BleManagerState::poweredOn) return;
+    if (!own || own->core_.lock() != core_) return;
+    if (state() != BleManagerState::poweredOn) {
+        // Told at once, as BlueZ would answer: nothing connects through an adapter that is off or gone.
+        core_->post([own](Core& core, sd_bus*) {
+            if (auto d = core.centralDelegate()) {
+                d->didFailToConnect(own, BleError{BleError::Domain::other, BleError::kAdapterUnavailable,
+                                                  "The adapter is not powered."});
+            }
+        });
+        return;
+    }
     std::uint64_t attempt;
     bool already;
     {
@@ -1023,6 +990,10 @@ BleError BlueZBleCentral::errorFromDBus(const std::string& name, const std::stri
         if (has("pair") || has("encrypt") || has("authent")) return att(BleError::kInsufficientEncryption);
         if (has("read")) return att(0x02);
         if (has("write")) return att(0x03);
+    }
+    // An adapter that is off (or going) answers so, whatever was asked of it.
+    if (name == "org.bluez.Error.NotReady") {
+        return BleError{BleError::Domain::other, BleError::kAdapterUnavailable, description};
     }
     // BlueZ names an attribute server's refusal for want of a secured link so, and so do failed or refused
     // pairings: each means the device has not been paired.

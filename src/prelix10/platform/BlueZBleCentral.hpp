@@ -2,11 +2,13 @@
 
 #include "prelix10/core/Export.hpp"
 
-// The Bluetooth LE central on Linux: BlueZ over D-Bus. The adapter's power is the central's state; a scan is a
-// discovery with a filter for LE and duplicates, and every advertisement BlueZ reports on a device object (its
-// appearance, or a change of its RSSI or manufacturer data) is a discovery; connect, GATT service and
+// The Bluetooth LE central on Linux: BlueZ over D-Bus. The adapter's power is the central's state; a scan is
+// a discovery with a filter for LE and duplicates, and every advertisement BlueZ reports on a device object
+// (its appearance, or a change of its RSSI or manufacturer data) is a discovery; connect, GATT service and
 // characteristic discovery, notifications and writes are the device's and characteristics' methods. One
-// event thread per central runs every D-Bus exchange and every delegate callback.
+// event thread per central runs every D-Bus exchange and every delegate callback. BlueZ's signals count only
+// when they come from the connection that owns its bus name, as the bus itself reports it; a bus that goes
+// away is connected to again, with a pause that doubles up to a few seconds, and everything is read afresh.
 
 #include <chrono>
 #include <memory>

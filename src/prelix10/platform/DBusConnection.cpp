@@ -78,13 +78,13 @@ std::string DBusConnection::systemBusAddress() {
     return "unix:path=/run/dbus/system_bus_socket";
 }
 
-DBusConnection::DBusConnection(std::string address, ClosedHandler closed) : shared_(std::make_shared<Shared>()) {
+DBusConnection::DBusConnection(std::string address, ClosedHandler closed, ReopenedHandler reopened)
+    : shared_(std::make_shared<Shared>()) {
     shared_->wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     auto shared = shared_;
     std::lock_guard lock(shared->mutex);
-    thread_ = std::thread([shared, address = std::move(address), closed = std::move(closed)] {
-        run(shared, address, closed);
-    });
+    thread_ = std::thread([shared, address = std::move(address), closed = std::move(closed),
+                           reopened = std::move(reopened)] { run(shared, address, closed, reopened); });
     shared->worker = thread_.get_id();
 }
 
@@ -190,7 +190,7 @@ int pollTimeout(sd_bus* bus, std::optional<Clock::time_point> due) {
 }  // namespace
 
 void DBusConnection::run(const std::shared_ptr<Shared>& shared, const std::string& address,
-                         const ClosedHandler& closed) {
+                         const ClosedHandler& closed, const ReopenedHandler& reopened) {
     auto report = [&](int error) {
         if (!closed) return;
         try {
@@ -199,10 +199,48 @@ void DBusConnection::run(const std::shared_ptr<Shared>& shared, const std::strin
             // A handler must not end the event thread.
         }
     };
-    int error = 0;
-    shared->bus = connect(address, error);
-    shared->open = shared->bus != nullptr;
-    if (!shared->open) report(error ? error : ECONNREFUSED);
+    std::chrono::milliseconds backoff = kFirstRetry;
+    std::optional<Clock::time_point> retryAt;
+    auto attempt = [&](bool again) {
+        int error = 0;
+        shared->bus = connect(address, error);
+        shared->open = shared->bus != nullptr;
+        if (!shared->open) {
+            retryAt = Clock::now() + backoff;
+            backoff = std::min(backoff * 2, kLongestRetry);
+            report(error ? error : ECONNREFUSED);
+            return;
+        }
+        backoff = kFirstRetry;
+        retryAt.reset();
+        if (!again || !reopened) return;
+        try {
+            reopened(shared->bus);
+        } catch (...) {
+            // A handler must not end the event thread.
+        }
+    };
+    // The bus went away: its matches go with it, and every call still waiting hears of it at once.
+    auto lose = [&](int error) {
+        sd_bus_close(shared->bus);
+        sd_bus_unref(shared->bus);
+        shared->bus = nullptr;
+        shared->open = false;
+        shared->matches.clear();
+        auto waiting = std::move(shared->calls);
+        shared->calls.clear();
+        for (auto& [key, box] : waiting) {
+            try {
+                if (box->handler) box->handler(nullptr);
+            } catch (...) {
+                // A handler must not end the event thread.
+            }
+        }
+        retryAt = Clock::now() + backoff;
+        backoff = std::min(backoff * 2, kLongestRetry);
+        report(error);
+    };
+    attempt(false);
 
     for (;;) {
         std::deque<DBusConnection::Work> work;
@@ -235,6 +273,12 @@ void DBusConnection::run(const std::shared_ptr<Shared>& shared, const std::strin
         if (stop) break;
         if (!work.empty()) continue;
 
+        if (!shared->open && retryAt && Clock::now() >= *retryAt) {
+            attempt(true);
+            continue;
+        }
+        if (!shared->open && retryAt) due = due ? std::min(*due, *retryAt) : *retryAt;
+
         if (shared->open) {
             const int r = sd_bus_process(shared->bus, nullptr);
             {
@@ -242,8 +286,7 @@ void DBusConnection::run(const std::shared_ptr<Shared>& shared, const std::strin
                 if (shared->stopping) break;
             }
             if (r < 0) {
-                shared->open = false;
-                report(-r);
+                lose(-r);
                 continue;
             }
             if (r > 0) continue;

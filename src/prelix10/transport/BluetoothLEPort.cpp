@@ -60,6 +60,10 @@ std::int64_t elapsedWhole(const Stopwatch& watch) { return static_cast<std::int6
 Prelix10Error openFailed() { return Prelix10Error(Prelix10ErrorKind::communication, Prelix10ErrorMessage::openFailed); }
 Prelix10Error writeFailed() { return Prelix10Error(Prelix10ErrorKind::communication, Prelix10ErrorMessage::writeFailed); }
 
+// The port state whose work item this thread runs, if any: a port released from inside its own completion
+// must not wait for the item it runs in.
+thread_local const State* runningWorkOf = nullptr;
+
 // Runs work on a worker thread, counted so that the port's destructor can wait for it.
 void runWork(const std::shared_ptr<State>& state, std::function<void()> work) {
     {
@@ -67,11 +71,14 @@ void runWork(const std::shared_ptr<State>& state, std::function<void()> work) {
         ++state->inFlight;
     }
     GlobalQueue::async([state, work = std::move(work)] {
+        const State* outer = runningWorkOf;
+        runningWorkOf = state.get();
         try {
             work();
         } catch (...) {
             // The work items deliver their errors through their completions; nothing else may escape.
         }
+        runningWorkOf = outer;
         std::lock_guard lock(state->mutex);
         --state->inFlight;
         state->idle.notify_all();
@@ -298,8 +305,10 @@ BluetoothLEPort::~BluetoothLEPort() {
         state_->destroyed = true;
     }
     closeState(*state_);
+    // The item this destructor runs in, when released from a completion, ends right after it.
+    const std::size_t own = runningWorkOf == state_.get() ? 1 : 0;
     std::unique_lock lock(state_->mutex);
-    state_->idle.wait(lock, [this] { return state_->inFlight == 0; });
+    state_->idle.wait(lock, [this, own] { return state_->inFlight <= own; });
 }
 
 bool BluetoothLEPort::internalIsConnected() const { return state_->control() != nullptr; }

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <iterator>
 
+#include "prelix10/core/Deadline.hpp"
 #include "prelix10/core/Log.hpp"
 #include "prelix10/core/Stopwatch.hpp"
 #include "prelix10/platform/DispatchQueue.hpp"
@@ -11,6 +13,8 @@ namespace Prelix10 {
 
 namespace {
 constexpr std::chrono::milliseconds kStateRecheck{10};
+// The pause between connection attempts, as every connection retry keeps.
+constexpr std::chrono::milliseconds kConnectRetryPause{100};
 }  // namespace
 
 CentralManagerControl& CentralManagerControl::shared() {
@@ -34,6 +38,7 @@ std::shared_ptr<BleCentral> CentralManagerControl::attachedCentral() {
             std::lock_guard lock(scanLock_);
             scanForPeripheralsClosures_.clear();
             discoveredPeripherals_.clear();
+            discoveredIndex_.clear();
         }
         std::map<const BlePeripheral*, std::shared_ptr<ConnectWait>> dropped;
         {
@@ -56,14 +61,15 @@ BleManagerState CentralManagerControl::waitForState(std::int64_t timeout) {
     auto central = attachedCentral();
     BleManagerState state = central->state();
     if (state != BleManagerState::unknown) return state;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max<std::int64_t>(timeout, 0));
+    const auto deadline = Deadline::after(timeout);
     std::unique_lock lock(stateMutex_);
     for (;;) {
         const auto now = std::chrono::steady_clock::now();
         if (now >= deadline) break;
         // Woken by the state callback; the bounded re-check also covers a stack that changes without one.
         const std::uint64_t seen = stateChanges_;
-        stateCondition_.wait_until(lock, std::min(deadline, now + kStateRecheck), [&] { return stateChanges_ != seen; });
+        stateCondition_.wait_until(lock, deadline - now > kStateRecheck ? now + kStateRecheck : deadline,
+                                   [&] { return stateChanges_ != seen; });
         lock.unlock();
         state = central->state();
         lock.lock();
@@ -73,17 +79,59 @@ BleManagerState CentralManagerControl::waitForState(std::int64_t timeout) {
     return central->state();
 }
 
-void CentralManagerControl::didUpdateState(BleManagerState) {
-    std::lock_guard lock(stateMutex_);
-    ++stateChanges_;
-    stateCondition_.notify_all();
+void CentralManagerControl::didUpdateState(BleManagerState state) {
+    {
+        std::lock_guard lock(stateMutex_);
+        ++stateChanges_;
+        stateCondition_.notify_all();
+    }
+    if (state == BleManagerState::unknown || state == BleManagerState::resetting ||
+        state == BleManagerState::poweredOn) {
+        return;
+    }
+    // No connect can succeed on an adapter that went off: the waiting ones end now.
+    std::vector<std::shared_ptr<ConnectWait>> waits;
+    {
+        std::lock_guard lock(connectMutex_);
+        for (const auto& [peripheral, wait] : connectWaits_) waits.push_back(wait);
+    }
+    for (const auto& wait : waits) {
+        std::lock_guard lock(wait->mutex);
+        wait->refusal = BleError{BleError::Domain::other, BleError::kAdapterUnavailable, "Bluetooth is off."};
+        wait->condition.notify_all();
+    }
 }
+
+namespace {
+
+Prelix10Error connectOpenFailed() {
+    return Prelix10Error(Prelix10ErrorKind::communication, Prelix10ErrorMessage::openFailed);
+}
+
+// A refusal that no retry mends ends the connect at once with what the user must change; others are retried.
+std::optional<Prelix10Error> permanentRefusal(const BleError& error, BleManagerState state) {
+    if (error.domain == BleError::Domain::att && error.code == BleError::kInsufficientEncryption) {
+        return Prelix10Error(Prelix10ErrorKind::illegalDeviceState,
+                             Prelix10ErrorMessage::bluetoothLeDeviceIsNotPaired,
+                             Prelix10ErrorCode::bluetoothLeDeviceIsNotPaired);
+    }
+    const bool adapterOff =
+        error.domain == BleError::Domain::other && error.code == BleError::kAdapterUnavailable;
+    if (adapterOff || (state != BleManagerState::poweredOn && state != BleManagerState::unknown)) {
+        return Prelix10Error(Prelix10ErrorKind::illegalDeviceState,
+                             Prelix10ErrorMessage::bluetoothUnavailable,
+                             Prelix10ErrorCode::bluetoothUnavailable);
+    }
+    return std::nullopt;
+}
+
+}  // namespace
 
 void CentralManagerControl::connect(const std::shared_ptr<BlePeripheral>& peripheral,
                                     const std::optional<BleConnectOptions>& options, std::int64_t timeout,
                                     ConnectCompletion completion) {
     auto central = attachedCentral();
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max<std::int64_t>(timeout, 0));
+    const auto deadline = Deadline::after(timeout);
     auto wait = std::make_shared<ConnectWait>();
     std::shared_ptr<ConnectWait> replaced;
     {
@@ -101,29 +149,70 @@ void CentralManagerControl::connect(const std::shared_ptr<BlePeripheral>& periph
     }
     central->connect(peripheral, options);
     std::weak_ptr<CentralManagerControl> weakSelf = weak_from_this();
-    GlobalQueue::async([weakSelf, wait, deadline, key = peripheral.get(), completion = std::move(completion)] {
+    GlobalQueue::async([weakSelf, wait, deadline, central, peripheral, options,
+                        completion = std::move(completion)] {
+        const char* method = "connect(peripheral:options:timeout:completion:)";
         bool connected = false;
-        {
-            std::unique_lock lock(wait->mutex);
-            wait->condition.wait_until(lock, deadline, [&] { return wait->connected || wait->cancelled; });
-            connected = wait->connected;
+        std::optional<Prelix10Error> failure;
+        for (;;) {
+            std::optional<BleError> refusal;
+            {
+                std::unique_lock lock(wait->mutex);
+                wait->condition.wait_until(lock, deadline, [&] {
+                    return wait->connected || wait->cancelled || wait->refusal.has_value();
+                });
+                connected = wait->connected;
+                if (connected || wait->cancelled || !wait->refusal) break;
+                refusal = std::move(wait->refusal);
+                wait->refusal.reset();
+            }
+            if (Prelix10Logger::shared().isLogging()) {
+                Log(nullptr, "CentralManagerControl", method, __LINE__)
+                    .write("Error - connect refused: " + refusal->description + " (code " +
+                           std::to_string(refusal->code) + ")");
+            }
+            failure = permanentRefusal(*refusal, central->state());
+            if (failure) break;
+            // Asked again after the retry pause, while the budget lasts and nobody cancelled.
+            {
+                std::unique_lock lock(wait->mutex);
+                const auto now = std::chrono::steady_clock::now();
+                const auto until = deadline - now > kConnectRetryPause ? now + kConnectRetryPause : deadline;
+                wait->condition.wait_until(lock, until, [&] { return wait->connected || wait->cancelled; });
+                if (wait->connected || wait->cancelled || std::chrono::steady_clock::now() >= deadline)
+                    continue;
+            }
+            central->connect(peripheral, options);
         }
         if (auto self = weakSelf.lock()) {
             std::lock_guard lock(self->connectMutex_);
-            auto it = self->connectWaits_.find(key);
+            auto it = self->connectWaits_.find(peripheral.get());
             if (it != self->connectWaits_.end() && it->second == wait) self->connectWaits_.erase(it);
         }
         if (connected) {
             completion(std::nullopt);
             return;
         }
-        Prelix10Error error(Prelix10ErrorKind::communication, Prelix10ErrorMessage::openFailed);
+        const Prelix10Error error = failure ? *failure : connectOpenFailed();
         if (Prelix10Logger::shared().isLogging()) {
-            Log(nullptr, "CentralManagerControl", "connect(peripheral:options:timeout:completion:)", __LINE__)
-                .write("Error - " + Util::describe(error));
+            Log(nullptr, "CentralManagerControl", method, __LINE__).write("Error - " + Util::describe(error));
         }
         completion(error);
     });
+}
+
+void CentralManagerControl::didFailToConnect(const std::shared_ptr<BlePeripheral>& peripheral,
+                                             const std::optional<BleError>& error) {
+    std::shared_ptr<ConnectWait> wait;
+    {
+        std::lock_guard lock(connectMutex_);
+        auto it = connectWaits_.find(peripheral.get());
+        if (it == connectWaits_.end()) return;
+        wait = it->second;
+    }
+    std::lock_guard lock(wait->mutex);
+    wait->refusal = error ? *error : BleError{BleError::Domain::other, -1, "The connection failed."};
+    wait->condition.notify_all();
 }
 
 void CentralManagerControl::didConnect(const std::shared_ptr<BlePeripheral>& peripheral) {
@@ -169,7 +258,7 @@ void CentralManagerControl::startScan(const void* scanner, ScanCallback callback
         std::lock_guard lock(scanLock_);
         scanForPeripheralsClosures_[scanner] = std::move(callback);
         if (central->isScanning()) {
-            seen = discoveredPeripherals_.stored();
+            seen.assign(discoveredPeripherals_.begin(), discoveredPeripherals_.end());
         } else {
             central->scan(std::nullopt, true);
         }
@@ -184,6 +273,7 @@ void CentralManagerControl::stopScan(const void* scanner) {
     if (scanForPeripheralsClosures_.empty() && central->isScanning()) {
         central->stopScan();
         discoveredPeripherals_.clear();
+        discoveredIndex_.clear();
     }
 }
 
@@ -194,7 +284,19 @@ void CentralManagerControl::didDiscover(const std::shared_ptr<BlePeripheral>& pe
         std::lock_guard lock(scanLock_);
         if (scanForPeripheralsClosures_.empty()) return;
         for (const auto& [scanner, callback] : scanForPeripheralsClosures_) callbacks.push_back(callback);
-        discoveredPeripherals_.append({DiscoveredPeripheral{peripheral, advertisementData, rssi}});
+        const auto known = discoveredIndex_.find(peripheral.get());
+        if (known != discoveredIndex_.end()) {
+            *known->second = DiscoveredPeripheral{peripheral, advertisementData, rssi};
+            discoveredPeripherals_.splice(discoveredPeripherals_.end(), discoveredPeripherals_,
+                                          known->second);
+        } else {
+            if (discoveredPeripherals_.size() >= static_cast<std::size_t>(kDiscoveredCapacity)) {
+                discoveredIndex_.erase(discoveredPeripherals_.front().peripheral.get());
+                discoveredPeripherals_.pop_front();
+            }
+            discoveredPeripherals_.push_back(DiscoveredPeripheral{peripheral, advertisementData, rssi});
+            discoveredIndex_[peripheral.get()] = std::prev(discoveredPeripherals_.end());
+        }
     }
     for (const auto& callback : callbacks) callback(peripheral, advertisementData, rssi);
 }
@@ -202,6 +304,11 @@ void CentralManagerControl::didDiscover(const std::shared_ptr<BlePeripheral>& pe
 std::size_t CentralManagerControl::pendingConnectCount() {
     std::lock_guard lock(connectMutex_);
     return connectWaits_.size();
+}
+
+std::size_t CentralManagerControl::discoveredCount() {
+    std::lock_guard lock(scanLock_);
+    return discoveredPeripherals_.size();
 }
 
 std::size_t CentralManagerControl::scannerCount() {

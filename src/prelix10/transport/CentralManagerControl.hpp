@@ -3,13 +3,14 @@
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <list>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
-#include "prelix10/core/GenericCache.hpp"
 #include "prelix10/core/Prelix10Error.hpp"
 #include "prelix10/platform/BleCentral.hpp"
 
@@ -31,6 +32,7 @@ public:
         int rssi = 0;
     };
 
+    // The most peripherals the running scan remembers; the one heard longest ago goes first.
     static constexpr int kDiscoveredCapacity = 65535;
 
     static CentralManagerControl& shared();
@@ -41,15 +43,19 @@ public:
     BleManagerState waitForState(std::int64_t timeout);
 
     // Asks the central to connect and returns at once. The completion runs once, on a worker thread: without
-    // an error when the peripheral connected in time, else with "Open failed.".
+    // an error when the peripheral connected in time. Each refusal of the stack is logged and asked again
+    // after 0.1 s while the budget lasts, except one that no retry mends: a device that is not paired ends it
+    // with that error, and an adapter that is off or gone with "Bluetooth unavailable.". Otherwise "Open
+    // failed.".
     void connect(const std::shared_ptr<BlePeripheral>& peripheral, const std::optional<BleConnectOptions>& options,
                  std::int64_t timeout, ConnectCompletion completion);
     // Cancels the connection; a connect still waiting for this peripheral ends at once with "Open failed.".
     void cancelConnection(const std::shared_ptr<BlePeripheral>& peripheral);
 
     // Registers a scanner under its identity (replacing an earlier registration of it). When a scan already
-    // runs the scanner first hears everything this scan has seen; otherwise the scan starts, for every
-    // service with duplicates allowed. Callbacks run outside the scan lock, so a scanner may stop from one.
+    // runs the scanner first hears each peripheral this scan has seen, once, with its latest advertisement,
+    // in the order they were last heard; otherwise the scan starts, for every service with duplicates
+    // allowed. Callbacks run outside the scan lock, so a scanner may stop from one.
     void startScan(const void* scanner, ScanCallback callback);
     // Removes the scanner; the last one to leave stops the scan and forgets what it saw.
     void stopScan(const void* scanner);
@@ -57,14 +63,17 @@ public:
     // Counters for tests.
     std::size_t pendingConnectCount();
     std::size_t scannerCount();
+    std::size_t discoveredCount();
 
     // Central delegate.
     void didUpdateState(BleManagerState state) override;
     void didDiscover(const std::shared_ptr<BlePeripheral>& peripheral, const BleAdvertisementData& advertisementData,
                      int rssi) override;
     void didConnect(const std::shared_ptr<BlePeripheral>& peripheral) override;
+    void didFailToConnect(const std::shared_ptr<BlePeripheral>& peripheral,
+                          const std::optional<BleError>& error) override;
 
-private:
+  private:
     CentralManagerControl() = default;
 
     struct ConnectWait {
@@ -73,6 +82,7 @@ private:
         std::condition_variable condition;
         bool connected = false;
         bool cancelled = false;
+        std::optional<BleError> refusal;
     };
 
     // The central to use now; attaches this object as its delegate when the backend changed.
@@ -91,7 +101,10 @@ private:
 
     std::mutex scanLock_;
     std::map<const void*, ScanCallback> scanForPeripheralsClosures_;
-    GenericCache<DiscoveredPeripheral> discoveredPeripherals_{kDiscoveredCapacity};
+    // The latest advertisement of each peripheral, oldest first; each advertisement costs the same whatever
+    // the number remembered, for it is handled on the stack's event thread.
+    std::list<DiscoveredPeripheral> discoveredPeripherals_;
+    std::unordered_map<const BlePeripheral*, std::list<DiscoveredPeripheral>::iterator> discoveredIndex_;
 };
 
 }  // namespace Prelix10
