@@ -12,7 +12,7 @@
 #include "prelix10/printer/OrvoPrinter.hpp"
 #include "prelix10/protocol/ControlInternalFileCommand.hpp"
 #include "prelix10/setting/CloudFirmwareFunction.hpp"
-#include "prelix10/setting/FirmwareUpdater.hpp"
+#include "prelix10/setting/FirmwareUpdaterTesting.hpp"
 #include "prelix10/setting/OrvoPrinterSetting.hpp"
 #include "prelix10/transport/BluetoothLEPortSettings.hpp"
 #include "prelix10/transport/CentralManagerControl.hpp"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -9,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "prelix10/core/Export.hpp"
 #include "prelix10/core/OrvoPrinterModel.hpp"
 #include "prelix10/platform/HttpsTransport.hpp"
 #include "prelix10/setting/FirmwareInfo.hpp"
@@ -19,7 +21,7 @@ namespace Prelix10 {
 // The client of the firmware cloud service: the firmware list and the firmware image of a model variant,
 // and the upload of an update log. Each request blocks its caller until the reply has been read whole or
 // the exchange has failed; failures are results, never exceptions.
-class CloudFirmwareFunction {
+class PRELIX10_EXPORT CloudFirmwareFunction {
   public:
     enum class CloudFirmwareFunctionResult : int {
         success = 0,
@@ -44,6 +46,10 @@ class CloudFirmwareFunction {
         // Null selects libcurl.
         std::shared_ptr<HttpsTransport> transport;
     };
+
+    // The cap on the list and upload replies, far below the image's: a list of a few entries is a few
+    // hundred bytes, and a huge one would only cost memory and time on the printer's queue.
+    static constexpr std::size_t kSmallReplyBytes = 1024u * 1024u;
 
     // The process-wide configuration used by the forms without one.
     static Configuration configuration();
