@@ -11,6 +11,7 @@ namespace Prelix10 {
 struct InterfaceAddressEntry {
     std::string name;
     bool isIPv4 = false;
+    bool isIPv6 = false;
     bool isUp = false;
     bool isLoopback = false;
     std::string address;  // numeric host text
@@ -41,6 +42,8 @@ public:
 
     // Replaces the system's list (tests); an empty function restores it.
     static void setProvider(Provider provider);
+    // Every entry, through the provider a test set; nullopt when the list cannot be read.
+    static std::optional<std::vector<InterfaceAddressEntry>> interfaces();
     // The system's list through getifaddrs.
     static std::optional<std::vector<InterfaceAddressEntry>> systemInterfaces();
 
