@@ -278,9 +278,11 @@ TEST_F(PrinterSettingFirmwareTest, AnUpdateSucceedsOnlyWhenThePrinterReportsTheN
         firmware->setUpdateDelegate(delegate);
         const auto error = errorOf([&] { firmware->update().get(); });
         ASSERT_TRUE(error);
-        EXPECT_EQ(error->message(), "Write failed.");
+        // Its own error, not a write failure, and both versions in it.
+        EXPECT_EQ(error->kind(), Prelix10ErrorKind::badResponse);
+        EXPECT_EQ(error->message(), "Firmware version mismatch: expected \"1.1\", the printer reports \"1.0\".");
         EXPECT_EQ(firmware->currentVersion(), "1.0");
-        EXPECT_EQ(delegate->recorded().back(), "error: Write failed.");
+        EXPECT_EQ(delegate->recorded().back(), "error: " + error->message());
     }
 }
 
