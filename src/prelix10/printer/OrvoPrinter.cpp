@@ -717,8 +717,13 @@ std::shared_ptr<OrvoPrinterSetting> OrvoPrinter::makeSetting(const std::shared_p
             const auto self = weak.lock();
             return self && self->processQueue_->isCurrent();
         };
+        // Runs on the queue under the lock, as the monitor's close does.
+        auto linkLost = [weak = weak_from_this()] {
+            const auto self = weak.lock();
+            if (self && self->isOpened()) self->internalClose();
+        };
         firmware = OrvoPrinterSettingFirmware::create(port, information.toOrvoPrinterInformation(), control,
-                                                      std::move(post), std::move(isOnQueue));
+                                                      std::move(post), std::move(isOnQueue), std::move(linkLost));
     } catch (const Prelix10Error& error) {
         // A model without a firmware object still opens; its setting object has none.
         Log(this, "makeSetting(port:control:information:)", __LINE__).writeIfLogging("Error - " + error.description());

@@ -133,24 +133,27 @@ std::string describeEnumeration(FirmwareUpdateStep step) {
 
 std::shared_ptr<OrvoPrinterSettingFirmware> OrvoPrinterSettingFirmware::create(
     std::shared_ptr<PrinterPort> port, OrvoPrinterInformation information,
-    std::shared_ptr<PrinterControl> printerControl, OperationPoster post, QueueCheck isOnQueue) {
+    std::shared_ptr<PrinterControl> printerControl, OperationPoster post, QueueCheck isOnQueue,
+    LinkLost linkLost) {
     if (information.model == OrvoPrinterModel::harlo599ROP) {
         throw Prelix10Error(Prelix10ErrorKind::unsupportedModel, std::string());
     }
     return std::shared_ptr<OrvoPrinterSettingFirmware>(
         new OrvoPrinterSettingFirmware(std::move(port), std::move(information), std::move(printerControl),
-                                       std::move(post), std::move(isOnQueue)));
+                                       std::move(post), std::move(isOnQueue), std::move(linkLost)));
 }
 
 OrvoPrinterSettingFirmware::OrvoPrinterSettingFirmware(std::shared_ptr<PrinterPort> port,
                                                        OrvoPrinterInformation information,
                                                        std::shared_ptr<PrinterControl> printerControl,
-                                                       OperationPoster post, QueueCheck isOnQueue)
+                                                       OperationPoster post, QueueCheck isOnQueue,
+                                                       LinkLost linkLost)
     : port_(std::move(port)),
       information_(std::move(information)),
       printerControl_(std::move(printerControl)),
       post_(std::move(post)),
-      isOnQueue_(std::move(isOnQueue)) {
+      isOnQueue_(std::move(isOnQueue)),
+      linkLost_(std::move(linkLost)) {
     const auto capability = capabilityOf(information_.model);
     isUpdatable_ = capability != nullptr;
     if (capability && capability->updateWithOrvoConfig) {
@@ -226,8 +229,15 @@ std::optional<Prelix10Error> OrvoPrinterSettingFirmware::precheck(bool needsClou
                                  Prelix10ErrorCode::networkUnavailable);
         }
     }
-    if (!port_ || !port_->isConnected()) return notOpened();
+    if (!port_ || !port_->isConnected()) {
+        closeIfLinkLost();
+        return notOpened();
+    }
     return std::nullopt;
+}
+
+void OrvoPrinterSettingFirmware::closeIfLinkLost() const {
+    if (port_ && !port_->isConnected() && linkLost_) linkLost_();
 }
 
 void OrvoPrinterSettingFirmware::getCurrentVersion(VersionCompletion completion) {
@@ -286,6 +296,8 @@ void OrvoPrinterSettingFirmware::update(Completion completion) {
                 internalUpdate();
             } catch (...) {
                 const auto error = currentError();
+                // A link that dropped under the transfer leaves the printer closed, as it is in fact.
+                closeIfLinkLost();
                 firmwareUpdateError(error);
                 return (*shared)(error);
             }

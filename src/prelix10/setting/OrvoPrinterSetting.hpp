@@ -56,6 +56,9 @@ class PRELIX10_EXPORT OrvoPrinterSettingFirmware : public std::enable_shared_fro
     using OperationPoster = std::function<bool(std::function<void()> body)>;
     // True on the printer object's queue thread, where waiting on a future of this object never ends.
     using QueueCheck = std::function<bool()>;
+    // Runs on the printer's queue under its lock when an operation finds the printer's link gone: the
+    // printer closes, so that it and the firmware object agree that it is no longer open.
+    using LinkLost = std::function<void()>;
 
     static constexpr std::int64_t kRetrieveInfoTimeout = 5000;
 
@@ -65,7 +68,8 @@ class PRELIX10_EXPORT OrvoPrinterSettingFirmware : public std::enable_shared_fro
                                                               OrvoPrinterInformation information,
                                                               std::shared_ptr<PrinterControl> printerControl,
                                                               OperationPoster post,
-                                                              QueueCheck isOnQueue = {});
+                                                              QueueCheck isOnQueue = {},
+                                                              LinkLost linkLost = {});
     ~OrvoPrinterSettingFirmware();
     OrvoPrinterSettingFirmware(const OrvoPrinterSettingFirmware&) = delete;
     OrvoPrinterSettingFirmware& operator=(const OrvoPrinterSettingFirmware&) = delete;
@@ -102,13 +106,15 @@ class PRELIX10_EXPORT OrvoPrinterSettingFirmware : public std::enable_shared_fro
   private:
     OrvoPrinterSettingFirmware(std::shared_ptr<PrinterPort> port, OrvoPrinterInformation information,
                                std::shared_ptr<PrinterControl> printerControl, OperationPoster post,
-                               QueueCheck isOnQueue);
+                               QueueCheck isOnQueue, LinkLost linkLost);
     bool isOnOwnQueue() const { return isOnQueue_ && isOnQueue_(); }
 
     // Queues body on the printer's queue; when the printer is gone, the completion gets "Not opened.".
     void post(const char* name, std::function<void()> body, std::function<void(const Prelix10Error&)> refuse);
     // The checks before any traffic: "Not supported model.", "Network unavailable.", "Not opened.".
     std::optional<Prelix10Error> precheck(bool needsCloud) const;
+    // Closes the printer when its port has lost the link.
+    void closeIfLinkLost() const;
 
     void internalCheckVersions();
     std::string retrieveCurrentVersion();
@@ -126,6 +132,7 @@ class PRELIX10_EXPORT OrvoPrinterSettingFirmware : public std::enable_shared_fro
     const std::shared_ptr<PrinterControl> printerControl_;
     const OperationPoster post_;
     const QueueCheck isOnQueue_;
+    const LinkLost linkLost_;
     std::atomic<bool> cancelled_{false};
     bool isUpdatable_ = false;
     std::unique_ptr<FirmwareUpdater> firmwareUpdater_;
