@@ -11,11 +11,12 @@ namespace Prelix10 {
 struct InterfaceAddressEntry {
     std::string name;
     bool isIPv4 = false;
-    bool isIPv6 = false;
     bool isUp = false;
     bool isLoopback = false;
     std::string address;  // numeric host text
     std::string netmask;  // numeric host text
+    // An IPv6 entry has no mask here; its address is numeric host text too.
+    bool isIPv6 = false;
 };
 
 // The device's own IPv4 interfaces. Usable are the entries that are IPv4, up and not loopback, except
