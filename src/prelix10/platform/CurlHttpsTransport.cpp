@@ -69,51 +69,11 @@ bool shouldStop(Transfer* transfer, curl_off_t downloaded, curl_off_t uploaded) 
     return false;
 }
 
-bool startsWithNoCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(text[i])) != prefix[i]) return false;
-    }
-    return true;
-}
-
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r' ||
-                             text.back() == '\n'))
-        text.remove_suffix(1);
-    return text;
-}
-
-// Notes how the reply frames its body. Each status line starts afresh, so an interim reply's headers do
-// not count for the final one.
+// Hands each header line to the framing note.
 std::size_t onHeader(char* data, std::size_t size, std::size_t count, void* user) {
     auto* transfer = static_cast<Transfer*>(user);
     const std::size_t length = size * count;
-    const std::string_view line(data, length);
-    HttpsResponse& response = *transfer->response;
-    if (startsWithNoCase(line, "http/")) {
-        response.declaredLength.reset();
-        response.chunked = false;
-    } else if (startsWithNoCase(line, "content-length:")) {
-        const std::string_view value = trimmed(line.substr(15));
-        std::uint64_t parsed = 0;
-        bool valid = !value.empty();
-        for (const char c : value) {
-            if (c < '0' || c > '9' || parsed > (UINT64_MAX - 9) / 10) {
-                valid = false;
-                break;
-            }
-            parsed = parsed * 10 + static_cast<std::uint64_t>(c - '0');
-        }
-        if (valid) response.declaredLength = parsed;
-    } else if (startsWithNoCase(line, "transfer-encoding:")) {
-        std::string value(trimmed(line.substr(18)));
-        std::transform(value.begin(), value.end(), value.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        // Chunked is always the last coding when present.
-        response.chunked = value.size() >= 7 && value.compare(value.size() - 7, 7, "chunked") == 0;
-    }
+    noteFramingHeader(std::string_view(data, length), *transfer->response);
     return length;
 }
 
@@ -175,6 +135,51 @@ struct ListDeleter {
 };
 
 }  // namespace
+
+namespace {
+bool startsWithNoCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(text[i])) != prefix[i]) return false;
+    }
+    return true;
+}
+
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r' ||
+                             text.back() == '\n'))
+        text.remove_suffix(1);
+    return text;
+}
+
+}  // namespace
+
+// Each status line starts afresh, so an interim reply's headers do not count for the final one.
+void noteFramingHeader(std::string_view line, HttpsResponse& response) {
+    if (startsWithNoCase(line, "http/")) {
+        response.declaredLength.reset();
+        response.chunked = false;
+    } else if (startsWithNoCase(line, "content-length:")) {
+        const std::string_view value = trimmed(line.substr(15));
+        std::uint64_t parsed = 0;
+        bool valid = !value.empty();
+        for (const char c : value) {
+            if (c < '0' || c > '9' || parsed > (UINT64_MAX - 9) / 10) {
+                valid = false;
+                break;
+            }
+            parsed = parsed * 10 + static_cast<std::uint64_t>(c - '0');
+        }
+        if (valid) response.declaredLength = parsed;
+    } else if (startsWithNoCase(line, "transfer-encoding:")) {
+        std::string value(trimmed(line.substr(18)));
+        std::transform(value.begin(), value.end(), value.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        // Chunked is always the last coding when present.
+        response.chunked = value.size() >= 7 && value.compare(value.size() - 7, 7, "chunked") == 0;
+    }
+}
 
 CurlHttpsTransport::CurlHttpsTransport() {
     globalInitOnce();

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -71,6 +72,11 @@ class HttpsTransport {
     virtual HttpsResponse perform(const HttpsRequest& request, const HttpsOptions& options,
                                   const std::atomic<bool>* cancelled) = 0;
 };
+
+// Notes what one reply header line ("Name: value" with its line end, or a status line, which starts the
+// reply afresh) says about the body's framing: Content-Length and a chunked Transfer-Encoding. Other lines
+// and malformed values leave the response as it was.
+void noteFramingHeader(std::string_view line, HttpsResponse& response);
 
 // The libcurl backend.
 std::shared_ptr<HttpsTransport> makeCurlHttpsTransport();
