@@ -6,6 +6,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <atomic>
 #include <thread>
 #include <vector>
 
@@ -303,6 +304,44 @@ TEST_F(PrinterSettingFaceTest, NoSettingBeforeTheFirstOpenAndNotOpenedOnceThePri
     EXPECT_EQ(read.error->code, PRELIX10_ERROR_INVALID_OPERATION);
     EXPECT_EQ(read.error->message, "Not opened.");
     prelix10_printer_setting_firmware_release(firmware);
+}
+
+// Once a clear or a release of the firmware handle returns, no event of the old table runs any more: the
+// application may free the table's context straight after.
+TEST_F(PrinterSettingFaceTest, ClearAndReleaseWaitForAnEventUnderWay) {
+    for (const bool release : {false, true}) {
+        SCOPED_TRACE(release ? "release" : "clear");
+        printer->close().get();
+        auto* firmware = openedFirmware();
+        ASSERT_NE(firmware, nullptr);
+        auto events = std::make_unique<UpdateEvents>();
+        std::atomic<bool> entered{false};
+        std::atomic<bool> left{false};
+        events->onProgress = [&](prelix10_printer_setting_firmware*) {
+            if (entered.exchange(true)) return;
+            std::this_thread::sleep_for(300ms);
+            left = true;
+        };
+        const auto table = UpdateEvents::table();
+        ASSERT_EQ(prelix10_printer_setting_firmware_set_update_delegate(firmware, &table, events.get(), nullptr),
+                  PRELIX10_OK);
+        Completion update;
+        ASSERT_EQ(prelix10_printer_setting_firmware_update(firmware, Completion::onError, &update, nullptr),
+                  PRELIX10_OK);
+        for (int i = 0; i < 1000 && !entered; ++i) std::this_thread::sleep_for(5ms);
+        ASSERT_TRUE(entered);
+        if (release) {
+            prelix10_printer_setting_firmware_release(firmware);
+        } else {
+            ASSERT_EQ(prelix10_printer_setting_firmware_set_update_delegate(firmware, nullptr, nullptr, nullptr),
+                      PRELIX10_OK);
+        }
+        EXPECT_TRUE(left);
+        // Freed as an application would; an event that still ran would touch freed memory.
+        events.reset();
+        ASSERT_TRUE(update.wait());
+        if (!release) prelix10_printer_setting_firmware_release(firmware);
+    }
 }
 
 }  // namespace

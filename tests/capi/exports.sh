@@ -19,7 +19,8 @@ for internal in 'Prelix10::CApi' 'Prelix10::PollingMonitor' 'Prelix10::PrinterCo
     echo "exported but internal: $internal"; grep -E "$owner$internal(::|\$)" <<<"$demangled" | head -3; missing=1
   fi
 done
-for public in 'Prelix10::OrvoPrinter::create' 'Prelix10::Prelix10Error::' 'Prelix10::VelmarCommand::PrinterBuilder::'; do
+for public in 'Prelix10::OrvoPrinter::create' 'Prelix10::Prelix10Error::' 'Prelix10::VelmarCommand::PrinterBuilder::' \
+              'Prelix10::CloudFirmwareFunction::setConfiguration' 'Prelix10::Prelix10DiagInfoUpload::shared'; do
   grep -q "$public" <<<"$demangled" || { echo "public class not exported: $public"; missing=1; }
 done
 [ "$missing" = 0 ] && echo "exports: $(grep -c '^prelix10_' <<<"$symbols") C functions, internals hidden"

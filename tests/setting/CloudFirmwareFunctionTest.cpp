@@ -393,7 +393,7 @@ TEST_F(CloudFirmwareFunctionTest, KeysAndPasswordsNeverReachTheLog) {
     EXPECT_NE(all.find("/v1/firmware/info"), std::string::npos);
     for (const std::string& secret :
          {std::string(LocalCloudServer::kFirstKey), std::string(LocalCloudServer::kSecondKey), password,
-          server.baseUrl()}) {
+          server.baseUrl(), std::string("127.0.0.1")}) {
         EXPECT_EQ(all.find(secret), std::string::npos) << secret;
     }
 }
@@ -406,4 +406,106 @@ TEST_F(CloudFirmwareFunctionTest, LargeImageArrivesWhole) {
     EXPECT_EQ(result, Result::success);
     ASSERT_TRUE(received.has_value());
     EXPECT_TRUE(*received == image);
+}
+
+// Only an image whose reply frames it (a declared length or chunks) and that arrived whole is handed on.
+// A body that runs to the close cannot be told from a cut one, with or without a TLS close_notify.
+TEST_F(CloudFirmwareFunctionTest, OnlyWholeFramedImagesAreHandedOn) {
+    using Framing = LocalCloudServer::Framing;
+    std::vector<std::uint8_t> image(4096);
+    for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<std::uint8_t>(i * 13 + 1);
+    server.setFirmwareImage(image);
+    const struct {
+        Framing framing;
+        const char* name;
+        bool framed;
+    } framings[] = {
+        {Framing::contentLength, "content length", true},
+        {Framing::chunked, "chunked", true},
+        {Framing::closeWithNotify, "close with close_notify", false},
+        {Framing::closeWithoutNotify, "close without close_notify", false},
+    };
+    for (const auto& framing : framings) {
+        for (const double share : {0.0, 0.5, 0.99, 1.0}) {
+            SCOPED_TRACE(std::string(framing.name) + " at " + std::to_string(share));
+            server.setImageFraming(framing.framing, share);
+            const auto [result, received] = CloudFirmwareFunction::fetchFirmwareData("M", configuration());
+            if (framing.framed && share == 1.0) {
+                EXPECT_EQ(result, Result::success);
+                ASSERT_TRUE(received.has_value());
+                EXPECT_TRUE(*received == image);
+            } else {
+                EXPECT_EQ(result, Result::networkError);
+                EXPECT_FALSE(received.has_value());
+            }
+        }
+    }
+}
+
+TEST_F(CloudFirmwareFunctionTest, ListRepliesHaveTheirOwnCapAndDepth) {
+    // Over the list's cap but far under the image's: refused as a network error.
+    server.setFirmwareList({{"M", std::string(CloudFirmwareFunction::kSmallReplyBytes, 'p'), "main", "1", "1"}});
+    auto config = configuration();
+    ASSERT_GT(config.https.maxBodyBytes, 2 * CloudFirmwareFunction::kSmallReplyBytes);
+    EXPECT_EQ(CloudFirmwareFunction::fetchFirmwareInfo("M", config).first, Result::networkError);
+    server.setFirmwareList({{"M", std::string(1000, 'p'), "main", "1", "1"}});
+    EXPECT_EQ(CloudFirmwareFunction::fetchFirmwareInfo("M", config).second.size(), 1u);
+
+    const std::string entry =
+        R"({"model":"M","password":"[{","type":"main","mainVersion":"1","bootVersion":"1"})";
+    const std::string list = R"({"firmwareInfo":[)" + entry + "]";
+    EXPECT_TRUE(JsonFirmwareInfoList::decode(list + "}"));
+    EXPECT_TRUE(JsonFirmwareInfoList::decode(list + R"(,"x":[[[[[]]]]]})"));
+    EXPECT_FALSE(JsonFirmwareInfoList::decode(list + R"(,"x":[[[[[[[[[[]]]]]]]]]]})"));
+    EXPECT_FALSE(JsonFirmwareInfoList::decode(std::string(100000, '[') + std::string(100000, ']')));
+}
+
+// A server that keeps bytes moving, but far too few, no longer holds the caller: the throughput over one
+// idle window must reach the floor.
+TEST_F(CloudFirmwareFunctionTest, TrickleEndsAtTheThroughputFloor) {
+    server.setFirmwareImage(std::vector<std::uint8_t>(300, 0x42));
+    server.setFault(Fault::trickle);
+    server.setDelay(100ms);
+    auto config = configuration();
+    config.https.idleTimeout = 1000ms;
+    Result result = Result::success;
+    const auto elapsed = timed([&] { result = CloudFirmwareFunction::fetchFirmwareData("M", config).first; });
+    EXPECT_EQ(result, Result::networkError);
+    EXPECT_LT(elapsed, 15s);
+}
+
+// Connection and certificate failures leave curl's own text, which names the host and port, out of the log.
+TEST_F(CloudFirmwareFunctionTest, FailuresLogNeitherHostNorPort) {
+    std::uint16_t closedPort = 0;
+    {
+        LocalCloudServer gone;
+        closedPort = gone.port();
+    }
+    auto& logger = Prelix10Logger::shared();
+    logger.start();
+    auto config = configuration();
+    config.baseUrl = "https://127.0.0.1:" + std::to_string(closedPort);
+    EXPECT_EQ(CloudFirmwareFunction::fetchFirmwareInfo("M", config).first, Result::networkError);
+    // The certificate names 127.0.0.1 and localhost, not this host.
+    config.baseUrl = "https://127.0.0.2:" + std::to_string(server.port());
+    EXPECT_EQ(CloudFirmwareFunction::fetchFirmwareInfo("M", config).first, Result::networkError);
+    logger.stop();
+    auto fileLogger = sharedOrvoLogger();
+    ASSERT_TRUE(fileLogger);
+    fileLogger->waitUntilWritten();
+    std::string all;
+    const auto directory = PrivateFileManager::location();
+    ASSERT_TRUE(directory);
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(*directory)) {
+        if (!entry.is_regular_file()) continue;
+        std::ifstream in(entry.path(), std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        all += text.str();
+    }
+    EXPECT_NE(all.find("curl code"), std::string::npos);  // the failures were logged
+    for (const std::string& secret : {std::string("127.0.0.1"), std::string("127.0.0.2"),
+                                      std::to_string(closedPort), std::to_string(server.port())}) {
+        EXPECT_EQ(all.find(secret), std::string::npos) << secret;
+    }
 }

@@ -12,7 +12,7 @@
 #include "prelix10/printer/OrvoPrinter.hpp"
 #include "prelix10/protocol/ControlInternalFileCommand.hpp"
 #include "prelix10/setting/CloudFirmwareFunction.hpp"
-#include "prelix10/setting/FirmwareUpdater.hpp"
+#include "prelix10/setting/FirmwareUpdaterTesting.hpp"
 #include "prelix10/setting/OrvoPrinterSetting.hpp"
 #include "prelix10/transport/BluetoothLEPortSettings.hpp"
 #include "prelix10/transport/CentralManagerControl.hpp"
@@ -243,8 +243,10 @@ TEST_F(PrinterSettingFirmwareTest, AFailurePartWayLeavesThePrinterAsItWas) {
         EXPECT_LT(std::chrono::steady_clock::now() - started, 5s);
         EXPECT_FALSE(firmwarePart->file("firmware.bin"));
         EXPECT_TRUE(firmwarePart->installDocuments().empty());
-        // The printer gives up the unfinished file once its bytes stop coming.
-        std::this_thread::sleep_for(2 * VirtualPrinterFirmware::kAbandonAfter);
+        // What the library leaves: the two pieces it wrote, as an unfinished file, and nothing installed.
+        EXPECT_EQ(firmwarePart->partialFileSize(),
+                  2 * OrvoConfigFirmwareUpdater::kPieceSize - (7 + std::string("firmware.bin").size() + 4));
+        firmwarePart->discardPartial();
         EXPECT_EQ(spooler->document(0x23), kUserDocument);
         EXPECT_EQ(firmware->getCurrentVersion().get(), "1.0");
         EXPECT_EQ(delegate->recorded(), (std::vector<std::string>{"downloading", "transmitting",
@@ -278,9 +280,11 @@ TEST_F(PrinterSettingFirmwareTest, AnUpdateSucceedsOnlyWhenThePrinterReportsTheN
         firmware->setUpdateDelegate(delegate);
         const auto error = errorOf([&] { firmware->update().get(); });
         ASSERT_TRUE(error);
-        EXPECT_EQ(error->message(), "Write failed.");
+        // Its own error, not a write failure, and both versions in it.
+        EXPECT_EQ(error->kind(), Prelix10ErrorKind::badResponse);
+        EXPECT_EQ(error->message(), "Firmware version mismatch: expected \"1.1\", the printer reports \"1.0\".");
         EXPECT_EQ(firmware->currentVersion(), "1.0");
-        EXPECT_EQ(delegate->recorded().back(), "error: Write failed.");
+        EXPECT_EQ(delegate->recorded().back(), "error: " + error->message());
     }
 }
 
@@ -556,6 +560,144 @@ TEST(VozFirmwareUpdaterBluetoothLE, WritesWithoutResponseInPiecesOf512) {
     BleBackend::install(nullptr);
     CentralManagerControl::shared().centralManager();
     FirmwareUpdaterTesting::reset();
+}
+
+}  // namespace
+
+namespace {
+
+// What the printer is left with when the download is cut short or the link drops during the transfer, on
+// both update paths: never an installed image, and nothing but what the library actually sent.
+TEST_F(PrinterSettingFirmwareTest, WhatThePrinterIsLeftWithAfterACutDownloadOrADroppedLink) {
+    using Framing = LocalCloudServer::Framing;
+    for (const auto* kind : {&kConfigDocumentPrinter, &kBlockPrinter}) {
+        SCOPED_TRACE(kind->deviceModel);
+        const bool block = kind == &kBlockPrinter;
+        cloud.setFirmwareList({{block ? "Harlo586KKKY" : "Ginor67TK", "pw", "main", "1.1", "0.1"}});
+        image = makeVirtualFirmwareImage("1.1", 300 * 1024);
+        cloud.setFirmwareImage(image);
+
+        // A download that ends at a bare close half-way: not a byte reaches the printer.
+        cloud.setImageFraming(Framing::closeWithoutNotify, 0.5);
+        auto firmware = openPrinter(*kind);
+        auto error = errorOf([&] { firmware->update().get(); });
+        ASSERT_TRUE(error);
+        EXPECT_EQ(static_cast<int>(error->errorCode()), 8000);
+        EXPECT_EQ(firmwarePart->readyCount(), 0u);
+        EXPECT_EQ(firmwarePart->partialFileSize(), 0u);
+        EXPECT_EQ(firmwarePart->partialImageSize(), 0u);
+        EXPECT_TRUE(firmwarePart->blockImages().empty());
+        EXPECT_TRUE(firmwarePart->installDocuments().empty());
+        EXPECT_TRUE(firmwarePart->installedVersions().empty());
+        cloud.setImageFraming(Framing::contentLength, 1.0);
+
+        // The printer drops its link part-way through the image.
+        firmware = openPrinter(*kind);
+        server->setFaults(PrinterChannel::data, makeFaults([&](ConnectionFaults& f) {
+                              f.closeAfterBytes = engine->captureSize(PrinterChannel::data) + 150 * 1024;
+                          }));
+        error = errorOf([&] { firmware->update().get(); });
+        ASSERT_TRUE(error);
+        EXPECT_TRUE(firmwarePart->installDocuments().empty());
+        EXPECT_TRUE(firmwarePart->installedVersions().empty());
+        EXPECT_TRUE(firmwarePart->blockImages().empty());
+        EXPECT_FALSE(firmwarePart->file("firmware.bin"));
+        // An unfinished transfer stays in the printer as the library left it, short of the whole image.
+        const std::size_t partial = block ? firmwarePart->partialImageSize() : firmwarePart->partialFileSize();
+        EXPECT_GT(partial, 0u);
+        EXPECT_LT(partial, image.size());
+        EXPECT_EQ(spooler->document(0x23), kUserDocument);
+        // The firmware object and the printer agree on whether the printer is still open: it is not.
+        EXPECT_FALSE(printer->isOpened());
+        const auto later = errorOf([&] { (void)firmware->getCurrentVersion().get(); });
+        EXPECT_EQ(later && later->message() == "Not opened.", !printer->isOpened())
+            << (later ? later->message() : std::string("no error"));
+    }
+}
+
+// A download that trickles holds the printer's queue no longer than it takes to close the printer.
+TEST_F(PrinterSettingFirmwareTest, CloseEndsADownloadUnderWay) {
+    auto firmware = openPrinter(kConfigDocumentPrinter);
+    firmware->checkVersions().get();
+    cloud.setFault(LocalCloudServer::Fault::trickle);
+    cloud.setDelay(50ms);
+    auto delegate = std::make_shared<RecordingDelegate>();
+    firmware->setUpdateDelegate(delegate);
+    auto update = firmware->update();
+    // The download has begun once the service has the image request.
+    for (int i = 0; i < 1000 && cloudRequests("/v1/firmware/data") == 0; ++i) std::this_thread::sleep_for(5ms);
+    ASSERT_EQ(cloudRequests("/v1/firmware/data"), 1u);
+    const auto started = std::chrono::steady_clock::now();
+    printer->close().get();
+    // 100 ms on an idle machine; the bound is far above it for a loaded one, and far below the trickle's
+    // 250 s.
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 3s);
+    ASSERT_EQ(update.wait_for(5s), std::future_status::ready);
+    const auto error = errorOf([&] { update.get(); });
+    ASSERT_TRUE(error);
+    EXPECT_EQ(static_cast<int>(error->errorCode()), 8000);
+    EXPECT_EQ(firmwarePart->readyCount(), 0u);
+}
+
+// Waiting on a firmware or printer future inside an update event would never end: such a future fails at
+// once instead, and nothing is queued for it.
+TEST_F(PrinterSettingFirmwareTest, FuturesOnThePrintersOwnQueueFailAtOnce) {
+    auto firmware = openPrinter(kConfigDocumentPrinter);
+    struct OnQueue final : FirmwareUpdateDelegate {
+        std::shared_ptr<OrvoPrinter> printer;
+        std::vector<std::string> seen;
+        void firmwareUpdateProgress(OrvoPrinterSettingFirmware& firmware, FirmwareUpdateStep step) override {
+            if (step != FirmwareUpdateStep::download) return;
+            const auto record = [&](auto&& call) {
+                try {
+                    call();
+                    seen.push_back("no error");
+                } catch (const Prelix10Error& error) {
+                    seen.push_back(ErrorKinds::caseName(error.kind()));
+                }
+            };
+            record([&] { (void)firmware.getCurrentVersion().get(); });
+            record([&] { firmware.checkVersions().get(); });
+            record([&] { firmware.update().get(); });
+            record([&] { (void)printer->getStatus().get(); });
+            record([&] { printer->print(std::string("x")).get(); });
+        }
+        void firmwareUpdateTransmitComplete(OrvoPrinterSettingFirmware&) override {}
+        void firmwareUpdate(OrvoPrinterSettingFirmware&, const Prelix10Error&) override {}
+    };
+    auto delegate = std::make_shared<OnQueue>();
+    delegate->printer = printer;
+    firmware->setUpdateDelegate(delegate);
+    auto update = firmware->update();
+    ASSERT_EQ(update.wait_for(20s), std::future_status::ready);
+    update.get();
+    EXPECT_EQ(delegate->seen, std::vector<std::string>(5, "invalidOperation"));
+    delegate->printer.reset();
+    // Off the queue the same forms work as ever.
+    EXPECT_EQ(firmware->getCurrentVersion().get(), "1.1");
+}
+
+// The service is reached over IPv6 as well: a host whose only usable address is IPv6 is not "Network
+// unavailable.", while a link-local IPv6 address alone still is.
+TEST_F(PrinterSettingFirmwareTest, AnIPv6OnlyHostReachesTheService) {
+    auto firmware = openPrinter(kConfigDocumentPrinter);
+    const auto only = [](std::string address) {
+        return [address] {
+            InterfaceAddressEntry entry;
+            entry.name = "eth0";
+            entry.isIPv6 = true;
+            entry.isUp = true;
+            entry.address = address;
+            return std::optional<std::vector<InterfaceAddressEntry>>(std::vector<InterfaceAddressEntry>{entry});
+        };
+    };
+    NetworkInformation::setProvider(only("2001:db8::7"));
+    EXPECT_FALSE(errorOf([&] { firmware->checkVersions().get(); }));
+    EXPECT_EQ(firmware->latestVersion(), "1.1");
+    NetworkInformation::setProvider(only("fe80::1%eth0"));
+    const auto error = errorOf([&] { firmware->checkVersions().get(); });
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->message(), "Network unavailable.");
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 
 #include "prelix10/core/PrivateFileManager.hpp"
 #include "prelix10/setting/CloudFirmwareFunction.hpp"
-#include "prelix10/setting/FirmwareUpdater.hpp"
+#include "prelix10/setting/FirmwareUpdaterTesting.hpp"
 #include "support/LocalCloudServer.hpp"
 
 namespace Prelix10Test {

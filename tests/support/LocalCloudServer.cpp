@@ -275,6 +275,11 @@ void LocalCloudServer::setFirmwareImage(std::vector<std::uint8_t> image) {
     std::lock_guard lock(mutex_);
     image_ = std::move(image);
 }
+void LocalCloudServer::setImageFraming(Framing framing, double sentShare) {
+    std::lock_guard lock(mutex_);
+    framing_ = framing;
+    sentShare_ = std::clamp(sentShare, 0.0, 1.0);
+}
 void LocalCloudServer::setPostStatus(int status) {
     std::lock_guard lock(mutex_);
     postStatus_ = status;
@@ -405,6 +410,8 @@ void LocalCloudServer::serve(int socket) {
     std::vector<std::uint8_t> image;
     int postStatus;
     std::string userAgent;
+    Framing framing;
+    double sentShare;
     {
         std::lock_guard lock(mutex_);
         requests_.push_back(request);
@@ -415,6 +422,8 @@ void LocalCloudServer::serve(int socket) {
         image = image_;
         postStatus = postStatus_;
         userAgent = userAgent_;
+        framing = framing_;
+        sentShare = sentShare_;
     }
 
     auto answer = [&](int status, const std::string& contentType, const std::string& body,
@@ -484,6 +493,47 @@ void LocalCloudServer::serve(int socket) {
         return answer(405, "text/plain", "method not allowed");
     } else {
         return answer(404, "text/plain", "not found");
+    }
+    if (request.path == "/v1/firmware/data" && fault == Fault::trickle) {
+        if (!writeAll(ssl.get(), head(status, contentType, body.size()))) return;
+        for (const char byte : body) {
+            if (!writeAll(ssl.get(), std::string(1, byte)) || !waitOrStop(delay, socket)) return;
+        }
+        SSL_shutdown(ssl.get());
+        return;
+    }
+    if (request.path == "/v1/firmware/data" && (framing != Framing::contentLength || sentShare < 1.0)) {
+        const auto sent = static_cast<std::size_t>(static_cast<double>(body.size()) * sentShare);
+        const bool whole = sent == body.size();
+        const std::string part = body.substr(0, sent);
+        std::string text;
+        if (framing == Framing::contentLength) {
+            text = head(status, contentType, body.size()) + part;
+        } else if (framing == Framing::chunked) {
+            text = head(status, contentType, std::nullopt, "Transfer-Encoding: chunked\r\n");
+            // Two chunks, so that a cut can fall inside either; a cut stops at the same share of the image.
+            const std::size_t first = body.size() / 2;
+            bool cut = false;
+            for (const auto& [from, count] : {std::pair{std::size_t{0}, first},
+                                              std::pair{first, body.size() - first}}) {
+                char size[32];
+                std::snprintf(size, sizeof size, "%zx\r\n", count);
+                text += size;
+                if (!whole && from + count > sent) {
+                    text += body.substr(from, sent - from);
+                    cut = true;
+                    break;
+                }
+                text += body.substr(from, count) + "\r\n";
+            }
+            if (!cut) text += "0\r\n\r\n";
+        } else {
+            text = head(status, contentType, std::nullopt) + part;
+        }
+        if (!writeAll(ssl.get(), text)) return;
+        if (framing == Framing::closeWithNotify || (whole && framing != Framing::closeWithoutNotify))
+            SSL_shutdown(ssl.get());
+        return;
     }
     if (fault == Fault::closeMidBody) {
         // Declare the whole body, send half of it and drop the connection without a TLS close.

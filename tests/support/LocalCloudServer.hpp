@@ -40,6 +40,15 @@ class LocalCloudServer {
         delay,               // waits `delay` before answering
         closeMidBody,        // declares the whole body, sends half, then drops the connection
         foreignCertificate,  // presents a certificate from an authority the client was not given
+        trickle,             // declares the whole image, then sends one byte of it every `delay`
+    };
+
+    // How the image reply marks the end of its body, as a server may send it.
+    enum class Framing {
+        contentLength,
+        chunked,
+        closeWithNotify,     // no length, no chunks: the body ends at a TLS close_notify and a close
+        closeWithoutNotify,  // no length, no chunks: the body ends at a bare TCP close
     };
 
     struct Request {
@@ -74,6 +83,10 @@ class LocalCloudServer {
     void setOversizedBytes(std::size_t bytes);
     void setFirmwareList(std::vector<Firmware> list);
     void setFirmwareImage(std::vector<std::uint8_t> image);
+    // The image reply's framing, and the share of the image sent before the connection goes (1 sends it
+    // whole and ends it as the framing says; less drops the link there without a TLS close, except for
+    // closeWithNotify, which still ends with close_notify).
+    void setImageFraming(Framing framing, double sentShare = 1.0);
     void setPostStatus(int status);
     void setExpectedUserAgent(std::string userAgent);
 
@@ -104,6 +117,8 @@ class LocalCloudServer {
     std::size_t oversizedBytes_ = 128 * 1024;
     std::vector<Firmware> list_;
     std::vector<std::uint8_t> image_;
+    Framing framing_ = Framing::contentLength;
+    double sentShare_ = 1.0;
     int postStatus_ = 201;
     std::string userAgent_;
     std::vector<Request> requests_;

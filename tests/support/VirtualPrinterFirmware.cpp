@@ -81,8 +81,6 @@ VirtualPrinterFirmware::~VirtualPrinterFirmware() {
 
 RequestMatch VirtualPrinterFirmware::handle(std::span<const std::uint8_t> bytes) {
     std::lock_guard guard(mutex_);
-    const auto now = std::chrono::steady_clock::now();
-    if (stream_ && stream_->isFile && now - stream_->lastBytes > kAbandonAfter) stream_.reset();
     if (stream_) return continueStream(bytes);
 
     if (const auto kind = prefixCheck(bytes, kFilePrefix); !kind) {
@@ -295,6 +293,16 @@ std::vector<std::string> VirtualPrinterFirmware::installedVersions() {
 std::size_t VirtualPrinterFirmware::partialFileSize() {
     std::lock_guard guard(mutex_);
     return stream_ && stream_->isFile ? stream_->body.size() : 0;
+}
+
+std::size_t VirtualPrinterFirmware::partialImageSize() {
+    std::lock_guard guard(mutex_);
+    return stream_ && !stream_->isFile ? stream_->received : 0;
+}
+
+void VirtualPrinterFirmware::discardPartial() {
+    std::lock_guard guard(mutex_);
+    stream_.reset();
 }
 
 }  // namespace Prelix10::Testing

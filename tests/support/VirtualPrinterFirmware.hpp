@@ -3,7 +3,8 @@
 // The firmware side of the virtual printer, as request handlers on its engine:
 // - the internal-file receiver: ESC GS ] F "2" readies it; ESC GS ] F "1" name data is taken as it streams
 //   in, answered after every piece of the command (131072 bytes) and at its end, and the file is kept by
-//   its name once complete; a file whose bytes stop coming for kAbandonAfter is dropped unfinished;
+//   its name once complete; an unfinished file, like an unfinished raw image, is kept as it stands (every
+//   byte after it counts as more of it) until the test says the printer dropped it;
 // - the install: a configuration document with a firmware entry that names an internal file installs that
 //   file (the user configuration stays as it was); a firmware image written raw to the port installs
 //   itself once whole (the block transfer, recorded byte for byte).
@@ -29,8 +30,6 @@ Bytes makeVirtualFirmwareImage(const std::string& version, std::size_t payloadSi
 
 class VirtualPrinterFirmware {
   public:
-    static constexpr std::chrono::milliseconds kAbandonAfter{150};
-
     enum class ReplyFault {
         none,
         silent,        // pieces are taken but never answered
@@ -63,6 +62,10 @@ class VirtualPrinterFirmware {
     std::vector<std::string> installedVersions();
     // Bytes of the internal file still being received (0 when none is open).
     std::size_t partialFileSize();
+    // Bytes of a raw image still being received (0 when none is).
+    std::size_t partialImageSize();
+    // The printer drops whatever it was still receiving, as after its own time-out or a restart.
+    void discardPartial();
 
   private:
     struct Stream {

@@ -1,12 +1,19 @@
 // The C face of the printer-setting object and its firmware object.
 
+#include <algorithm>
+#include <condition_variable>
+#include <mutex>
 #include <optional>
+#include <thread>
+#include <vector>
 #include <string>
 
 #include "prelix10/capi/CApiHandles.hpp"
 #include "prelix10/capi/CApiSupport.hpp"
 #include "prelix10/capi/SettingFaceHandles.hpp"
 #include "prelix10/capi/prelix10.h"
+#include "prelix10/core/PrivateFileManager.hpp"
+#include "prelix10/setting/CloudFirmwareFunction.hpp"
 #include "prelix10/setting/OrvoPrinterSetting.hpp"
 
 using namespace Prelix10;
@@ -17,33 +24,72 @@ namespace {
 using FirmwareHandle = prelix10_printer_setting_firmware;
 
 // The app's table of update events behind the native delegate. The table is fixed when made, so an event
-// that runs while the app replaces or clears it reads a whole table.
+// that runs while the app replaces or clears it reads a whole table; once retired, no event of it starts,
+// and retire() returns only when those under way (on other threads) have returned.
 class FirmwareDelegateTable final : public FirmwareUpdateDelegate {
   public:
     FirmwareDelegateTable(const prelix10_firmware_update_delegate& table, void* context)
         : table_(table), context_(context) {}
 
+    void retire() {
+        std::unique_lock lock(mutex_);
+        retired_ = true;
+        const auto self = std::this_thread::get_id();
+        idle_.wait(lock, [&] {
+            return std::all_of(active_.begin(), active_.end(), [&](std::thread::id id) { return id == self; });
+        });
+    }
+
     void firmwareUpdateProgress(OrvoPrinterSettingFirmware& firmware, FirmwareUpdateStep step) override {
         if (table_.firmware_update_progress == nullptr) return;
         LentHandle<FirmwareHandle> lent(firmware.shared_from_this());
-        callOut([&] { table_.firmware_update_progress(context_, lent.get(), static_cast<int>(step)); });
+        callOutUnlessRetired([&] { table_.firmware_update_progress(context_, lent.get(), static_cast<int>(step)); });
     }
     void firmwareUpdateTransmitComplete(OrvoPrinterSettingFirmware& firmware) override {
         if (table_.firmware_update_transmit_complete == nullptr) return;
         LentHandle<FirmwareHandle> lent(firmware.shared_from_this());
-        callOut([&] { table_.firmware_update_transmit_complete(context_, lent.get()); });
+        callOutUnlessRetired([&] { table_.firmware_update_transmit_complete(context_, lent.get()); });
     }
     void firmwareUpdate(OrvoPrinterSettingFirmware& firmware, const Prelix10Error& errorDidOccur) override {
         if (table_.firmware_update_error_did_occur == nullptr) return;
         LentHandle<FirmwareHandle> lent(firmware.shared_from_this());
         const BorrowedError borrowed(errorDidOccur);
-        callOut([&] { table_.firmware_update_error_did_occur(context_, lent.get(), borrowed.get()); });
+        callOutUnlessRetired([&] { table_.firmware_update_error_did_occur(context_, lent.get(), borrowed.get()); });
     }
 
   private:
+    template <typename Call>
+    void callOutUnlessRetired(Call&& call) noexcept {
+        const auto self = std::this_thread::get_id();
+        {
+            std::lock_guard lock(mutex_);
+            if (retired_) return;
+            try {
+                active_.push_back(self);
+            } catch (...) {
+                return;
+            }
+        }
+        callOut(call);
+        {
+            std::lock_guard lock(mutex_);
+            active_.erase(std::find(active_.begin(), active_.end(), self));
+        }
+        idle_.notify_all();
+    }
+
     const prelix10_firmware_update_delegate table_;
     void* const context_;
+    std::mutex mutex_;
+    std::condition_variable idle_;
+    bool retired_ = false;
+    std::vector<std::thread::id> active_;
 };
+
+// Retires the table a handle set, if any: no event of it runs once this returns.
+void retire(const std::shared_ptr<FirmwareUpdateDelegate>& table) {
+    if (auto* own = dynamic_cast<FirmwareDelegateTable*>(table.get())) own->retire();
+}
 
 OrvoPrinterSettingFirmware& firmwareOf(const FirmwareHandle* handle) {
     return *checked(handle, "firmware").firmware;
@@ -79,6 +125,15 @@ int prelix10_printer_setting_get_firmware(const prelix10_printer_setting* settin
 }
 
 void prelix10_printer_setting_firmware_release(prelix10_printer_setting_firmware* firmware) {
+    if (firmware != nullptr && HandleRegistry::shared().contains(firmware, typeid(FirmwareHandle)) &&
+        !firmware->borrowed) {
+        std::shared_ptr<FirmwareUpdateDelegate> previous;
+        {
+            std::lock_guard guard(firmware->delegateMutex);
+            previous = std::exchange(firmware->delegate, nullptr);
+        }
+        retire(previous);
+    }
     releaseOwnedHandle(firmware);
 }
 
@@ -139,7 +194,8 @@ int prelix10_printer_setting_firmware_set_update_delegate(prelix10_printer_setti
             handle.firmware->setUpdateDelegate(table);
             previous = std::exchange(handle.delegate, table);
         }
-        // An event of the previous table that is under way holds it until it returns.
+        // An event of the previous table that is under way on another thread is waited for.
+        retire(previous);
     });
 }
 
@@ -175,6 +231,47 @@ int prelix10_printer_setting_firmware_update(prelix10_printer_setting_firmware* 
     return guarded(error, [&] {
         auto object = checked(firmware, "firmware").firmware;
         object->update(errorCompletion(completion, context));
+    });
+}
+
+int prelix10_firmware_cloud_set_service_url(const char* url, prelix10_error** error) {
+    return guarded(error, [&] {
+        const std::string text = url == nullptr ? std::string() : std::string(url);
+        if (!text.empty() && (text.rfind("https://", 0) != 0 || text.size() == 8 || text.back() == '/'))
+            throw argumentError("Invalid argument: url.");
+        auto configuration = CloudFirmwareFunction::configuration();
+        configuration.baseUrl = text;
+        CloudFirmwareFunction::setConfiguration(std::move(configuration));
+    });
+}
+
+int prelix10_firmware_cloud_get_service_url(char** url, prelix10_error** error) {
+    return guarded(error, [&] {
+        auto& out = required(url, "url");
+        out = nullptr;
+        out = ownedText(CloudFirmwareFunction::configuration().baseUrl);
+    });
+}
+
+int prelix10_firmware_cloud_set_ca_file(const char* path, prelix10_error** error) {
+    return guarded(error, [&] {
+        auto configuration = CloudFirmwareFunction::configuration();
+        configuration.https.caFile = path == nullptr ? std::string() : std::string(path);
+        CloudFirmwareFunction::setConfiguration(std::move(configuration));
+    });
+}
+
+int prelix10_firmware_cloud_set_diagnostic_upload(int enabled, prelix10_error** error) {
+    return guarded(error, [&] {
+        if (enabled != 0 && enabled != 1) throw argumentError("Invalid argument: enabled.");
+        Prelix10DiagInfoUpload::shared().setIsEnabled(enabled == 1);
+    });
+}
+
+int prelix10_firmware_cloud_get_diagnostic_upload(int* enabled, prelix10_error** error) {
+    return guarded(error, [&] {
+        auto& out = required(enabled, "enabled");
+        out = Prelix10DiagInfoUpload::shared().isEnabled() ? 1 : 0;
     });
 }
 

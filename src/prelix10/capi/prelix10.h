@@ -503,7 +503,8 @@ PRELIX10_C_API int prelix10_printer_setting_firmware_set_latest_version(prelix10
 PRELIX10_C_API int prelix10_printer_setting_firmware_is_updatable(const prelix10_printer_setting_firmware* firmware,
                                                                   int* is_updatable, prelix10_error** error);
 /* Sets the update events: the table is copied; NULL clears them. The events stay in force while this handle
- * lives: releasing it clears them, as a weakly held delegate goes with its owner. */
+ * lives: releasing it clears them, as a weakly held delegate goes with its owner. Once a clear, a replacement
+ * or the handle's release returns, no call of the old table runs any more, except one that made the call. */
 PRELIX10_C_API int prelix10_printer_setting_firmware_set_update_delegate(
     prelix10_printer_setting_firmware* firmware, const prelix10_firmware_update_delegate* delegate, void* context,
     prelix10_error** error);
@@ -522,6 +523,18 @@ PRELIX10_C_API int prelix10_printer_setting_firmware_check_versions(prelix10_pri
 PRELIX10_C_API int prelix10_printer_setting_firmware_update(prelix10_printer_setting_firmware* firmware,
                                                             prelix10_completion completion, void* context,
                                                             prelix10_error** error);
+
+/* The firmware cloud service, for the version checks and updates that start afterwards (process-wide).
+ * The address is "https://host[:port]" without a trailing "/"; NULL or "" leaves none, and every check and
+ * update then fails with code 8000 without sending anything. The CA file names the PEM file of the
+ * authorities trusted for the service's certificate; NULL or "" trusts the system's store. Certificate
+ * verification cannot be turned off. The diagnostic switch (1, the default, or 0) says whether an update
+ * first uploads the printer's and this host's description to the service. */
+PRELIX10_C_API int prelix10_firmware_cloud_set_service_url(const char* url, prelix10_error** error);
+PRELIX10_C_API int prelix10_firmware_cloud_get_service_url(char** url, prelix10_error** error);
+PRELIX10_C_API int prelix10_firmware_cloud_set_ca_file(const char* path, prelix10_error** error);
+PRELIX10_C_API int prelix10_firmware_cloud_set_diagnostic_upload(int enabled, prelix10_error** error);
+PRELIX10_C_API int prelix10_firmware_cloud_get_diagnostic_upload(int* enabled, prelix10_error** error);
 
 /* ---- Setting devices and their discovery -------------------------------------------------------------- */
 

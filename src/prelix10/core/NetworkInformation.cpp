@@ -96,10 +96,19 @@ std::optional<std::vector<InterfaceAddressEntry>> NetworkInformation::systemInte
                 ::getnameinfo(it->ifa_netmask, sizeof(sockaddr_in), mask, sizeof(mask), nullptr, 0, NI_NUMERICHOST) == 0)
                 entry.netmask = mask;
             if (entry.address.empty() || entry.netmask.empty()) continue;
+        } else if (it->ifa_addr->sa_family == AF_INET6) {
+            entry.isIPv6 = true;
+            char host[NI_MAXHOST] = {0};
+            if (::getnameinfo(it->ifa_addr, sizeof(sockaddr_in6), host, sizeof(host), nullptr, 0, NI_NUMERICHOST) == 0)
+                entry.address = host;
         }
         entries.push_back(std::move(entry));
     }
     return entries;
+}
+
+std::optional<std::vector<InterfaceAddressEntry>> NetworkInformation::interfaces() {
+    return readInterfaces();
 }
 
 std::vector<NetworkInformation> NetworkInformation::listIPv4Interfaces() {

@@ -15,6 +15,8 @@ struct InterfaceAddressEntry {
     bool isLoopback = false;
     std::string address;  // numeric host text
     std::string netmask;  // numeric host text
+    // An IPv6 entry has no mask here; its address is numeric host text too.
+    bool isIPv6 = false;
 };
 
 // The device's own IPv4 interfaces. Usable are the entries that are IPv4, up and not loopback, except
@@ -41,6 +43,8 @@ public:
 
     // Replaces the system's list (tests); an empty function restores it.
     static void setProvider(Provider provider);
+    // Every entry, through the provider a test set; nullopt when the list cannot be read.
+    static std::optional<std::vector<InterfaceAddressEntry>> interfaces();
     // The system's list through getifaddrs.
     static std::optional<std::vector<InterfaceAddressEntry>> systemInterfaces();
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "prelix10/core/Export.hpp"
+
 #include <atomic>
 #include <filesystem>
 #include <optional>
@@ -26,7 +28,7 @@ public:
 
 // The process-wide switch that lets the application forbid the collection and upload of diagnostic logs.
 // On at program start.
-class Prelix10DiagInfoUpload {
+class PRELIX10_EXPORT Prelix10DiagInfoUpload {
 public:
     static Prelix10DiagInfoUpload& shared();
 

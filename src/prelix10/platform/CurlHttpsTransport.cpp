@@ -3,6 +3,8 @@
 #include <curl/curl.h>
 
 #include <algorithm>
+#include <cctype>
+#include <string_view>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -18,6 +20,7 @@ void globalInitOnce() {
 
 struct Transfer {
     CURL* easy;
+    HttpsResponse* response;
     std::vector<std::uint8_t>* body;
     std::size_t maxBodyBytes;
     bool tooLarge = false;
@@ -64,6 +67,14 @@ bool shouldStop(Transfer* transfer, curl_off_t downloaded, curl_off_t uploaded) 
         return true;
     }
     return false;
+}
+
+// Hands each header line to the framing note.
+std::size_t onHeader(char* data, std::size_t size, std::size_t count, void* user) {
+    auto* transfer = static_cast<Transfer*>(user);
+    const std::size_t length = size * count;
+    noteFramingHeader(std::string_view(data, length), *transfer->response);
+    return length;
 }
 
 int onProgress(void* user, curl_off_t, curl_off_t downloaded, curl_off_t, curl_off_t uploaded) {
@@ -125,6 +136,51 @@ struct ListDeleter {
 
 }  // namespace
 
+namespace {
+bool startsWithNoCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(text[i])) != prefix[i]) return false;
+    }
+    return true;
+}
+
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r' ||
+                             text.back() == '\n'))
+        text.remove_suffix(1);
+    return text;
+}
+
+}  // namespace
+
+// Each status line starts afresh, so an interim reply's headers do not count for the final one.
+void noteFramingHeader(std::string_view line, HttpsResponse& response) {
+    if (startsWithNoCase(line, "http/")) {
+        response.declaredLength.reset();
+        response.chunked = false;
+    } else if (startsWithNoCase(line, "content-length:")) {
+        const std::string_view value = trimmed(line.substr(15));
+        std::uint64_t parsed = 0;
+        bool valid = !value.empty();
+        for (const char c : value) {
+            if (c < '0' || c > '9' || parsed > (UINT64_MAX - 9) / 10) {
+                valid = false;
+                break;
+            }
+            parsed = parsed * 10 + static_cast<std::uint64_t>(c - '0');
+        }
+        if (valid) response.declaredLength = parsed;
+    } else if (startsWithNoCase(line, "transfer-encoding:")) {
+        std::string value(trimmed(line.substr(18)));
+        std::transform(value.begin(), value.end(), value.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        // Chunked is always the last coding when present.
+        response.chunked = value.size() >= 7 && value.compare(value.size() - 7, 7, "chunked") == 0;
+    }
+}
+
 CurlHttpsTransport::CurlHttpsTransport() {
     globalInitOnce();
 }
@@ -159,9 +215,9 @@ HttpsResponse CurlHttpsTransport::perform(const HttpsRequest& request, const Htt
         headers.reset(appended);
     }
 
-    Transfer transfer{easy,      &response.body, options.maxBodyBytes, false,
-                      cancelled, false,          options.idleTimeout,  std::chrono::steady_clock::now()};
-    char errorBuffer[CURL_ERROR_SIZE] = {};
+    Transfer transfer{easy,  &response, &response.body,      options.maxBodyBytes,
+                      false, cancelled, false,               options.idleTimeout,
+                      std::chrono::steady_clock::now()};
 
     curl_easy_setopt(easy, CURLOPT_URL, request.url.c_str());
     curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "https");
@@ -173,20 +229,23 @@ HttpsResponse CurlHttpsTransport::perform(const HttpsRequest& request, const Htt
     curl_easy_setopt(easy, CURLOPT_FORBID_REUSE, 1L);
     curl_easy_setopt(easy, CURLOPT_FRESH_CONNECT, 1L);
     curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, clampMilliseconds(options.connectTimeout));
-    // libcurl's own low-speed check works in whole seconds; it backs up the finer check in onProgress.
+    // libcurl's own low-speed check works in whole seconds: it holds the throughput floor over the idle
+    // window, while onProgress catches plain silence more finely.
     const long idleSeconds = std::max<long>(1, (clampMilliseconds(options.idleTimeout) + 999) / 1000);
-    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, idleSeconds + 1);
+    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT,
+                     static_cast<long>(std::clamp<std::size_t>(options.minimumBytesPerSecond, 1, 1u << 30)));
+    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, idleSeconds);
     curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, onProgress);
     curl_easy_setopt(easy, CURLOPT_XFERINFODATA, &transfer);
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, onBody);
     curl_easy_setopt(easy, CURLOPT_WRITEDATA, &transfer);
+    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, onHeader);
+    curl_easy_setopt(easy, CURLOPT_HEADERDATA, &transfer);
     // A declared length over the cap fails before any of the body is read.
     curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE,
                      static_cast<curl_off_t>(std::min<std::uint64_t>(options.maxBodyBytes, INT64_MAX)));
     curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers.get());
-    curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, errorBuffer);
     curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_1_1);
     if (request.method == "GET") {
         curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
@@ -219,8 +278,10 @@ HttpsResponse CurlHttpsTransport::perform(const HttpsRequest& request, const Htt
     } else {
         response.failure = HttpsFailure::transport;
     }
-    response.failureText =
-        std::string(curl_easy_strerror(code)) + (errorBuffer[0] ? std::string(": ") + errorBuffer : "");
+    response.declaredLength.reset();
+    response.chunked = false;
+    // libcurl's own text names the host and port; the code alone says what failed.
+    response.failureText = "curl code " + std::to_string(static_cast<int>(code));
     return response;
 }
 

@@ -5,7 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -28,6 +30,9 @@ struct HttpsOptions {
     std::chrono::milliseconds connectTimeout{10000};
     // The longest time without any byte moving; a slow but steady transfer is never cut off.
     std::chrono::milliseconds idleTimeout{10000};
+    // The slowest average a transfer may keep up over one idle window before it ends as timed out, so
+    // that a trickle cannot hold the caller for ever while a large reply on a slow link still arrives.
+    std::size_t minimumBytesPerSecond = 4096;
 };
 
 enum class HttpsFailure {
@@ -45,8 +50,15 @@ struct HttpsResponse {
     HttpsFailure failure = HttpsFailure::transport;
     long status = 0;
     std::vector<std::uint8_t> body;
-    // For the log: what went wrong, without any request header.
+    // How the reply marked the end of its body: the length it declared, or chunked framing. With neither,
+    // the body ran until the connection closed and cannot be told from one cut short.
+    std::optional<std::uint64_t> declaredLength;
+    bool chunked = false;
+    // For the log: the failure class and the backend's code, never the backend's own text, which names the
+    // host and port.
     std::string failureText;
+
+    bool framed() const { return declaredLength.has_value() || chunked; }
 
     bool ok() const { return failure == HttpsFailure::none; }
 };
@@ -60,6 +72,11 @@ class HttpsTransport {
     virtual HttpsResponse perform(const HttpsRequest& request, const HttpsOptions& options,
                                   const std::atomic<bool>* cancelled) = 0;
 };
+
+// Notes what one reply header line ("Name: value" with its line end, or a status line, which starts the
+// reply afresh) says about the body's framing: Content-Length and a chunked Transfer-Encoding. Other lines
+// and malformed values leave the response as it was.
+void noteFramingHeader(std::string_view line, HttpsResponse& response);
 
 // The libcurl backend.
 std::shared_ptr<HttpsTransport> makeCurlHttpsTransport();

@@ -77,6 +77,16 @@ struct Settle {
     }
 };
 
+// A future form called on the printer's own queue thread: its get() would wait for work queued behind
+// the caller, so the future fails at once instead.
+template <typename T>
+std::future<T> refusedOnOwnQueue() {
+    std::promise<T> promise;
+    promise.set_exception(std::make_exception_ptr(
+        Prelix10Error(Prelix10ErrorKind::invalidOperation, std::string("Invalid operation."))));
+    return promise.get_future();
+}
+
 // "***" for a secret that was given, "(nil)" for none: log lines never carry the secret itself.
 std::string describeSecret(const std::optional<std::string>& secret) { return secret ? "***" : "(nil)"; }
 
@@ -104,6 +114,7 @@ OrvoPrinter::OrvoPrinter(OrvoConnectionSettings connectionSettings, std::optiona
 OrvoPrinter::~OrvoPrinter() {
     // Queued operations hold the object alive, so nothing runs on the queue any more: close directly. A
     // monitor only holds the object during a pass, so it sees it gone at its next one.
+    if (setting_ && setting_->firmware()) setting_->firmware()->cancelTransfers();
     if (isOpened()) internalClose();
     if (monitor_) monitor_->stopMonitoring();
 }
@@ -276,6 +287,8 @@ void OrvoPrinter::close(std::function<void()> completion) {
     Log(this, "closeImpl(completion:)", __LINE__).writeIfLogging("");
     // A close asked for from inside a delegate event is not held back by that event.
     const PollingMonitor* fromEvent = PollingMonitor::raisingOnThisThread();
+    // A firmware download in progress holds the queue; it ends at once so that the close follows soon.
+    if (const auto current = setting(); current && current->firmware()) current->firmware()->cancelTransfers();
     enqueue("closeImpl(completion:)", false, false,
             [completion = std::move(completion), fromEvent](OrvoPrinter& self, std::optional<Prelix10Error>,
                                                             const Log&) mutable {
@@ -491,6 +504,7 @@ void OrvoPrinter::getDefaultOrvoConfiguration(ConfigurationCompletion completion
 }
 
 std::future<std::int64_t> OrvoPrinter::print(std::string command, OrvoSpoolJobSettings orvoSpoolJobSettings) {
+    if (processQueue_->isCurrent()) return refusedOnOwnQueue<std::int64_t>();
     auto promise = std::make_shared<std::promise<std::int64_t>>();
     auto future = promise->get_future();
     print(std::move(command), std::move(orvoSpoolJobSettings),
@@ -500,18 +514,21 @@ std::future<std::int64_t> OrvoPrinter::print(std::string command, OrvoSpoolJobSe
     return future;
 }
 std::future<OrvoSpoolJobStatus> OrvoPrinter::getSpoolJobStatus(std::int64_t jobId) {
+    if (processQueue_->isCurrent()) return refusedOnOwnQueue<OrvoSpoolJobStatus>();
     auto promise = std::make_shared<std::promise<OrvoSpoolJobStatus>>();
     auto future = promise->get_future();
     getSpoolJobStatus(jobId, Settle<OrvoSpoolJobStatus>{promise});
     return future;
 }
 std::future<std::vector<OrvoSpoolJobStatus>> OrvoPrinter::getSpoolJobStatusList(std::int64_t size) {
+    if (processQueue_->isCurrent()) return refusedOnOwnQueue<std::vector<OrvoSpoolJobStatus>>();
     auto promise = std::make_shared<std::promise<std::vector<OrvoSpoolJobStatus>>>();
     auto future = promise->get_future();
     getSpoolJobStatusList(size, Settle<std::vector<OrvoSpoolJobStatus>>{promise});
     return future;
 }
 std::future<OrvoConfigurationSetResult> OrvoPrinter::setOrvoConfiguration(std::string orvoConfiguration) {
+    if (processQueue_->isCurrent()) return refusedOnOwnQueue<OrvoConfigurationSetResult>();
     auto promise = std::make_shared<std::promise<OrvoConfigurationSetResult>>();
     auto future = promise->get_future();
     setOrvoConfiguration(std::move(orvoConfiguration),
@@ -522,12 +539,14 @@ std::future<OrvoConfigurationSetResult> OrvoPrinter::setOrvoConfiguration(std::s
     return future;
 }
 std::future<std::string> OrvoPrinter::getOrvoConfiguration(std::optional<std::string> password) {
+    if (processQueue_->isCurrent()) return refusedOnOwnQueue<std::string>();
     auto promise = std::make_shared<std::promise<std::string>>();
     auto future = promise->get_future();
     getOrvoConfiguration(std::move(password), Settle<std::string>{promise});
     return future;
 }
 std::future<std::string> OrvoPrinter::getDefaultOrvoConfiguration() {
+    if (processQueue_->isCurrent()) return refusedOnOwnQueue<std::string>();
     auto promise = std::make_shared<std::promise<std::string>>();
     auto future = promise->get_future();
     getDefaultOrvoConfiguration(Settle<std::string>{promise});
@@ -535,24 +554,30 @@ std::future<std::string> OrvoPrinter::getDefaultOrvoConfiguration() {
 }
 
 std::future<void> OrvoPrinter::open() {
+    if (processQueue_->isCurrent()) return refusedOnOwnQueue<void>();
     return awaitError([this](Completion c) { open(std::move(c)); });
 }
 std::future<void> OrvoPrinter::close() {
+    if (processQueue_->isCurrent()) return refusedOnOwnQueue<void>();
     auto promise = std::make_shared<std::promise<void>>();
     auto future = promise->get_future();
     close([promise] { promise->set_value(); });
     return future;
 }
 std::future<void> OrvoPrinter::write(ByteBlock data, int timeout) {
+    if (processQueue_->isCurrent()) return refusedOnOwnQueue<void>();
     return awaitError([this, &data, timeout](Completion c) { write(std::move(data), timeout, std::move(c)); });
 }
 std::future<void> OrvoPrinter::print(ByteBlock raw) {
+    if (processQueue_->isCurrent()) return refusedOnOwnQueue<void>();
     return awaitError([this, &raw](Completion c) { print(std::move(raw), std::move(c)); });
 }
 std::future<void> OrvoPrinter::print(std::string command) {
+    if (processQueue_->isCurrent()) return refusedOnOwnQueue<void>();
     return awaitError([this, &command](Completion c) { print(std::move(command), std::move(c)); });
 }
 std::future<ByteBlock> OrvoPrinter::read(int size) {
+    if (processQueue_->isCurrent()) return refusedOnOwnQueue<ByteBlock>();
     auto promise = std::make_shared<std::promise<ByteBlock>>();
     auto future = promise->get_future();
     read(size, [promise](std::optional<ByteBlock> bytes, std::optional<Prelix10Error> error) {
@@ -563,6 +588,7 @@ std::future<ByteBlock> OrvoPrinter::read(int size) {
     return future;
 }
 std::future<std::shared_ptr<const OrvoPrinterStatus>> OrvoPrinter::getStatus() {
+    if (processQueue_->isCurrent()) return refusedOnOwnQueue<std::shared_ptr<const OrvoPrinterStatus>>();
     auto promise = std::make_shared<std::promise<std::shared_ptr<const OrvoPrinterStatus>>>();
     auto future = promise->get_future();
     getStatus([promise](std::shared_ptr<const OrvoPrinterStatus> status, std::optional<Prelix10Error> error) {
@@ -687,8 +713,17 @@ std::shared_ptr<OrvoPrinterSetting> OrvoPrinter::makeSetting(const std::shared_p
     };
     std::shared_ptr<OrvoPrinterSettingFirmware> firmware;
     try {
+        auto isOnQueue = [weak = weak_from_this()] {
+            const auto self = weak.lock();
+            return self && self->processQueue_->isCurrent();
+        };
+        // Runs on the queue under the lock, as the monitor's close does.
+        auto linkLost = [weak = weak_from_this()] {
+            const auto self = weak.lock();
+            if (self && self->isOpened()) self->internalClose();
+        };
         firmware = OrvoPrinterSettingFirmware::create(port, information.toOrvoPrinterInformation(), control,
-                                                      std::move(post));
+                                                      std::move(post), std::move(isOnQueue), std::move(linkLost));
     } catch (const Prelix10Error& error) {
         // A model without a firmware object still opens; its setting object has none.
         Log(this, "makeSetting(port:control:information:)", __LINE__).writeIfLogging("Error - " + error.description());

@@ -1,5 +1,7 @@
 #include "prelix10/setting/CloudFirmwareFunction.hpp"
 
+#include <algorithm>
+#include <cstdint>
 #include <mutex>
 
 #include "prelix10/core/JSONBuilder.hpp"
@@ -106,8 +108,15 @@ std::string percentEncoded(const std::string& text) {
     return encoded;
 }
 
+// A reply whose body ran until the connection closed cannot be told from one cut short, whatever the TLS
+// layer said at the close; and a declared length must be met exactly.
+bool wholeReply(const HttpsResponse& response) {
+    if (!response.framed()) return false;
+    return !response.declaredLength || *response.declaredLength == response.body.size();
+}
+
 Result resultOfGet(const HttpsResponse& response) {
-    if (!response.ok()) return Result::networkError;
+    if (!response.ok() || !wholeReply(response)) return Result::networkError;
     switch (response.status) {
         case 200:
             return response.body.empty() ? Result::communicationError : Result::success;
@@ -121,7 +130,7 @@ Result resultOfGet(const HttpsResponse& response) {
 }
 
 Result resultOfPost(const HttpsResponse& response) {
-    if (!response.ok()) return Result::networkError;
+    if (!response.ok() || !wholeReply(response)) return Result::networkError;
     switch (response.status) {
         case 200:
         case 201:
@@ -155,7 +164,7 @@ const char* describe(HttpsFailure failure) {
 // `target` is the path and query: the log shows it, never the host or a header.
 Result send(const std::string& target, const std::string* body,
             const CloudFirmwareFunction::Configuration& configuration, const std::atomic<bool>* cancelled,
-            std::vector<std::uint8_t>* replyBody) {
+            std::vector<std::uint8_t>* replyBody, std::size_t replyCap) {
     const bool isPost = body != nullptr;
     const Log log = logSite(isPost ? "sendPostRequest(url:body:)" : "sendGetRequest(url:)", __LINE__);
     if (configuration.baseUrl.empty()) {
@@ -168,6 +177,8 @@ Result send(const std::string& target, const std::string* body,
     request.method = isPost ? "POST" : "GET";
     request.url = configuration.baseUrl + target;
     if (isPost) request.body = *body;
+    HttpsOptions options = configuration.https;
+    options.maxBodyBytes = std::min(options.maxBodyBytes, replyCap);
 
     Result result = Result::networkError;
     for (int attempt = 0; attempt < 2; ++attempt) {
@@ -180,7 +191,7 @@ Result send(const std::string& target, const std::string* body,
         if (Prelix10Logger::shared().isLogging()) {
             log.write(std::string(request.method) + " " + target + " attempt " + std::to_string(attempt + 1));
         }
-        HttpsResponse response = transport->perform(request, configuration.https, cancelled);
+        HttpsResponse response = transport->perform(request, options, cancelled);
         result = isPost ? resultOfPost(response) : resultOfGet(response);
         if (Prelix10Logger::shared().isLogging()) {
             if (response.ok()) {
@@ -188,8 +199,9 @@ Result send(const std::string& target, const std::string* body,
                           std::to_string(response.body.size()) +
                           " bytes: " + CloudFirmwareFunction::describe(result));
             } else {
-                log.write(std::string("Error - ") + describe(response.failure) + ": " + response.failureText);
+                log.write(std::string("Error - ") + describe(response.failure) + ", " + response.failureText);
             }
+            if (response.ok() && !wholeReply(response)) log.write("Error - the reply is not framed whole");
         }
         if (result == Result::success && replyBody) *replyBody = std::move(response.body);
         if (result != Result::authenticationError || (cancelled && cancelled->load())) break;
@@ -227,7 +239,7 @@ std::pair<Result, std::vector<FirmwareInfo>> CloudFirmwareFunction::fetchFirmwar
     std::string_view model, const Configuration& configuration, const std::atomic<bool>* cancelled) {
     const std::string target = makeURL(kInfoPath, {{"model", std::string(model)}});
     std::vector<std::uint8_t> body;
-    const Result result = send(target, nullptr, configuration, cancelled, &body);
+    const Result result = send(target, nullptr, configuration, cancelled, &body, kSmallReplyBytes);
     if (result != Result::success) return {result, {}};
     auto decoded = JsonFirmwareInfoList::decode(
         std::string_view(reinterpret_cast<const char*>(body.data()), body.size()));
@@ -242,7 +254,7 @@ std::pair<Result, std::optional<std::vector<std::uint8_t>>> CloudFirmwareFunctio
     std::string_view model, const Configuration& configuration, const std::atomic<bool>* cancelled) {
     const std::string target = makeURL(kDataPath, {{"model", std::string(model)}});
     std::vector<std::uint8_t> body;
-    const Result result = send(target, nullptr, configuration, cancelled, &body);
+    const Result result = send(target, nullptr, configuration, cancelled, &body, SIZE_MAX);
     if (result != Result::success) return {result, std::nullopt};
     return {result, std::move(body)};
 }
@@ -250,7 +262,7 @@ std::pair<Result, std::optional<std::vector<std::uint8_t>>> CloudFirmwareFunctio
 Result CloudFirmwareFunction::postClientInfo(const FirmwareUpdateLog& log, const Configuration& configuration,
                                              const std::atomic<bool>* cancelled) {
     const std::string body = clientInfoBody(log);
-    return send(makeURL(kClientInfoPath, {}), &body, configuration, cancelled, nullptr);
+    return send(makeURL(kClientInfoPath, {}), &body, configuration, cancelled, nullptr, kSmallReplyBytes);
 }
 
 std::string CloudFirmwareFunction::makeURL(const std::string& url,

@@ -3,6 +3,7 @@
 #include "prelix10/core/Export.hpp"
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -11,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "prelix10/core/Export.hpp"
 #include "prelix10/core/OrvoPrinterModel.hpp"
 #include "prelix10/platform/HttpsTransport.hpp"
 #include "prelix10/setting/FirmwareInfo.hpp"
@@ -46,6 +48,10 @@ class PRELIX10_EXPORT CloudFirmwareFunction {
         // Null selects libcurl.
         std::shared_ptr<HttpsTransport> transport;
     };
+
+    // The cap on the list and upload replies, far below the image's: a list of a few entries is a few
+    // hundred bytes, and a huge one would only cost memory and time on the printer's queue.
+    static constexpr std::size_t kSmallReplyBytes = 1024u * 1024u;
 
     // The process-wide configuration used by the forms without one.
     static Configuration configuration();

@@ -6,9 +6,35 @@ namespace Prelix10 {
 
 namespace {
 constexpr const char* kFields[] = {"model", "password", "type", "mainVersion", "bootVersion"};
+// The list nests three deep (document, list, entry); anything much deeper is not a list and is refused
+// before the parser builds it.
+constexpr int kMaximumDepth = 8;
+
+bool withinDepth(std::string_view text) {
+    int depth = 0;
+    bool inString = false;
+    bool escaped = false;
+    for (const char c : text) {
+        if (inString) {
+            if (escaped) escaped = false;
+            else if (c == '\\') escaped = true;
+            else if (c == '"') inString = false;
+            continue;
+        }
+        if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > kMaximumDepth) return false;
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+    return true;
 }
+}  // namespace
 
 std::optional<JsonFirmwareInfoList> JsonFirmwareInfoList::decode(std::string_view text) {
+    if (!withinDepth(text)) return std::nullopt;
     const nlohmann::json document = nlohmann::json::parse(text, nullptr, false);
     if (document.is_discarded() || !document.is_object()) return std::nullopt;
     const auto list = document.find("firmwareInfo");

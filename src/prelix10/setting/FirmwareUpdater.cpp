@@ -11,6 +11,7 @@
 #include "prelix10/core/Stopwatch.hpp"
 #include "prelix10/protocol/ControlInternalFileCommand.hpp"
 #include "prelix10/protocol/OrvoConfigReplyParsers.hpp"
+#include "prelix10/setting/FirmwareUpdaterTesting.hpp"
 #include "prelix10/setting/OrvoConfig.hpp"
 #include "prelix10/transport/BluetoothLEPort.hpp"
 #include "prelix10/transport/PrinterPort.hpp"

@@ -20,8 +20,8 @@ namespace Prelix10 {
 class PrinterPort;
 class PrinterControl;
 
-// The waits and limits of the transfers. The defaults are the printer's; a test may shorten the long ones
-// through FirmwareUpdaterTesting, which no application calls.
+// The waits and limits of the transfers. The defaults are the printer's; the project's own tests shorten
+// the long ones through a seam that is not installed with the library.
 struct FirmwareTransferLimits {
     // How long the internal-file transfer waits for the printer's reply to a piece, counted from the
     // piece's write.
@@ -33,12 +33,6 @@ struct FirmwareTransferLimits {
     // The pause after the block transfer, in which the printer takes the image in.
     std::chrono::milliseconds blockSettleTime{10000};
 };
-
-namespace FirmwareUpdaterTesting {
-// Replaces the limits of the transfers that start afterwards; reset() restores the printer's.
-void setLimits(const FirmwareTransferLimits& limits);
-void reset();
-}  // namespace FirmwareUpdaterTesting
 
 // Performs the transfer; every failure is raised as an error.
 class FirmwareUpdater {

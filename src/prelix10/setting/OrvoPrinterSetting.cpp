@@ -94,6 +94,32 @@ Prelix10Error cloudError(CloudFirmwareFunction::Result result) {
     }
 }
 
+// The service is reached over any usable interface, IPv4 (as the printer searches use) or IPv6 other than
+// link-local, which cannot leave its own link.
+bool hasServiceRoute() {
+    if (!NetworkInformation::listIPv4Interfaces().empty()) return true;
+    const auto entries = NetworkInformation::interfaces();
+    if (!entries) return false;
+    return std::any_of(entries->begin(), entries->end(), [](const InterfaceAddressEntry& entry) {
+        if (!entry.isIPv6 || !entry.isUp || entry.isLoopback || entry.address.empty()) return false;
+        std::string start = entry.address.substr(0, 4);
+        std::transform(start.begin(), start.end(), start.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        return start != "fe80";
+    });
+}
+
+Prelix10Error invalidOnOwnQueue() {
+    return Prelix10Error(Prelix10ErrorKind::invalidOperation, std::string("Invalid operation."));
+}
+
+template <typename T>
+std::future<T> failedFuture(const Prelix10Error& error) {
+    std::promise<T> promise;
+    promise.set_exception(std::make_exception_ptr(error));
+    return promise.get_future();
+}
+
 std::shared_ptr<const FirmwareUpdateCapability> capabilityOf(OrvoPrinterModel model) {
     const auto spec = PrinterSpecTable::findSpec(model);
     return spec ? spec->firmwareUpdateCapability : nullptr;
@@ -107,22 +133,27 @@ std::string describeEnumeration(FirmwareUpdateStep step) {
 
 std::shared_ptr<OrvoPrinterSettingFirmware> OrvoPrinterSettingFirmware::create(
     std::shared_ptr<PrinterPort> port, OrvoPrinterInformation information,
-    std::shared_ptr<PrinterControl> printerControl, OperationPoster post) {
+    std::shared_ptr<PrinterControl> printerControl, OperationPoster post, QueueCheck isOnQueue,
+    LinkLost linkLost) {
     if (information.model == OrvoPrinterModel::harlo599ROP) {
         throw Prelix10Error(Prelix10ErrorKind::unsupportedModel, std::string());
     }
-    return std::shared_ptr<OrvoPrinterSettingFirmware>(new OrvoPrinterSettingFirmware(
-        std::move(port), std::move(information), std::move(printerControl), std::move(post)));
+    return std::shared_ptr<OrvoPrinterSettingFirmware>(
+        new OrvoPrinterSettingFirmware(std::move(port), std::move(information), std::move(printerControl),
+                                       std::move(post), std::move(isOnQueue), std::move(linkLost)));
 }
 
 OrvoPrinterSettingFirmware::OrvoPrinterSettingFirmware(std::shared_ptr<PrinterPort> port,
                                                        OrvoPrinterInformation information,
                                                        std::shared_ptr<PrinterControl> printerControl,
-                                                       OperationPoster post)
+                                                       OperationPoster post, QueueCheck isOnQueue,
+                                                       LinkLost linkLost)
     : port_(std::move(port)),
       information_(std::move(information)),
       printerControl_(std::move(printerControl)),
-      post_(std::move(post)) {
+      post_(std::move(post)),
+      isOnQueue_(std::move(isOnQueue)),
+      linkLost_(std::move(linkLost)) {
     const auto capability = capabilityOf(information_.model);
     isUpdatable_ = capability != nullptr;
     if (capability && capability->updateWithOrvoConfig) {
@@ -132,7 +163,13 @@ OrvoPrinterSettingFirmware::OrvoPrinterSettingFirmware(std::shared_ptr<PrinterPo
     }
 }
 
-OrvoPrinterSettingFirmware::~OrvoPrinterSettingFirmware() = default;
+OrvoPrinterSettingFirmware::~OrvoPrinterSettingFirmware() {
+    cancelTransfers();
+}
+
+void OrvoPrinterSettingFirmware::cancelTransfers() {
+    cancelled_.store(true);
+}
 
 std::string OrvoPrinterSettingFirmware::currentVersion() const {
     std::lock_guard guard(fieldsMutex_);
@@ -186,14 +223,21 @@ void OrvoPrinterSettingFirmware::post(const char* name, std::function<void()> bo
 std::optional<Prelix10Error> OrvoPrinterSettingFirmware::precheck(bool needsCloud) const {
     if (needsCloud) {
         if (!isUpdatable_) return unsupportedModel();
-        if (NetworkInformation::listIPv4Interfaces().empty()) {
+        if (!hasServiceRoute()) {
             return Prelix10Error(Prelix10ErrorKind::illegalDeviceState,
                                  Prelix10ErrorMessage::networkUnavailable,
                                  Prelix10ErrorCode::networkUnavailable);
         }
     }
-    if (!port_ || !port_->isConnected()) return notOpened();
+    if (!port_ || !port_->isConnected()) {
+        closeIfLinkLost();
+        return notOpened();
+    }
     return std::nullopt;
+}
+
+void OrvoPrinterSettingFirmware::closeIfLinkLost() const {
+    if (port_ && !port_->isConnected() && linkLost_) linkLost_();
 }
 
 void OrvoPrinterSettingFirmware::getCurrentVersion(VersionCompletion completion) {
@@ -252,6 +296,8 @@ void OrvoPrinterSettingFirmware::update(Completion completion) {
                 internalUpdate();
             } catch (...) {
                 const auto error = currentError();
+                // A link that dropped under the transfer leaves the printer closed, as it is in fact.
+                closeIfLinkLost();
                 firmwareUpdateError(error);
                 return (*shared)(error);
             }
@@ -262,6 +308,7 @@ void OrvoPrinterSettingFirmware::update(Completion completion) {
 }
 
 std::future<std::string> OrvoPrinterSettingFirmware::getCurrentVersion() {
+    if (isOnOwnQueue()) return failedFuture<std::string>(invalidOnOwnQueue());
     auto promise = std::make_shared<std::promise<std::string>>();
     auto future = promise->get_future();
     getCurrentVersion([promise](std::optional<std::string> version, std::optional<Prelix10Error> error) {
@@ -277,6 +324,7 @@ std::future<std::string> OrvoPrinterSettingFirmware::getCurrentVersion() {
 }
 
 std::future<void> OrvoPrinterSettingFirmware::checkVersions() {
+    if (isOnOwnQueue()) return failedFuture<void>(invalidOnOwnQueue());
     auto promise = std::make_shared<std::promise<void>>();
     auto future = promise->get_future();
     checkVersions([promise](std::optional<Prelix10Error> error) {
@@ -289,6 +337,7 @@ std::future<void> OrvoPrinterSettingFirmware::checkVersions() {
 }
 
 std::future<void> OrvoPrinterSettingFirmware::update() {
+    if (isOnOwnQueue()) return failedFuture<void>(invalidOnOwnQueue());
     auto promise = std::make_shared<std::promise<void>>();
     auto future = promise->get_future();
     update([promise](std::optional<Prelix10Error> error) {
@@ -347,7 +396,8 @@ PrinterModelDetail OrvoPrinterSettingFirmware::retrieveDetailModel() {
 
 std::string OrvoPrinterSettingFirmware::fetchLatestFirmwareVersion() {
     const Log log(this, "fetchLatestFirmwareVersion()", __LINE__);
-    const auto [result, list] = CloudFirmwareFunction::fetchFirmwareInfo(detailModel());
+    const auto [result, list] = CloudFirmwareFunction::fetchFirmwareInfo(
+        PrinterModelDetails::rawValue(detailModel()), CloudFirmwareFunction::configuration(), &cancelled_);
     if (result != CloudFirmwareFunction::Result::success) raiseError(log, cloudError(result));
     // The service lists the newest firmware first; later entries are not looked at.
     if (list.empty()) raiseUnexpectedState(log, 261);
@@ -356,7 +406,8 @@ std::string OrvoPrinterSettingFirmware::fetchLatestFirmwareVersion() {
 
 ByteBlock OrvoPrinterSettingFirmware::fetchFirmwareData() {
     const Log log(this, "fetchFirmwareData()", __LINE__);
-    auto [result, data] = CloudFirmwareFunction::fetchFirmwareData(detailModel());
+    auto [result, data] = CloudFirmwareFunction::fetchFirmwareData(
+        PrinterModelDetails::rawValue(detailModel()), CloudFirmwareFunction::configuration(), &cancelled_);
     if (result != CloudFirmwareFunction::Result::success) raiseError(log, cloudError(result));
     if (!data || data->empty()) raiseUnexpectedState(log, 292);
     return std::move(*data);
@@ -390,7 +441,8 @@ void OrvoPrinterSettingFirmware::internalUpdate() {
     if (!checked) internalCheckVersions();
     if (Prelix10DiagInfoUpload::shared().isEnabled()) {
         // The upload is a courtesy to the service: its answer does not matter.
-        (void)CloudFirmwareFunction::postClientInfo(makeFirmwareUpdateLog());
+        (void)CloudFirmwareFunction::postClientInfo(makeFirmwareUpdateLog(),
+                                                    CloudFirmwareFunction::configuration(), &cancelled_);
     }
     firmwareUpdateProgress(FirmwareUpdateStep::download);
     const ByteBlock data = fetchFirmwareData();
@@ -407,7 +459,11 @@ void OrvoPrinterSettingFirmware::internalUpdate() {
             std::lock_guard guard(fieldsMutex_);
             isCheckVersionsDone_ = false;
         }
-        raiseError(log, Prelix10Error(Prelix10ErrorKind::communication, Prelix10ErrorMessage::writeFailed));
+        // The transfer went through but the printer runs another firmware than the one sent: its own
+        // error, so that it is not taken for a broken link.
+        raiseError(log, Prelix10Error(Prelix10ErrorKind::badResponse,
+                                      "Firmware version mismatch: expected \"" + expected.value_or("") +
+                                          "\", the printer reports \"" + reported + "\"."));
     }
 }
 

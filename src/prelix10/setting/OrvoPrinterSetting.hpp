@@ -6,6 +6,7 @@
 // queue under its operation lock, so they never overlap printing or each other.
 
 #include "prelix10/core/Export.hpp"
+#include <atomic>
 #include <functional>
 #include <future>
 #include <memory>
@@ -53,6 +54,11 @@ class PRELIX10_EXPORT OrvoPrinterSettingFirmware : public std::enable_shared_fro
     // Runs a body on the printer object's queue under its operation lock; false when the printer object
     // is gone and nothing was queued.
     using OperationPoster = std::function<bool(std::function<void()> body)>;
+    // True on the printer object's queue thread, where waiting on a future of this object never ends.
+    using QueueCheck = std::function<bool()>;
+    // Runs on the printer's queue under its lock when an operation finds the printer's link gone: the
+    // printer closes, so that it and the firmware object agree that it is no longer open.
+    using LinkLost = std::function<void()>;
 
     static constexpr std::int64_t kRetrieveInfoTimeout = 5000;
 
@@ -61,7 +67,9 @@ class PRELIX10_EXPORT OrvoPrinterSettingFirmware : public std::enable_shared_fro
     static std::shared_ptr<OrvoPrinterSettingFirmware> create(std::shared_ptr<PrinterPort> port,
                                                               OrvoPrinterInformation information,
                                                               std::shared_ptr<PrinterControl> printerControl,
-                                                              OperationPoster post);
+                                                              OperationPoster post,
+                                                              QueueCheck isOnQueue = {},
+                                                              LinkLost linkLost = {});
     ~OrvoPrinterSettingFirmware();
     OrvoPrinterSettingFirmware(const OrvoPrinterSettingFirmware&) = delete;
     OrvoPrinterSettingFirmware& operator=(const OrvoPrinterSettingFirmware&) = delete;
@@ -84,19 +92,29 @@ class PRELIX10_EXPORT OrvoPrinterSettingFirmware : public std::enable_shared_fro
     // Downloads the newest firmware and installs it; succeeds only once the printer reports that version.
     void update(Completion completion);
 
-    // Awaitable forms: the future holds the result, or the error as its exception.
+    // Awaitable forms: the future holds the result, or the error as its exception. Called on the printer's
+    // own queue thread (from a completion or an update event), where its get() could never return, each
+    // hands back a future already failed with "Invalid operation" and queues nothing.
     std::future<std::string> getCurrentVersion();
     std::future<void> checkVersions();
     std::future<void> update();
 
+    // Ends a download in progress, and any later one, soon: the printer object calls it as it closes or
+    // goes, so that a slow service never holds its queue.
+    void cancelTransfers();
+
   private:
     OrvoPrinterSettingFirmware(std::shared_ptr<PrinterPort> port, OrvoPrinterInformation information,
-                               std::shared_ptr<PrinterControl> printerControl, OperationPoster post);
+                               std::shared_ptr<PrinterControl> printerControl, OperationPoster post,
+                               QueueCheck isOnQueue, LinkLost linkLost);
+    bool isOnOwnQueue() const { return isOnQueue_ && isOnQueue_(); }
 
     // Queues body on the printer's queue; when the printer is gone, the completion gets "Not opened.".
     void post(const char* name, std::function<void()> body, std::function<void(const Prelix10Error&)> refuse);
     // The checks before any traffic: "Not supported model.", "Network unavailable.", "Not opened.".
     std::optional<Prelix10Error> precheck(bool needsCloud) const;
+    // Closes the printer when its port has lost the link.
+    void closeIfLinkLost() const;
 
     void internalCheckVersions();
     std::string retrieveCurrentVersion();
@@ -113,6 +131,9 @@ class PRELIX10_EXPORT OrvoPrinterSettingFirmware : public std::enable_shared_fro
     const OrvoPrinterInformation information_;
     const std::shared_ptr<PrinterControl> printerControl_;
     const OperationPoster post_;
+    const QueueCheck isOnQueue_;
+    const LinkLost linkLost_;
+    std::atomic<bool> cancelled_{false};
     bool isUpdatable_ = false;
     std::unique_ptr<FirmwareUpdater> firmwareUpdater_;
 
