@@ -137,6 +137,8 @@ private:
     Bytes pending_;
     std::uint64_t lastAutomaticStatusVersion_ = 0;
     bool greeted_ = false;
+    // Between ESC * r A and ESC * r B, where "b" starts a raster row.
+    bool rasterMode_ = false;
     // ESC/POS counter requests not answered yet (the reply waits until the counted data is printed), and
     // reply pieces held back until their time.
     std::size_t etbReportsWaiting_ = 0;
