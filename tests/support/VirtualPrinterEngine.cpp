@@ -31,6 +31,132 @@ std::size_t untilTerminator(std::span<const std::uint8_t> p, std::size_t header,
     return p.size() >= kMaxTerminatedCommand ? kNotACommand : 0;
 }
 
+// The bytes one run-length encoded mobile picture band takes (ESC X 3 w r, then runs until w x r bytes are
+// drawn): 0 while more are needed.
+std::size_t runLengthBandLength(std::span<const std::uint8_t> p) {
+    if (p.size() < 5) return 0;
+    const std::size_t wanted = static_cast<std::size_t>(p[3]) * p[4];
+    std::size_t at = 5, drawn = 0;
+    while (drawn < wanted) {
+        if (at >= p.size()) return 0;
+        const std::size_t count = p[at] & 0x3F;
+        const std::size_t taken = (p[at] & 0x40) ? 2 : 1 + count;
+        at += taken;
+        drawn += count;
+        if (count == 0) drawn = wanted;  // a run of nothing ends the band
+    }
+    return at <= p.size() ? at : 0;
+}
+
+// The length of one ESC/POS command at the front of the bytes (ESC, GS, FS or DLE first), for the ESC/POS
+// and mobile ESC/POS printers: 0 while more bytes are needed, kNotACommand for bytes that are none.
+std::size_t escPosCommandLength(std::span<const std::uint8_t> p, bool mobile) {
+    const std::size_t size = p.size();
+#define NEED(n)                    \
+    do {                           \
+        if (size < (n)) return 0;  \
+    } while (false)
+#define FIXED(n) return (n) <= size ? (n) : 0
+    NEED(2);
+    if (p[0] == 0x1B) {
+        switch (p[1]) {
+            case 0x40:  // ESC @
+                return 2;
+            case 0x79:  // ESC y, ESC z: the mobile printer's feed to the cutter
+            case 0x7A:
+                if (mobile) return 2;
+                FIXED(3);
+            case 0x20:  // ESC SP, ESC !, ESC -, ESC 3, ESC E, ESC J, ESC M, ESC R, ESC a, ESC d, ESC f: one parameter
+            case 0x21:
+            case 0x2D:
+            case 0x33:
+            case 0x45:
+            case 0x4A:
+            case 0x4D:
+            case 0x52:
+            case 0x61:
+            case 0x64:
+            case 0x66:
+                FIXED(3);
+            case 0x24:  // ESC $ nL nH, ESC \ nL nH: positions
+            case 0x5C:
+                FIXED(4);
+            case 0x70:  // ESC p m t1 t2: drawer
+                FIXED(5);
+            case 0x44:  // ESC D stops NUL
+                return untilTerminator(p, 2, 0x00);
+            case 0x5A:  // ESC Z m e c nL nH data: mobile two-dimensional symbol
+                NEED(7);
+                return 7 + littleEndian16(p, 5);
+            case 0x58:  // ESC X 2 r, ESC X 3 w r runs, ESC X 4 w r data: mobile picture bands
+                NEED(3);
+                if (p[2] == 0x32) FIXED(4);
+                if (p[2] == 0x33) return runLengthBandLength(p);
+                if (p[2] == 0x34) {
+                    NEED(5);
+                    return 5 + static_cast<std::size_t>(p[3]) * p[4];
+                }
+                return kNotACommand;
+            default:
+                return kNotACommand;
+        }
+    }
+    if (p[0] == 0x1C) {
+        switch (p[1]) {
+            case 0x26:  // FS &, FS .: multi-byte text on and off
+            case 0x2E:
+                return 2;
+            case 0x2D:  // FS - n, FS C n
+            case 0x43:
+                FIXED(3);
+            case 0x53:  // FS S n1 n2
+                FIXED(4);
+            default:
+                return kNotACommand;
+        }
+    }
+    if (p[0] == 0x10) {  // DLE EOT n
+        if (p[1] != 0x04) return kNotACommand;
+        FIXED(3);
+    }
+    if (p[0] != 0x1D) return kNotACommand;
+    switch (p[1]) {
+        case 0x21:  // GS !, GS B, GS H, GS Z, GS h, GS w: one parameter
+        case 0x42:
+        case 0x48:
+        case 0x5A:
+        case 0x61:
+        case 0x68:
+        case 0x77:
+            FIXED(3);
+        case 0x50:  // GS P x y
+            FIXED(4);
+        case 0x56:  // GS V m [n]: cut
+            NEED(3);
+            if (p[2] == 0x41 || p[2] == 0x42 || p[2] == 0x61 || p[2] == 0x62) FIXED(4);
+            return 3;
+        case 0x6B:  // GS k m n data (or data NUL for the old forms): barcode
+            NEED(3);
+            if (p[2] < 0x41) return untilTerminator(p, 3, 0x00);
+            NEED(4);
+            return 4 + p[3];
+        case 0x28:  // GS ( k pL pH ...: two-dimensional symbols
+            NEED(5);
+            return 5 + littleEndian16(p, 3);
+        case 0x38:  // GS 8 L p1..p4 ...: logo
+            NEED(7);
+            return 7 + (p[3] | (static_cast<std::size_t>(p[4]) << 8) | (static_cast<std::size_t>(p[5]) << 16) |
+                        (static_cast<std::size_t>(p[6]) << 24));
+        case 0x76:  // GS v 0 m xL xH yL yH data: raster picture
+            NEED(8);
+            return 8 + littleEndian16(p, 4) * littleEndian16(p, 6);
+        default:
+            return kNotACommand;
+    }
+#undef FIXED
+#undef NEED
+}
+
 // The length of one command of the maker's command set at the front of the bytes (ESC first), so that
 // its parameter and data bytes are never read as commands of their own: 0 while more bytes are needed,
 // kNotACommand for bytes that are no command this printer knows.
@@ -626,6 +752,10 @@ std::size_t VirtualPrinterEngine::stepDataLocked(std::span<const std::uint8_t> p
         if (config_.countsEtb) pendingEtb_.push_back(Clock::now() + config_.printDelay);
         settleLocked();
         return 1;
+    }
+    if (config_.dialect != PrinterDialect::orvo && (b == 0x1B || b == 0x1C || b == 0x1D || b == 0x10)) {
+        const std::size_t length = escPosCommandLength(p, config_.dialect == PrinterDialect::escPosMobile);
+        if (length != kNotACommand) return asCommand(length);
     }
     if (b != 0x1B) return asData();
     if (p.size() < 2) return 0;
