@@ -17,6 +17,8 @@
 #include <string>
 #include <system_error>
 
+#include "prelix10/core/LibraryVersion.hpp"
+
 namespace ToolCommon {
 
 // A failure the tool reports as one line and exit status `status`.
@@ -68,6 +70,9 @@ inline double parseSeconds(const std::string& option, const std::string& text) {
         throw ToolFailure{option + " needs a number of seconds, not '" + text + "'"};
     return value;
 }
+
+// The line --version prints.
+inline std::string versionLine(const char* tool) { return std::string(tool) + " " + Prelix10::libraryVersion(); }
 
 // Runs the tool's body; any failure becomes "<tool>: <message>" on one line of stderr.
 template <typename Body>

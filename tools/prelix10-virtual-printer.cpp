@@ -1,14 +1,10 @@
 // Runs the virtual printer on 127.0.0.1 until interrupted (or for --seconds), then writes what it received.
-// A stand-in printer for developing against the library without a device.
+// A stand-in printer for developing against the library without a device; --help lists the options.
 //
-//   prelix10-virtual-printer [--data-port N] [--status-port N] [--automatic-status] [--print-delay MS]
-//                   [--cover-open] [--paper-empty] [--seconds S] [--capture FILE]
-//                   [--discovery-port N]
-//
-// Port 0 (the default) picks free ports; the ports in use are printed on the first line. With
-// --discovery-port the printer also answers LAN discovery requests on that UDP port of 127.0.0.1.
-// A bad argument, a port that cannot be bound or a capture file that cannot be written gives one line
-// on standard error and exit status 2 (1 for the capture), with nothing on standard output.
+// The first line of standard output gives the ports in use ("data D status S" and, with discovery,
+// "discovery Q"); the lines after it tell a client how to reach the printer, and the last line, written
+// on exit, counts what was received. A bad argument or a port that cannot be bound gives one line on
+// standard error and exit status 2 (1 for a capture that cannot be written), with nothing on standard output.
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -18,8 +14,14 @@
 #include <fstream>
 #include <memory>
 #include <optional>
+#include <random>
 #include <string>
 #include <thread>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include "support/VirtualPrinterDiscovery.hpp"
 #include "support/VirtualPrinterEngine.hpp"
@@ -29,12 +31,59 @@
 using namespace Prelix10::Testing;
 
 namespace {
+
+constexpr const char* kTool = "prelix10-virtual-printer";
+
+// A discovery reply carries the data port in a field that holds only values below this.
+constexpr unsigned kAnnounceablePortLimit = 32768;
+
+const char* const kHelp =
+    "usage: prelix10-virtual-printer [OPTION]...\n"
+    "Runs a virtual printer on 127.0.0.1 until interrupted, then prints what it received.\n"
+    "\n"
+    "  --data-port N        TCP port for print data (default 0)\n"
+    "  --status-port N      TCP port for status requests (default 0)\n"
+    "  --discovery-port N   also answer LAN discovery on this UDP port (default: no discovery)\n"
+    "  --automatic-status   send status blocks unasked until the host switches them off (default off)\n"
+    "  --print-delay MS     milliseconds between receiving a job's end and counting it printed (default 0)\n"
+    "  --cover-open         start with the cover open (default closed)\n"
+    "  --paper-empty        start with no paper (default paper loaded)\n"
+    "  --seconds S          stop after S seconds (default: run until SIGINT or SIGTERM)\n"
+    "  --capture FILE       write every byte received on the data port to FILE on exit\n"
+    "  --help               show this help and exit\n"
+    "  --version            show the version and exit\n"
+    "\n"
+    "Port 0 picks a free port. With --discovery-port the data port must be below 32768, the largest a\n"
+    "discovery reply can announce: a data port of 0 is then picked below 32768, a larger one is refused.\n"
+    "The first output line gives the ports in use (\"data D status S [discovery Q]\"), the next lines how a\n"
+    "client reaches the printer, and the last line, on exit, what was received.\n";
+
 std::atomic<bool> stopRequested{false};
 void onSignal(int) { stopRequested.store(true); }
+
+// A free TCP port of 127.0.0.1 below the announceable limit, or 0 when none was found.
+std::uint16_t freeAnnounceablePort() {
+    std::mt19937 random(std::random_device{}());
+    std::uniform_int_distribution<unsigned> pick(20000, kAnnounceablePortLimit - 1);
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        const auto candidate = static_cast<std::uint16_t>(pick(random));
+        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (fd < 0) return 0;
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(candidate);
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        const bool bound = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+        ::close(fd);
+        if (bound) return candidate;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    return ToolCommon::run("prelix10-virtual-printer", [&]() -> int {
+    return ToolCommon::run(kTool, [&]() -> int {
         std::uint16_t dataPort = 0, statusPort = 0;
         VirtualPrinterConfig config;
         PrinterState initial;
@@ -48,7 +97,13 @@ int main(int argc, char** argv) {
                 return std::string(argv[++i]);
             };
             auto port = [&]() { return static_cast<std::uint16_t>(ToolCommon::parseUnsigned(arg, value(), 65535)); };
-            if (arg == "--data-port") dataPort = port();
+            if (arg == "--help") {
+                std::fputs(kHelp, stdout);
+                return 0;
+            } else if (arg == "--version") {
+                std::printf("%s\n", ToolCommon::versionLine(kTool).c_str());
+                return 0;
+            } else if (arg == "--data-port") dataPort = port();
             else if (arg == "--status-port") statusPort = port();
             else if (arg == "--automatic-status") config.automaticStatus = true;
             else if (arg == "--print-delay")
@@ -58,7 +113,19 @@ int main(int argc, char** argv) {
             else if (arg == "--seconds") seconds = ToolCommon::parseSeconds(arg, value());
             else if (arg == "--capture") capturePath = value();
             else if (arg == "--discovery-port") discoveryPort = port();
-            else throw ToolCommon::ToolFailure{"unknown option " + arg};
+            else throw ToolCommon::ToolFailure{"unknown option " + arg + " (see --help)"};
+        }
+        if (discoveryPort) {
+            if (dataPort >= kAnnounceablePortLimit)
+                throw ToolCommon::ToolFailure{"--data-port " + std::to_string(dataPort) +
+                                              " cannot be announced by discovery, which carries only ports below " +
+                                              std::to_string(kAnnounceablePortLimit) + "; give a lower port or 0"};
+            if (dataPort == 0) {
+                dataPort = freeAnnounceablePort();
+                if (dataPort == 0)
+                    throw ToolCommon::ToolFailure{"cannot find a free data port below " +
+                                                  std::to_string(kAnnounceablePortLimit) + " on 127.0.0.1"};
+            }
         }
         // The capture file is opened before the printer starts, so a bad path fails before any output.
         std::ofstream capture;
@@ -75,20 +142,37 @@ int main(int argc, char** argv) {
         std::unique_ptr<VirtualPrinterDiscovery> discovery;
         try {
             server = std::make_unique<VirtualPrinterServer>(engine, dataPort, statusPort);
-            if (discoveryPort) {
+        } catch (const std::exception& error) {
+            throw ToolCommon::ToolFailure{error.what()};
+        }
+        if (discoveryPort) {
+            try {
                 DiscoveryIdentity identity;
                 identity.usedPort = server->dataPort();
                 discovery = std::make_unique<VirtualPrinterDiscovery>(std::vector<DiscoveryIdentity>{identity},
                                                                       *discoveryPort);
+            } catch (const std::exception&) {
+                // The double closes its socket after the failed bind, which leaves errno as bind set it.
+                const int error = errno;
+                server->stop();
+                throw ToolCommon::ToolFailure{"cannot listen on 127.0.0.1 UDP port " + std::to_string(*discoveryPort) +
+                                              " (discovery): " + std::strerror(error) + " (errno " +
+                                              std::to_string(error) + ")"};
             }
-        } catch (const std::exception& error) {
-            throw ToolCommon::ToolFailure{std::string("cannot listen on 127.0.0.1: ") + error.what()};
         }
+        const unsigned d = server->dataPort(), s = server->statusPort();
         if (discovery) {
-            std::printf("data %u status %u discovery %u\n", server->dataPort(), server->statusPort(),
-                        discovery->port());
+            const unsigned q = discovery->port();
+            std::printf("data %u status %u discovery %u\n", d, s, q);
+            std::printf("reach it from C++ with LANOrvoDeviceDiscoveryManager::useLoopback({%u, %u, %u}) and open "
+                        "\"127.0.0.1\" over LAN\n", d, s, q);
+            std::printf("reach it from C with prelix10_lan_use_loopback(%u, %u, %u, &error)\n", d, s, q);
+            std::printf("reach it with the examples by --data-port %u --status-port %u --discovery-port %u\n", d, s,
+                        q);
         } else {
-            std::printf("data %u status %u\n", server->dataPort(), server->statusPort());
+            std::printf("data %u status %u\n", d, s);
+            std::printf("discovery is off: an open over LAN finds this printer only with --discovery-port, such as "
+                        "--discovery-port 0\n");
         }
         std::fflush(stdout);
 

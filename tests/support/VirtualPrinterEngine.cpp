@@ -12,6 +12,299 @@ std::uint8_t packFive(int value) {
 }
 
 constexpr std::size_t kStatusPortRequestLength = 51;
+
+constexpr std::size_t kNotACommand = static_cast<std::size_t>(-1);
+
+// The longest parameter list ended by a terminator byte (tab stops, barcode data, raster parameters); a
+// command without its terminator by then is taken as no command.
+constexpr std::size_t kMaxTerminatedCommand = 1024;
+
+std::size_t littleEndian16(std::span<const std::uint8_t> p, std::size_t at) {
+    return p[at] | (static_cast<std::size_t>(p[at + 1]) << 8);
+}
+
+// The length of the command that starts with `header` bytes and ends at the first `terminator` after
+// them; 0 while the terminator has not arrived.
+std::size_t untilTerminator(std::span<const std::uint8_t> p, std::size_t header, std::uint8_t terminator) {
+    for (std::size_t i = header; i < p.size() && i < kMaxTerminatedCommand; ++i)
+        if (p[i] == terminator) return i + 1;
+    return p.size() >= kMaxTerminatedCommand ? kNotACommand : 0;
+}
+
+// The bytes one run-length encoded mobile picture band takes (ESC X 3 w r, then runs until w x r bytes are
+// drawn): 0 while more are needed.
+std::size_t runLengthBandLength(std::span<const std::uint8_t> p) {
+    if (p.size() < 5) return 0;
+    const std::size_t wanted = static_cast<std::size_t>(p[3]) * p[4];
+    std::size_t at = 5, drawn = 0;
+    while (drawn < wanted) {
+        if (at >= p.size()) return 0;
+        const std::size_t count = p[at] & 0x3F;
+        const std::size_t taken = (p[at] & 0x40) ? 2 : 1 + count;
+        at += taken;
+        drawn += count;
+        if (count == 0) drawn = wanted;  // a run of nothing ends the band
+    }
+    return at <= p.size() ? at : 0;
+}
+
+// The length of one ESC/POS command at the front of the bytes (ESC, GS, FS or DLE first), for the ESC/POS
+// and mobile ESC/POS printers: 0 while more bytes are needed, kNotACommand for bytes that are none.
+std::size_t escPosCommandLength(std::span<const std::uint8_t> p, bool mobile) {
+    const std::size_t size = p.size();
+#define NEED(n)                    \
+    do {                           \
+        if (size < (n)) return 0;  \
+    } while (false)
+#define FIXED(n) return (n) <= size ? (n) : 0
+    NEED(2);
+    if (p[0] == 0x1B) {
+        switch (p[1]) {
+            case 0x40:  // ESC @
+                return 2;
+            case 0x79:  // ESC y, ESC z: the mobile printer's feed to the cutter
+            case 0x7A:
+                if (mobile) return 2;
+                FIXED(3);
+            case 0x20:  // ESC SP, ESC !, ESC -, ESC 3, ESC E, ESC J, ESC M, ESC R, ESC a, ESC d, ESC f: one parameter
+            case 0x21:
+            case 0x2D:
+            case 0x33:
+            case 0x45:
+            case 0x4A:
+            case 0x4D:
+            case 0x52:
+            case 0x61:
+            case 0x64:
+            case 0x66:
+                FIXED(3);
+            case 0x24:  // ESC $ nL nH, ESC \ nL nH: positions
+            case 0x5C:
+                FIXED(4);
+            case 0x70:  // ESC p m t1 t2: drawer
+                FIXED(5);
+            case 0x44:  // ESC D stops NUL
+                return untilTerminator(p, 2, 0x00);
+            case 0x5A:  // ESC Z m e c nL nH data: mobile two-dimensional symbol
+                NEED(7);
+                return 7 + littleEndian16(p, 5);
+            case 0x58:  // ESC X 2 r, ESC X 3 w r runs, ESC X 4 w r data: mobile picture bands
+                NEED(3);
+                if (p[2] == 0x32) FIXED(4);
+                if (p[2] == 0x33) return runLengthBandLength(p);
+                if (p[2] == 0x34) {
+                    NEED(5);
+                    return 5 + static_cast<std::size_t>(p[3]) * p[4];
+                }
+                return kNotACommand;
+            default:
+                return kNotACommand;
+        }
+    }
+    if (p[0] == 0x1C) {
+        switch (p[1]) {
+            case 0x26:  // FS &, FS .: multi-byte text on and off
+            case 0x2E:
+                return 2;
+            case 0x2D:  // FS - n, FS C n
+            case 0x43:
+                FIXED(3);
+            case 0x53:  // FS S n1 n2
+                FIXED(4);
+            default:
+                return kNotACommand;
+        }
+    }
+    if (p[0] == 0x10) {  // DLE EOT n
+        if (p[1] != 0x04) return kNotACommand;
+        FIXED(3);
+    }
+    if (p[0] != 0x1D) return kNotACommand;
+    switch (p[1]) {
+        case 0x21:  // GS !, GS B, GS H, GS Z, GS h, GS w: one parameter
+        case 0x42:
+        case 0x48:
+        case 0x5A:
+        case 0x61:
+        case 0x68:
+        case 0x77:
+            FIXED(3);
+        case 0x50:  // GS P x y
+            FIXED(4);
+        case 0x56:  // GS V m [n]: cut
+            NEED(3);
+            if (p[2] == 0x41 || p[2] == 0x42 || p[2] == 0x61 || p[2] == 0x62) FIXED(4);
+            return 3;
+        case 0x6B:  // GS k m n data (or data NUL for the old forms): barcode
+            NEED(3);
+            if (p[2] < 0x41) return untilTerminator(p, 3, 0x00);
+            NEED(4);
+            return 4 + p[3];
+        case 0x28:  // GS ( k pL pH ...: two-dimensional symbols
+            NEED(5);
+            return 5 + littleEndian16(p, 3);
+        case 0x38:  // GS 8 L p1..p4 ...: logo
+            NEED(7);
+            return 7 + (p[3] | (static_cast<std::size_t>(p[4]) << 8) | (static_cast<std::size_t>(p[5]) << 16) |
+                        (static_cast<std::size_t>(p[6]) << 24));
+        case 0x76:  // GS v 0 m xL xH yL yH data: raster picture
+            NEED(8);
+            return 8 + littleEndian16(p, 4) * littleEndian16(p, 6);
+        default:
+            return kNotACommand;
+    }
+#undef FIXED
+#undef NEED
+}
+
+// The length of one command of the maker's command set at the front of the bytes (ESC first), so that
+// its parameter and data bytes are never read as commands of their own: 0 while more bytes are needed,
+// kNotACommand for bytes that are no command this printer knows.
+std::size_t orvoCommandLength(std::span<const std::uint8_t> p) {
+    const std::size_t size = p.size();
+#define NEED(n)                    \
+    do {                           \
+        if (size < (n)) return 0;  \
+    } while (false)
+    NEED(2);
+    switch (p[1]) {
+        case 0x07:  // ESC BEL a b: drawer pulse
+            return 4 <= size ? 4 : 0;
+        case 0x0C:  // ESC FF: raster form feed
+        case 0x34:  // ESC 4 / ESC 5: invert on / off
+        case 0x35:
+        case 0x45:  // ESC E / ESC F: bold on / off
+        case 0x46:
+        case 0x4D:  // ESC M / ESC P: dot-impact fonts
+        case 0x50:
+            return 2;
+        case 0x16:  // ESC SYN n m: hold print, presenter, bezel page length
+            return 4 <= size ? 4 : 0;
+        case 0x1C:  // ESC FS p n m: logo
+            return 5 <= size ? 5 : 0;
+        case 0x1E:  // ESC RS x n: one parameter byte
+            return 4 <= size ? 4 : 0;
+        case 0x20:  // ESC SP n: character space
+        case 0x2D:  // ESC - n: underline
+        case 0x49:  // ESC I n: unit feed
+        case 0x4A:  // ESC J n: dot-impact feed
+        case 0x52:  // ESC R n: international characters
+        case 0x57:  // ESC W n, ESC h n, ESC x n: dot-impact expansion
+        case 0x68:
+        case 0x78:
+        case 0x61:  // ESC a n: line feed
+        case 0x64:  // ESC d n: cut
+        case 0x79:  // ESC y n: dot-impact line space
+        case 0x7A:  // ESC z n: line space
+            return 3 <= size ? 3 : 0;
+        case 0x69:  // ESC i a b: expansion
+        case 0x73:  // ESC s 0 n, ESC t 0 n: character space halves
+        case 0x74:
+            return 4 <= size ? 4 : 0;
+        case 0x44:  // ESC D stops... NUL: tab positions
+            return untilTerminator(p, 2, 0x00);
+        case 0x4B:  // ESC K nL nH columns: dot-impact picture band
+            NEED(4);
+            return 4 + littleEndian16(p, 2);
+        case 0x58:  // ESC X nL nH, 3 bytes per column: page-mode picture band
+            NEED(4);
+            return 4 + 3 * littleEndian16(p, 2);
+        case 0x62:  // ESC b s t w h data RS: barcode
+            NEED(6);
+            return untilTerminator(p, 6, 0x1E);
+        case 0x2A:  // ESC * r x ...: raster commands; the ones with parameters end with NUL
+            NEED(4);
+            if (p[2] != 0x72) return kNotACommand;
+            switch (p[3]) {
+                case 0x41:
+                case 0x42:
+                    return 4;
+                case 0x45:
+                case 0x50:
+                case 0x59:
+                case 0x65:
+                case 0x74:
+                    return untilTerminator(p, 4, 0x00);
+                default:
+                    return kNotACommand;
+            }
+        case 0x1D:
+            break;
+        default:
+            return kNotACommand;
+    }
+    // ESC GS x ...
+    NEED(3);
+    switch (p[2]) {
+        case 0x19:  // ESC GS EM fn m ...: buzzer and drawer channels
+            NEED(4);
+            if (p[3] == 0x14) return 5 <= size ? 5 : 0;
+            return 7 <= size ? 7 : 0;
+        case 0x1A:  // ESC GS SUB fn c a b: LEDs
+            return 7 <= size ? 7 : 0;
+        case 0x28:  // ESC GS ( fn pL pH parameters: logo
+        case 0x29:  // ESC GS ) fn pL pH parameters: settings
+            NEED(6);
+            return 6 + littleEndian16(p, 4);
+        case 0x41:  // ESC GS A nL nH: absolute position
+        case 0x52:  // ESC GS R nL nH: relative position
+            return 5 <= size ? 5 : 0;
+        case 0x42:  // ESC GS B @ nL nH data: customer display envelope
+            NEED(4);
+            if (p[3] != 0x40) return kNotACommand;
+            NEED(6);
+            return 6 + littleEndian16(p, 4);
+        case 0x50:  // ESC GS P fn ...: page mode
+            NEED(4);
+            switch (p[3]) {
+                case 0x32:
+                    return 5 <= size ? 5 : 0;
+                case 0x33:
+                    return 12 <= size ? 12 : 0;
+                case 0x34:
+                case 0x35:
+                    return 6 <= size ? 6 : 0;
+                default:
+                    return 4;
+            }
+        case 0x53:  // ESC GS S 1 xL xH yL yH 0 data: raster picture
+            NEED(9);
+            return 9 + littleEndian16(p, 4) * littleEndian16(p, 6);
+        case 0x61:  // ESC GS a n: alignment
+        case 0x74:  // ESC GS t n: code page
+            return 4 <= size ? 4 : 0;
+        case 0x73:  // ESC GS s R bits volume size(3) samples: one-time sound
+            NEED(9);
+            return 9 + (p[6] | (static_cast<std::size_t>(p[7]) << 8) | (static_cast<std::size_t>(p[8]) << 16));
+        case 0x78:  // ESC GS x ...: PDF417
+        case 0x79:  // ESC GS y ...: QR code
+        {
+            NEED(4);
+            const bool qr = p[2] == 0x79;
+            switch (p[3]) {
+                case 0x44:  // store: (QR: mode, 0,) nL nH data
+                    if (qr) {
+                        NEED(8);
+                        return 8 + littleEndian16(p, 6);
+                    }
+                    NEED(6);
+                    return 6 + littleEndian16(p, 4);
+                case 0x50:  // print
+                    return 4;
+                case 0x53:  // settings: fn value (PDF417 size: fn 30, kind, rows, columns)
+                    NEED(5);
+                    if (!qr && p[4] == 0x30) return 8 <= size ? 8 : 0;
+                    return 6 <= size ? 6 : 0;
+                default:
+                    return kNotACommand;
+            }
+        }
+        default:
+            return kNotACommand;
+    }
+#undef NEED
+}
+
 constexpr std::size_t kMaxItemValue = 0x7000;
 
 }  // namespace
@@ -418,10 +711,20 @@ std::size_t VirtualPrinterEngine::stepDataLocked(std::span<const std::uint8_t> p
             return std::clamp<std::size_t>(match.consumed, 1, p.size());
         }
     }
-    // Printable bytes are print data; commands start with a control byte.
+    // Printable bytes are print data; commands start with a control byte, and in raster mode "b" starts a
+    // raster row (b nL nH, then n bytes).
+    auto asCommand = [&](std::size_t length) -> std::size_t {
+        if (length == 0 || length > p.size()) return 0;
+        for (std::size_t i = 0; i < length; ++i) takePrintDataLocked(p[i]);
+        return length;
+    };
+    if (session.rasterMode_ && p[0] == 0x62) {
+        if (p.size() < 3) return 0;
+        return asCommand(3 + littleEndian16(p, 1));
+    }
     if (p[0] >= 0x20) {
         std::size_t run = 1;
-        while (run < p.size() && p[run] >= 0x20) ++run;
+        while (run < p.size() && p[run] >= 0x20 && !(session.rasterMode_ && p[run] == 0x62)) ++run;
         for (std::size_t i = 0; i < run; ++i) takePrintDataLocked(p[i]);
         return run;
     }
@@ -450,12 +753,25 @@ std::size_t VirtualPrinterEngine::stepDataLocked(std::span<const std::uint8_t> p
         settleLocked();
         return 1;
     }
+    if (config_.dialect != PrinterDialect::orvo && (b == 0x1B || b == 0x1C || b == 0x1D || b == 0x10)) {
+        const std::size_t length = escPosCommandLength(p, config_.dialect == PrinterDialect::escPosMobile);
+        if (length != kNotACommand) return asCommand(length);
+    }
     if (b != 0x1B) return asData();
     if (p.size() < 2) return 0;
+    // Any other command of the maker's set is taken whole, parameters and data with it; bytes that are
+    // no command go one at a time.
+    auto otherCommand = [&]() -> std::size_t {
+        if (config_.dialect != PrinterDialect::orvo) return asData();
+        const std::size_t length = orvoCommandLength(p);
+        if (length == kNotACommand) return asData();
+        if (length >= 4 && p[1] == 0x2A && p[3] == 0x41) session.rasterMode_ = true;
+        return asCommand(length);
+    };
     switch (p[1]) {
         case 0x06: {  // ESC ACK SOH: status request
             if (p.size() < 3) return 0;
-            if (p[2] != 0x01) return asData();
+            if (p[2] != 0x01) return otherCommand();
             ++statusRequests_[PrinterChannel::data];
             Bytes reply = statusReplyLocked();
             out.insert(out.end(), reply.begin(), reply.end());
@@ -463,7 +779,7 @@ std::size_t VirtualPrinterEngine::stepDataLocked(std::span<const std::uint8_t> p
         }
         case 0x1E:  // ESC RS a n (automatic status switch), ESC RS E n (clear the ETB counter)
             if (p.size() < 3) return 0;
-            if (p[2] != 0x61 && p[2] != 0x45) return asData();
+            if (p[2] != 0x61 && p[2] != 0x45) return otherCommand();
             if (p.size() < 4) return 0;
             if (p[2] == 0x61) {
                 automaticStatus_ = p[3] != 0;
@@ -473,18 +789,19 @@ std::size_t VirtualPrinterEngine::stepDataLocked(std::span<const std::uint8_t> p
                 changedLocked();
             }
             return 4;
-        case 0x2A:  // ESC * r B
+        case 0x2A:  // ESC * r B (leaves raster mode)
             if (p.size() < 4) return 0;
-            if (p[2] != 0x72 || p[3] != 0x42) return asData();
+            if (p[2] != 0x72 || p[3] != 0x42) return otherCommand();
+            session.rasterMode_ = false;
             return 4;
         case 0x1D:  // ESC GS ETX s NUL NUL
             if (p.size() < 3) return 0;
-            if (p[2] != 0x03) return asData();
+            if (p[2] != 0x03) return otherCommand();
             if (p.size() < 6) return 0;
-            if (p[4] != 0x00 || p[5] != 0x00) return asData();
+            if (p[4] != 0x00 || p[5] != 0x00) return otherCommand();
             return 6;
         default:
-            return asData();
+            return otherCommand();
     }
 }
 

@@ -137,6 +137,8 @@ private:
     Bytes pending_;
     std::uint64_t lastAutomaticStatusVersion_ = 0;
     bool greeted_ = false;
+    // Between ESC * r A and ESC * r B, where "b" starts a raster row.
+    bool rasterMode_ = false;
     // ESC/POS counter requests not answered yet (the reply waits until the counted data is printed), and
     // reply pieces held back until their time.
     std::size_t etbReportsWaiting_ = 0;
@@ -173,7 +175,9 @@ public:
     // For handlers only, which run under the engine's lock: changes the configuration at once.
     void configureFromHandler(const std::function<void(VirtualPrinterConfig&)>& change) { change(config_); }
 
-    // Everything received per channel, in order, and the bytes taken as print data.
+    // Everything received per channel, in order, and the bytes taken as print data: text and every command
+    // of the job with its parameters and data, but not the status, counter and mode requests the printer
+    // answers or obeys, nor the NUL and end-of-job bytes between commands.
     Bytes capture(PrinterChannel channel);
     std::size_t captureSize(PrinterChannel channel);
     Bytes printedData();

@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
+#include <string>
 #include <stdexcept>
 #include <vector>
 
@@ -49,7 +51,13 @@ VirtualPrinterServer::VirtualPrinterServer(VirtualPrinterEngine& engine, std::ui
     data_.port = dataPort;
     status_.port = statusPort;
     openListener(data_);
-    openListener(status_);
+    try {
+        openListener(status_);
+    } catch (...) {
+        // The data listener's thread is running: it must be joined before the exception leaves.
+        closeListener(data_);
+        throw;
+    }
     dataPort_ = data_.port;
     statusPort_ = status_.port;
 }
@@ -57,8 +65,13 @@ VirtualPrinterServer::VirtualPrinterServer(VirtualPrinterEngine& engine, std::ui
 VirtualPrinterServer::~VirtualPrinterServer() { stop(); }
 
 void VirtualPrinterServer::openListener(Listener& listener) {
+    auto failure = [&listener](const char* what, int error) {
+        return std::runtime_error(std::string("cannot ") + what + " on 127.0.0.1 port " + std::to_string(listener.port) +
+                                  " (" + (listener.channel == PrinterChannel::data ? "data" : "status") +
+                                  "): " + std::strerror(error) + " (errno " + std::to_string(error) + ")");
+    };
     int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) throw std::runtime_error("virtual printer: socket failed");
+    if (fd < 0) throw failure("open a socket", errno);
     int one = 1;
     ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof(one));
     // A small receive buffer, inherited by accepted sockets, so that a printer that stops reading fills
@@ -70,8 +83,9 @@ void VirtualPrinterServer::openListener(Listener& listener) {
     address.sin_port = htons(listener.port);
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) < 0 || ::listen(fd, 16) < 0) {
+        const int error = errno;
         ::close(fd);
-        throw std::runtime_error("virtual printer: bind/listen failed");
+        throw failure("listen", error);
     }
     socklen_t len = sizeof(address);
     ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &len);

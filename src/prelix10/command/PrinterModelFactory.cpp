@@ -5,7 +5,7 @@
 namespace PrinterCommandBuilder {
 
 namespace {
-const std::map<std::string, PrinterModel>& names() {
+const std::map<std::string, PrinterModel>& nameTable() {
     using M = PrinterModel;
     static const std::map<std::string, PrinterModel> table = {
         {"OEM", M::OEM},
@@ -52,9 +52,15 @@ const std::map<std::string, PrinterModel>& names() {
 }
 }  // namespace
 
+std::vector<std::string> PrinterModelFactory::names() {
+    std::vector<std::string> all;
+    for (const auto& [name, model] : nameTable()) all.push_back(name);
+    return all;
+}
+
 PrinterModelFactory::PrinterModelFactory(const std::string& name) {
-    const auto found = names().find(name);
-    if (found != names().end()) model_ = found->second;
+    const auto found = nameTable().find(name);
+    if (found != nameTable().end()) model_ = found->second;
 }
 
 }  // namespace PrinterCommandBuilder

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "prelix10/command/PrinterModel.hpp"
 
@@ -11,6 +12,8 @@ class PrinterModelFactory {
   public:
     explicit PrinterModelFactory(const std::string& name);
     PrinterModel create() const { return model_; }
+    // Every name the factory takes, in name order.
+    static std::vector<std::string> names();
 
   private:
     PrinterModel model_ = PrinterModel::Unknown;
