@@ -115,8 +115,8 @@ enum class AccessoryBackendChoice {
 
 // The process's accessory system. Without an installed backend no accessory is connected and no session
 // opens, unless the environment variable PRELIX10_ACCESSORY_BACKEND names one of the machine's backends
-// ("usb", "bluetooth", "system"); PRELIX10_BLUETOOTH_MANUFACTURER then names the manufacturer of the
-// Bluetooth serial devices.
+// ("usb", "bluetooth", "system"). PRELIX10_BLUETOOTH_MANUFACTURER names the manufacturer of the Bluetooth
+// serial devices on every path (the maker's name when unset), unless the options name one.
 class AccessoryBackend {
 public:
     static void install(std::shared_ptr<AccessoryManager> manager);

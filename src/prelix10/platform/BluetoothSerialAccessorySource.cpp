@@ -1,6 +1,7 @@
 #include "prelix10/platform/BluetoothSerialAccessorySource.hpp"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -8,6 +9,7 @@
 #include <array>
 #include <cctype>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 namespace Prelix10 {
@@ -50,10 +52,62 @@ bool parseAddress(const std::string& text, BluetoothAddress& out) {
     return true;
 }
 
+std::string manufacturerFor(const BluetoothSerialOptions& options) {
+    if (options.manufacturer) return *options.manufacturer;
+    if (const char* maker = std::getenv("PRELIX10_BLUETOOTH_MANUFACTURER"); maker && *maker) return maker;
+    return BluetoothSerialOptions::kMakersName;
+}
+
 }  // namespace
 
 BluetoothSerialAccessorySource::BluetoothSerialAccessorySource(BluetoothSerialOptions options)
-    : options_(std::move(options)) {}
+    : options_(std::move(options)), manufacturer_(manufacturerFor(options_)) {}
+
+BluetoothSerialAccessorySource::~BluetoothSerialAccessorySource() {
+    for (auto& [key, connect] : pending_) ::close(connect.fd);
+}
+
+void BluetoothSerialAccessorySource::dropAbandoned(std::chrono::steady_clock::time_point now) {
+    for (auto it = pending_.begin(); it != pending_.end();) {
+        if (now - it->second.lastAsked >= kAbandonedConnect) {
+            ::close(it->second.fd);
+            it = pending_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+int BluetoothSerialAccessorySource::openSocket(const DeviceAccessoryRecord& record) {
+    const auto now = std::chrono::steady_clock::now();
+    std::lock_guard lock(mutex_);
+    dropAbandoned(now);
+    auto it = pending_.find(record.key);
+    if (it == pending_.end()) {
+        const int fd = options_.connectSocket ? options_.connectSocket(record.target, record.channel)
+                                              : connectRfcomm(record.target, record.channel);
+        if (fd < 0) return -1;
+        it = pending_.emplace(record.key, PendingConnect{fd, now}).first;
+    }
+    it->second.lastAsked = now;
+    const int fd = it->second.fd;
+    pollfd entry{fd, POLLOUT, 0};
+    int ready = 0;
+    do {
+        ready = ::poll(&entry, 1, 0);
+    } while (ready < 0 && errno == EINTR);
+    if (ready == 0) return -1;  // still connecting: the opener asks again
+    int error = 0;
+    socklen_t length = sizeof(error);
+    const bool connected = ready > 0 && (entry.revents & POLLOUT) != 0 &&
+                           ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0;
+    pending_.erase(it);
+    if (!connected) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
 
 int BluetoothSerialAccessorySource::connectRfcomm(const std::string& address, int channel) {
     RfcommAddress target{};
@@ -66,12 +120,15 @@ int BluetoothSerialAccessorySource::connectRfcomm(const std::string& address, in
         ::close(fd);
         return -1;
     }
-    // The connection completes in the background: the output stream has room once it is up, and a failure
-    // ends the streams.
+    // The connection completes in the background; the opener waits for it (openSocket).
     return fd;
 }
 
 std::vector<DeviceAccessoryRecord> BluetoothSerialAccessorySource::scan() {
+    {
+        std::lock_guard lock(mutex_);
+        dropAbandoned(std::chrono::steady_clock::now());
+    }
     if (!options_.pairedDevices) return {};
     std::vector<DeviceAccessoryRecord> records;
     for (const auto& device : options_.pairedDevices()) {
@@ -82,7 +139,7 @@ std::vector<DeviceAccessoryRecord> BluetoothSerialAccessorySource::scan() {
         if (!serial) continue;
         DeviceAccessoryRecord record;
         record.key = lower(device.address) + "|" + device.terminalPath;
-        record.manufacturer = options_.manufacturer;
+        record.manufacturer = manufacturer_;
         record.name = device.name;
         record.modelNumber = device.name;
         record.serialNumber = device.address;
@@ -100,8 +157,7 @@ int BluetoothSerialAccessorySource::open(const DeviceAccessoryRecord& record) {
     if (!record.target.empty() && record.target.front() == '/') {
         return ::open(record.target.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     }
-    return options_.connectSocket ? options_.connectSocket(record.target, record.channel)
-                                  : connectRfcomm(record.target, record.channel);
+    return openSocket(record);
 }
 
 }  // namespace Prelix10

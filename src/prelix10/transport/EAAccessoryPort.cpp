@@ -347,11 +347,15 @@ std::vector<std::string> EAAccessoryPort::internalIdentifiers() const {
         identifier = state_->connectionIdentifier;
     }
     if (!accessory) return {};
-    std::vector<std::string> list{accessory->name()};
+    // The accessory's name is its model's name, which two printers of one model share: it tells the device
+    // apart only when nothing else does, so two identical printers with their own serial numbers or
+    // addresses are two devices.
+    std::vector<std::string> list;
     const std::string serial = FormatConverter::normalizeMacAddress(accessory->serialNumber());
     if (!serial.empty()) list.push_back(serial);
     if (identifier && identifier->bluetoothAddress) list.push_back(*identifier->bluetoothAddress);
     if (identifier && identifier->usbSerialNumber) list.push_back(*identifier->usbSerialNumber);
+    if (list.empty()) list.push_back(accessory->name());
     return list;
 }
 
