@@ -239,6 +239,21 @@ TEST_P(DeviceAccessoryPrintTest, KestrinJobCaptureEqualsTheSimulatedOne) {
     }
 }
 
+TEST_P(DeviceAccessoryPrintTest, OnlyABoundTerminalSkipsTheBluetoothRadioCheck) {
+    if (GetParam() == Link::usbNode) GTEST_SKIP();
+    central->setState(BleManagerState::poweredOff);
+    if (GetParam() == Link::bluetoothTerminal) {
+        EXPECT_NO_THROW(openPrinter());
+    } else {
+        try {
+            openPrinter();
+            ADD_FAILURE() << "opened without the radio";
+        } catch (const Prelix10Error& error) {
+            EXPECT_EQ(error.message(), "Bluetooth unavailable.");
+        }
+    }
+}
+
 TEST_P(DeviceAccessoryPrintTest, DeviceGoneMidJobIsWriteFailedWithoutHang) {
     openPrinter();
     const std::size_t limit = device->bytesReceived() + 200;

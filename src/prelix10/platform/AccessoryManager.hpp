@@ -68,6 +68,9 @@ public:
     virtual std::string modelNumber() const = 0;
     virtual std::string serialNumber() const = 0;
     virtual std::vector<std::string> protocolStrings() const = 0;
+    // A Bluetooth device reached through a terminal the application bound itself (/dev/rfcomm*), which
+    // needs no radio check of ours.
+    virtual bool isBoundTerminal() const { return false; }
     // The link the accessory is attached by, where the backend can tell (unknown where it cannot).
     virtual EAAccessoryType transportType() const = 0;
 };

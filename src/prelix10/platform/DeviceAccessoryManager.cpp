@@ -37,6 +37,9 @@ public:
     std::string serialNumber() const override { return record_.serialNumber; }
     std::vector<std::string> protocolStrings() const override { return record_.protocolStrings; }
     EAAccessoryType transportType() const override { return record_.transport; }
+    bool isBoundTerminal() const override {
+        return record_.transport == EAAccessoryType::bluetooth && !record_.target.empty() && record_.target.front() == '/';
+    }
 
     const DeviceAccessoryRecord& record() const { return record_; }
 

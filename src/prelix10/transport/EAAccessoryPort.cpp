@@ -532,6 +532,20 @@ std::size_t EAAccessoryPort::pendingWriteCount() const {
 }
 
 void BluetoothPort::checkAccessoryAvailability() {
+    // A terminal the application bound itself works whatever the Bluetooth LE central says; a socket keeps
+    // the radio check.
+    auto found = accessory();
+    if (!found) {
+        const std::string wanted = FormatConverter::normalizeMacAddress(identifier());
+        for (const auto& candidate : AccessoryBackend::manager()->connectedAccessories()) {
+            if (candidate && candidate->transportType() == EAAccessoryType::bluetooth &&
+                FormatConverter::normalizeMacAddress(candidate->serialNumber()) == wanted) {
+                found = candidate;
+                break;
+            }
+        }
+    }
+    if (found && found->isBoundTerminal()) return;
     if (CentralManagerControl::shared().waitForState(2000) != BleManagerState::poweredOn) {
         raiseError(Log(this, "checkAccessoryAvailability()", __LINE__),
                    Prelix10Error(Prelix10ErrorKind::illegalDeviceState, Prelix10ErrorMessage::bluetoothUnavailable,
