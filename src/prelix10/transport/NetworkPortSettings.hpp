@@ -26,7 +26,7 @@ struct NetworkCardRecord {
     std::optional<std::string> name;
     // The whole record the lookup found, kept for the model detection above the ports; none when the
     // creator set only the address.
-    std::shared_ptr<const OrvoNICInformation> card;
+    std::shared_ptr<const OrvoNICInformation> card = nullptr;
 };
 
 class NetworkPortSettings {
