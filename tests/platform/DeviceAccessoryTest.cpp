@@ -5,7 +5,10 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <fcntl.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -619,4 +622,56 @@ TEST_F(TwoAccessoryPrinters, AutoSwitchFromASilentBluetoothPrinterOpensOnUsbWith
     EXPECT_EQ(attempts.front(), InterfaceType::bluetooth);
     EXPECT_EQ(attempts.back(), InterfaceType::usb);
     printer->close().get();
+}
+
+namespace {
+
+// Runs the call with the effective user of an unprivileged process, which the kernel's exclusive terminal
+// mode holds to; the saved root user lets it come back.
+template <typename F>
+void asUnprivileged(F&& call) {
+    ASSERT_EQ(::seteuid(65534), 0);
+    call();
+    ASSERT_EQ(::seteuid(0), 0);
+}
+
+}  // namespace
+
+TEST_P(DeviceAccessoryPrintTest, ABoundTerminalIsHeldExclusivelyAcrossProcesses) {
+    if (GetParam() != Link::bluetoothTerminal) GTEST_SKIP();
+    if (::geteuid() != 0) GTEST_SKIP() << "needs to act as a second, unprivileged process";
+    ASSERT_EQ(::chmod(device->hostPath().c_str(), 0666), 0);
+    // Held by us: another process cannot open it.
+    openPrinter();
+    asUnprivileged([&] {
+        const int fd = ::open(device->hostPath().c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY);
+        EXPECT_LT(fd, 0);
+        EXPECT_EQ(errno, EBUSY);
+        if (fd >= 0) ::close(fd);
+    });
+    port->close();
+    OrvoDeviceManager::releasePort(&port->rawPort());
+    port.reset();
+
+    // Held by another process (this descriptor stands for it): the open says so at once.
+    const int other = ::open(device->hostPath().c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY);
+    ASSERT_GE(other, 0);
+    ASSERT_EQ(::ioctl(other, TIOCEXCL), 0);
+    std::optional<Prelix10Error> error;
+    std::chrono::milliseconds took{};
+    asUnprivileged([&] {
+        took = durationOf([&] {
+            try {
+                auto raw = OrvoDeviceManager::exclusiveOpenPort(interface(), identifier(), 3000);
+                OrvoDeviceManager::releasePort(raw.get());
+            } catch (const Prelix10Error& e) {
+                error = e;
+            }
+        });
+    });
+    ::close(other);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->message(), "The device is in use by another process.");
+    EXPECT_LT(took, 2000ms);
+    EXPECT_EQ(OrvoDeviceManager::registeredCount(), 0u);
 }

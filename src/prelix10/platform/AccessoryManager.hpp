@@ -100,7 +100,7 @@ public:
     // The accessories connected now, in the system's order.
     virtual std::vector<std::shared_ptr<Accessory>> connectedAccessories() const = 0;
     // A new session, or none when the system gives none now (the accessory is busy, gone, or does not speak
-    // the protocol). Returns at once.
+    // the protocol). Returns at once. Raises the in-use error when another process holds the device.
     virtual std::shared_ptr<AccessorySession> openSession(const std::shared_ptr<Accessory>& accessory,
                                                           const std::string& protocolString) = 0;
     // Held weakly.

@@ -1,7 +1,10 @@
 #include "prelix10/platform/BluetoothSerialAccessorySource.hpp"
 
+#include "prelix10/core/Prelix10Error.hpp"
+
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -155,7 +158,13 @@ std::vector<DeviceAccessoryRecord> BluetoothSerialAccessorySource::scan() {
 
 int BluetoothSerialAccessorySource::open(const DeviceAccessoryRecord& record) {
     if (!record.target.empty() && record.target.front() == '/') {
-        return ::open(record.target.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        const int fd = ::open(record.target.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        if (fd < 0 && errno == EBUSY) {
+            throw Prelix10Error(Prelix10ErrorKind::inUse, Prelix10ErrorMessage::theDeviceIsInUseByAnotherProcess);
+        }
+        // Exclusive, so that another process's open of the terminal fails at once rather than sharing it.
+        if (fd >= 0) ::ioctl(fd, TIOCEXCL);
+        return fd;
     }
     return openSocket(record);
 }

@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <mutex>
 
+#include "prelix10/core/Prelix10Error.hpp"
 #include "prelix10/platform/FileDescriptorAccessoryLink.hpp"
 
 namespace Prelix10 {
@@ -226,6 +227,10 @@ std::shared_ptr<AccessorySession> DeviceAccessoryManager::openSession(const std:
     int fd = -1;
     try {
         fd = source->open(device->record());
+    } catch (const Prelix10Error& error) {
+        // A device another process holds is reported as such; the opener does not retry it.
+        if (error.kind() == Prelix10ErrorKind::inUse) throw;
+        fd = -1;
     } catch (...) {
         fd = -1;
     }

@@ -37,7 +37,8 @@ public:
     virtual ~DeviceAccessorySource() = default;
     // The devices present now. Runs on the manager's scan thread; must be bounded in time.
     virtual std::vector<DeviceAccessoryRecord> scan() = 0;
-    // A non-blocking descriptor for a session with the device, or -1. Must return at once.
+    // A non-blocking descriptor for a session with the device, or -1. Must return at once. Raises the in-use
+    // error when another process holds the device.
     virtual int open(const DeviceAccessoryRecord& record) = 0;
 };
 

@@ -263,7 +263,11 @@ void openAndPump(const std::shared_ptr<State>& state, const std::string& classNa
     std::shared_ptr<AccessorySession> session;
     for (;;) {
         if (interrupted()) return fail(openFailed());
-        session = AccessoryBackend::manager()->openSession(accessory, EAAccessoryPortSettings::kProtocolString);
+        try {
+            session = AccessoryBackend::manager()->openSession(accessory, EAAccessoryPortSettings::kProtocolString);
+        } catch (const Prelix10Error& error) {
+            return fail(error);  // held by another process: no retry changes that within the open
+        }
         if (session) break;
         if (elapsedWhole(watch) >= timeout) return fail(openFailed());
         std::unique_lock lock(state->wakeMutex);
