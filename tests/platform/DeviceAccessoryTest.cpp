@@ -557,34 +557,51 @@ TEST(BluetoothSerialAccessoryTest, TheManufacturerIsTheMakersUnlessTheEnvironmen
 }
 
 TEST_F(TwoAccessoryPrinters, TwoPrintersOfOneModelOpenAtOnceAndEachPrintsItsOwnJob) {
-    auto second = std::make_shared<VirtualPrinterEngine>(VirtualPrinterConfig{});
-    for (auto* e : {engine.get(), second.get()}) e->configure([](VirtualPrinterConfig& c) { c.automaticStatus = true; });
-    auto deviceA = VirtualPrinterTerminal::pseudoTerminal(engine);
-    auto deviceB = VirtualPrinterTerminal::pseudoTerminal(second);
-    tree.plug(0, deviceA->hostPath(), "", 7, deviceId("MFG:Orvo;MDL:Rovan20;SN:PROBE-1;"));
-    tree.plug(1, deviceB->hostPath(), "", 8, deviceId("MFG:Orvo;MDL:Rovan20;SN:PROBE-2;"));
-    installed = std::make_shared<DeviceAccessoryManager>(
-        std::vector<std::shared_ptr<DeviceAccessorySource>>{std::make_shared<UsbPrinterAccessorySource>(tree.options())},
-        100ms);
-    AccessoryBackend::install(installed);
+    struct Case {
+        std::string idA, idB;  // the device IDs' serial numbers; none: told apart by the bus path
+        std::string openA, openB;
+    };
+    const Case cases[] = {
+        {"SN:PROBE-1;", "SN:PROBE-2;", "PROBE-1", "PROBE-2"},
+        {"", "", "1-0", "1-1"},
+    };
+    for (const auto& c : cases) {
+        auto first = std::make_shared<VirtualPrinterEngine>(VirtualPrinterConfig{});
+        auto second = std::make_shared<VirtualPrinterEngine>(VirtualPrinterConfig{});
+        for (auto* e : {first.get(), second.get()}) e->configure([](VirtualPrinterConfig& v) { v.automaticStatus = true; });
+        auto deviceA = VirtualPrinterTerminal::pseudoTerminal(first);
+        auto deviceB = VirtualPrinterTerminal::pseudoTerminal(second);
+        FakeUsbTree usb;
+        usb.plug(0, deviceA->hostPath(), "", 7, deviceId("MFG:Orvo;MDL:Rovan20;" + c.idA));
+        usb.plug(1, deviceB->hostPath(), "", 8, deviceId("MFG:Orvo;MDL:Rovan20;" + c.idB));
+        installed = std::make_shared<DeviceAccessoryManager>(
+            std::vector<std::shared_ptr<DeviceAccessorySource>>{std::make_shared<UsbPrinterAccessorySource>(usb.options())},
+            100ms);
+        AccessoryBackend::install(installed);
+        std::vector<std::string> names;
+        for (const auto& accessory : installed->connectedAccessories()) names.push_back(accessory->serialNumber());
+        EXPECT_EQ(names, (std::vector<std::string>{c.openA, c.openB}));
 
-    std::vector<std::shared_ptr<PrinterPort>> ports;
-    for (const char* serial : {"PROBE-1", "PROBE-2"}) {
-        auto raw = OrvoDeviceManager::exclusiveOpenPort(InterfaceType::usb, serial, 3000);
-        ports.push_back(PrinterPortFactory::create(raw, OrvoPrinterEmulation::kestrin, false));
-        ports.back()->initialize(2000);
+        std::vector<std::shared_ptr<PrinterPort>> ports;
+        for (const auto& serial : {c.openA, c.openB}) {
+            auto raw = OrvoDeviceManager::exclusiveOpenPort(InterfaceType::usb, serial, 3000);
+            ports.push_back(PrinterPortFactory::create(raw, OrvoPrinterEmulation::kestrin, false));
+            ports.back()->initialize(2000);
+        }
+        const ByteBlock jobB = bytesFromHex("1B 40 42 0A");
+        OrvoPrinterControl(ports[0], false, false, false).printLegacy(kJob, 5000);
+        OrvoPrinterControl(ports[1], false, false, false).printLegacy(jobB, 5000);
+        for (auto& port : ports) {
+            port->close();
+            OrvoDeviceManager::releasePort(&port->rawPort());
+        }
+        EXPECT_NE(captureWithoutTrailingStatus(*first).find(hex(kJob)), std::string::npos);
+        EXPECT_EQ(captureWithoutTrailingStatus(*first).find(hex(jobB)), std::string::npos);
+        EXPECT_NE(captureWithoutTrailingStatus(*second).find(hex(jobB)), std::string::npos);
+        EXPECT_EQ(captureWithoutTrailingStatus(*second).find(hex(kJob)), std::string::npos);
+        AccessoryBackend::install(nullptr);
+        installed.reset();
     }
-    const ByteBlock jobB = bytesFromHex("1B 40 42 0A");
-    OrvoPrinterControl(ports[0], false, false, false).printLegacy(kJob, 5000);
-    OrvoPrinterControl(ports[1], false, false, false).printLegacy(jobB, 5000);
-    for (auto& port : ports) {
-        port->close();
-        OrvoDeviceManager::releasePort(&port->rawPort());
-    }
-    EXPECT_NE(captureWithoutTrailingStatus(*engine).find(hex(kJob)), std::string::npos);
-    EXPECT_EQ(captureWithoutTrailingStatus(*engine).find(hex(jobB)), std::string::npos);
-    EXPECT_NE(captureWithoutTrailingStatus(*second).find(hex(jobB)), std::string::npos);
-    EXPECT_EQ(captureWithoutTrailingStatus(*second).find(hex(kJob)), std::string::npos);
 }
 
 TEST_F(TwoAccessoryPrinters, AutoSwitchFromASilentBluetoothPrinterOpensOnUsbWithinItsBudget) {

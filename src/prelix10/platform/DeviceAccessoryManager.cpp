@@ -35,7 +35,9 @@ public:
     std::string manufacturer() const override { return record_.manufacturer; }
     std::string name() const override { return record_.name; }
     std::string modelNumber() const override { return record_.modelNumber; }
-    std::string serialNumber() const override { return record_.serialNumber; }
+    std::string serialNumber() const override {
+        return record_.serialNumber.empty() ? record_.location : record_.serialNumber;
+    }
     std::vector<std::string> protocolStrings() const override { return record_.protocolStrings; }
     EAAccessoryType transportType() const override { return record_.transport; }
     bool isBoundTerminal() const override {

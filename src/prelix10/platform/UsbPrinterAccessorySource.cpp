@@ -122,6 +122,7 @@ std::vector<DeviceAccessoryRecord> UsbPrinterAccessorySource::scan() {
         DeviceAccessoryRecord record = known != known_.end()
                                            ? known->second
                                            : describe(entry, key, (options_.deviceRoot / deviceNameOf(entry)).string());
+        record.location = device.filename().string();
         seen.emplace(key, record);
         records.push_back(std::move(record));
     }
