@@ -327,9 +327,9 @@ TEST(UsbPrinterAccessoryTest, ListsWhatTheDeviceIdSaysAndTheMakersFilterTakesIt)
     const std::vector<Expect> expected = {
         {"Orvo", "Rovan20", "U20-0001", true},
         {"ORVO", "Telva72", "SYSFS-1", true},  // no serial in the ID: the USB serial
-        {"", "", "", false},
+        {"", "", "1-2", false},  // no serial at all: the bus path
         {"", "", "SYSFS-3", false},
-        {"Acme", "P1", "", false},
+        {"Acme", "P1", "1-4", false},
     };
     for (std::size_t i = 0; i < list.size(); ++i) {
         SCOPED_TRACE(i);
