@@ -4,6 +4,12 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -12,6 +18,8 @@
 
 #include "../transport/AccessoryFixture.hpp"
 #include "prelix10/control/OrvoPrinterControl.hpp"
+#include "prelix10/printer/AutoSwitchInterfaceSearch.hpp"
+#include "prelix10/printer/OrvoPrinter.hpp"
 #include "prelix10/platform/DeviceAccessoryManager.hpp"
 #include "prelix10/platform/SystemAccessoryBackend.hpp"
 #include "prelix10/transport/OrvoDeviceManager.hpp"
@@ -271,6 +279,21 @@ TEST_P(DeviceAccessoryPrintTest, KestrinJobCaptureEqualsTheSimulatedOne) {
     }
 }
 
+TEST_P(DeviceAccessoryPrintTest, OnlyABoundTerminalSkipsTheBluetoothRadioCheck) {
+    if (GetParam() == Link::usbNode || GetParam() == Link::usblpNode) GTEST_SKIP();
+    central->setState(BleManagerState::poweredOff);
+    if (GetParam() == Link::bluetoothTerminal) {
+        EXPECT_NO_THROW(openPrinter());
+    } else {
+        try {
+            openPrinter();
+            ADD_FAILURE() << "opened without the radio";
+        } catch (const Prelix10Error& error) {
+            EXPECT_EQ(error.message(), "Bluetooth unavailable.");
+        }
+    }
+}
+
 TEST_P(DeviceAccessoryPrintTest, DeviceGoneMidJobIsWriteFailedWithoutHang) {
     openPrinter();
     const std::size_t limit = bytesReceived() + 200;
@@ -342,9 +365,9 @@ TEST(UsbPrinterAccessoryTest, ListsWhatTheDeviceIdSaysAndTheMakersFilterTakesIt)
     const std::vector<Expect> expected = {
         {"Orvo", "Rovan20", "U20-0001", true},
         {"ORVO", "Telva72", "SYSFS-1", true},  // no serial in the ID: the USB serial
-        {"", "", "", false},
+        {"", "", "1-2", false},  // no serial at all: the bus path
         {"", "", "SYSFS-3", false},
-        {"Acme", "P1", "", false},
+        {"Acme", "P1", "1-4", false},
     };
     for (std::size_t i = 0; i < list.size(); ++i) {
         SCOPED_TRACE(i);
@@ -505,4 +528,267 @@ TEST(UsbPrinterAccessoryTest, ManagerDroppedInsideItsObserverEndsCleanly) {
     tree.plug(0, "", "", 3, deviceId("MFG:Orvo;MDL:Rovan20;SN:A1;"));
     EXPECT_TRUE(eventually([&] { return dropper->dropped.load(); }, 1500ms));
     std::this_thread::sleep_for(100ms);  // the scan thread, left to itself, ends
+}
+
+namespace {
+
+// A loopback listener whose accept queue is full and never drained: a further connect stays under way, as an
+// RFCOMM connect to a paired printer that is switched off does.
+class SilentPeer {
+public:
+    SilentPeer() {
+        listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+        ::listen(listener_, 0);
+        socklen_t length = sizeof(address);
+        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+        address_ = address;
+        // Fill the queue: connects that complete stay as fillers.
+        for (int i = 0; i < 8; ++i) {
+            const int fd = connectingSocket();
+            pollfd entry{fd, POLLOUT, 0};
+            if (::poll(&entry, 1, 200) == 0) {
+                ::close(fd);
+                return;
+            }
+            fillers_.push_back(fd);
+        }
+    }
+    ~SilentPeer() {
+        for (const int fd : fillers_) ::close(fd);
+        ::close(listener_);
+    }
+    // A non-blocking socket whose connect is under way.
+    int connectingSocket() {
+        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        ::connect(fd, reinterpret_cast<sockaddr*>(&address_), sizeof(address_));
+        return fd;
+    }
+
+private:
+    int listener_ = -1;
+    sockaddr_in address_{};
+    std::vector<int> fillers_;
+};
+
+BluetoothSerialOptions silentPairedPrinter(SilentPeer& peer, std::atomic<int>& connects) {
+    BluetoothSerialOptions options;
+    options.pairedDevices = [] {
+        return std::vector<PairedBluetoothDevice>{
+            {"00:11:62:0B:0C:0D", "Rovan20", true, {"00001101-0000-1000-8000-00805f9b34fb"}, 1, ""}};
+    };
+    options.connectSocket = [&peer, &connects](const std::string&, int) {
+        ++connects;
+        return peer.connectingSocket();
+    };
+    return options;
+}
+
+}  // namespace
+
+class TwoAccessoryPrinters : public AccessoryFixture {
+protected:
+    void TearDown() override {
+        AccessoryFixture::TearDown();
+        installed.reset();
+    }
+    FakeUsbTree tree;
+    std::shared_ptr<DeviceAccessoryManager> installed;
+};
+
+TEST_F(TwoAccessoryPrinters, ABluetoothConnectStillUnderWayGivesNoSessionAndTheOpenFails) {
+    SilentPeer peer;
+    std::atomic<int> connects{0};
+    installed = std::make_shared<DeviceAccessoryManager>(
+        std::vector<std::shared_ptr<DeviceAccessorySource>>{
+            std::make_shared<BluetoothSerialAccessorySource>(silentPairedPrinter(peer, connects))},
+        100ms);
+    AccessoryBackend::install(installed);
+    const auto list = installed->connectedAccessories();
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(installed->openSession(list[0], EAAccessoryPortSettings::kProtocolString), nullptr);
+
+    std::optional<Prelix10Error> error;
+    try {
+        auto raw = OrvoDeviceManager::exclusiveOpenPort(InterfaceType::bluetooth, "00:11:62:0B:0C:0D", 600);
+        OrvoDeviceManager::releasePort(raw.get());
+    } catch (const Prelix10Error& e) {
+        error = e;
+    }
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->message(), "Open failed.");
+    // The retries wait on the one connect rather than starting a new one each time.
+    EXPECT_LE(connects.load(), 2);
+    EXPECT_EQ(OrvoDeviceManager::registeredCount(), 0u);
+}
+
+TEST(BluetoothSerialAccessoryTest, TheManufacturerIsTheMakersUnlessTheEnvironmentOrTheOptionNamesAnother) {
+    struct Case {
+        const char* environment;
+        std::optional<std::string> option;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {nullptr, std::nullopt, EAAccessoryPortSettings::kManufacturerName},
+        {"Other", std::nullopt, "Other"},
+        {"Other", std::string("Third"), "Third"},
+    };
+    for (const auto& c : cases) {
+        if (c.environment) {
+            ::setenv("PRELIX10_BLUETOOTH_MANUFACTURER", c.environment, 1);
+        } else {
+            ::unsetenv("PRELIX10_BLUETOOTH_MANUFACTURER");
+        }
+        SystemAccessoryOptions options;
+        options.bluetooth.manufacturer = c.option;
+        options.bluetooth.pairedDevices = [] {
+            return std::vector<PairedBluetoothDevice>{
+                {"00:11:62:00:00:01", "Rovan20", true, {"00001101-0000-1000-8000-00805f9b34fb"}, std::nullopt, ""}};
+        };
+        auto manager = makeSystemAccessoryManager(AccessoryBackendChoice::bluetoothSerial, options);
+        const auto list = manager->connectedAccessories();
+        ASSERT_EQ(list.size(), 1u);
+        EXPECT_EQ(list[0]->manufacturer(), c.expected);
+    }
+    ::unsetenv("PRELIX10_BLUETOOTH_MANUFACTURER");
+}
+
+TEST_F(TwoAccessoryPrinters, TwoPrintersOfOneModelOpenAtOnceAndEachPrintsItsOwnJob) {
+    struct Case {
+        std::string idA, idB;  // the device IDs' serial numbers; none: told apart by the bus path
+        std::string openA, openB;
+    };
+    const Case cases[] = {
+        {"SN:PROBE-1;", "SN:PROBE-2;", "PROBE-1", "PROBE-2"},
+        {"", "", "1-0", "1-1"},
+    };
+    for (const auto& c : cases) {
+        auto first = std::make_shared<VirtualPrinterEngine>(VirtualPrinterConfig{});
+        auto second = std::make_shared<VirtualPrinterEngine>(VirtualPrinterConfig{});
+        for (auto* e : {first.get(), second.get()}) e->configure([](VirtualPrinterConfig& v) { v.automaticStatus = true; });
+        auto deviceA = VirtualPrinterTerminal::pseudoTerminal(first);
+        auto deviceB = VirtualPrinterTerminal::pseudoTerminal(second);
+        FakeUsbTree usb;
+        usb.plug(0, deviceA->hostPath(), "", 7, deviceId("MFG:Orvo;MDL:Rovan20;" + c.idA));
+        usb.plug(1, deviceB->hostPath(), "", 8, deviceId("MFG:Orvo;MDL:Rovan20;" + c.idB));
+        installed = std::make_shared<DeviceAccessoryManager>(
+            std::vector<std::shared_ptr<DeviceAccessorySource>>{std::make_shared<UsbPrinterAccessorySource>(usb.options())},
+            100ms);
+        AccessoryBackend::install(installed);
+        std::vector<std::string> names;
+        for (const auto& accessory : installed->connectedAccessories()) names.push_back(accessory->serialNumber());
+        EXPECT_EQ(names, (std::vector<std::string>{c.openA, c.openB}));
+
+        std::vector<std::shared_ptr<PrinterPort>> ports;
+        for (const auto& serial : {c.openA, c.openB}) {
+            auto raw = OrvoDeviceManager::exclusiveOpenPort(InterfaceType::usb, serial, 3000);
+            ports.push_back(PrinterPortFactory::create(raw, OrvoPrinterEmulation::kestrin, false));
+            ports.back()->initialize(2000);
+        }
+        const ByteBlock jobB = bytesFromHex("1B 40 42 0A");
+        OrvoPrinterControl(ports[0], false, false, false).printLegacy(kJob, 5000);
+        OrvoPrinterControl(ports[1], false, false, false).printLegacy(jobB, 5000);
+        for (auto& port : ports) {
+            port->close();
+            OrvoDeviceManager::releasePort(&port->rawPort());
+        }
+        EXPECT_NE(captureWithoutTrailingStatus(*first).find(hex(kJob)), std::string::npos);
+        EXPECT_EQ(captureWithoutTrailingStatus(*first).find(hex(jobB)), std::string::npos);
+        EXPECT_NE(captureWithoutTrailingStatus(*second).find(hex(jobB)), std::string::npos);
+        EXPECT_EQ(captureWithoutTrailingStatus(*second).find(hex(kJob)), std::string::npos);
+        AccessoryBackend::install(nullptr);
+        installed.reset();
+    }
+}
+
+TEST_F(TwoAccessoryPrinters, AutoSwitchFromASilentBluetoothPrinterOpensOnUsbWithinItsBudget) {
+    engine->configure([](VirtualPrinterConfig& c) { c.automaticStatus = true; });
+    auto device = VirtualPrinterTerminal::pseudoTerminal(engine);
+    tree.plug(0, device->hostPath(), "", 7, deviceId("MFG:Orvo;MDL:Harlo586KKKH-1;SN:USB123;"));
+    SilentPeer peer;
+    std::atomic<int> connects{0};
+    installed = std::make_shared<DeviceAccessoryManager>(
+        std::vector<std::shared_ptr<DeviceAccessorySource>>{
+            std::make_shared<BluetoothSerialAccessorySource>(silentPairedPrinter(peer, connects)),
+            std::make_shared<UsbPrinterAccessorySource>(tree.options())},
+        100ms);
+    AccessoryBackend::install(installed);
+
+    const std::string& na = OrvoConnectionIdentifier::UNAVAILABLE();
+    PrinterInformationRecord record;
+    record.model = OrvoPrinterModel::Ginor_6;
+    record.emulation = OrvoPrinterEmulation::kestrin;
+    record.connectionIdentifier = PrinterConnectionIdentifier{"00:11:62:0B:0C:0D", na, na, "0011620B0C0D", na, "USB123"};
+    auto printer =
+        OrvoPrinter::create(OrvoConnectionSettings(InterfaceType::bluetooth, "00:11:62:0B:0C:0D", true), record);
+    printer->setOpenTimeout(6000);
+    std::mutex attemptsMutex;
+    std::vector<InterfaceType> attempts;
+    AutoSwitchInterfaceSearch::setAttemptObserver([&](const AutoSwitchAttempt& attempt) {
+        std::lock_guard guard(attemptsMutex);
+        attempts.push_back(attempt.interfaceType);
+    });
+    const auto took = durationOf([&] { ASSERT_NO_THROW(printer->open().get()); });
+    EXPECT_LT(took, 6000ms);
+    EXPECT_GE(connects.load(), 1);
+    AutoSwitchInterfaceSearch::setAttemptObserver(nullptr);
+    ASSERT_GE(attempts.size(), 2u);
+    EXPECT_EQ(attempts.front(), InterfaceType::bluetooth);
+    EXPECT_EQ(attempts.back(), InterfaceType::usb);
+    printer->close().get();
+}
+
+namespace {
+
+// Runs the call with the effective user of an unprivileged process, which the kernel's exclusive terminal
+// mode holds to; the saved root user lets it come back.
+template <typename F>
+void asUnprivileged(F&& call) {
+    ASSERT_EQ(::seteuid(65534), 0);
+    call();
+    ASSERT_EQ(::seteuid(0), 0);
+}
+
+}  // namespace
+
+TEST_P(DeviceAccessoryPrintTest, ABoundTerminalIsHeldExclusivelyAcrossProcesses) {
+    if (GetParam() != Link::bluetoothTerminal) GTEST_SKIP();
+    if (::geteuid() != 0) GTEST_SKIP() << "needs to act as a second, unprivileged process";
+    ASSERT_EQ(::chmod(device->hostPath().c_str(), 0666), 0);
+    // Held by us: another process cannot open it.
+    openPrinter();
+    asUnprivileged([&] {
+        const int fd = ::open(device->hostPath().c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY);
+        EXPECT_LT(fd, 0);
+        EXPECT_EQ(errno, EBUSY);
+        if (fd >= 0) ::close(fd);
+    });
+    port->close();
+    OrvoDeviceManager::releasePort(&port->rawPort());
+    port.reset();
+
+    // Held by another process (this descriptor stands for it): the open says so at once.
+    const int other = ::open(device->hostPath().c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY);
+    ASSERT_GE(other, 0);
+    ASSERT_EQ(::ioctl(other, TIOCEXCL), 0);
+    std::optional<Prelix10Error> error;
+    std::chrono::milliseconds took{};
+    asUnprivileged([&] {
+        took = durationOf([&] {
+            try {
+                auto raw = OrvoDeviceManager::exclusiveOpenPort(interface(), identifier(), 3000);
+                OrvoDeviceManager::releasePort(raw.get());
+            } catch (const Prelix10Error& e) {
+                error = e;
+            }
+        });
+    });
+    ::close(other);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->message(), "The device is in use by another process.");
+    EXPECT_LT(took, 2000ms);
+    EXPECT_EQ(OrvoDeviceManager::registeredCount(), 0u);
 }

@@ -4,6 +4,10 @@
 #include "prelix10/printer/USBPrinterSpecDetector.hpp"
 #include "prelix10/printer/OrvoPrinter.hpp"
 #include "prelix10/printer/PrinterSpecDetectorFactory.hpp"
+#include "prelix10/protocol/DiscoveryParser.hpp"
+#include "prelix10/transport/NetworkPort.hpp"
+#include "support/LoopbackLan.hpp"
+#include "support/VirtualPrinterDiscovery.hpp"
 #include "transport/AccessoryFixture.hpp"
 
 using namespace Prelix10;
@@ -88,4 +92,36 @@ TEST_F(AccessorySpecDetector, ABluetoothMobilePrinterOpensInTheEmulationItAnswer
     EXPECT_EQ(printer->informationRecord()->emulation, OrvoPrinterEmulation::escPosMobile);
     EXPECT_NO_THROW(printer->getStatus().get());
     printer->close().get();
+}
+
+TEST(LANSpecDetector, TheRecordTheOpenFetchedTellsTheModelWithoutALookup) {
+    struct Case {
+        std::optional<std::string> deviceModel;
+        std::optional<std::string> nameDetail;
+        OrvoPrinterModel model;
+    };
+    const Case cases[] = {
+        {"Kelto59 (ESP-001)", std::nullopt, OrvoPrinterModel::kelto59},
+        // A row that asks for the detailed name takes it, and gives unknown without it.
+        {"Harlo599KZ (ORV-001)", "Harlo599KZ", OrvoPrinterModel::harlo599KZ},
+        {"Harlo599KZ (ORV-001)", std::nullopt, OrvoPrinterModel::unknown},
+        {"Something (XYZ)", std::nullopt, OrvoPrinterModel::unknown},
+    };
+    // Any lookup goes to a loopback responder that never answers, and so runs out its time.
+    VirtualPrinterDiscovery responder(std::vector<DiscoveryIdentity>{DiscoveryIdentity{}});
+    responder.setSilent(true);
+    LoopbackLan lan(1, 1, responder.port());
+    for (const auto& c : cases) {
+        auto port = std::make_shared<TCPPort>("127.0.0.2", 9100);
+        auto card = std::make_shared<OrvoNICInformation>();
+        card->deviceModel = c.deviceModel;
+        card->nameDetail = c.nameDetail;
+        port->setNicInformation(NetworkCardRecord{"127.0.0.2", "00:11:62:AA:BB:CC", "IF-BT", card});
+        const auto took = durationOf([&] {
+            const auto [detection, emulation] = PrinterSpecDetectorFactory::create(port)->detect(3000);
+            EXPECT_EQ(detection->model(), c.model) << c.deviceModel.value_or("");
+            EXPECT_EQ(emulation, emulationOfModel(c.model));
+        });
+        EXPECT_LT(took, std::chrono::milliseconds(2000));
+    }
 }

@@ -333,6 +333,7 @@ void LANOrvoDeviceDiscoveryManager::installNetworkCardLookup() {
                 record.ipAddress = information->nicInformation->ipAddress;
                 record.macAddress = information->nicInformation->macAddress;
                 record.name = information->nicInformation->name;
+                record.card = std::make_shared<const OrvoNICInformation>(*information->nicInformation);
             }
             return record;
         });

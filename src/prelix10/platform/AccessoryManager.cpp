@@ -44,9 +44,8 @@ std::shared_ptr<AccessoryManager> environmentBackend() {
     if (!name) return nullptr;
     const auto choice = accessoryBackendChoiceNamed(name);
     if (!choice) return nullptr;
-    SystemAccessoryOptions options;
-    if (const char* maker = std::getenv("PRELIX10_BLUETOOTH_MANUFACTURER")) options.bluetooth.manufacturer = maker;
-    return makeSystemAccessoryManager(*choice, std::move(options));
+    // The Bluetooth source reads PRELIX10_BLUETOOTH_MANUFACTURER itself, on every path.
+    return makeSystemAccessoryManager(*choice);
 }
 
 }  // namespace

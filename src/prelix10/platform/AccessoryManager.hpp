@@ -70,6 +70,9 @@ public:
     virtual std::string modelNumber() const = 0;
     virtual std::string serialNumber() const = 0;
     virtual std::vector<std::string> protocolStrings() const = 0;
+    // A Bluetooth device reached through a terminal the application bound itself (/dev/rfcomm*), which
+    // needs no radio check of ours.
+    virtual bool isBoundTerminal() const { return false; }
     // The link the accessory is attached by, where the backend can tell (unknown where it cannot).
     virtual EAAccessoryType transportType() const = 0;
 };
@@ -117,8 +120,8 @@ enum class AccessoryBackendChoice {
 
 // The process's accessory system. Without an installed backend no accessory is connected and no session
 // opens, unless the environment variable PRELIX10_ACCESSORY_BACKEND names one of the machine's backends
-// ("usb", "bluetooth", "system"); PRELIX10_BLUETOOTH_MANUFACTURER then names the manufacturer of the
-// Bluetooth serial devices.
+// ("usb", "bluetooth", "system"). PRELIX10_BLUETOOTH_MANUFACTURER names the manufacturer of the Bluetooth
+// serial devices on every path (the maker's name when unset), unless the options name one.
 class PRELIX10_EXPORT AccessoryBackend {
 public:
     static void install(std::shared_ptr<AccessoryManager> manager);

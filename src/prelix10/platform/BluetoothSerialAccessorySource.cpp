@@ -1,6 +1,10 @@
 #include "prelix10/platform/BluetoothSerialAccessorySource.hpp"
 
+#include "prelix10/core/Prelix10Error.hpp"
+
 #include <fcntl.h>
+#include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -8,6 +12,7 @@
 #include <array>
 #include <cctype>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 namespace Prelix10 {
@@ -50,10 +55,62 @@ bool parseAddress(const std::string& text, BluetoothAddress& out) {
     return true;
 }
 
+std::string manufacturerFor(const BluetoothSerialOptions& options) {
+    if (options.manufacturer) return *options.manufacturer;
+    if (const char* maker = std::getenv("PRELIX10_BLUETOOTH_MANUFACTURER"); maker && *maker) return maker;
+    return BluetoothSerialOptions::kMakersName;
+}
+
 }  // namespace
 
 BluetoothSerialAccessorySource::BluetoothSerialAccessorySource(BluetoothSerialOptions options)
-    : options_(std::move(options)) {}
+    : options_(std::move(options)), manufacturer_(manufacturerFor(options_)) {}
+
+BluetoothSerialAccessorySource::~BluetoothSerialAccessorySource() {
+    for (auto& [key, connect] : pending_) ::close(connect.fd);
+}
+
+void BluetoothSerialAccessorySource::dropAbandoned(std::chrono::steady_clock::time_point now) {
+    for (auto it = pending_.begin(); it != pending_.end();) {
+        if (now - it->second.lastAsked >= kAbandonedConnect) {
+            ::close(it->second.fd);
+            it = pending_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+int BluetoothSerialAccessorySource::openSocket(const DeviceAccessoryRecord& record) {
+    const auto now = std::chrono::steady_clock::now();
+    std::lock_guard lock(mutex_);
+    dropAbandoned(now);
+    auto it = pending_.find(record.key);
+    if (it == pending_.end()) {
+        const int fd = options_.connectSocket ? options_.connectSocket(record.target, record.channel)
+                                              : connectRfcomm(record.target, record.channel);
+        if (fd < 0) return -1;
+        it = pending_.emplace(record.key, PendingConnect{fd, now}).first;
+    }
+    it->second.lastAsked = now;
+    const int fd = it->second.fd;
+    pollfd entry{fd, POLLOUT, 0};
+    int ready = 0;
+    do {
+        ready = ::poll(&entry, 1, 0);
+    } while (ready < 0 && errno == EINTR);
+    if (ready == 0) return -1;  // still connecting: the opener asks again
+    int error = 0;
+    socklen_t length = sizeof(error);
+    const bool connected = ready > 0 && (entry.revents & POLLOUT) != 0 &&
+                           ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0;
+    pending_.erase(it);
+    if (!connected) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
 
 int BluetoothSerialAccessorySource::connectRfcomm(const std::string& address, int channel) {
     RfcommAddress target{};
@@ -66,12 +123,15 @@ int BluetoothSerialAccessorySource::connectRfcomm(const std::string& address, in
         ::close(fd);
         return -1;
     }
-    // The connection completes in the background: the output stream has room once it is up, and a failure
-    // ends the streams.
+    // The connection completes in the background; the opener waits for it (openSocket).
     return fd;
 }
 
 std::vector<DeviceAccessoryRecord> BluetoothSerialAccessorySource::scan() {
+    {
+        std::lock_guard lock(mutex_);
+        dropAbandoned(std::chrono::steady_clock::now());
+    }
     if (!options_.pairedDevices) return {};
     std::vector<DeviceAccessoryRecord> records;
     for (const auto& device : options_.pairedDevices()) {
@@ -82,7 +142,7 @@ std::vector<DeviceAccessoryRecord> BluetoothSerialAccessorySource::scan() {
         if (!serial) continue;
         DeviceAccessoryRecord record;
         record.key = lower(device.address) + "|" + device.terminalPath;
-        record.manufacturer = options_.manufacturer;
+        record.manufacturer = manufacturer_;
         record.name = device.name;
         record.modelNumber = device.name;
         record.serialNumber = device.address;
@@ -98,10 +158,15 @@ std::vector<DeviceAccessoryRecord> BluetoothSerialAccessorySource::scan() {
 
 int BluetoothSerialAccessorySource::open(const DeviceAccessoryRecord& record) {
     if (!record.target.empty() && record.target.front() == '/') {
-        return ::open(record.target.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        const int fd = ::open(record.target.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        if (fd < 0 && errno == EBUSY) {
+            throw Prelix10Error(Prelix10ErrorKind::inUse, Prelix10ErrorMessage::theDeviceIsInUseByAnotherProcess);
+        }
+        // Exclusive, so that another process's open of the terminal fails at once rather than sharing it.
+        if (fd >= 0) ::ioctl(fd, TIOCEXCL);
+        return fd;
     }
-    return options_.connectSocket ? options_.connectSocket(record.target, record.channel)
-                                  : connectRfcomm(record.target, record.channel);
+    return openSocket(record);
 }
 
 }  // namespace Prelix10

@@ -35,9 +35,14 @@ public:
     std::string manufacturer() const override { return record_.manufacturer; }
     std::string name() const override { return record_.name; }
     std::string modelNumber() const override { return record_.modelNumber; }
-    std::string serialNumber() const override { return record_.serialNumber; }
+    std::string serialNumber() const override {
+        return record_.serialNumber.empty() ? record_.location : record_.serialNumber;
+    }
     std::vector<std::string> protocolStrings() const override { return record_.protocolStrings; }
     EAAccessoryType transportType() const override { return record_.transport; }
+    bool isBoundTerminal() const override {
+        return record_.transport == EAAccessoryType::bluetooth && !record_.target.empty() && record_.target.front() == '/';
+    }
 
     const DeviceAccessoryRecord& record() const { return record_; }
 
@@ -224,8 +229,10 @@ std::shared_ptr<AccessorySession> DeviceAccessoryManager::openSession(const std:
     int fd = -1;
     try {
         fd = source->open(device->record());
-    } catch (const Prelix10Error&) {
-        throw;  // the device is held elsewhere: the open ends with this
+    } catch (const Prelix10Error& error) {
+        // A device another process holds is reported as such; the opener does not retry it.
+        if (error.kind() == Prelix10ErrorKind::inUse) throw;
+        fd = -1;
     } catch (...) {
         fd = -1;
     }

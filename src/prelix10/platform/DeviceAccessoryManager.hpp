@@ -26,6 +26,9 @@ struct DeviceAccessoryRecord {
     std::string name;
     std::string modelNumber;
     std::string serialNumber;
+    // Where the device is attached (a USB device's bus path, such as "1-1.4"): it stands for the serial
+    // number of a device that reports none, so that two such devices of one model stay apart.
+    std::string location;
     std::vector<std::string> protocolStrings;
     EAAccessoryType transport = EAAccessoryType::unknown;
     // Where the source opens it: a device node, or a Bluetooth address with its channel.

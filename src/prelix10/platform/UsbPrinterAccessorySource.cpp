@@ -163,6 +163,7 @@ std::vector<DeviceAccessoryRecord> UsbPrinterAccessorySource::scan() {
             continue;
         }
         auto [record, read] = describe(entry, key, (options_.deviceRoot / deviceNameOf(entry)).string());
+        record.location = device.filename().string();
         if (read) seen.emplace(key, record);
         records.push_back(std::move(record));
     }

@@ -352,11 +352,15 @@ std::vector<std::string> EAAccessoryPort::internalIdentifiers() const {
         identifier = state_->connectionIdentifier;
     }
     if (!accessory) return {};
-    std::vector<std::string> list{accessory->name()};
+    // The accessory's name is its model's name, which two printers of one model share: it tells the device
+    // apart only when nothing else does, so two identical printers with their own serial numbers or
+    // addresses are two devices.
+    std::vector<std::string> list;
     const std::string serial = FormatConverter::normalizeMacAddress(accessory->serialNumber());
     if (!serial.empty()) list.push_back(serial);
     if (identifier && identifier->bluetoothAddress) list.push_back(*identifier->bluetoothAddress);
     if (identifier && identifier->usbSerialNumber) list.push_back(*identifier->usbSerialNumber);
+    if (list.empty()) list.push_back(accessory->name());
     return list;
 }
 
@@ -533,6 +537,20 @@ std::size_t EAAccessoryPort::pendingWriteCount() const {
 }
 
 void BluetoothPort::checkAccessoryAvailability() {
+    // A terminal the application bound itself works whatever the Bluetooth LE central says; a socket keeps
+    // the radio check.
+    auto found = accessory();
+    if (!found) {
+        const std::string wanted = FormatConverter::normalizeMacAddress(identifier());
+        for (const auto& candidate : AccessoryBackend::manager()->connectedAccessories()) {
+            if (candidate && candidate->transportType() == EAAccessoryType::bluetooth &&
+                FormatConverter::normalizeMacAddress(candidate->serialNumber()) == wanted) {
+                found = candidate;
+                break;
+            }
+        }
+    }
+    if (found && found->isBoundTerminal()) return;
     if (CentralManagerControl::shared().waitForState(2000) != BleManagerState::poweredOn) {
         raiseError(Log(this, "checkAccessoryAvailability()", __LINE__),
                    Prelix10Error(Prelix10ErrorKind::illegalDeviceState, Prelix10ErrorMessage::bluetoothUnavailable,

@@ -60,6 +60,9 @@ AccessoryMatch EAAccessoryPortSettings::findConnectedAccessory(EAAccessoryType t
     const std::string wanted = FormatConverter::normalizeMacAddress(identifier);
     const auto deadline =
         std::chrono::steady_clock::now() + std::chrono::milliseconds(std::clamp<std::int64_t>(timeout, 0, 1LL << 40));
+    // An absent printer is waited for until the whole timeout is spent, not given up after one pass: a
+    // printer plugged in or paired during the wait is still found, and the auto-switch keeps each
+    // candidate's slice without spinning through the others.
     for (;;) {
         for (const auto& accessory : AccessoryBackend::manager()->connectedAccessories()) {
             if (!accessory || !isMakersAccessory(*accessory)) continue;

@@ -4,11 +4,14 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace Prelix10 {
+
+class OrvoNICInformation;
 
 // The LAN port numbers, one project-wide setting read where ports are made.
 struct PRELIX10_EXPORT LanPortNumbers {
@@ -23,6 +26,9 @@ struct PRELIX10_EXPORT NetworkCardRecord {
     std::optional<std::string> ipAddress;
     std::optional<std::string> macAddress;
     std::optional<std::string> name;
+    // The whole record the lookup found, kept for the model detection above the ports; none when the
+    // creator set only the address.
+    std::shared_ptr<const OrvoNICInformation> card = nullptr;
 };
 
 class PRELIX10_EXPORT NetworkPortSettings {
