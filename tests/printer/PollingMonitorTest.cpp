@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "prelix10/core/Log.hpp"
 #include "prelix10/printer/OrvoPrinter.hpp"
 #include "prelix10/printer/PollingMonitor.hpp"
 #include "support/LoopbackLan.hpp"
@@ -402,4 +403,54 @@ TEST_F(PollingMonitorTest, ProcessExitWithAMonitoringPrinterDoesNotHang) {
             std::exit(0);
         },
         ::testing::ExitedWithCode(0), "");
+}
+
+namespace {
+
+class LineSink : public LogSink {
+public:
+    void initialize(const std::string&) override {}
+    void setHeader(const std::string&) override {}
+    void log(const std::string& line) override {
+        std::lock_guard guard(mutex);
+        lines.push_back(line);
+    }
+    std::size_t countContaining(const std::string& text) {
+        std::lock_guard guard(mutex);
+        std::size_t n = 0;
+        for (const auto& line : lines) n += line.find(text) != std::string::npos ? 1 : 0;
+        return n;
+    }
+    std::mutex mutex;
+    std::vector<std::string> lines;
+};
+
+}  // namespace
+
+TEST(PollingMonitorStart, AStartFailureIsLoggedOnce) {
+    auto& logger = Prelix10Logger::shared();
+    const auto previousSink = OrvoLoggerWrapper::sink();
+    auto sink = std::make_shared<LineSink>();
+    OrvoLoggerWrapper::setSink(sink);
+    logger.start();
+    // A second start while the first run is still counted as operating is refused. The first run of a monitor
+    // whose printer is gone ends at once, so the pair is tried until the refusal is seen.
+    std::optional<Prelix10Error> refusal;
+    for (int attempt = 0; attempt < 50 && !refusal; ++attempt) {
+        auto monitor = std::make_shared<PollingMonitor>(std::weak_ptr<OrvoPrinter>{});
+        monitor->startMonitoring();
+        try {
+            monitor->startMonitoring();
+        } catch (const Prelix10Error& error) {
+            refusal = error;
+        }
+        monitor->stopMonitoring();
+    }
+    logger.stop();
+    OrvoLoggerWrapper::setSink(previousSink);
+    const auto deadline = std::chrono::steady_clock::now() + 5s;
+    while (PollingMonitor::runningLoops() > 0 && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(5ms);
+    if (!refusal) GTEST_SKIP() << "every first run ended before the second start";
+    EXPECT_EQ(refusal->message(), "Unexpected state at line 8 of PollingMonitor.");
+    EXPECT_EQ(sink->countContaining("Unexpected state at line 8 of PollingMonitor."), 1u);
 }
