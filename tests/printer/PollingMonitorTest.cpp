@@ -454,3 +454,60 @@ TEST(PollingMonitorStart, AStartFailureIsLoggedOnce) {
     EXPECT_EQ(refusal->message(), "Unexpected state at line 8 of PollingMonitor.");
     EXPECT_EQ(sink->countContaining("Unexpected state at line 8 of PollingMonitor."), 1u);
 }
+
+namespace {
+
+// Holds its first event until released, so that the test can change the slot while the rest of the same
+// poll's events wait to be raised.
+class HoldingRecorder : public Recorder {
+public:
+    void printerIsReady(OrvoPrinter& printer) override {
+        Recorder::printerIsReady(printer);
+        std::unique_lock guard(holdMutex_);
+        held_ = true;
+        holdChanged_.notify_all();
+        holdChanged_.wait_for(guard, 10s, [&] { return released_; });
+    }
+    bool waitUntilHeld() {
+        std::unique_lock guard(holdMutex_);
+        return holdChanged_.wait_for(guard, 10s, [&] { return held_; });
+    }
+    void release() {
+        {
+            std::lock_guard guard(holdMutex_);
+            released_ = true;
+        }
+        holdChanged_.notify_all();
+    }
+
+private:
+    std::mutex holdMutex_;
+    std::condition_variable holdChanged_;
+    bool held_ = false;
+    bool released_ = false;
+};
+
+}  // namespace
+
+// The slot is read when each event is raised: a delegate replaced or cleared after the poll saw the change gets
+// none of that poll's later events.
+TEST_F(PollingMonitorTest, EachEventGoesToTheDelegateInTheSlotWhenItIsRaised) {
+    for (const bool replaced : {true, false}) {
+        SCOPED_TRACE(replaced ? "replaced" : "cleared");
+        auto printer = openPrinter();
+        auto first = std::make_shared<HoldingRecorder>();
+        auto second = std::make_shared<Recorder>();
+        printer->setPrinterDelegate(first);
+        ASSERT_TRUE(first->waitUntilHeld());
+        printer->setPrinterDelegate(replaced ? std::weak_ptr<PrinterDelegate>(second) : std::weak_ptr<PrinterDelegate>{});
+        first->release();
+        if (replaced) {
+            ASSERT_TRUE(second->waitFor(2));
+            EXPECT_EQ(second->events(), (Events{"paperReady", "coverClose"}));
+        } else {
+            settle();
+        }
+        EXPECT_EQ(first->events(), (Events{"ready"}));
+        printer->close().get();
+    }
+}
