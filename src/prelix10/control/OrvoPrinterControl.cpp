@@ -1,5 +1,7 @@
 #include "prelix10/control/OrvoPrinterControl.hpp"
 
+#include "prelix10/protocol/WrittenBytesLog.hpp"
+
 #include <chrono>
 #include <thread>
 
@@ -264,6 +266,8 @@ std::string OrvoPrinterControl::getOrvoConfig(OrvoConfigArea area, const std::op
     Log log(this, "getOrvoConfig(area:password:timeout:)", __LINE__);
     checkAvailableOrvoConfig();
     if (password && characterCount(*password) >= 32) raiseError(log, argumentOutOfRange());
+    // A password the log could not recognise would be logged in hex: no real one is this long.
+    if (password && password->size() > WrittenBytesLog::kLongestSecret) raiseError(log, argumentOutOfRange());
     GetOrvoConfigParser parser(OrvoConfigCommand::Orvo::createGetCommand(area, password), area);
     exchange(log, parser, timeout);
     return parser.orvoConfig();
