@@ -337,3 +337,26 @@ TEST_F(AccessorySpoolTest, OverBluetoothTheHostAddressIsEmpty) {
     EXPECT_EQ(sent["host_IP"], "");
     EXPECT_EQ(printer->getSpoolJobStatus(1).get().hostIpAddress(), "");
 }
+
+// A printer that answers late: the answer to a job-status request that timed out reaches the next request,
+// which must not take another job's record as its own.
+TEST_F(SpoolConfigRequestTest, ALateAnswerForAnotherJobIsRefused) {
+    StoredSpoolJob seven;
+    seven.jobId = 7;
+    StoredSpoolJob eight;
+    eight.jobId = 8;
+    spooler->storeJob(seven);
+    spooler->storeJob(eight);
+    openPrinter();
+    printer->setGetStatusTimeout(1000);
+    spooler->setRepliesOneRequestLate(true);
+    const auto timedOut = errorOf([&] { printer->getSpoolJobStatus(7).get(); });
+    ASSERT_TRUE(timedOut);
+    EXPECT_EQ(timedOut->message(), "Request timed out.");
+    const auto refused = errorOf([&] { printer->getSpoolJobStatus(8).get(); });
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->kind(), Prelix10ErrorKind::badResponse);
+    spooler->setRepliesOneRequestLate(false);
+    EXPECT_EQ(printer->getSpoolJobStatus(8).get().jobId(), 8);
+    printer->close().get();
+}

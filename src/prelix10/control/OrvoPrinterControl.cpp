@@ -140,6 +140,9 @@ std::size_t OrvoPrinterControl::characterCount(const std::string& text) {
 
 void OrvoPrinterControl::exchange(const Log& log, CommandParser& parser, std::int64_t timeout) {
     Budget budget(timeout);
+    // Whatever is left in the port is an earlier call's late answer, never this request's: taken as this one's
+    // it would be plainly wrong data.
+    port().clearReadBuffer();
     port().write(parser.requestCommands(), budget.remaining());
     ByteBlock reply;
     for (;;) {
@@ -206,6 +209,8 @@ OrvoSpoolJobStatus OrvoPrinterControl::getSpoolJobStatus(std::int64_t jobId, std
                                       Prelix10ErrorCode::spoolerJobIdNotExists));
     }
     if (!parser.orvoSpoolJobStatus()) raiseError(log, badResponse());
+    // A late answer to an earlier request for another job is no answer to this one.
+    if (parser.orvoSpoolJobStatus()->jobId() != jobId) raiseError(log, badResponse());
     return *parser.orvoSpoolJobStatus();
 }
 
