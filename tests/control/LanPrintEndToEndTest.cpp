@@ -46,6 +46,15 @@ protected:
         auto port = std::make_shared<OrvoLANPrinterPort>(tcp, GetParam() == StatusSource::dataPort);
         port->setEmulation(OrvoPrinterEmulation::kestrin);
         port->open(timeout);
+        // The open's last write, automatic status off, may still be on its way when open returns: wait until
+        // the printer has taken it, so that a capture cleared next cannot catch it.
+        if (GetParam() != StatusSource::automatic) {
+            const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+            while (hex(engine->capture(PrinterChannel::data)).find("1B1E6100") == std::string::npos &&
+                   std::chrono::steady_clock::now() < until) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+        }
         return port;
     }
     // The data-port bytes one status read leaves behind in this mode.

@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "prelix10/core/Log.hpp"
 #include "prelix10/printer/OrvoPrinter.hpp"
 #include "prelix10/printer/PollingMonitor.hpp"
 #include "support/LoopbackLan.hpp"
@@ -402,4 +403,111 @@ TEST_F(PollingMonitorTest, ProcessExitWithAMonitoringPrinterDoesNotHang) {
             std::exit(0);
         },
         ::testing::ExitedWithCode(0), "");
+}
+
+namespace {
+
+class LineSink : public LogSink {
+public:
+    void initialize(const std::string&) override {}
+    void setHeader(const std::string&) override {}
+    void log(const std::string& line) override {
+        std::lock_guard guard(mutex);
+        lines.push_back(line);
+    }
+    std::size_t countContaining(const std::string& text) {
+        std::lock_guard guard(mutex);
+        std::size_t n = 0;
+        for (const auto& line : lines) n += line.find(text) != std::string::npos ? 1 : 0;
+        return n;
+    }
+    std::mutex mutex;
+    std::vector<std::string> lines;
+};
+
+}  // namespace
+
+TEST(PollingMonitorStart, AStartFailureIsLoggedOnce) {
+    auto& logger = Prelix10Logger::shared();
+    const auto previousSink = OrvoLoggerWrapper::sink();
+    auto sink = std::make_shared<LineSink>();
+    OrvoLoggerWrapper::setSink(sink);
+    logger.start();
+    // A second start while the first run is still counted as operating is refused. The first run of a monitor
+    // whose printer is gone ends at once, so the pair is tried until the refusal is seen.
+    std::optional<Prelix10Error> refusal;
+    for (int attempt = 0; attempt < 50 && !refusal; ++attempt) {
+        auto monitor = std::make_shared<PollingMonitor>(std::weak_ptr<OrvoPrinter>{});
+        monitor->startMonitoring();
+        try {
+            monitor->startMonitoring();
+        } catch (const Prelix10Error& error) {
+            refusal = error;
+        }
+        monitor->stopMonitoring();
+    }
+    logger.stop();
+    OrvoLoggerWrapper::setSink(previousSink);
+    const auto deadline = std::chrono::steady_clock::now() + 5s;
+    while (PollingMonitor::runningLoops() > 0 && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(5ms);
+    if (!refusal) GTEST_SKIP() << "every first run ended before the second start";
+    EXPECT_EQ(refusal->message(), "Unexpected state at line 8 of PollingMonitor.");
+    EXPECT_EQ(sink->countContaining("Unexpected state at line 8 of PollingMonitor."), 1u);
+}
+
+namespace {
+
+// Holds its first event until released, so that the test can change the slot while the rest of the same
+// poll's events wait to be raised.
+class HoldingRecorder : public Recorder {
+public:
+    void printerIsReady(OrvoPrinter& printer) override {
+        Recorder::printerIsReady(printer);
+        std::unique_lock guard(holdMutex_);
+        held_ = true;
+        holdChanged_.notify_all();
+        holdChanged_.wait_for(guard, 10s, [&] { return released_; });
+    }
+    bool waitUntilHeld() {
+        std::unique_lock guard(holdMutex_);
+        return holdChanged_.wait_for(guard, 10s, [&] { return held_; });
+    }
+    void release() {
+        {
+            std::lock_guard guard(holdMutex_);
+            released_ = true;
+        }
+        holdChanged_.notify_all();
+    }
+
+private:
+    std::mutex holdMutex_;
+    std::condition_variable holdChanged_;
+    bool held_ = false;
+    bool released_ = false;
+};
+
+}  // namespace
+
+// The slot is read when each event is raised: a delegate replaced or cleared after the poll saw the change gets
+// none of that poll's later events.
+TEST_F(PollingMonitorTest, EachEventGoesToTheDelegateInTheSlotWhenItIsRaised) {
+    for (const bool replaced : {true, false}) {
+        SCOPED_TRACE(replaced ? "replaced" : "cleared");
+        auto printer = openPrinter();
+        auto first = std::make_shared<HoldingRecorder>();
+        auto second = std::make_shared<Recorder>();
+        printer->setPrinterDelegate(first);
+        ASSERT_TRUE(first->waitUntilHeld());
+        printer->setPrinterDelegate(replaced ? std::weak_ptr<PrinterDelegate>(second) : std::weak_ptr<PrinterDelegate>{});
+        first->release();
+        if (replaced) {
+            ASSERT_TRUE(second->waitFor(2));
+            EXPECT_EQ(second->events(), (Events{"paperReady", "coverClose"}));
+        } else {
+            settle();
+        }
+        EXPECT_EQ(first->events(), (Events{"ready"}));
+        printer->close().get();
+    }
 }

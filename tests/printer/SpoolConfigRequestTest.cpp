@@ -84,6 +84,9 @@ protected:
         printer->setOrvoConfigurationTimeout(5000);
         printer->open().get();
     }
+    // Reads the configuration with the password while logging to the files, and checks that the request was
+    // logged with the password masked and the password's bytes appear nowhere.
+    void expectPasswordMasked(const std::string& password);
 
     std::unique_ptr<VirtualPrinterEngine> engine;
     std::unique_ptr<VirtualPrinterSpooler> spooler;
@@ -241,7 +244,28 @@ std::string loggedBytes(const std::string& text) {
 }  // namespace
 
 TEST_F(SpoolConfigRequestTest, TheConfigurationPasswordNeverReachesTheLogFiles) {
-    const std::string password = "Tr0ub4dor&3";
+    // 31 characters of a letter and twelve combining marks each: 775 bytes, as long as the control lets through.
+    std::string longest;
+    for (int i = 0; i < 31; ++i) {
+        longest += static_cast<char>('a' + i % 26);
+        for (int k = 0; k < 12; ++k) longest += "\xCC\x81";
+    }
+    ASSERT_EQ(longest.size(), 775u);
+    for (const std::string& password : {std::string("Tr0ub4dor&3"), longest}) {
+        SCOPED_TRACE(password.size());
+        expectPasswordMasked(password);
+    }
+    // One character of more bytes than any real password: refused before anything is sent.
+    std::string oneHuge = "a";
+    for (int k = 0; k < 2100; ++k) oneHuge += "\xCC\x81";
+    openPrinter();
+    const auto error = errorOf([&] { printer->getOrvoConfiguration(oneHuge).get(); });
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->kind(), Prelix10ErrorKind::argument);
+    printer->close().get();
+}
+
+void SpoolConfigRequestTest::expectPasswordMasked(const std::string& password) {
     // The file logger of this process, in the process's own private directory.
     if (!sharedOrvoLogger()) initOrvoLog((PrivateFileManager::getPrivateDirectory() / "logs").string());
     const auto fileLogger = sharedOrvoLogger();
@@ -268,7 +292,10 @@ TEST_F(SpoolConfigRequestTest, TheConfigurationPasswordNeverReachesTheLogFiles) 
         EXPECT_EQ(text.find(password), std::string::npos) << name;
         EXPECT_EQ(text.find(loggedBytes(password)), std::string::npos) << name;
         // The request itself is logged, with the password masked.
-        if (text.find("Write - [1B, 1D, 29, 23, 0C, 00, 00, 00, 31, ***] (20 bytes)") != std::string::npos)
+        const auto total = std::to_string(password.size() + 9);
+        if (text.find("Write - [1B, 1D, 29, 23, " + hex(ByteBlock{static_cast<std::uint8_t>((password.size() + 1) & 0xFF)}) +
+                      ", " + hex(ByteBlock{static_cast<std::uint8_t>((password.size() + 1) >> 8)}) + ", 00, 00, 31, ***") != std::string::npos &&
+            text.find("(" + total + " bytes)") != std::string::npos)
             sawRequest = true;
     }
     EXPECT_TRUE(sawRequest);
@@ -309,4 +336,27 @@ TEST_F(AccessorySpoolTest, OverBluetoothTheHostAddressIsEmpty) {
     const auto sent = nlohmann::json::parse(jobs[0].additionalInfo);
     EXPECT_EQ(sent["host_IP"], "");
     EXPECT_EQ(printer->getSpoolJobStatus(1).get().hostIpAddress(), "");
+}
+
+// A printer that answers late: the answer to a job-status request that timed out reaches the next request,
+// which must not take another job's record as its own.
+TEST_F(SpoolConfigRequestTest, ALateAnswerForAnotherJobIsRefused) {
+    StoredSpoolJob seven;
+    seven.jobId = 7;
+    StoredSpoolJob eight;
+    eight.jobId = 8;
+    spooler->storeJob(seven);
+    spooler->storeJob(eight);
+    openPrinter();
+    printer->setGetStatusTimeout(1000);
+    spooler->setRepliesOneRequestLate(true);
+    const auto timedOut = errorOf([&] { printer->getSpoolJobStatus(7).get(); });
+    ASSERT_TRUE(timedOut);
+    EXPECT_EQ(timedOut->message(), "Request timed out.");
+    const auto refused = errorOf([&] { printer->getSpoolJobStatus(8).get(); });
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->kind(), Prelix10ErrorKind::badResponse);
+    spooler->setRepliesOneRequestLate(false);
+    EXPECT_EQ(printer->getSpoolJobStatus(8).get().jobId(), 8);
+    printer->close().get();
 }

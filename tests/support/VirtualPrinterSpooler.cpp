@@ -73,6 +73,10 @@ RequestMatch VirtualPrinterSpooler::handle(std::span<const std::uint8_t> bytes) 
         reply = std::move(*nextReply_);
         nextReply_.reset();
     }
+    if (late_) {
+        // The held answer first, and this one held in its place.
+        std::swap(reply, held_);
+    }
     if (!silent_) match.reply = std::move(reply);
     return match;
 }
@@ -201,6 +205,12 @@ void VirtualPrinterSpooler::setSetReply(std::uint8_t result, std::uint8_t detail
 std::string VirtualPrinterSpooler::lastPassword() {
     std::lock_guard lock(mutex_);
     return lastPassword_;
+}
+
+void VirtualPrinterSpooler::setRepliesOneRequestLate(bool late) {
+    std::lock_guard lock(mutex_);
+    late_ = late;
+    if (!late) held_.clear();
 }
 
 void VirtualPrinterSpooler::setSilent(bool silent) {

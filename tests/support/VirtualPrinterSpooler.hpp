@@ -52,6 +52,9 @@ class VirtualPrinterSpooler {
     // Faults: requests are taken and never answered; or the next reply is replaced by these bytes.
     void setSilent(bool silent);
     void replaceNextReply(Bytes reply);
+    // A slow printer: each reply is held back and goes out with the answer to the next request, ahead of it,
+    // so the answer to a request the host gave up on reaches the host's next request.
+    void setRepliesOneRequestLate(bool late);
     // Requests taken so far (spooler and configuration together).
     std::size_t requestCount();
 
@@ -71,6 +74,8 @@ class VirtualPrinterSpooler {
     std::string lastPassword_;
     bool silent_ = false;
     std::optional<Bytes> nextReply_;
+    bool late_ = false;
+    Bytes held_;
     std::size_t requests_ = 0;
 };
 

@@ -59,8 +59,8 @@ TEST_F(OrvoEAAccessoryPrinterPortTest, FactoryRowsForAccessoryAndBluetoothLEPort
         const auto error = errorRaisedBy([&] { port = PrinterPortFactory::create(c.port, c.emulation, false); });
         if (std::isdigit(static_cast<unsigned char>(c.made[0]))) {
             ASSERT_TRUE(error);
-            EXPECT_EQ(error->kind(), Prelix10ErrorKind::unknown);
-            EXPECT_EQ(error->message(), "Unexpected state at line " + std::string(c.made) + " of PrinterPortFactory.");
+            EXPECT_EQ(error->kind(), Prelix10ErrorKind::argument);
+            EXPECT_EQ(error->message(), "Not Supported interface.");
             continue;
         }
         ASSERT_TRUE(port);

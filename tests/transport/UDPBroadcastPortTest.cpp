@@ -241,3 +241,33 @@ TEST_F(UDPBroadcastPortTest, DescriptorZeroIsAnOpenSocket) {
     EXPECT_EQ(::fcntl(0, F_GETFD), -1);
     EXPECT_FALSE(port->isConnected());
 }
+
+// A flood is held to the cache's byte limit: the oldest datagrams go, the newest are read.
+TEST_F(UDPBroadcastPortTest, AFloodKeepsOnlyTheNewestDatagramsWithinTheByteLimit) {
+    PlainSocket peer("127.0.0.1");
+    auto port = loopbackPort(9);
+    port->open(1000);
+    constexpr int kRounds = 40;
+    constexpr int kPerRound = 32;  // few enough for the socket's buffer, and within one read's share
+    for (int round = 0; round < kRounds; ++round) {
+        std::vector<ByteBlock> datagrams;
+        for (int k = 0; k < kPerRound; ++k) {
+            ByteBlock d(UDPBroadcastPort::kDatagramSize, 0x00);
+            const int n = round * kPerRound + k;
+            d[0] = static_cast<std::uint8_t>(n >> 8);
+            d[1] = static_cast<std::uint8_t>(n & 0xFF);
+            datagrams.push_back(std::move(d));
+        }
+        deliver(*port, peer, datagrams);
+        ASSERT_FALSE(port->readOnceUnconsumed(2).empty());  // collects without taking any
+    }
+    const ByteBlock first = port->readOnce(2);
+    ASSERT_EQ(first.size(), 2u);
+    int held = 1;
+    while (!port->readOnce(2).empty() && held <= kRounds * kPerRound) ++held;
+    const int total = kRounds * kPerRound;
+    const int newestFirst = total - UDPBroadcastPort::kMaxUnreadDatagrams;
+    EXPECT_EQ(held, UDPBroadcastPort::kMaxUnreadDatagrams);
+    EXPECT_EQ((first[0] << 8) | first[1], newestFirst);
+    port->close();
+}

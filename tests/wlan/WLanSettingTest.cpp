@@ -221,7 +221,8 @@ TEST_F(WLanSettingTest, ServiceStatusComesFromTheAdvertisedSettingService) {
 }
 
 // Line breaks or NUL in an SSID or pass phrase would end the request early and run the rest as a command of its
-// own: refused, with the other input checks, before anything is sent.
+// own; other controls, bytes that are not UTF-8, unnamed modes and lengths past 802.11's are refused too, with the
+// other input checks, before anything is sent.
 TEST_F(WLanSettingTest, InputChecksRefuseBeforeAnythingIsSent) {
     using T = WLanSecurityType;
     const std::string family = "\xF0\x9F\x91\xA8\xE2\x80\x8D\xF0\x9F\x91\xA9\xE2\x80\x8D\xF0\x9F\x91\xA7";
@@ -244,6 +245,17 @@ TEST_F(WLanSettingTest, InputChecksRefuseBeforeAnythingIsSent) {
         {APInfo(WLanMode::infrastructure, std::string("net\0x", 5), T::wpa2Personal, "12345678"), false},
         {APInfo(WLanMode::infrastructure, "shop", T::wpa2Personal, "1234\rATWPROF=2"), false},
         {APInfo(WLanMode::infrastructure, "shop", T::wpa2Personal, "12345678\n"), false},
+        {APInfo(static_cast<WLanMode>(0x0D), "shop", T::wpa2Personal, "12345678"), false},
+        {APInfo(WLanMode::infrastructure, "caf\xE9", T::wpa2Personal, "12345678"), false},
+        {APInfo(WLanMode::infrastructure, "shop", T::wpa2Personal, "1234567\xFF"), false},
+        {APInfo(WLanMode::infrastructure, "\xC0\xAFshop", T::wpa2Personal, "12345678"), false},
+        {APInfo(WLanMode::infrastructure, "net\bx", T::wpa2Personal, "12345678"), false},
+        {APInfo(WLanMode::infrastructure, "shop", T::wpa2Personal, "12345678\x7F"), false},
+        {APInfo(WLanMode::infrastructure, "shop", T::wpa2Personal, "1234\x1B" "5678"), false},
+        {APInfo(WLanMode::infrastructure, std::string(33, 's'), T::wpa2Personal, "12345678"), false},
+        {APInfo(WLanMode::infrastructure, "shop", T::wpa2Personal, std::string(64, 'g')), false},
+        {APInfo(WLanMode::infrastructure, std::string(32, 's'), T::wpa2Personal, std::string(63, 'g')), true},
+        {APInfo(WLanMode::infrastructure, "shop", T::wpa2Personal, std::string(32, '0') + std::string(32, 'F')), true},
         {APInfo(WLanMode::infrastructure, "shop", T::open, ""), true},
         {APInfo(WLanMode::infrastructure, "shop", T::wpa2Personal, "12345678"), true},
         {APInfo(WLanMode::infrastructure, "shop", T::wpa2Personal, std::string(64, 'a')), true},

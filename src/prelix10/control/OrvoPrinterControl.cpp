@@ -1,5 +1,7 @@
 #include "prelix10/control/OrvoPrinterControl.hpp"
 
+#include "prelix10/protocol/WrittenBytesLog.hpp"
+
 #include <chrono>
 #include <thread>
 
@@ -138,6 +140,9 @@ std::size_t OrvoPrinterControl::characterCount(const std::string& text) {
 
 void OrvoPrinterControl::exchange(const Log& log, CommandParser& parser, std::int64_t timeout) {
     Budget budget(timeout);
+    // Whatever is left in the port is an earlier call's late answer, never this request's: taken as this one's
+    // it would be plainly wrong data.
+    port().clearReadBuffer();
     port().write(parser.requestCommands(), budget.remaining());
     ByteBlock reply;
     for (;;) {
@@ -204,6 +209,8 @@ OrvoSpoolJobStatus OrvoPrinterControl::getSpoolJobStatus(std::int64_t jobId, std
                                       Prelix10ErrorCode::spoolerJobIdNotExists));
     }
     if (!parser.orvoSpoolJobStatus()) raiseError(log, badResponse());
+    // A late answer to an earlier request for another job is no answer to this one.
+    if (parser.orvoSpoolJobStatus()->jobId() != jobId) raiseError(log, badResponse());
     return *parser.orvoSpoolJobStatus();
 }
 
@@ -264,6 +271,8 @@ std::string OrvoPrinterControl::getOrvoConfig(OrvoConfigArea area, const std::op
     Log log(this, "getOrvoConfig(area:password:timeout:)", __LINE__);
     checkAvailableOrvoConfig();
     if (password && characterCount(*password) >= 32) raiseError(log, argumentOutOfRange());
+    // A password the log could not recognise would be logged in hex: no real one is this long.
+    if (password && password->size() > WrittenBytesLog::kLongestSecret) raiseError(log, argumentOutOfRange());
     GetOrvoConfigParser parser(OrvoConfigCommand::Orvo::createGetCommand(area, password), area);
     exchange(log, parser, timeout);
     return parser.orvoConfig();

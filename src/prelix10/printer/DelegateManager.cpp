@@ -2,17 +2,26 @@
 
 #include "prelix10/core/Log.hpp"
 #include "prelix10/core/OrvoPrinterStatusDetailInternal.hpp"
+#include "prelix10/printer/OrvoPrinter.hpp"
 
 namespace Prelix10 {
 
 namespace {
 
-// An event that takes its delegate strongly when it runs and calls the method only when it still exists.
+std::weak_ptr<PrinterDelegate> slotOf(const OrvoPrinter& p, const PrinterDelegate*) { return p.printerDelegate(); }
+std::weak_ptr<DrawerDelegate> slotOf(const OrvoPrinter& p, const DrawerDelegate*) { return p.drawerDelegate(); }
+std::weak_ptr<InputDeviceDelegate> slotOf(const OrvoPrinter& p, const InputDeviceDelegate*) { return p.inputDeviceDelegate(); }
+std::weak_ptr<DisplayDelegate> slotOf(const OrvoPrinter& p, const DisplayDelegate*) { return p.displayDelegate(); }
+
+// An event that reads the printer's delegate slot when it runs, not when the poll saw the change: a delegate
+// replaced or cleared meanwhile gets nothing. The delegate is held strongly only for the call.
 template <typename Delegate, typename Call>
-PendingEvent makeEvent(const std::weak_ptr<Delegate>& weak, const char* className, const char* name, Call call) {
-    return [weak, className, name, call = std::move(call)](OrvoPrinter& printer) {
+PendingEvent makeEvent(const char* className, const char* name, Call call) {
+    return [className, name, call = std::move(call)](OrvoPrinter& printer) {
         Log(nullptr, className, name, __LINE__).writeIfLogging("");
-        if (auto delegate = weak.lock()) call(*delegate, printer);
+        if (auto delegate = slotOf(printer, static_cast<const Delegate*>(nullptr)).lock()) {
+            call(*delegate, printer);
+        }
     };
 }
 
@@ -38,7 +47,7 @@ DrawerStatusDetail DrawerStatusDetail::from(const OrvoPrinterStatusDetailInterna
 }
 
 PendingEvent PrinterDelegateManager::event(const char* name, void (PrinterDelegate::*method)(OrvoPrinter&)) const {
-    return makeEvent(delegate_, "PrinterDelegateManager", name,
+    return makeEvent<PrinterDelegate>("PrinterDelegateManager", name,
                      [method](PrinterDelegate& d, OrvoPrinter& p) { (d.*method)(p); });
 }
 
@@ -63,20 +72,20 @@ void PrinterDelegateManager::handlePrinterStatus(const OrvoPrinterStatus& status
 }
 
 PendingEvent PrinterDelegateManager::errorEvent(const Prelix10Error& error) {
-    return makeEvent(delegate_, "PrinterDelegateManager", "raiseErrorEvent(error:)",
+    return makeEvent<PrinterDelegate>("PrinterDelegateManager", "raiseErrorEvent(error:)",
                      [error](PrinterDelegate& d, OrvoPrinter& p) { d.communicationErrorDidOccur(p, error); });
 }
 
 void DrawerDelegateManager::handlePrinterStatus(const OrvoPrinterStatus& status, PendingEvents& events) {
     const bool signal = status.drawerOpenCloseSignal();
     if (!drawerOpenCloseSignal_ || *drawerOpenCloseSignal_ != signal) {
-        events.push_back(makeEvent(delegate_, "DrawerDelegateManager", "drawerOpenCloseSignalSwitched(drawerOpenCloseSignal:)",
+        events.push_back(makeEvent<DrawerDelegate>("DrawerDelegateManager", "drawerOpenCloseSignalSwitched(drawerOpenCloseSignal:)",
                                    [signal](DrawerDelegate& d, OrvoPrinter& p) { d.drawerDidSwitch(p, signal); }));
     }
     const auto detail = DrawerStatusDetail::from(status.detailInternal().get());
     if (!statusDetail_ || !(*statusDetail_ == detail)) {
         std::shared_ptr<const OrvoPrinterStatusDetail> whole = status.detailInternal();
-        events.push_back(makeEvent(delegate_, "DrawerDelegateManager", "drawerStatusChanged(_:)",
+        events.push_back(makeEvent<DrawerDelegate>("DrawerDelegateManager", "drawerStatusChanged(_:)",
                                    [whole](DrawerDelegate& d, OrvoPrinter& p) { d.drawerDidSwitchStatusDetails(p, whole); }));
     }
     drawerOpenCloseSignal_ = signal;
@@ -84,7 +93,7 @@ void DrawerDelegateManager::handlePrinterStatus(const OrvoPrinterStatus& status,
 }
 
 PendingEvent DrawerDelegateManager::errorEvent(const Prelix10Error& error) {
-    return makeEvent(delegate_, "DrawerDelegateManager", "raiseErrorEvent(error:)",
+    return makeEvent<DrawerDelegate>("DrawerDelegateManager", "raiseErrorEvent(error:)",
                      [error](DrawerDelegate& d, OrvoPrinter& p) { d.communicationErrorDidOccur(p, error); });
 }
 
@@ -100,9 +109,9 @@ bool InputDeviceDelegateManager::handleResponse(ByteView reply, PendingEvents& e
         statusParser_.isConnected()) {
         const bool connected = *statusParser_.isConnected();
         if (!isConnected_ || *isConnected_ != connected) {
-            events.push_back(connected ? makeEvent(delegate_, "InputDeviceDelegateManager", "inputDeviceDidConnect()",
+            events.push_back(connected ? makeEvent<InputDeviceDelegate>("InputDeviceDelegateManager", "inputDeviceDidConnect()",
                                                    [](InputDeviceDelegate& d, OrvoPrinter& p) { d.inputDeviceDidConnect(p); })
-                                       : makeEvent(delegate_, "InputDeviceDelegateManager", "inputDeviceDidDisconnect()",
+                                       : makeEvent<InputDeviceDelegate>("InputDeviceDelegateManager", "inputDeviceDidDisconnect()",
                                                    [](InputDeviceDelegate& d, OrvoPrinter& p) { d.inputDeviceDidDisconnect(p); }));
         }
         isConnected_ = connected;
@@ -112,7 +121,7 @@ bool InputDeviceDelegateManager::handleResponse(ByteView reply, PendingEvents& e
         storedDataParser_.storedData()) {
         const ByteBlock& data = *storedDataParser_.storedData();
         if (!data.empty()) {
-            events.push_back(makeEvent(delegate_, "InputDeviceDelegateManager", "inputDeviceDidReceive(data:)",
+            events.push_back(makeEvent<InputDeviceDelegate>("InputDeviceDelegateManager", "inputDeviceDidReceive(data:)",
                                        [data](InputDeviceDelegate& d, OrvoPrinter& p) { d.inputDeviceDidReceive(p, data); }));
         }
         storedDataDone_ = true;
@@ -121,7 +130,7 @@ bool InputDeviceDelegateManager::handleResponse(ByteView reply, PendingEvents& e
 }
 
 PendingEvent InputDeviceDelegateManager::errorEvent(const Prelix10Error& error) {
-    return makeEvent(delegate_, "InputDeviceDelegateManager", "raiseErrorEvent(error:)",
+    return makeEvent<InputDeviceDelegate>("InputDeviceDelegateManager", "raiseErrorEvent(error:)",
                      [error](InputDeviceDelegate& d, OrvoPrinter& p) { d.communicationErrorDidOccur(p, error); });
 }
 
@@ -129,9 +138,9 @@ bool DisplayDelegateManager::handleResponse(ByteView reply, PendingEvents& event
     if (!statusDone_ && statusParser_.parse(reply).state == CommandParserState::complete && statusParser_.isConnected()) {
         const bool connected = *statusParser_.isConnected();
         if (!isConnected_ || *isConnected_ != connected) {
-            events.push_back(connected ? makeEvent(delegate_, "DisplayDelegateManager", "displayDidConnect()",
+            events.push_back(connected ? makeEvent<DisplayDelegate>("DisplayDelegateManager", "displayDidConnect()",
                                                    [](DisplayDelegate& d, OrvoPrinter& p) { d.displayDidConnect(p); })
-                                       : makeEvent(delegate_, "DisplayDelegateManager", "displayDidDisconnect()",
+                                       : makeEvent<DisplayDelegate>("DisplayDelegateManager", "displayDidDisconnect()",
                                                    [](DisplayDelegate& d, OrvoPrinter& p) { d.displayDidDisconnect(p); }));
         }
         isConnected_ = connected;
@@ -141,7 +150,7 @@ bool DisplayDelegateManager::handleResponse(ByteView reply, PendingEvents& event
 }
 
 PendingEvent DisplayDelegateManager::errorEvent(const Prelix10Error& error) {
-    return makeEvent(delegate_, "DisplayDelegateManager", "raiseErrorEvent(error:)",
+    return makeEvent<DisplayDelegate>("DisplayDelegateManager", "raiseErrorEvent(error:)",
                      [error](DisplayDelegate& d, OrvoPrinter& p) { d.communicationErrorDidOccur(p, error); });
 }
 

@@ -36,13 +36,8 @@ void PollingMonitor::startMonitoring() {
     try {
         startOperation();
     } catch (...) {
-        const Log log(this, "startMonitoring()", __LINE__);
-        try {
-            raiseUnexpectedState(Log(this, "startMonitoring()", 8), 8);
-        } catch (const Prelix10Error& error) {
-            log.writeIfLogging("Error - " + error.description());
-            throw;
-        }
+        // raiseUnexpectedState writes the one "Error - " line itself.
+        raiseUnexpectedState(Log(this, "startMonitoring()", 8), 8);
     }
 }
 

@@ -13,8 +13,9 @@ namespace Prelix10 {
 
 class WrittenBytesLog {
 public:
-    // Passwords longer than this are not recognised as one (the printer control refuses far shorter ones).
-    static constexpr std::size_t kLongestSecret = 256;
+    // Passwords longer than this are not recognised as one; the printer control refuses any longer one, so
+    // every password it sends is masked. 31 characters of many code points each stay well within it.
+    static constexpr std::size_t kLongestSecret = 4096;
 
     // The text of whole[begin, end): at most `shown` bytes as "[1B, 1D, ...]", then the byte count, as in
     // "[1B, 1D, 29, 3B, 04, 00, 00, 00, 31, ***] (12 bytes)". `whole` is the complete write the range is a

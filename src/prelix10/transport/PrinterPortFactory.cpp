@@ -14,10 +14,11 @@ namespace Prelix10 {
 
 namespace {
 
-// The unexpected-state error of a pair outside the table; the line names the row.
+// A pair outside the table is the caller's choice of emulation for an interface that does not carry it, so it
+// gets the same clear error as an interface the raw-port factory refuses, not an unexpected state.
 [[noreturn]] void unsupportedPair(int line) {
     raiseError(Log(nullptr, "PrinterPortFactory", "create(port:emulation:model:)", line),
-               Prelix10Error(Prelix10ErrorKind::unknown, makeUnexpectedStateMessage("PrinterPortFactory", line)));
+               Prelix10Error(Prelix10ErrorKind::argument, Prelix10ErrorMessage::notSupportedInterface));
 }
 
 bool isMakersEmulation(OrvoPrinterEmulation emulation) {

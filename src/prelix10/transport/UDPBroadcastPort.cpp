@@ -65,13 +65,17 @@ void UDPBroadcastPort::internalClose() {
 
 void UDPBroadcastPort::receiveWaiting() {
     std::vector<ByteBlock> arrived;
-    // At most a full cache per pass: a peer that floods cannot keep a read going for ever.
-    while (arrived.size() < static_cast<std::size_t>(kResponseCacheSize)) {
+    // A bounded number per pass: a peer that floods cannot keep a read going, and the rest wait in the socket.
+    while (arrived.size() < static_cast<std::size_t>(kDatagramsPerRead)) {
         ByteBlock datagram = socket_.receive(kDatagramSize);
         if (datagram.empty()) break;
         arrived.push_back(std::move(datagram));
     }
-    if (!arrived.empty()) responseCache_.append(std::span<const ByteBlock>(arrived));
+    if (arrived.empty()) return;
+    // The oldest unread datagrams make room, so the cache never holds more than its byte limit.
+    const int excess = responseCache_.unreadCount() + static_cast<int>(arrived.size()) - kMaxUnreadDatagrams;
+    for (int i = 0; i < excess; ++i) dropOldest();
+    responseCache_.append(std::span<const ByteBlock>(arrived));
 }
 
 void UDPBroadcastPort::dropOldest() {

@@ -20,6 +20,11 @@ public:
     static constexpr int kResponseCacheSize = 65535;
     // Received datagrams are cut to this many bytes.
     static constexpr std::size_t kDatagramSize = 1024;
+    // One read takes at most this many datagrams from the socket, so a flood cannot stretch it.
+    static constexpr int kDatagramsPerRead = 64;
+    // Unread datagrams are held up to this many bytes (datagrams of the full size); the oldest go first.
+    static constexpr std::size_t kCacheByteLimit = 1024 * 1024;
+    static constexpr int kMaxUnreadDatagrams = static_cast<int>(kCacheByteLimit / kDatagramSize);
 
     UDPBroadcastPort(std::string localAddress, std::uint16_t localPortNumber, std::string remoteAddress,
                      std::uint16_t remotePortNumber);

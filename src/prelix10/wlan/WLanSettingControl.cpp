@@ -1,5 +1,7 @@
 #include "prelix10/wlan/WLanSettingControl.hpp"
 
+#include <cctype>
+#include <cstdint>
 #include <thread>
 
 #include "prelix10/core/Deadline.hpp"
@@ -19,7 +21,62 @@ Prelix10Error outOfSpecification() {
     return Prelix10Error(Prelix10ErrorKind::argument, Prelix10ErrorMessage::specifiedArgumentValueIsOutOfSpecification);
 }
 
-bool holdsLineBreakOrNul(const std::string& text) { return text.find_first_of(std::string("\r\n\0", 3)) != std::string::npos; }
+// Any C0 control or DEL is refused, not only line breaks and NUL: no real SSID needs one, and a backspace could
+// rewrite the command on a module that edits its input line.
+bool holdsControl(const std::string& text) {
+    for (const unsigned char c : text) {
+        if (c < 0x20 || c == 0x7F) return true;
+    }
+    return false;
+}
+
+// Strict UTF-8: no overlong forms, no surrogates, nothing past U+10FFFF.
+bool isUtf8(const std::string& text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        std::size_t length = 0;
+        std::uint32_t value = 0;
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+            value = lead & 0x1Fu;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            value = lead & 0x0Fu;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            value = lead & 0x07u;
+        } else {
+            return false;
+        }
+        if (text.size() - i < length) return false;
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0u) != 0x80u) return false;
+            value = (value << 6) | (next & 0x3Fu);
+        }
+        if ((length == 3 && value < 0x800) || (length == 4 && value < 0x10000) || value > 0x10FFFF ||
+            (value >= 0xD800 && value <= 0xDFFF)) {
+            return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+bool isHexDigits(const std::string& text) {
+    for (const unsigned char c : text) {
+        if (!std::isxdigit(c)) return false;
+    }
+    return true;
+}
+
+// An 802.11 SSID is at most 32 bytes.
+constexpr std::size_t kMaximumSsidBytes = 32;
 
 }  // namespace
 
@@ -96,17 +153,22 @@ CurrentWLanInfo Lupek599WLanSettingControl::loadCurrentInfo(std::int64_t timeout
 void Lupek599WLanSettingControl::checkInputAPInfo(const APInfo& apInfo) {
     const Log log(nullptr, "Lupek599WLanSettingControl", "checkInputAPInfo(apInfo:)", __LINE__);
     const auto fail = [&] { raiseError(log, outOfSpecification()); };
-    if (apInfo.wlanMode == WLanMode::unknown) fail();
+    // Only the named modes: any other value would be sent as a raw byte of the mode command.
+    if (apInfo.wlanMode != WLanMode::infrastructure && apInfo.wlanMode != WLanMode::accessPoint) fail();
     if (apInfo.securityType == WLanSecurityType::unknown) fail();
     if (apInfo.ssid.empty()) fail();
     if (apInfo.wlanMode == WLanMode::accessPoint && apInfo.securityType == WLanSecurityType::automatic) fail();
-    if (holdsLineBreakOrNul(apInfo.ssid) || holdsLineBreakOrNul(apInfo.password)) fail();
+    if (apInfo.ssid.size() > kMaximumSsidBytes) fail();
+    if (!isUtf8(apInfo.ssid) || !isUtf8(apInfo.password)) fail();
+    if (holdsControl(apInfo.ssid) || holdsControl(apInfo.password)) fail();
     if (apInfo.securityType == WLanSecurityType::open) {
         if (!apInfo.password.empty()) fail();
         return;
     }
+    // A pass phrase of 8 to 63 characters, or a key of exactly 64 hex digits.
+    if (apInfo.password.size() == 64 && isHexDigits(apInfo.password)) return;
     const auto length = ATReply::characterCount(apInfo.password);
-    if (length < 8 || length > 64) fail();
+    if (length < 8 || length > 63) fail();
 }
 
 void Lupek599WLanSettingControl::setupConnection(const APInfo& apInfo, std::int64_t timeout) {
