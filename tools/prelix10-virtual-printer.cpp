@@ -3,10 +3,11 @@
 //
 //   prelix10-virtual-printer [--data-port N] [--status-port N] [--automatic-status] [--print-delay MS]
 //                   [--cover-open] [--paper-empty] [--seconds S] [--capture FILE]
-//                   [--discovery-port N]
+//                   [--discovery-port N] [--spooler]
 //
 // Port 0 (the default) picks free ports; the ports in use are printed on the first line. With
-// --discovery-port the printer also answers LAN discovery requests on that UDP port of 127.0.0.1.
+// --discovery-port the printer also answers LAN discovery requests on that UDP port of 127.0.0.1. With
+// --spooler it also answers spooler and configuration requests (spooling enabled, empty documents).
 // A bad argument, a port that cannot be bound or a capture file that cannot be written gives one line
 // on standard error and exit status 2 (1 for the capture), with nothing on standard output.
 #include <atomic>
@@ -24,6 +25,7 @@
 #include "support/VirtualPrinterDiscovery.hpp"
 #include "support/VirtualPrinterEngine.hpp"
 #include "support/VirtualPrinterServer.hpp"
+#include "support/VirtualPrinterSpooler.hpp"
 #include "ToolCommon.hpp"
 
 using namespace Prelix10::Testing;
@@ -41,6 +43,7 @@ int main(int argc, char** argv) {
         double seconds = -1;
         std::string capturePath;
         std::optional<std::uint16_t> discoveryPort;
+        bool spooler = false;
         for (int i = 1; i < argc; ++i) {
             const std::string arg = argv[i];
             auto value = [&]() {
@@ -58,6 +61,7 @@ int main(int argc, char** argv) {
             else if (arg == "--seconds") seconds = ToolCommon::parseSeconds(arg, value());
             else if (arg == "--capture") capturePath = value();
             else if (arg == "--discovery-port") discoveryPort = port();
+            else if (arg == "--spooler") spooler = true;
             else throw ToolCommon::ToolFailure{"unknown option " + arg};
         }
         // The capture file is opened before the printer starts, so a bad path fails before any output.
@@ -71,6 +75,12 @@ int main(int argc, char** argv) {
 
         VirtualPrinterEngine engine(config);
         engine.update([&](PrinterState& s) { s = initial; });
+        // Made before the server, so it outlives every session the server opens on the engine.
+        std::unique_ptr<VirtualPrinterSpooler> spoolerStore;
+        if (spooler) {
+            spoolerStore = std::make_unique<VirtualPrinterSpooler>(engine);
+            spoolerStore->setSpoolerEnabled(true);
+        }
         std::unique_ptr<VirtualPrinterServer> server;
         std::unique_ptr<VirtualPrinterDiscovery> discovery;
         try {

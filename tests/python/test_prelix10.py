@@ -46,6 +46,16 @@ class PrinterTest(unittest.TestCase):
         self.assertFalse(status.has_error)
         self.assertIn("paperJamError", status.detail_json)
 
+    def test_spool_print_then_job_status(self):
+        job = self.printer.spool_print(receipt("spooled\n"), note="py")
+        self.assertGreaterEqual(job, 0)
+        self.assertEqual(self.printer.get_spool_job_status(job).job_id, job)
+        self.assertIn(job, [j.job_id for j in self.printer.get_spool_job_status_list(10)])
+
+    def test_configuration_set_then_read_back(self):
+        self.printer.set_configuration('{"setting": {"x": 1}}')
+        self.assertIn('"x"', self.printer.get_configuration())
+
     def test_optional_callback_receives_value_and_error(self):
         got = threading.Event()
         results = []
