@@ -13,7 +13,7 @@ from ctypes import byref, c_int, c_void_p
 
 from . import _capi
 
-__all__ = ["Prelix10Error", "Printer", "Discovery", "PrinterBuilder", "DocumentBuilder", "PrinterSetting",
+__all__ = ["Prelix10Error", "Printer", "Discovery", "PrinterBuilder", "DocumentBuilder", "PrinterSetting", "WLanSetting",
            "StatusFlags", "load", "version", "lan_use_loopback", "INTERFACE_LAN", "INTERFACE_USB",
            "INTERFACE_BLUETOOTH", "INTERFACE_BLUETOOTH_LE"]
 
@@ -26,6 +26,10 @@ CUT_FULL, CUT_PARTIAL, CUT_FULL_DIRECT, CUT_PARTIAL_DIRECT, CUT_TEAR_OFF = range
  BARCODE_ITF, BARCODE_CODE128, BARCODE_CODE93, BARCODE_NW7) = range(11)
 QR_LEVEL_L, QR_LEVEL_M, QR_LEVEL_Q, QR_LEVEL_H = range(4)
 DRAWER_1, DRAWER_2, DRAWER_3, DRAWER_4 = range(4)
+
+WLAN_MODE_UNKNOWN, WLAN_MODE_INFRASTRUCTURE, WLAN_MODE_ACCESS_POINT = 0x30, 0x31, 0x32
+(WLAN_SECURITY_UNKNOWN, WLAN_SECURITY_OPEN, WLAN_SECURITY_WPA_PERSONAL, WLAN_SECURITY_WPA2_PERSONAL,
+ WLAN_SECURITY_WPA3_SAE, WLAN_SECURITY_AUTO) = range(6)
 
 ERROR_KINDS = ("unknown", "argument", "badResponse", "communication", "illegalDeviceState", "inUse",
                "invalidOperation", "notFound", "unprintable", "unsupportedModel", "unsupportedOSVersion",
@@ -187,6 +191,12 @@ def _status_value(status):
                        detail_json=_owned_text(_l().status_detail_json(status, None)))
 
 
+def _fields(record):
+    """A borrowed C record as a dict of Python values (strings decoded)."""
+    value = lambda v: v.decode("utf-8", "replace") if isinstance(v, bytes) else v
+    return {name: value(getattr(record, name)) for name, _ in record._fields_}
+
+
 def _job(s):
     text = lambda b: b.decode("utf-8", "replace") if b else None
     return SpoolJob(s.job_id, s.job_state, s.elapsed_time, s.job_received_interface, text(s.app_info),
@@ -203,6 +213,9 @@ _T = {
     "int": _capi.IntCompletion(lambda c, v, e: _finish(c, v, e)),
     "status": _capi.StatusCompletion(lambda c, s, e: _finish(c, _status_value(s), e)),
     "job": _capi.SpoolStatusCompletion(lambda c, s, e: _finish(c, _job(s.contents) if s else None, e)),
+    "wlan": _capi.CurrentWLanCompletion(lambda c, i, e: _finish(c, _fields(i.contents) if i else None, e)),
+    "aps": _capi.FoundApCompletion(lambda c, a, n, e: _finish(c, [_fields(a[i]) for i in range(n)] if a else None,
+                                                              e)),
     "jobs": _capi.SpoolListCompletion(lambda c, s, n, e: _finish(c, [_job(s[i]) for i in range(n)] if s else None,
                                                                  e)),
 }
@@ -504,6 +517,33 @@ class Firmware(_Handle):
 
     def check_versions(self, callback=None):
         return _run("done", _l().printer_setting_firmware_check_versions, self.handle, callback=callback)
+
+
+class WLanSetting(_Handle):
+    """Sets up a device's wireless LAN over its setting service (interface and identifier as for Printer)."""
+    _release = "wlan_setting_release"
+
+    def __init__(self, interface_type, identifier, auto_switch_interface=False):
+        out = c_void_p()
+        _call(_l().wlan_setting_create, interface_type, _encode(identifier), int(auto_switch_interface),
+              byref(out))
+        super().__init__(out.value)
+
+    def init_setting(self, callback=None):
+        return _run("done", _l().wlan_setting_init_setting, self.handle, callback=callback)
+
+    def load_current_info(self, callback=None):
+        """A dict of the device's wireless state (ssid, mode, channel, bssid, security_type, rssi, ...)."""
+        return _run("wlan", _l().wlan_setting_load_current_info, self.handle, callback=callback)
+
+    def setup_connection(self, ssid, password, security_type=WLAN_SECURITY_AUTO,
+                         wlan_mode=WLAN_MODE_INFRASTRUCTURE, callback=None):
+        info = _capi.ApInfo(wlan_mode, _encode(ssid), security_type, _encode(password))
+        return _run("done", _l().wlan_setting_setup_connection, self.handle, byref(info), callback=callback)
+
+    def fetch_nearby_access_points(self, callback=None):
+        """A list of dicts (ssid, bssid, channel, rssi, security), one per access point the scan found."""
+        return _run("aps", _l().wlan_setting_fetch_nearby_access_point_info, self.handle, callback=callback)
 
 
 # ---- Discovery ----

@@ -29,6 +29,21 @@ class SpoolJobStatus(Structure):
                 ("host_os", c_char_p), ("host_ip_address", c_char_p), ("job_settings", SpoolJobSettings)]
 
 
+class ApInfo(Structure):
+    _fields_ = [("wlan_mode", c_int), ("ssid", c_char_p), ("security_type", c_int), ("password", c_char_p)]
+
+
+class FoundApInfo(Structure):
+    _fields_ = [("ssid", c_char_p), ("bssid", c_char_p), ("channel", c_int), ("rssi", c_int),
+                ("security", c_char_p)]
+
+
+class CurrentWLanInfo(Structure):
+    _fields_ = [("ssid", c_char_p), ("mode", c_int), ("channel", c_int), ("bssid", c_char_p),
+                ("security_type", c_int), ("rssi", c_int), ("is_passed_ssid", c_int),
+                ("is_passed_security_type", c_int), ("is_passed_security_key", c_int)]
+
+
 ErrorP = POINTER(Error)
 ErrOut = POINTER(ErrorP)
 
@@ -40,6 +55,8 @@ IntCompletion = CFUNCTYPE(None, c_void_p, c_int64, ErrorP)
 StatusCompletion = CFUNCTYPE(None, c_void_p, c_void_p, ErrorP)
 SpoolStatusCompletion = CFUNCTYPE(None, c_void_p, POINTER(SpoolJobStatus), ErrorP)
 SpoolListCompletion = CFUNCTYPE(None, c_void_p, POINTER(SpoolJobStatus), c_size_t, ErrorP)
+CurrentWLanCompletion = CFUNCTYPE(None, c_void_p, POINTER(CurrentWLanInfo), ErrorP)
+FoundApCompletion = CFUNCTYPE(None, c_void_p, POINTER(FoundApInfo), c_size_t, ErrorP)
 
 # Delegate event shapes: (context, object handle, ...).
 PrinterEvent = CFUNCTYPE(None, c_void_p, c_void_p)
@@ -136,6 +153,12 @@ SIGNATURES = {
     "document_builder_add_drawer_open": (c_int, [H, c_int, c_int, ErrOut]),
     "document_builder_add_raw": (c_int, [H, c_char_p, c_size_t, ErrOut]),
     "document_builder_get_commands": (c_void_p, [H, ErrOut]),
+    "wlan_setting_create": (c_int, [c_int, c_char_p, c_int, POINTER(c_void_p), ErrOut]),
+    "wlan_setting_release": (None, [H]),
+    "wlan_setting_init_setting": (c_int, [H, Completion, c_void_p, ErrOut]),
+    "wlan_setting_load_current_info": (c_int, [H, CurrentWLanCompletion, c_void_p, ErrOut]),
+    "wlan_setting_setup_connection": (c_int, [H, POINTER(ApInfo), Completion, c_void_p, ErrOut]),
+    "wlan_setting_fetch_nearby_access_point_info": (c_int, [H, FoundApCompletion, c_void_p, ErrOut]),
     "discovery_create": (H, [POINTER(c_int), c_size_t, ErrOut]),
     "discovery_release": (None, [H]),
     "discovery_set_delegate": (c_int, [H, POINTER(DiscoveryDelegate), ErrOut]),
