@@ -88,6 +88,15 @@ def _call(function, *args):
     return result
 
 
+def _get(function, *args):
+    """A handle or owned pointer, whether the function returns it or fills an out-parameter."""
+    if function.restype is c_int:
+        out = c_void_p()
+        _call(function, *args, byref(out))
+        return out.value
+    return _call(function, *args)
+
+
 def _owned_text(pointer):
     if not pointer:
         return None
@@ -183,12 +192,20 @@ def _finish(context, value, error_pointer):
 def _status_value(status):
     if not status:
         return None
-    flags = _capi.StatusFlags()
+    flags = _capi.sized(_capi.StatusFlags)
     if _l().status_get_flags(status, byref(flags), None) != 0:
         return None
-    return StatusFlags(**{name: bool(getattr(flags, name)) for name, _ in _capi.StatusFlags._fields_},
-                       description=_owned_text(_l().status_description(status, None)),
-                       detail_json=_owned_text(_l().status_detail_json(status, None)))
+    return StatusFlags(**{name: bool(getattr(flags, name)) for name, _ in _capi.StatusFlags._fields_
+                          if name != "size"},
+                       description=_status_text(_l().status_description, status),
+                       detail_json=_status_text(_l().status_detail_json, status))
+
+
+def _status_text(function, status):
+    try:
+        return _owned_text(_get(function, status))
+    except Prelix10Error:
+        return None
 
 
 def _fields(record):
@@ -310,7 +327,7 @@ class PrinterBuilder(_Handle):
     _release = "printer_builder_release"
 
     def __init__(self):
-        super().__init__(_call(_l().printer_builder_create))
+        super().__init__(_get(_l().printer_builder_create))
 
     def _do(self, name, *args):
         _call(getattr(_l(), "printer_builder_" + name), self.handle, *args)
@@ -344,7 +361,7 @@ class DocumentBuilder(_Handle):
     _release = "document_builder_release"
 
     def __init__(self):
-        super().__init__(_call(_l().document_builder_create))
+        super().__init__(_get(_l().document_builder_create))
 
     def add_printer(self, builder):
         _call(_l().document_builder_add_printer, self.handle, builder.handle)
@@ -360,7 +377,7 @@ class DocumentBuilder(_Handle):
         return self
 
     def get_commands(self):
-        return _owned_text(_call(_l().document_builder_get_commands, self.handle))
+        return _owned_text(_get(_l().document_builder_get_commands, self.handle))
 
 
 # ---- Printer ----
@@ -393,7 +410,7 @@ class Printer(_Handle):
     _release = "printer_release"
 
     def __init__(self, interface_type=INTERFACE_LAN, identifier="", auto_switch_interface=False, _handle=None):
-        super().__init__(_handle or _call(_l().printer_create, interface_type, _encode(identifier),
+        super().__init__(_handle or _get(_l().printer_create, interface_type, _encode(identifier),
                                           int(auto_switch_interface)))
         self._tables = {}
 
@@ -409,10 +426,10 @@ class Printer(_Handle):
         self._tables = {}
 
     @property
-    def identifier(self): return _owned_text(_call(_l().printer_get_identifier, self.handle))
+    def identifier(self): return _owned_text(_get(_l().printer_get_identifier, self.handle))
 
     @property
-    def model_name(self): return _owned_text(_call(_l().printer_get_model_name, self.handle))
+    def model_name(self): return _owned_text(_get(_l().printer_get_model_name, self.handle))
 
     @property
     def interface_type(self): return _int_out(_l().printer_get_interface_type, self.handle)
@@ -445,7 +462,8 @@ class Printer(_Handle):
 
     def spool_print(self, commands, retry=False, timeout=60, note=None, callback=None):
         """Spools the commands; returns the job id."""
-        settings = _capi.SpoolJobSettings(int(retry), timeout, _encode(note))
+        settings = _capi.sized(_capi.SpoolJobSettings, is_retry_enabled=int(retry), timeout=timeout,
+                               note=_encode(note))
         return _run("int", _l().printer_spool_print, self.handle, _encode(commands), byref(settings),
                     callback=callback)
 
@@ -469,12 +487,12 @@ class Printer(_Handle):
         """Sets one delegate table ("printer", "drawer", "input_device" or "display") from callables named
         after its events, each called with this Printer first; no events clears the table."""
         table_type, setter = _PRINTER_EVENTS[kind]
-        names = {name: shape for name, shape in table_type._fields_[1:]}
+        names = {name: shape for name, shape in table_type._fields_ if name not in ("size", "context")}
         unknown = set(events) - set(names)
         if unknown:
             raise TypeError("unknown %s events: %s" % (kind, ", ".join(sorted(unknown))))
         thunks = {name: _adapter(names[name], fn, self) for name, fn in events.items() if fn is not None}
-        table = table_type(None, **thunks) if thunks else None
+        table = _capi.sized(table_type, **thunks) if thunks else None
         _call(getattr(_l(), setter), self.handle, byref(table) if table is not None else None)
         # The old thunks may still be running if this is called from inside one of them.
         _retire(self._tables.get(kind))
@@ -524,10 +542,8 @@ class WLanSetting(_Handle):
     _release = "wlan_setting_release"
 
     def __init__(self, interface_type, identifier, auto_switch_interface=False):
-        out = c_void_p()
-        _call(_l().wlan_setting_create, interface_type, _encode(identifier), int(auto_switch_interface),
-              byref(out))
-        super().__init__(out.value)
+        super().__init__(_get(_l().wlan_setting_create, interface_type, _encode(identifier),
+                              int(auto_switch_interface)))
 
     def init_setting(self, callback=None):
         return _run("done", _l().wlan_setting_init_setting, self.handle, callback=callback)
@@ -555,7 +571,7 @@ class Discovery(_Handle):
 
     def __init__(self, interface_types=(INTERFACE_LAN,), on_found=None, on_finished=None):
         types = (c_int * len(interface_types))(*interface_types)
-        super().__init__(_call(_l().discovery_create, types, len(interface_types)))
+        super().__init__(_get(_l().discovery_create, types, len(interface_types)))
         self._finished = threading.Event()
         self._on_found, self._on_finished = on_found, on_finished
 
@@ -572,7 +588,8 @@ class Discovery(_Handle):
             self._finished.set()
 
         self._thunks = (_capi.FoundPrinterEvent(found), _capi.DiscoveryEvent(finished))
-        self._table = _capi.DiscoveryDelegate(None, *self._thunks)
+        self._table = _capi.sized(_capi.DiscoveryDelegate, did_find_printer=self._thunks[0],
+                                  did_finish_discovery=self._thunks[1])
         _call(_l().discovery_set_delegate, self.handle, byref(self._table))
 
     def _released(self):

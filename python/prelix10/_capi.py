@@ -9,18 +9,34 @@ from ctypes import (CFUNCTYPE, POINTER, Structure, c_char_p, c_double, c_int, c_
                     c_uint16, c_void_p)
 
 
+# Whether caller-filled structs and delegate tables start with a size_t size field (set to their sizeof).
+SIZED = False
+
+
+def _sized_fields(fields):
+    return ([("size", c_size_t)] if SIZED else []) + fields
+
+
+def sized(struct_type, **values):
+    """A caller-filled struct with its size field (when it has one) set."""
+    record = struct_type(**values)
+    if SIZED:
+        record.size = ctypes.sizeof(struct_type)
+    return record
+
+
 class Error(Structure):
     _fields_ = [("domain", c_char_p), ("code", c_int), ("message", c_char_p), ("detail_code", c_int),
                 ("status", c_void_p), ("user_info_keys", POINTER(c_char_p)), ("user_info_key_count", c_size_t)]
 
 
 class StatusFlags(Structure):
-    _fields_ = [("has_error", c_int), ("cover_open", c_int), ("drawer_open_close_signal", c_int),
-                ("paper_empty", c_int), ("paper_near_empty", c_int)]
+    _fields_ = _sized_fields([("has_error", c_int), ("cover_open", c_int), ("drawer_open_close_signal", c_int),
+                ("paper_empty", c_int), ("paper_near_empty", c_int)])
 
 
 class SpoolJobSettings(Structure):
-    _fields_ = [("is_retry_enabled", c_int), ("timeout", c_int64), ("note", c_char_p)]
+    _fields_ = _sized_fields([("is_retry_enabled", c_int), ("timeout", c_int64), ("note", c_char_p)])
 
 
 class SpoolJobStatus(Structure):
@@ -71,7 +87,7 @@ DiscoveryEvent = CFUNCTYPE(None, c_void_p, c_void_p)
 def _table(*events):
     """A delegate table: the leading context, then the named events with their shapes."""
     class Table(Structure):
-        _fields_ = [("context", c_void_p)] + list(events)
+        _fields_ = _sized_fields([("context", c_void_p)] + list(events))
     return Table
 
 
