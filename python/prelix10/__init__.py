@@ -138,28 +138,36 @@ def _guarded(function, *args):
 
 
 _in_callback = threading.local()
+_running = [0]  # callbacks running now, on any thread
+_running_lock = threading.Lock()
 
 
 def _event(function, *args):
-    """Runs a user callable for the library, marked so that a release inside it defers dropping the thunks."""
+    """Runs a user callable for the library, counted so that a release inside it defers dropping the thunks."""
     depth = getattr(_in_callback, "depth", 0)
     _in_callback.depth = depth + 1
+    with _running_lock:
+        _running[0] += 1
     try:
         _guarded(function, *args)
     finally:
         _in_callback.depth = depth
+        with _running_lock:
+            _running[0] -= 1
 
 
 # Thunks the library may still be running: a release from inside a callback parks them here, since freeing
-# a ctypes thunk while it runs crashes; they are dropped by the next release made outside any callback.
+# a ctypes thunk while it runs crashes; they are dropped by a later release made while no callback runs.
 _retired = []
 
 
 def _retire(keep):
-    if getattr(_in_callback, "depth", 0):
-        _retired.append(keep)
-    else:
-        _retired.clear()
+    with _running_lock:
+        if getattr(_in_callback, "depth", 0) or _running[0]:
+            if keep:
+                _retired.append(keep)
+        else:
+            _retired.clear()
 
 
 # ---- Operations: one permanent trampoline per completion shape, the context picks the pending call. ----
