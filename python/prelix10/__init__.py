@@ -635,3 +635,24 @@ def discover(seconds=3.0, interface_types=(INTERFACE_LAN,)):
 def lan_use_loopback(data_port=0, status_port=0, discovery_port=0):
     """Keeps the LAN layer of this process on 127.0.0.1 with the given ports (0 keeps a default)."""
     _call(_l().lan_use_loopback, data_port, status_port, discovery_port)
+
+
+def _optional(name):
+    function = getattr(_l(), name, None)
+    if function is None:
+        raise Prelix10Error(6, "This library has no prelix10_%s." % name)
+    return function
+
+
+def firmware_cloud_set_service_url(url):
+    """The firmware cloud service for the version checks and updates that start afterwards (process-wide)."""
+    _call(_optional("firmware_cloud_set_service_url"), _encode(url))
+
+
+def firmware_cloud_get_service_url():
+    return _owned_text(_get(_optional("firmware_cloud_get_service_url")))
+
+
+def firmware_cloud_set_ca_file(path):
+    """The CA certificates (PEM file) the firmware cloud service is checked against."""
+    _call(_optional("firmware_cloud_set_ca_file"), _encode(path))

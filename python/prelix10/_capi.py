@@ -183,8 +183,12 @@ SIGNATURES = {
     "discovery_stop": (c_int, [H, ErrOut]),
 }
 
-# Functions a newer library may add; missing ones stay absent rather than failing the load.
-OPTIONAL = {"version_number", "error_kind_name", "error_detail_name"}
+# Functions a newer library adds; on an older one they stay absent rather than failing the load.
+OPTIONAL = {
+    "firmware_cloud_set_service_url": (c_int, [c_char_p, ErrOut]),
+    "firmware_cloud_get_service_url": (c_int, [POINTER(c_void_p), ErrOut]),
+    "firmware_cloud_set_ca_file": (c_int, [c_char_p, ErrOut]),
+}
 
 
 class Library:
@@ -198,6 +202,12 @@ class Library:
             function.restype = restype
             function.argtypes = argtypes
             setattr(self, name, function)
+        for name, (restype, argtypes) in OPTIONAL.items():
+            function = getattr(self.dll, "prelix10_" + name, None)
+            if function is not None:
+                function.restype = restype
+                function.argtypes = argtypes
+                setattr(self, name, function)
 
 
 def library_path(explicit=None):
