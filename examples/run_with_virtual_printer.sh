@@ -3,7 +3,7 @@
 #
 # Starts the virtual printer TOOL on 127.0.0.1 (free ports, answering discovery too), runs PROGRAM with
 # "--data-port D --status-port S --discovery-port Q" appended, stops the printer and checks that it
-# received a print job. Exit status: the program's, or 1 when the printer saw no job; 77 when no network
+# received a print job; $PRELIX10_VIRTUAL_PRINTER_OPTIONS adds options of the tool. Exit status: the program's, or 1 when the printer saw no job; 77 when no network
 # namespace can be made.
 #
 # Both run in a network namespace of their own with only loopback up (unshare), so that a program that
@@ -28,7 +28,8 @@ trap cleanup EXIT
 # port is picked there (ephemeral ports lie above); a port already taken makes the tool exit, and another
 # is tried.
 for _ in $(seq 20); do
-  "$tool" --data-port $((20000 + RANDOM % 12000)) --discovery-port 0 --seconds 110 >"$work/out" 2>"$work/err" &
+  # shellcheck disable=SC2086 # the extra options are words on purpose
+  "$tool" ${PRELIX10_VIRTUAL_PRINTER_OPTIONS:-} --data-port $((20000 + RANDOM % 12000)) --discovery-port 0 --seconds 110 >"$work/out" 2>"$work/err" &
   pid=$!
   for _ in $(seq 100); do
     [ -s "$work/out" ] && break

@@ -26,6 +26,7 @@
 #include "support/VirtualPrinterDiscovery.hpp"
 #include "support/VirtualPrinterEngine.hpp"
 #include "support/VirtualPrinterServer.hpp"
+#include "support/VirtualPrinterSpooler.hpp"
 #include "ToolCommon.hpp"
 
 using namespace Prelix10::Testing;
@@ -90,6 +91,7 @@ int main(int argc, char** argv) {
         double seconds = -1;
         std::string capturePath;
         std::optional<std::uint16_t> discoveryPort;
+        bool spooler = false;
         for (int i = 1; i < argc; ++i) {
             const std::string arg = argv[i];
             auto value = [&]() {
@@ -113,6 +115,7 @@ int main(int argc, char** argv) {
             else if (arg == "--seconds") seconds = ToolCommon::parseSeconds(arg, value());
             else if (arg == "--capture") capturePath = value();
             else if (arg == "--discovery-port") discoveryPort = port();
+            else if (arg == "--spooler") spooler = true;
             else throw ToolCommon::ToolFailure{"unknown option " + arg + " (see --help)"};
         }
         if (discoveryPort) {
@@ -138,6 +141,12 @@ int main(int argc, char** argv) {
 
         VirtualPrinterEngine engine(config);
         engine.update([&](PrinterState& s) { s = initial; });
+        // Made before the server, so it outlives every session the server opens on the engine.
+        std::unique_ptr<VirtualPrinterSpooler> spoolerStore;
+        if (spooler) {
+            spoolerStore = std::make_unique<VirtualPrinterSpooler>(engine);
+            spoolerStore->setSpoolerEnabled(true);
+        }
         std::unique_ptr<VirtualPrinterServer> server;
         std::unique_ptr<VirtualPrinterDiscovery> discovery;
         try {

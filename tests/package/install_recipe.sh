@@ -138,7 +138,7 @@ against_printer "README program" "$work/app/build/receipt" 127.0.0.1
 against_printer "C++ example" ./print_receipt
 against_printer "C example" ./print_receipt_c --data-port 9100 --status-port 9101 --discovery-port 22222
 if [ "$kind" = shared ]; then
-  against_printer "Python example" python3 "$src/examples/print_receipt.py" --library "$prefix/lib/libprelix10.so" \
+  against_printer "Python example" env PYTHONPATH="$prefix/share/prelix10/python" python3 "$src/examples/print_receipt.py" \
     --data-port 9100 --status-port 9101 --discovery-port 22222
 fi
 echo "install recipe ($kind): all passed"
