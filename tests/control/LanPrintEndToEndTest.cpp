@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "../transport/LoopbackFixture.hpp"
+#include "support/CaptureWait.hpp"
 #include "prelix10/control/OrvoPrinterControl.hpp"
 #include "prelix10/protocol/OrvoASBPrinterStatusParser.hpp"
 #include "prelix10/transport/OrvoLANPrinterPort.hpp"
@@ -49,11 +50,7 @@ protected:
         // The open's last write, automatic status off, may still be on its way when open returns: wait until
         // the printer has taken it, so that a capture cleared next cannot catch it.
         if (GetParam() != StatusSource::automatic) {
-            const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-            while (hex(engine->capture(PrinterChannel::data)).find("1B1E6100") == std::string::npos &&
-                   std::chrono::steady_clock::now() < until) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(5));
-            }
+            EXPECT_TRUE(waitUntilCaptured(*engine, PrinterChannel::data, kAutomaticStatusOffHex));
         }
         return port;
     }

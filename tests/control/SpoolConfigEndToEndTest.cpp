@@ -8,6 +8,7 @@
 #include "../transport/LoopbackFixture.hpp"
 #include "prelix10/control/OrvoPrinterControl.hpp"
 #include "prelix10/transport/OrvoLANPrinterPort.hpp"
+#include "support/CaptureWait.hpp"
 #include "support/VirtualPrinterSpooler.hpp"
 
 using namespace Prelix10;
@@ -31,6 +32,8 @@ class SpoolConfigTest : public LoopbackFixture {
         port->setEmulation(OrvoPrinterEmulation::kestrin);
         port->open(3000);
         control = std::make_unique<OrvoPrinterControl>(port, true, true, false);
+        // The open's last write may still be on its way: a capture cleared before it lands would catch it.
+        EXPECT_TRUE(waitUntilCaptured(*engine, PrinterChannel::data, kAutomaticStatusOffHex));
         engine->clearCapture();
     }
     void TearDown() override {

@@ -35,7 +35,12 @@ Bytes SimulatedWLanModule::receive(std::span<const std::uint8_t> bytes) {
         pending_.clear();
         requests_.push_back(request);
         const Bytes reply = answer(request);
-        if (!silent_) out.insert(out.end(), reply.begin(), reply.end());
+        if (silent_) continue;
+        if (echo_) {
+            out.insert(out.end(), request.begin(), request.end());
+            out.push_back('\r');
+        }
+        out.insert(out.end(), reply.begin(), reply.end());
     }
     return out;
 }
@@ -142,6 +147,11 @@ void SimulatedWLanModule::setSilent(bool silent) {
 void SimulatedWLanModule::omitLines(std::set<std::string> keys) {
     std::lock_guard lock(mutex_);
     omitted_ = std::move(keys);
+}
+
+void SimulatedWLanModule::setEcho(bool echo) {
+    std::lock_guard lock(mutex_);
+    echo_ = echo;
 }
 
 void SimulatedWLanModule::setScanTimesOut(bool timesOut) {

@@ -4,7 +4,7 @@
 // collects written bytes until CR, answers each request in turn with CR LF text (the peripheral cuts the answer
 // into notifications of the link's size), keeps the mode, SSID, security, pass phrase and whether the setting
 // was applied, and captures every request. Knobs: an ERROR answer per command, silence, scan results with any
-// SSID text, and reply lines left out.
+// SSID text, reply lines left out, and echo.
 
 #include <cstdint>
 #include <map>
@@ -57,6 +57,8 @@ public:
     void setSilent(bool silent);
     // Reply lines whose key is one of these are left out.
     void omitLines(std::set<std::string> keys);
+    // Echo on (as after ATE1): each request line, CR included, is sent back before its answer.
+    void setEcho(bool echo);
     // The scan ends in the scan time-out text instead of OK.
     void setScanTimesOut(bool timesOut);
 
@@ -74,6 +76,7 @@ private:
     std::set<std::string> omitted_;
     bool silent_ = false;
     bool scanTimesOut_ = false;
+    bool echo_ = false;
 };
 
 }  // namespace Prelix10::Testing

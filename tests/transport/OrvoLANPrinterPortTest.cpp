@@ -2,6 +2,7 @@
 
 #include "LoopbackFixture.hpp"
 #include "prelix10/transport/OrvoLANPrinterPort.hpp"
+#include "support/CaptureWait.hpp"
 
 using namespace Prelix10;
 using namespace Prelix10::Testing;
@@ -72,6 +73,8 @@ TEST_F(OrvoLANPrinterPortTest, ReadsReturnOnlyExtensionRepliesAndNeverTwice) {
 TEST_F(OrvoLANPrinterPortTest, StatusPortReadWritesOneNulAndRetriesARefusal) {
     auto port = makePort("IFBD-HE07");
     port->open(2000);
+    // Cleared only once the open's last write has landed, which would otherwise join the NUL.
+    EXPECT_TRUE(waitUntilCaptured(*engine, PrinterChannel::data, kAutomaticStatusOffHex));
     engine->clearCapture();
     server->setFaults(PrinterChannel::status, makeFaults([](auto& f) { f.refuse = true; }));
     std::thread release([&] {

@@ -57,6 +57,19 @@ protected:
     std::shared_ptr<SimulatedBlePeripheral> peripheral;
 };
 
+// The same with the module's echo off and on (ATE1): an echoed request line is no part of its reply, and must
+// bring no secret into the log.
+class WLanSettingEchoTest : public WLanSettingTest, public ::testing::WithParamInterface<bool> {
+protected:
+    void SetUp() override {
+        WLanSettingTest::SetUp();
+        module->setEcho(GetParam());
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(Echo, WLanSettingEchoTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "On" : "Off"; });
+
 TEST_F(WLanSettingTest, InitialSettingSendsModeUnknownThenApply) {
     auto setting = openedSetting();
     ASSERT_EQ(errorOfFuture(setting->initSetting()), std::nullopt);
@@ -66,7 +79,7 @@ TEST_F(WLanSettingTest, InitialSettingSendsModeUnknownThenApply) {
     setting->close().get();
 }
 
-TEST_F(WLanSettingTest, ConnectionSetUpThenCurrentInformation) {
+TEST_P(WLanSettingEchoTest, ConnectionSetUpThenCurrentInformation) {
     auto setting = openedSetting();
     ASSERT_EQ(errorOfFuture(setting->setupConnection(
                   APInfo(WLanMode::infrastructure, "shop", WLanSecurityType::wpa2Personal, kPassPhrase))),
@@ -99,7 +112,7 @@ TEST_F(WLanSettingTest, AnOpenNetworkSendsAnEmptyPassPhrase) {
     setting->close().get();
 }
 
-TEST_F(WLanSettingTest, ScanGivesTheAccessPointsInReplyOrder) {
+TEST_P(WLanSettingEchoTest, ScanGivesTheAccessPointsInReplyOrder) {
     auto hostile = shop();
     hostile.ssid = "caf\xC3\xA9 = bar";  // a separator in the SSID: that line is ignored, its entry closes later
     auto other = shop();
@@ -290,7 +303,7 @@ TEST_F(WLanSettingTest, InputChecksRefuseBeforeAnythingIsSent) {
     setting->close().get();
 }
 
-TEST_F(WLanSettingTest, ThePassPhraseNeverReachesTheLog) {
+TEST_P(WLanSettingEchoTest, ThePassPhraseNeverReachesTheLog) {
     // New for each run, so that the files of earlier runs cannot hide or fake a find.
     const std::string kPassPhrase =
         "Zq7-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count() % 1000000007) + "-Phrase";
@@ -323,6 +336,9 @@ TEST_F(WLanSettingTest, ThePassPhraseNeverReachesTheLog) {
     // Logging was on: the SSID request's bytes are there, the pass phrase's request only by its length.
     EXPECT_NE(all.find(Util::describe(ByteBlock{'A', 'T', 'W', 'S', 'S', 'I', 'D', '='}).substr(1, 20)), std::string::npos);
     EXPECT_NE(all.find("Write - ***"), std::string::npos);
+    if (GetParam()) {
+        EXPECT_NE(all.find("Received - ***"), std::string::npos);
+    }
     const ByteBlock secret(kPassPhrase.begin(), kPassPhrase.end());
     const auto described = Util::describe(secret);
     for (const std::string& form : {kPassPhrase, hex(secret), described.substr(1, described.size() - 2),

@@ -50,15 +50,28 @@ std::uint16_t BroadcastSocket::localPort() const {
 }
 
 std::vector<std::uint8_t> BroadcastSocket::receive(std::size_t maxSize) {
+    std::uint32_t address = 0;
+    std::uint16_t port = 0;
+    return receiveFrom(maxSize, address, port);
+}
+
+std::vector<std::uint8_t> BroadcastSocket::receiveFrom(std::size_t maxSize, std::uint32_t& sourceAddress,
+                                                       std::uint16_t& sourcePort) {
+    sourceAddress = 0;
+    sourcePort = 0;
     const int fd = descriptor();
     if (fd < 0 || maxSize == 0) return {};
     std::vector<std::uint8_t> buffer(maxSize);
+    sockaddr_in from{};
     ssize_t n;
     do {
-        n = ::recvfrom(fd, buffer.data(), buffer.size(), MSG_DONTWAIT, nullptr, nullptr);
+        socklen_t fromLength = sizeof(from);
+        n = ::recvfrom(fd, buffer.data(), buffer.size(), MSG_DONTWAIT, reinterpret_cast<sockaddr*>(&from), &fromLength);
     } while (n < 0 && errno == EINTR);
     if (n <= 0) return {};
     buffer.resize(static_cast<std::size_t>(n));
+    sourceAddress = ntohl(from.sin_addr.s_addr);
+    sourcePort = ntohs(from.sin_port);
     return buffer;
 }
 

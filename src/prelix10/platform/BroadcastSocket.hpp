@@ -33,6 +33,8 @@ public:
     // One waiting datagram, cut to maxSize bytes (the rest of a longer one is lost). Empty when nothing is
     // waiting, on an error, and for a datagram without bytes.
     std::vector<std::uint8_t> receive(std::size_t maxSize);
+    // As receive, and gives the sender's IPv4 address and port (host order) of the datagram taken.
+    std::vector<std::uint8_t> receiveFrom(std::size_t maxSize, std::uint32_t& sourceAddress, std::uint16_t& sourcePort);
     // Waits up to maxWait for a datagram to be waiting; true when one is.
     bool waitReadable(std::chrono::milliseconds maxWait) const;
     // Sends one datagram to address:port; the count sent, or -1 with errno set.

@@ -466,6 +466,10 @@ int BluetoothLEPort::chunkSize() const {
 
 void BluetoothLEPort::setConcealsWrites(bool conceal) { state_->concealsWrites.store(conceal); }
 
+void BluetoothLEPort::setConcealsReads(bool conceal) {
+    if (auto control = state_->control()) control->setConcealsReceived(conceal);
+}
+
 int BluetoothLEPort::bufferedByteCount() const {
     auto control = state_->control();
     return control ? control->bufferedByteCount() : 0;

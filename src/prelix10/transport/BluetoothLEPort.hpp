@@ -68,6 +68,9 @@ public:
     // While on, the log shows how many bytes each write chunk held, never the bytes: for requests that carry a
     // secret. Writes of one port run one at a time, so the caller switches it on around one write.
     void setConcealsWrites(bool conceal);
+    // The same for the notifications received, while a secret request waits for its reply (the module may echo
+    // it). Applies to the link open now.
+    void setConcealsReads(bool conceal);
 
     // Notified bytes not yet taken, and worker operations still running (for tests).
     int bufferedByteCount() const;

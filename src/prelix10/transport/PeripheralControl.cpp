@@ -185,7 +185,9 @@ void PeripheralControl::didUpdateValueFor(BlePeripheral&, const std::shared_ptr<
         condition_.notify_all();
     }
     if (Prelix10Logger::shared().isLogging()) {
-        Log(this, "peripheral(_:didUpdateValueFor:error:)", __LINE__).write("Received - " + Util::describe(*value));
+        Log(this, "peripheral(_:didUpdateValueFor:error:)", __LINE__)
+            .write(concealsReceived_.load() ? "Received - *** (" + std::to_string(value->size()) + " bytes)"
+                                            : "Received - " + Util::describe(*value));
     }
 }
 

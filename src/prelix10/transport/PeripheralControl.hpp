@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -63,6 +64,9 @@ public:
     ByteBlock readOnce(ByteRange range);
     ByteBlock readOnceUnconsumed(std::int64_t size);
     int bufferedByteCount() const { return responseCache_.unreadCount(); }
+    // While on, the log shows how many bytes each notification held, never the bytes: a module that echoes its
+    // requests would otherwise send a secret of the request back into the log.
+    void setConcealsReceived(bool conceal) { concealsReceived_.store(conceal); }
 
     // Ends every pending operation at once with its error, and fails every later one: the port is closing.
     void invalidate();
@@ -109,6 +113,7 @@ private:
     bool invalidated_ = false;
     std::uint64_t arrivals_ = 0;
     std::uint64_t arrivalsSeen_ = 0;
+    std::atomic<bool> concealsReceived_{false};
 };
 
 }  // namespace Prelix10

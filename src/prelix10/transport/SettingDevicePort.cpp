@@ -34,6 +34,10 @@ void BaseSettingDevicePort::writeConcealed(const ByteBlock& data, std::int64_t t
     ble->setConcealsWrites(false);
 }
 
+void BaseSettingDevicePort::setConcealsReplies(bool conceal) {
+    if (auto* ble = dynamic_cast<BluetoothLEPort*>(rawPort_.get())) ble->setConcealsReads(conceal);
+}
+
 std::shared_ptr<SettingDevicePort> SettingDevicePortFactory::create(std::shared_ptr<RawPort> port) {
     if (port && dynamic_cast<BluetoothLEPort*>(port.get())) {
         return std::make_shared<OrvoBluetoothLESettingDevicePort>(std::move(port));

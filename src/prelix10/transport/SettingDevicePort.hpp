@@ -25,6 +25,9 @@ public:
     virtual void write(const ByteBlock& data, std::int64_t timeout) = 0;
     // As write, for a request that carries a secret: the bytes sent are the same, but no log line shows them.
     virtual void writeConcealed(const ByteBlock& data, std::int64_t timeout) = 0;
+    // While on, the log shows received bytes by their count only: switched on while the reply to a concealed
+    // request is awaited, since a module with echo on sends the request, secret and all, back first.
+    virtual void setConcealsReplies(bool) {}
 };
 
 // Marks the concrete setting-device port classes; the base class acts only for them.
@@ -49,6 +52,7 @@ public:
     void clearReadBuffer() override { rawPort_->clearReadBuffer(); }
     void write(const ByteBlock& data, std::int64_t timeout) override { rawPort_->write(data, timeout); }
     void writeConcealed(const ByteBlock& data, std::int64_t timeout) override;
+    void setConcealsReplies(bool conceal) override;
 
 private:
     bool adoptsProtocol() const { return dynamic_cast<const BaseSettingDevicePortProtocol*>(this) != nullptr; }

@@ -1,7 +1,9 @@
 #include "prelix10/wlan/WLanSettingControl.hpp"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
+#include <optional>
 #include <thread>
 
 #include "prelix10/core/Deadline.hpp"
@@ -75,6 +77,31 @@ bool isHexDigits(const std::string& text) {
     return true;
 }
 
+// A module with echo on (ATE1) sends each request line back before its reply: those bytes are no part of the
+// reply. Gives how many leading bytes of the reply so far are that echo, or nothing while they could still be.
+std::optional<std::size_t> echoLength(ByteView reply, const ByteBlock& request) {
+    const auto common = std::min(reply.size(), request.size());
+    if (!std::equal(reply.begin(), reply.begin() + static_cast<std::ptrdiff_t>(common), request.begin())) return 0;
+    if (reply.size() < request.size()) return std::nullopt;
+    return request.size();
+}
+
+// Switches the port's concealment of received bytes on for one exchange, and off however it ends.
+class ConcealedReplies {
+public:
+    ConcealedReplies(SettingDevicePort& port, bool on) : port_(on ? &port : nullptr) {
+        if (port_) port_->setConcealsReplies(true);
+    }
+    ~ConcealedReplies() {
+        if (port_) port_->setConcealsReplies(false);
+    }
+    ConcealedReplies(const ConcealedReplies&) = delete;
+    ConcealedReplies& operator=(const ConcealedReplies&) = delete;
+
+private:
+    SettingDevicePort* port_;
+};
+
 // An 802.11 SSID is at most 32 bytes.
 constexpr std::size_t kMaximumSsidBytes = 32;
 
@@ -98,12 +125,14 @@ void Lupek599WLanSettingControl::exchange(const Log& log, const ByteBlock& reque
                                           std::int64_t timeout, Secrecy secrecy) {
     ByteBlock reply;
     const auto left = Deadline::remaining(timeout, elapsedWhole(stopwatch));
+    const ConcealedReplies concealed(port(), secrecy == Secrecy::concealed);
     if (secrecy == Secrecy::concealed) port().writeConcealed(request, left);
     else port().write(request, left);
     for (;;) {
         const auto piece = port().readOnce(kReadSize);
         reply.insert(reply.end(), piece.begin(), piece.end());
-        const auto result = judge(reply);
+        const auto echo = echoLength(reply, request);
+        const auto result = echo ? judge(ByteView(reply).subspan(*echo)) : CommandParserResult::needMoreData();
         if (result.state == CommandParserState::complete) return;
         if (result.state == CommandParserState::invalid) {
             raiseError(log, Prelix10Error(Prelix10ErrorKind::badResponse, Prelix10ErrorMessage::badResponseFromDevice));
