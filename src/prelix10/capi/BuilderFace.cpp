@@ -1,3 +1,5 @@
+#include <memory>
+#include <mutex>
 #include <span>
 #include <string>
 #include <vector>
@@ -22,11 +24,20 @@ struct prelix10_document_builder {
 
 namespace {
 
-PrinterBuilder& printerBuilderOf(prelix10_printer_builder* handle) {
+// Builders share their steps (a document refers to the printer builders added to it), so the calls on
+// builders run one at a time across the process, each holding the lock until it returns; all are short.
+void lockBuilders() {
+    static std::recursive_mutex mutex;
+    CallScope::hold(std::make_shared<std::unique_lock<std::recursive_mutex>>(mutex));
+}
+
+PrinterBuilder& printerBuilderOf(const prelix10_printer_builder* handle) {
+    lockBuilders();
     return checked(handle, "builder").builder;
 }
 
-DocumentBuilder& documentBuilderOf(prelix10_document_builder* handle) {
+DocumentBuilder& documentBuilderOf(const prelix10_document_builder* handle) {
+    lockBuilders();
     return checked(handle, "builder").builder;
 }
 
@@ -204,7 +215,7 @@ int prelix10_document_builder_add_raw(prelix10_document_builder* builder, const 
 char* prelix10_document_builder_get_commands(const prelix10_document_builder* builder,
                                              prelix10_error** error) {
     return guardedValue<char*>(error, nullptr, [&] {
-        const auto& document = checked(builder, "builder").builder;
+        const auto& document = documentBuilderOf(builder);
         VelmarCommandBuilder root;
         root.addDocument(document);
         return ownedText(root.getCommands());

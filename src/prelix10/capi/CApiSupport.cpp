@@ -69,7 +69,7 @@ void storeError(prelix10_error** out, const Prelix10Error& error) noexcept {
     *out = nullptr;
     try {
         auto record = makeErrorRecord(error);
-        HandleRegistry::shared().add(static_cast<prelix10_error*>(record.get()), typeid(ErrorRecord));
+        HandleRegistry::shared().addRecord(static_cast<prelix10_error*>(record.get()), typeid(ErrorRecord));
         *out = record.release();
     } catch (...) {
         // Out of memory: the failure is still reported by the return value.
@@ -96,30 +96,94 @@ HandleRegistry& HandleRegistry::shared() {
     return *registry;
 }
 
-void HandleRegistry::add(const void* handle, std::type_index type) {
+void* HandleRegistry::reserve() {
     std::lock_guard lock(mutex_);
-    handles_.insert_or_assign(handle, type);
+    const std::uintptr_t id = next_;
+    next_ += 2;
+    return reinterpret_cast<void*>(id);
 }
 
-bool HandleRegistry::remove(const void* handle, std::type_index type) {
+void HandleRegistry::insert(const void* id, std::type_index type, std::shared_ptr<void> object) {
     std::lock_guard lock(mutex_);
-    auto it = handles_.find(handle);
-    if (it == handles_.end() || it->second != type) return false;
+    handles_.insert_or_assign(id, Entry{type, std::move(object)});
+}
+
+std::shared_ptr<void> HandleRegistry::find(const void* id, std::type_index type) const {
+    std::lock_guard lock(mutex_);
+    auto it = handles_.find(id);
+    if (it == handles_.end() || it->second.type != type) return nullptr;
+    return it->second.object;
+}
+
+std::shared_ptr<void> HandleRegistry::remove(const void* id, std::type_index type) {
+    std::lock_guard lock(mutex_);
+    auto it = handles_.find(id);
+    if (it == handles_.end() || it->second.type != type || !it->second.object) return nullptr;
+    auto object = std::move(it->second.object);
+    handles_.erase(it);
+    return object;
+}
+
+void HandleRegistry::addRecord(const void* record, std::type_index type) {
+    std::lock_guard lock(mutex_);
+    handles_.insert_or_assign(record, Entry{type, nullptr});
+}
+
+bool HandleRegistry::removeRecord(const void* record, std::type_index type) {
+    std::lock_guard lock(mutex_);
+    auto it = handles_.find(record);
+    if (it == handles_.end() || it->second.type != type || it->second.object) return false;
     handles_.erase(it);
     return true;
 }
 
-bool HandleRegistry::contains(const void* handle, std::type_index type) const {
+bool HandleRegistry::containsRecord(const void* record, std::type_index type) const {
     std::lock_guard lock(mutex_);
-    auto it = handles_.find(handle);
-    return it != handles_.end() && it->second == type;
+    auto it = handles_.find(record);
+    return it != handles_.end() && it->second.type == type && !it->second.object;
+}
+
+namespace {
+struct CallHolds {
+    std::size_t depth = 0;
+    std::vector<std::shared_ptr<void>> objects;
+};
+CallHolds& callHolds() noexcept {
+    thread_local CallHolds holds;
+    return holds;
+}
+}  // namespace
+
+CallScope::CallScope() noexcept : mark_(callHolds().objects.size()) {
+    ++callHolds().depth;
+}
+
+CallScope::~CallScope() {
+    auto& holds = callHolds();
+    --holds.depth;
+    if (holds.objects.size() <= mark_) return;
+    // Moved out first: an object that goes here may run code that opens scopes of its own.
+    std::vector<std::shared_ptr<void>> ending;
+    try {
+        ending.assign(std::make_move_iterator(holds.objects.begin() + static_cast<std::ptrdiff_t>(mark_)),
+                      std::make_move_iterator(holds.objects.end()));
+    } catch (...) {
+    }
+    holds.objects.resize(mark_);
+}
+
+bool CallScope::hold(std::shared_ptr<void> object) {
+    auto& holds = callHolds();
+    if (holds.depth == 0) return false;
+    holds.objects.push_back(std::move(object));
+    return true;
 }
 
 BorrowedError::BorrowedError(const std::optional<Prelix10Error>& error) noexcept {
     if (!error) return;
     try {
         record_ = makeErrorRecord(*error);
-        HandleRegistry::shared().add(static_cast<prelix10_error*>(record_.get()), typeid(BorrowedError));
+        HandleRegistry::shared().addRecord(static_cast<prelix10_error*>(record_.get()), typeid(BorrowedError));
     } catch (...) {
         // Out of memory: the completion still runs, with a general record.
         record_.reset();
@@ -131,7 +195,7 @@ BorrowedError::BorrowedError(const std::optional<Prelix10Error>& error) noexcept
 
 BorrowedError::~BorrowedError() {
     if (record_)
-        HandleRegistry::shared().remove(static_cast<prelix10_error*>(record_.get()), typeid(BorrowedError));
+        HandleRegistry::shared().removeRecord(static_cast<prelix10_error*>(record_.get()), typeid(BorrowedError));
 }
 
 const prelix10_error* BorrowedError::get() const noexcept {
@@ -169,7 +233,8 @@ prelix10_error* prelix10_error_copy(const prelix10_error* error) {
     // Only live records are read: the caller's own records and those a running completion borrows.
     const auto& registry = HandleRegistry::shared();
     if (error == nullptr ||
-        (!registry.contains(error, typeid(ErrorRecord)) && !registry.contains(error, typeid(BorrowedError)))) {
+        (!registry.containsRecord(error, typeid(ErrorRecord)) &&
+         !registry.containsRecord(error, typeid(BorrowedError)))) {
         return nullptr;
     }
     const auto& source = static_cast<const ErrorRecord&>(*error);
@@ -180,10 +245,10 @@ prelix10_error* prelix10_error_copy(const prelix10_error* error) {
         record->code = source.code;
         record->detail_code = source.detail_code;
         record->keyTexts = source.keyTexts;
-        if (source.statusHandle != nullptr)
-            record->statusHandle = newHandle<prelix10_status>(source.statusHandle->status, true);
+        if (const auto status = lookup(source.statusHandle))
+            record->statusHandle = newHandle<prelix10_status>(status->status, true);
         finish(*record);
-        HandleRegistry::shared().add(static_cast<prelix10_error*>(record.get()), typeid(ErrorRecord));
+        HandleRegistry::shared().addRecord(static_cast<prelix10_error*>(record.get()), typeid(ErrorRecord));
         return record.release();
     } catch (...) {
         return nullptr;
@@ -194,7 +259,7 @@ void prelix10_error_release(prelix10_error* error) {
     // A record a completion borrows is registered apart and goes with the completion: releasing it here
     // does nothing.
     if (error == nullptr) return;
-    if (HandleRegistry::shared().remove(error, typeid(ErrorRecord))) delete static_cast<ErrorRecord*>(error);
+    if (HandleRegistry::shared().removeRecord(error, typeid(ErrorRecord))) delete static_cast<ErrorRecord*>(error);
 }
 
 void prelix10_string_release(char* text) {

@@ -62,52 +62,100 @@ char* ownedString(std::string_view text) noexcept;
 // An owned copy of bytes, for prelix10_bytes_release; a non-null pointer even for an empty block.
 std::uint8_t* ownedBytes(const std::uint8_t* data, std::size_t size) noexcept;
 
+// Handles of opaque types are ids, not addresses: each is a value never handed out before, so a released
+// handle can never name a newer object. The registry owns one reference to each live object; a call holds
+// another for as long as it runs (see CallScope), so a release racing a call on another thread lets the
+// object go only once that call is done. Error records, which callers read in place, are the one kind
+// keyed by their address.
 class HandleRegistry {
   public:
     static HandleRegistry& shared();
-    void add(const void* handle, std::type_index type);
-    // Forgets the handle; false when it was not a live handle of that type.
-    bool remove(const void* handle, std::type_index type);
-    bool contains(const void* handle, std::type_index type) const;
+    // A fresh id: odd, so that it can never equal the address of a record.
+    void* reserve();
+    void insert(const void* id, std::type_index type, std::shared_ptr<void> object);
+    // The live object of that id and type, or null.
+    std::shared_ptr<void> find(const void* id, std::type_index type) const;
+    // Forgets the handle and gives back its object, which goes when the caller drops it (outside the
+    // registry's lock); null when it was not a live handle of that type.
+    std::shared_ptr<void> remove(const void* id, std::type_index type);
+
+    // Records keyed by their address.
+    void addRecord(const void* record, std::type_index type);
+    bool removeRecord(const void* record, std::type_index type);
+    bool containsRecord(const void* record, std::type_index type) const;
 
   private:
+    struct Entry {
+        std::type_index type;
+        std::shared_ptr<void> object;
+    };
     mutable std::mutex mutex_;
-    std::unordered_map<const void*, std::type_index> handles_;
+    std::uintptr_t next_ = 0x100001;
+    std::unordered_map<const void*, Entry> handles_;
 };
 
-// A handle type is a struct of the C header, defined by the face that owns it; each holds its object.
-// Makes a new registered handle.
+// The span of one call of the C interface: the objects of the handles it looked up stay alive until it
+// ends, whatever another thread releases meanwhile. Scopes nest (a callback that calls back in).
+class CallScope {
+  public:
+    CallScope() noexcept;
+    ~CallScope();
+    CallScope(const CallScope&) = delete;
+    CallScope& operator=(const CallScope&) = delete;
+    // Keeps the object until the innermost open scope of this thread ends; false when none is open.
+    static bool hold(std::shared_ptr<void> object);
+
+  private:
+    std::size_t mark_;
+};
+
+// A handle type is a struct of the C header, defined by the face that owns it; each holds its object. A
+// type that needs its own id (to hand it to events) has a member adopt(Handle* id), called before the
+// handle is published.
 template <typename Handle, typename... Args>
 Handle* newHandle(Args&&... args) {
-    auto handle = std::make_unique<Handle>(std::forward<Args>(args)...);
-    HandleRegistry::shared().add(handle.get(), typeid(Handle));
-    return handle.release();
+    auto object = std::make_shared<Handle>(std::forward<Args>(args)...);
+    auto& registry = HandleRegistry::shared();
+    auto* id = static_cast<Handle*>(registry.reserve());
+    if constexpr (requires { object->adopt(id); }) object->adopt(id);
+    registry.insert(id, typeid(Handle), std::move(object));
+    return id;
 }
 
-// The live handle, or an argument error naming the parameter.
+// The live object of a handle, or null; the caller's reference keeps it.
 template <typename Handle>
-Handle& checked(Handle* handle, const char* name) {
-    if (handle == nullptr || !HandleRegistry::shared().contains(handle, typeid(Handle))) {
-        throw argumentError(std::string("Invalid handle: ") + name + ".");
+std::shared_ptr<Handle> lookup(const Handle* handle) {
+    if (handle == nullptr) return nullptr;
+    return std::static_pointer_cast<Handle>(HandleRegistry::shared().find(handle, typeid(Handle)));
+}
+
+// The live handle, or an argument error naming the parameter. The object is held by the running call.
+template <typename Handle>
+Handle& checked(const Handle* handle, const char* name) {
+    auto object = lookup(handle);
+    if (!object) throw argumentError(std::string("Invalid handle: ") + name + ".");
+    Handle& live = *object;
+    if (!CallScope::hold(std::move(object))) {
+        // Every entry point opens a scope; without one the object could go while in use.
+        throw Prelix10Error(Prelix10ErrorKind::unknown, std::string("Unknown Error."));
     }
-    return *handle;
-}
-template <typename Handle>
-const Handle& checked(const Handle* handle, const char* name) {
-    return checked(const_cast<Handle*>(handle), name);
+    return live;
 }
 
-// Releases a handle made by newHandle; anything else is ignored.
+// Releases a handle made by newHandle; anything else is ignored. The object goes now, or when the last
+// call that holds it returns.
 template <typename Handle>
 void releaseHandle(Handle* handle) noexcept {
     if (handle == nullptr) return;
-    if (HandleRegistry::shared().remove(handle, typeid(Handle))) delete handle;
+    auto object = HandleRegistry::shared().remove(handle, typeid(Handle));
+    object.reset();
 }
 
 // Runs the body of a C function: PRELIX10_OK, or PRELIX10_FAILED with the error stored.
 template <typename Body>
 int guarded(prelix10_error** error, Body&& body) noexcept {
     if (error != nullptr) *error = nullptr;
+    const CallScope scope;
     try {
         body();
         return PRELIX10_OK;
@@ -121,6 +169,7 @@ int guarded(prelix10_error** error, Body&& body) noexcept {
 template <typename T, typename Body>
 T guardedValue(prelix10_error** error, T fallback, Body&& body) noexcept {
     if (error != nullptr) *error = nullptr;
+    const CallScope scope;
     try {
         return body();
     } catch (...) {

@@ -15,7 +15,7 @@ namespace {
 // Forwards a discovery's events to the application's C table.
 class DiscoveryDelegateBridge final : public OrvoDeviceDiscoveryManagerDelegate {
   public:
-    explicit DiscoveryDelegateBridge(prelix10_discovery* handle) : handle_(handle) {}
+    void adopt(prelix10_discovery* handle) noexcept { handle_ = handle; }
     CallbackTable<prelix10_discovery_delegate> table;
 
     void managerDidFindPrinter(OrvoDeviceDiscoveryManager&, std::shared_ptr<OrvoPrinter> printer) override {
@@ -33,14 +33,16 @@ class DiscoveryDelegateBridge final : public OrvoDeviceDiscoveryManagerDelegate 
     }
 
   private:
-    prelix10_discovery* const handle_;
+    prelix10_discovery* handle_ = nullptr;
 };
 
 }  // namespace
 
 struct prelix10_discovery {
     explicit prelix10_discovery(std::shared_ptr<OrvoDeviceDiscoveryManager> object)
-        : manager(std::move(object)), bridge(std::make_shared<DiscoveryDelegateBridge>(this)) {}
+        : manager(std::move(object)), bridge(std::make_shared<DiscoveryDelegateBridge>()) {}
+    // Events name the discovery by its handle.
+    void adopt(prelix10_discovery* id) noexcept { bridge->adopt(id); }
     ~prelix10_discovery() {
         bridge->table.set(nullptr);
         try {

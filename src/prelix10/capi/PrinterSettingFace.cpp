@@ -125,16 +125,15 @@ int prelix10_printer_setting_get_firmware(const prelix10_printer_setting* settin
 }
 
 void prelix10_printer_setting_firmware_release(prelix10_printer_setting_firmware* firmware) {
-    if (firmware != nullptr && HandleRegistry::shared().contains(firmware, typeid(FirmwareHandle)) &&
-        !firmware->borrowed) {
-        std::shared_ptr<FirmwareUpdateDelegate> previous;
-        {
-            std::lock_guard guard(firmware->delegateMutex);
-            previous = std::exchange(firmware->delegate, nullptr);
-        }
-        retire(previous);
+    const auto object = lookup(firmware);
+    if (!object || object->borrowed) return;
+    std::shared_ptr<FirmwareUpdateDelegate> previous;
+    {
+        std::lock_guard guard(object->delegateMutex);
+        previous = std::exchange(object->delegate, nullptr);
     }
-    releaseOwnedHandle(firmware);
+    retire(previous);
+    releaseHandle(firmware);
 }
 
 int prelix10_printer_setting_firmware_current_version(const prelix10_printer_setting_firmware* firmware,

@@ -83,8 +83,8 @@ class LentHandle {
 // Releases a handle the caller owns; a lent one, or anything that is not a live handle, is left alone.
 template <typename Handle>
 void releaseOwnedHandle(Handle* handle) noexcept {
-    if (handle == nullptr || !HandleRegistry::shared().contains(handle, typeid(Handle))) return;
-    if (handle->borrowed) return;
+    const auto object = lookup(handle);
+    if (!object || object->borrowed) return;
     releaseHandle(handle);
 }
 

@@ -74,8 +74,8 @@ prelix10_status* prelix10_status_copy(const prelix10_status* status, prelix10_er
 }
 
 void prelix10_status_release(prelix10_status* status) {
-    if (status == nullptr || !HandleRegistry::shared().contains(status, typeid(prelix10_status))) return;
-    if (!status->borrowed) releaseHandle(status);
+    const auto object = lookup(status);
+    if (object && !object->borrowed) releaseHandle(status);
 }
 
 }  // extern "C"
